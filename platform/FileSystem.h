@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The file calls of the program over POSIX. Paths are CP932 text with "/" as
+// separator; they are converted to UTF-8 here. Every call returns a Windows
+// error number (WinError), 0 on success, and records it as the calling
+// thread's last error.
+class FileSystem {
+public:
+    // CreateFileA's numbers.
+    static constexpr uint32_t GenericRead = 0x80000000u;
+    static constexpr uint32_t GenericWrite = 0x40000000u;
+    static constexpr uint32_t ShareRead = 1;
+    static constexpr uint32_t ShareWrite = 2;
+    static constexpr uint32_t ShareDelete = 4;
+    static constexpr uint32_t CreateNew = 1;
+    static constexpr uint32_t CreateAlways = 2;
+    static constexpr uint32_t OpenExisting = 3;
+    static constexpr uint32_t OpenAlways = 4;
+    static constexpr uint32_t TruncateExisting = 5;
+
+    static constexpr uint32_t AttributeReadOnly = 0x1;
+    static constexpr uint32_t AttributeHidden = 0x2;
+    static constexpr uint32_t AttributeDirectory = 0x10;
+    static constexpr uint32_t AttributeArchive = 0x20;
+    static constexpr uint32_t AttributeNormal = 0x80;
+
+    static constexpr int InvalidHandle = -1;
+
+    static constexpr int SeekBegin = 0;
+    static constexpr int SeekCurrent = 1;
+    static constexpr int SeekEnd = 2;
+
+    // Opening a folder fails with AccessDenied, as on Windows.
+    static uint32_t open(std::string_view path, uint32_t disposition, uint32_t access,
+                         uint32_t share, uint32_t attributes, int& handle);
+    static void close(int handle);
+    // A short count at the end of the file is no error.
+    static uint32_t read(int handle, void* buffer, uint32_t count, uint32_t& done);
+    static uint32_t write(int handle, const void* buffer, uint32_t count, uint32_t& done);
+    static uint32_t seek(int handle, int64_t offset, int origin, int64_t& position);
+    static uint32_t setEndOfFile(int handle);
+    static uint32_t size(int handle, int64_t& bytes);
+
+    // Read-only is the absence of the owner's write permission. Names that
+    // begin with "." are hidden.
+    static uint32_t attributes(std::string_view path, uint32_t& attributes);
+    // Only AttributeReadOnly is honoured.
+    static uint32_t setAttributes(std::string_view path, uint32_t attributes);
+    static uint32_t createDirectory(std::string_view path);
+    // A read-only file or folder is refused with AccessDenied, as on Windows,
+    // until its read-only attribute is cleared.
+    static uint32_t deleteFile(std::string_view path);
+    static uint32_t removeDirectory(std::string_view path);
+
+    // The process's current directory (CP932, without a trailing "/"); false
+    // when it cannot be read or has no CP932 form.
+    [[nodiscard]] static bool currentDirectory(std::string& path);
+
+    static uint32_t lastError();
+    static void setLastError(uint32_t error);
+};

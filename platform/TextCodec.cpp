@@ -1,0 +1,208 @@
+#include "platform/TextCodec.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_err.h>
+
+#include <cassert>
+#include <memory>
+
+namespace {
+
+// ICU converters are not thread-safe; each thread keeps its own pair, one
+// lenient (substituting) and one strict (stopping on the first bad byte).
+struct ConverterDeleter {
+    void operator()(UConverter* c) const { ucnv_close(c); }
+};
+using ConverterPtr = std::unique_ptr<UConverter, ConverterDeleter>;
+
+UConverter* openConverter(bool strict)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* c = ucnv_open("windows-31j", &status);
+    assert(U_SUCCESS(status) && "ICU has no windows-31j converter");
+    if (strict) {
+        ucnv_setToUCallBack(c, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    }
+    return c;
+}
+
+UConverter* converter(bool strict)
+{
+    thread_local ConverterPtr lenient(openConverter(false));
+    thread_local ConverterPtr exact(openConverter(true));
+    UConverter* c = strict ? exact.get() : lenient.get();
+    ucnv_reset(c);
+    return c;
+}
+
+bool decode(std::string_view cp932, std::u16string& out, bool strict)
+{
+    out.assign(cp932.size() + 1, u'\0');
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t n = ucnv_toUChars(converter(strict), reinterpret_cast<UChar*>(out.data()),
+                              static_cast<int32_t>(out.size()), cp932.data(),
+                              static_cast<int32_t>(cp932.size()), &status);
+    if (U_FAILURE(status)) {
+        out.clear();
+        return false;
+    }
+    out.resize(static_cast<std::size_t>(n));
+    return true;
+}
+
+bool encode(std::u16string_view utf16, std::string& out, bool strict)
+{
+    out.assign(utf16.size() * 2 + 1, '\0');
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t n = ucnv_fromUChars(converter(strict), out.data(), static_cast<int32_t>(out.size()),
+                                reinterpret_cast<const UChar*>(utf16.data()),
+                                static_cast<int32_t>(utf16.size()), &status);
+    if (U_FAILURE(status)) {
+        out.clear();
+        return false;
+    }
+    out.resize(static_cast<std::size_t>(n));
+    return true;
+}
+
+bool utf8ToUtf16(std::string_view utf8, std::u16string& out, bool strict)
+{
+    out.clear();
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    auto bad = [&]() {
+        if (strict)
+            return false;
+        out.push_back(u'\uFFFD');
+        ++i;
+        return true;
+    };
+    while (i < utf8.size()) {
+        auto b = static_cast<unsigned char>(utf8[i]);
+        char32_t cp;
+        std::size_t n;
+        if (b < 0x80) {
+            cp = b;
+            n = 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            cp = b & 0x1F;
+            n = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            cp = b & 0x0F;
+            n = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            cp = b & 0x07;
+            n = 4;
+        } else {
+            if (!bad())
+                return false;
+            continue;
+        }
+        if (i + n > utf8.size()) {
+            if (!bad())
+                return false;
+            continue;
+        }
+        bool ok = true;
+        for (std::size_t k = 1; k < n; ++k) {
+            auto c = static_cast<unsigned char>(utf8[i + k]);
+            if ((c & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        static constexpr char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (!ok || cp < minimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            if (!bad())
+                return false;
+            continue;
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += n;
+    }
+    return true;
+}
+
+bool utf16ToUtf8(std::u16string_view utf16, std::string& out, bool strict)
+{
+    out.clear();
+    out.reserve(utf16.size() * 3);
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        char32_t cp = utf16[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            if (strict)
+                return false;
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::u16string TextCodec::toUtf16(std::string_view cp932)
+{
+    std::u16string out;
+    decode(cp932, out, false);
+    return out;
+}
+
+std::string TextCodec::fromUtf16(std::u16string_view utf16)
+{
+    std::string out;
+    encode(utf16, out, false);
+    return out;
+}
+
+std::string TextCodec::toUtf8(std::string_view cp932)
+{
+    std::string out;
+    utf16ToUtf8(toUtf16(cp932), out, false);
+    return out;
+}
+
+std::string TextCodec::fromUtf8(std::string_view utf8)
+{
+    std::u16string wide;
+    utf8ToUtf16(utf8, wide, false);
+    return fromUtf16(wide);
+}
+
+bool TextCodec::toUtf8Exact(std::string_view cp932, std::string& out)
+{
+    std::u16string wide;
+    return decode(cp932, wide, true) && utf16ToUtf8(wide, out, true);
+}
+
+bool TextCodec::fromUtf8Exact(std::string_view utf8, std::string& out)
+{
+    std::u16string wide;
+    return utf8ToUtf16(utf8, wide, true) && encode(wide, out, true);
+}

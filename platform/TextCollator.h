@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+
+// Locale-aware ordering of CP932 texts, as the program's lstrcmpA: Japanese
+// collation at tertiary strength with Windows' word sort, where "-" and "'"
+// count only when the texts are otherwise equal, and lower case comes before
+// upper case. Texts that still compare equal are ordered by their bytes, so
+// only identical texts compare equal.
+class TextCollator {
+public:
+    // -1, 0 or 1.
+    static int compare(std::string_view a, std::string_view b);
+};

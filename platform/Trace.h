@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+// The debugger-output channel: silent unless switched on (by the batch tool's
+// --trace, or in a debug build), then written to stderr in UTF-8.
+class Trace {
+public:
+    static void setEnabled(bool enabled);
+    static bool enabled();
+    // Text is CP932 and written as it is; callers end their lines themselves.
+    static void write(std::string_view cp932);
+};
