@@ -1,0 +1,66 @@
+#include "batch/LayoutCommand.h"
+
+#include "batch/BatchArguments.h"
+#include "fc/CannotOpenException.h"
+#include "fc/CannotReadException.h"
+#include "fc/Diagnostic.h"
+#include "platform/TextCodec.h"
+#include "render/ScriptPrinter.h"
+
+#include <cstdio>
+#include <ostream>
+
+int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+{
+    BatchArguments args;
+    std::optional<long> width, lines, options;
+    if (!args.parse(words, {"chars-per-line", "lines-per-page", "options"}, {}) ||
+        args.positional().size() != 1 || !args.integer("chars-per-line", width) ||
+        !args.integer("lines-per-page", lines) || !args.integer("options", options) ||
+        (width && *width < 1) || (lines && *lines < 1)) {
+        if (!args.error().empty())
+            err << "quillon-batch: " << args.error() << "\n";
+        err << usage << "\n";
+        return 2;
+    }
+
+    std::string path;
+    if (!TextCodec::fromUtf8Exact(args.positional()[0], path)) {
+        err << "quillon-batch: the file name cannot be written in Shift-JIS: "
+            << args.positional()[0] << "\n";
+        return 1;
+    }
+
+    ScriptPrinter printer;
+    if (width)
+        (void)printer.setCharactersPerLine(static_cast<int>(*width));
+    if (lines)
+        (void)printer.setLinesPerPage(static_cast<int>(*lines));
+    if (options)
+        printer.setOptions(static_cast<int>(*options));
+
+    try {
+        printer.load(path.c_str());
+    } catch (const CannotOpenException&) {
+        return 1; // The file layer has already said why.
+    } catch (const CannotReadException&) {
+        return 1;
+    } catch (const Diagnostic& failure) {
+        failure.show();
+        return 1;
+    }
+
+    std::string_view text = printer.laidOutText().view();
+    std::size_t start = 0;
+    char flags[16];
+    for (int line = 0; line < printer.lineCount(); ++line) {
+        std::size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos)
+            lf = text.size();
+        std::snprintf(flags, sizeof flags, "%08x", printer.lineFlags(line));
+        out << flags << '\t' << TextCodec::toUtf8(text.substr(start, lf - start)) << '\n';
+        start = lf + 1;
+    }
+    out << "pages\t" << printer.pageCount() << '\n';
+    return 0;
+}

@@ -121,10 +121,32 @@ public:
     static void showLastError(const char* text);
 
 private:
+    // Drops this string's share of its storage (destroying it when it was the
+    // last); always followed by adopt.
     void release();
+    // Takes a freshly built storage: count +1, cursor to the start.
     void adopt(FCStringRep* rep);
+    // Copies a shared storage (same unit) so that it may be written in place.
     void makePrivate();
-    void replaceText(const char* text, int32_t length, int32_t unit);
+    // Builds a storage holding the bytes and puts it in place of the current
+    // one; on failure the string keeps its text.
+    void replaceText(const char* text, int32_t length, int32_t unit,
+                     const char* tag = "FCString - create()");
+    void replaceText(std::string_view text, int32_t unit, const char* tag);
+    void appendBytes(const char* text, std::size_t length);
+    // new FCStringRep, with a failure to allocate the object itself reported
+    // as the tagged exception too. Lengths beyond the 32-bit limit raise it.
+    static FCStringRep* build(int32_t unit, std::string_view first, std::string_view second,
+                              int64_t minimumCapacity, const char* tag);
+
+    const char* end() const;
+    // Start of the character before a character boundary.
+    int32_t previousStart(int32_t position) const;
+    // Whether position is the second byte of a double-byte character.
+    bool isTrailPosition(int32_t position) const;
+    // Whether the character at position is one of the characters of set.
+    bool isInSet(int32_t position, const char* set) const;
+    void appendDigits(uint32_t magnitude, bool negative, int radix, int width, char fill);
 
     FCStringRep* m_rep;
     int32_t m_cursor = 0;

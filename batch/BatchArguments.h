@@ -1,0 +1,32 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+// The words of a batch command line: positional arguments and "--name" or
+// "--name value" options, checked against the options a command knows.
+class BatchArguments {
+public:
+    // valueOptions take a value, flagOptions do not. False (with a reason in
+    // error()) on an unknown option or a missing value.
+    [[nodiscard]] bool parse(const std::vector<std::string>& words,
+                             const std::set<std::string>& valueOptions,
+                             const std::set<std::string>& flagOptions);
+
+    const std::vector<std::string>& positional() const { return m_positional; }
+    bool has(const std::string& option) const;
+    std::optional<std::string> value(const std::string& option) const;
+    // An integer option: nullopt when absent; false when present but not a
+    // whole number in range.
+    [[nodiscard]] bool integer(const std::string& option, std::optional<long>& out) const;
+    const std::string& error() const { return m_error; }
+
+private:
+    std::vector<std::string> m_positional;
+    std::map<std::string, std::string> m_values;
+    std::set<std::string> m_flags;
+    std::string m_error;
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// Reads a screenplay file's text line by line and cuts lines into tokens, the
+// way the layout engine scans it: every scan steps CP932 characters, so a
+// trail byte never matches a delimiter, and a lead byte standing before a line
+// feed takes that byte as its trail (the line then runs on).
+class ScreenplayScanner {
+public:
+    explicit ScreenplayScanner(std::string_view text);
+
+    // The next line: runs of CR and LF are skipped, so empty lines never come
+    // back. False when no line is left.
+    bool nextLine(std::string_view& line);
+
+    bool atEnd() const { return m_position >= m_text.size(); }
+
+    // Character classes the reader needs. A code is a byte for single-byte
+    // characters and lead * 256 + trail for double-byte ones.
+    static constexpr int OpenCornerBracket = 0x8175; // 「
+    static constexpr int OpenParenthesis = 0x8169;   // （
+    static constexpr int OpenSquareBracket = 0x816D; // ［
+
+    static bool isSpeakerBracket(int code)
+    {
+        return code == OpenCornerBracket || code == OpenParenthesis || code == OpenSquareBracket;
+    }
+
+    // Token scanning over a view: skip the characters for which isDelimiter
+    // holds, then take characters up to the next delimiter. `rest` is left on
+    // that delimiter (or empty). Returns the token (empty when none).
+    template <typename Predicate>
+    static std::string_view nextToken(std::string_view& rest, Predicate isDelimiter);
+
+    // Drops leading characters for which the predicate holds.
+    template <typename Predicate>
+    static std::string_view skipWhile(std::string_view text, Predicate predicate);
+
+    static int codeAt(std::string_view text);
+    static std::size_t charLength(std::string_view text);
+    static std::size_t countChars(std::string_view text);
+
+    // The integer reading of header values: decimal, 0x hexadecimal or 0b
+    // binary, wrapping in 32 bits.
+    static int32_t toInteger(std::string_view text);
+
+private:
+    std::string_view m_text;
+    std::size_t m_position = 0;
+};
+
+template <typename Predicate>
+std::string_view ScreenplayScanner::skipWhile(std::string_view text, Predicate predicate)
+{
+    while (!text.empty() && predicate(codeAt(text)))
+        text.remove_prefix(charLength(text));
+    return text;
+}
+
+template <typename Predicate>
+std::string_view ScreenplayScanner::nextToken(std::string_view& rest, Predicate isDelimiter)
+{
+    rest = skipWhile(rest, isDelimiter);
+    std::size_t n = 0;
+    while (n < rest.size()) {
+        std::string_view here = rest.substr(n);
+        if (isDelimiter(codeAt(here)))
+            break;
+        n += charLength(here);
+    }
+    std::string_view token = rest.substr(0, n);
+    rest.remove_prefix(n);
+    return token;
+}

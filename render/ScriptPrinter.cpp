@@ -1,0 +1,252 @@
+#include "render/ScriptPrinter.h"
+
+#include "document/ScreenplayBodyLine.h"
+#include "document/ScreenplayScanner.h"
+#include "platform/Cp932.h"
+#include "platform/Sjis.h"
+
+namespace {
+
+constexpr std::string_view spaces = "            "; // the widest lead: 12 cells
+
+// The forced-break marker: a backslash followed by the letter n, both
+// single-byte characters.
+bool isBreakMarker(const char* p, const char* end)
+{
+    return p + 1 < end && p[0] == '\\' && p[1] == 'n';
+}
+
+// Bytes taken by the first `characters` characters of [p, end).
+const char* advanceChars(const char* p, const char* end, int characters)
+{
+    while (characters > 0 && p < end) {
+        p = Cp932::next(p, end);
+        --characters;
+    }
+    return p;
+}
+
+} // namespace
+
+ScriptPrinter::ScriptPrinter()
+{
+    m_generalFont = {400, FCString(Sjis::of("@ＭＳ 明朝"))};
+    m_targetFont = {700, FCString(Sjis::of("@ＭＳ ゴシック"))};
+    m_commentFont = {700, FCString(Sjis::of("@ＭＳ 明朝"))};
+    // The laid-out text is one long text built by appending.
+    m_laidOutText.create(65536, nullptr);
+    m_lineFlags.init(512);
+}
+
+void ScriptPrinter::setGeneralFont(int weight, const FCString& face)
+{
+    m_generalFont = {weight, face};
+}
+
+void ScriptPrinter::setTargetFont(int weight, const FCString& face)
+{
+    m_targetFont = {weight, face};
+}
+
+void ScriptPrinter::setCommentFont(int weight, const FCString& face)
+{
+    m_commentFont = {weight, face};
+}
+
+bool ScriptPrinter::setLinesPerPage(int lines)
+{
+    if (lines < 1)
+        return false;
+    m_linesPerPage = lines;
+    return true;
+}
+
+bool ScriptPrinter::setCharactersPerLine(int characters)
+{
+    if (characters < 1)
+        return false;
+    m_charactersPerLine = characters;
+    return true;
+}
+
+void ScriptPrinter::setBackground(int mode, int level)
+{
+    m_backgroundMode = mode;
+    m_backgroundLevel = level < 0 ? 0 : (level > 255 ? 255 : level);
+}
+
+void ScriptPrinter::load(const char* path)
+{
+    m_sourcePath.create(256, path);
+    FCString text;
+    text.loadFile(path);
+    loadText(text.view());
+}
+
+void ScriptPrinter::loadText(std::string_view text)
+{
+    m_header.clearCharacters();
+    ScreenplayScanner scanner(text);
+    if (!m_header.read(scanner))
+        return; // No ".total": the header is all there is.
+
+    m_laidOutText.clear();
+    m_lineFlags.reset();
+    m_lineCount = 0;
+    layOutBody(scanner);
+    m_currentPage = 0;
+    m_pageCount = (m_lineCount + m_linesPerPage - 1) / m_linesPerPage;
+}
+
+void ScriptPrinter::layOutBody(ScreenplayScanner& scanner)
+{
+    std::string_view line;
+    while (scanner.nextLine(line))
+        layOutLine(line);
+}
+
+void ScriptPrinter::appendLead(int count)
+{
+    m_laidOutText.append(spaces.substr(0, static_cast<std::size_t>(count)));
+}
+
+void ScriptPrinter::layOutLine(std::string_view line)
+{
+    ScreenplayBodyLine body = ScreenplayBodyLine::classify(line);
+    uint32_t flags = 0;
+    int indent = 0;
+    switch (body.kind) {
+    case ScreenplayBodyLine::Kind::Ignored:
+        return;
+    case ScreenplayBodyLine::Kind::Note:
+    case ScreenplayBodyLine::Kind::ShiftedNote:
+    case ScreenplayBodyLine::Kind::Comment:
+        flags = FlagNoteIndex;
+        if (m_options & OptionNotesInCommentFont)
+            flags |= FlagNoteInCommentFont;
+        if (body.kind == ScreenplayBodyLine::Kind::Comment)
+            flags = (flags & ~FlagNoteInCommentFont) | FlagEmphasisedComment;
+        appendLead(body.kind == ScreenplayBodyLine::Kind::Note ? LabelColumns : LabelColumns - 2);
+        break;
+    case ScreenplayBodyLine::Kind::Speaker: {
+        // Exclusion slot 0 is empty while a scene loads (the print run
+        // excludes after loading), so this marks lines without a speaker.
+        if (body.speakerName == m_exclusions[0].view())
+            flags = FlagNoSpeaker;
+        int index = m_header.find(body.speakerName);
+        if (index > 0)
+            flags += static_cast<uint32_t>(index);
+        m_laidOutText.append(body.label);
+        int labelBytes = static_cast<int>(body.label.size());
+        // A label wider than the column pushes the text right by whole
+        // double-width cells (a half cell is not counted).
+        indent = labelBytes > LabelColumns ? (labelBytes - LabelColumns) / 2 : 0;
+        break;
+    }
+    }
+
+    int printedLines = layOutText(body.text, indent);
+    for (int i = 0; i < printedLines; ++i)
+        *m_lineFlags.at(static_cast<uint32_t>(m_lineCount + i)) = flags;
+    m_lineCount += printedLines;
+}
+
+// Lays out the text after the label or lead; returns the printed lines made.
+int ScriptPrinter::layOutText(std::string_view text, int indent)
+{
+    const int width = m_charactersPerLine;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    int lines = 1;
+    // The first segment shares its line with the label; a label so wide that
+    // no room is left puts the whole segment on continuation lines.
+    int room = width - indent;
+    if (room < 0)
+        room = 0;
+
+    while (true) {
+        // One segment: up to the next forced-break marker or the end.
+        const char* segmentEnd = p;
+        std::size_t characters = 0;
+        while (segmentEnd < end && !isBreakMarker(segmentEnd, end)) {
+            segmentEnd = Cp932::next(segmentEnd, end);
+            ++characters;
+        }
+        if (characters <= static_cast<std::size_t>(room)) {
+            m_laidOutText.append(std::string_view(p, static_cast<std::size_t>(segmentEnd - p)));
+        } else {
+            const char* cut = advanceChars(p, segmentEnd, room);
+            m_laidOutText.append(std::string_view(p, static_cast<std::size_t>(cut - p)));
+            p = cut;
+            while (p < segmentEnd) {
+                cut = advanceChars(p, segmentEnd, width);
+                m_laidOutText.append("\n");
+                appendLead(LabelColumns);
+                m_laidOutText.append(std::string_view(p, static_cast<std::size_t>(cut - p)));
+                ++lines;
+                p = cut;
+            }
+        }
+        if (segmentEnd >= end)
+            break;
+        // A forced break starts the next segment on a new line with the full
+        // width; an empty segment still makes a line holding only the lead.
+        p = segmentEnd + 2;
+        m_laidOutText.append("\n");
+        appendLead(LabelColumns);
+        ++lines;
+        room = width;
+    }
+    m_laidOutText.append("\n");
+    return lines;
+}
+
+bool ScriptPrinter::exclude(const FCString& name)
+{
+    for (FCIdString& slot : m_exclusions) {
+        if (slot.id() != -1 && slot.view() == name.view()) {
+            slot.set(0, name);
+            return true;
+        }
+    }
+    for (FCIdString& slot : m_exclusions) {
+        if (slot.id() == -1) {
+            slot.set(0, name);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ScriptPrinter::isExcluded(std::string_view name) const
+{
+    for (const FCIdString& slot : m_exclusions) {
+        if (slot.id() == -1)
+            return false;
+        if (slot.id() == 0 && slot.view() == name)
+            return true;
+    }
+    return false;
+}
+
+bool ScriptPrinter::seekLine(int n)
+{
+    if (n < 0 || n >= m_lineCount)
+        return false;
+    FCString& text = m_laidOutText;
+    text.rewind();
+    for (int i = 0; i < n; ++i) {
+        if (text.findChar('\n') == FCString::none)
+            return false;
+        text.nextChar();
+    }
+    text.skipSet("\r\n");
+    return true;
+}
+
+uint32_t ScriptPrinter::lineFlags(int line) const
+{
+    if (line < 0 || line >= m_lineCount)
+        return 0;
+    return *const_cast<FCVector<uint32_t>&>(m_lineFlags).at(static_cast<uint32_t>(line));
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "document/ScreenplayHeader.h"
+#include "fc/FCIdString.h"
+#include "fc/FCString.h"
+#include "fc/FCVector.h"
+#include "render/ScriptFont.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+// One scene laid out for printing. The body is broken into printed lines of a
+// fixed character grid: a 12-cell label column followed by at most
+// charactersPerLine characters of text. Each printed line carries a flags word
+// that tells the renderer which face and treatment it gets; the lines are then
+// divided into pages of linesPerPage lines.
+class ScriptPrinter {
+public:
+    // Option bits.
+    static constexpr int OptionGenericScript = 0x01; // also print the director's copy
+    static constexpr int OptionNotesInCommentFont = 0x10;
+
+    // Flags word of a printed line.
+    static constexpr uint32_t FlagCharacterMask = 0xFF; // speaker's character index
+    static constexpr uint32_t FlagNoteIndex = 0xFF;     // on note and comment lines
+    static constexpr uint32_t FlagNoteInCommentFont = 0x100;
+    static constexpr uint32_t FlagEmphasisedComment = 0x400;
+    static constexpr uint32_t FlagNoSpeaker = 0x8000;
+
+    static constexpr int LabelColumns = 12;
+    static constexpr int ExclusionSlots = 256;
+
+    ScriptPrinter();
+    virtual ~ScriptPrinter() = default;
+    ScriptPrinter(const ScriptPrinter&) = delete;
+    ScriptPrinter& operator=(const ScriptPrinter&) = delete;
+
+    // Parameters, set before load or printing.
+    void setOptions(int options) { m_options = options; }
+    void setGeneralFont(int weight, const FCString& face);
+    void setTargetFont(int weight, const FCString& face);
+    void setCommentFont(int weight, const FCString& face);
+    void setFontSize(int size) { m_fontSize = size; }
+    void setLinePitch(int pitch) { m_linePitch = pitch; }
+    // Both counts must be at least 1: other values are refused (false) and
+    // the old value is kept.
+    [[nodiscard]] bool setLinesPerPage(int lines);
+    [[nodiscard]] bool setCharactersPerLine(int characters);
+    void setBackground(int mode, int level);
+    void setDestinationFolder(const FCString& folder) { m_destinationFolder = folder; }
+
+    // Reads and lays out a screenplay file. File errors are put to the user
+    // by the file layer and then raised (CannotOpenException and its kin);
+    // the scene then has no pages.
+    void load(const char* path);
+    // Lays out a screenplay text already in memory (the same rules as load).
+    void loadText(std::string_view text);
+
+    // Marks a name as not to be printed: the slot already holding the name,
+    // else the first free slot, gets id 0. False when every slot holds
+    // another name.
+    bool exclude(const FCString& name);
+    bool isExcluded(std::string_view name) const;
+
+    // Puts the cursor of the laid-out text at the start of printed line n.
+    bool seekLine(int n);
+
+    int options() const { return m_options; }
+    const FCString& sourcePath() const { return m_sourcePath; }
+    FCString& laidOutText() { return m_laidOutText; }
+    const FCString& laidOutText() const { return m_laidOutText; }
+    int lineCount() const { return m_lineCount; }
+    int pageCount() const { return m_pageCount; }
+    int currentPage() const { return m_currentPage; }
+    void setCurrentPage(int page) { m_currentPage = page; }
+    const FCString& sceneName() const { return m_header.sceneName(); }
+    const ScreenplayHeader& header() const { return m_header; }
+    int linesPerPage() const { return m_linesPerPage; }
+    int charactersPerLine() const { return m_charactersPerLine; }
+    uint32_t lineFlags(int line) const;
+    const FCIdString& exclusion(int slot) const { return m_exclusions[slot]; }
+    const FCString& destinationFolder() const { return m_destinationFolder; }
+    const ScriptFont& generalFont() const { return m_generalFont; }
+    const ScriptFont& targetFont() const { return m_targetFont; }
+    const ScriptFont& commentFont() const { return m_commentFont; }
+    int fontSize() const { return m_fontSize; }
+    int linePitch() const { return m_linePitch; }
+    int backgroundLevel() const { return m_backgroundLevel; }
+    int backgroundMode() const { return m_backgroundMode; }
+
+private:
+    void layOutBody(class ScreenplayScanner& scanner);
+    void layOutLine(std::string_view line);
+    int layOutText(std::string_view text, int indent);
+    void appendLead(int spaces);
+
+    int m_options = OptionGenericScript | OptionNotesInCommentFont;
+    FCString m_sourcePath;
+    FCString m_laidOutText;
+    int m_lineCount = 0;
+    int m_pageCount = 0;
+    int m_currentPage = 0;
+    ScreenplayHeader m_header;
+    int m_linesPerPage = 47;
+    int m_charactersPerLine = 40;
+    FCVector<uint32_t> m_lineFlags;
+    std::array<FCIdString, ExclusionSlots> m_exclusions;
+    FCString m_destinationFolder;
+    ScriptFont m_generalFont;
+    ScriptFont m_targetFont;
+    ScriptFont m_commentFont;
+    int m_linePitch = 20;
+    int m_fontSize = 14;
+    int m_backgroundLevel = 0;
+    int m_backgroundMode = 4;
+};
