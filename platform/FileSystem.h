@@ -34,11 +34,15 @@ public:
     static constexpr int SeekCurrent = 1;
     static constexpr int SeekEnd = 2;
 
-    // Opening a folder fails with AccessDenied, as on Windows.
+    // Opening a folder fails with AccessDenied, as on Windows; so does opening
+    // a read-only file for writing or truncation. An unknown disposition, or
+    // TruncateExisting without GenericWrite, is InvalidParameter. A file
+    // created with AttributeReadOnly is read-only for later opens only.
     static uint32_t open(std::string_view path, uint32_t disposition, uint32_t access,
                          uint32_t share, uint32_t attributes, int& handle);
     static void close(int handle);
-    // A short count at the end of the file is no error.
+    // A short count at the end of the file is no error. Reading a handle
+    // opened for writing only (or the reverse) is AccessDenied.
     static uint32_t read(int handle, void* buffer, uint32_t count, uint32_t& done);
     static uint32_t write(int handle, const void* buffer, uint32_t count, uint32_t& done);
     static uint32_t seek(int handle, int64_t offset, int origin, int64_t& position);
@@ -50,14 +54,22 @@ public:
     static uint32_t attributes(std::string_view path, uint32_t& attributes);
     // Only AttributeReadOnly is honoured.
     static uint32_t setAttributes(std::string_view path, uint32_t attributes);
+    // The attributes of an entry with the given st_mode and (CP932) name, as
+    // attributes() reports them; the directory lister uses it for the entries
+    // it has already looked at. Never 0.
+    static uint32_t attributesOf(uint32_t mode, std::string_view name);
     static uint32_t createDirectory(std::string_view path);
     // A read-only file or folder is refused with AccessDenied, as on Windows,
-    // until its read-only attribute is cleared.
+    // until its read-only attribute is cleared. deleteFile on a folder is
+    // AccessDenied, removeDirectory on a file DirectoryInvalid, on a folder
+    // with entries DirectoryNotEmpty. A symbolic link is deleted, never its
+    // target.
     static uint32_t deleteFile(std::string_view path);
     static uint32_t removeDirectory(std::string_view path);
 
-    // The process's current directory (CP932, without a trailing "/"); false
-    // when it cannot be read or has no CP932 form.
+    // The process's current directory (CP932, without a trailing "/" unless
+    // it is the root "/"); false when it cannot be read or has no CP932 form,
+    // with the reason as the last error.
     [[nodiscard]] static bool currentDirectory(std::string& path);
 
     static uint32_t lastError();

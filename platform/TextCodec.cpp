@@ -1,10 +1,10 @@
 #include "platform/TextCodec.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ucnv_err.h>
-
 #include <cassert>
 #include <memory>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/ucnv_err.h>
 
 namespace {
 
@@ -15,6 +15,18 @@ struct ConverterDeleter {
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterDeleter>;
 
+// ICU's own substitute for a byte that is no character is U+001A, a control
+// character that terminals and widgets do not show; U+FFFD is seen.
+void substituteReplacementCharacter(const void*, UConverterToUnicodeArgs* args, const char*,
+                                    int32_t, UConverterCallbackReason reason, UErrorCode* error)
+{
+    if (reason > UCNV_IRREGULAR)
+        return;
+    static const UChar replacement = 0xFFFD;
+    *error = U_ZERO_ERROR;
+    ucnv_cbToUWriteUChars(args, &replacement, 1, 0, error);
+}
+
 UConverter* openConverter(bool strict)
 {
     UErrorCode status = U_ZERO_ERROR;
@@ -23,7 +35,13 @@ UConverter* openConverter(bool strict)
     if (strict) {
         ucnv_setToUCallBack(c, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
         ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    } else {
+        ucnv_setToUCallBack(c, substituteReplacementCharacter, nullptr, nullptr, nullptr, &status);
+        // ICU would write the undefined pair FC FC; a "?" reads back as what
+        // it is.
+        ucnv_setSubstChars(c, "?", 1, &status);
     }
+    assert(U_SUCCESS(status) && "cannot set up the windows-31j converter");
     return c;
 }
 
@@ -36,18 +54,23 @@ UConverter* converter(bool strict)
     return c;
 }
 
+// The streaming calls take pointer ranges, so that texts beyond the 2 GiB an
+// int32_t length could express convert too. Every CP932 byte gives at most
+// one UTF-16 unit, and every UTF-16 unit at most two CP932 bytes.
 bool decode(std::string_view cp932, std::u16string& out, bool strict)
 {
     out.assign(cp932.size() + 1, u'\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t n = ucnv_toUChars(converter(strict), reinterpret_cast<UChar*>(out.data()),
-                              static_cast<int32_t>(out.size()), cp932.data(),
-                              static_cast<int32_t>(cp932.size()), &status);
+    auto* begin = reinterpret_cast<UChar*>(out.data());
+    UChar* target = begin;
+    const char* source = cp932.data();
+    ucnv_toUnicode(converter(strict), &target, begin + out.size(), &source, source + cp932.size(),
+                   nullptr, true, &status);
     if (U_FAILURE(status)) {
         out.clear();
         return false;
     }
-    out.resize(static_cast<std::size_t>(n));
+    out.resize(static_cast<std::size_t>(target - begin));
     return true;
 }
 
@@ -55,14 +78,16 @@ bool encode(std::u16string_view utf16, std::string& out, bool strict)
 {
     out.assign(utf16.size() * 2 + 1, '\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t n = ucnv_fromUChars(converter(strict), out.data(), static_cast<int32_t>(out.size()),
-                                reinterpret_cast<const UChar*>(utf16.data()),
-                                static_cast<int32_t>(utf16.size()), &status);
+    char* begin = out.data();
+    char* target = begin;
+    const auto* source = reinterpret_cast<const UChar*>(utf16.data());
+    ucnv_fromUnicode(converter(strict), &target, begin + out.size(), &source, source + utf16.size(),
+                     nullptr, true, &status);
     if (U_FAILURE(status)) {
         out.clear();
         return false;
     }
-    out.resize(static_cast<std::size_t>(n));
+    out.resize(static_cast<std::size_t>(target - begin));
     return true;
 }
 
@@ -205,4 +230,14 @@ bool TextCodec::fromUtf8Exact(std::string_view utf8, std::string& out)
 {
     std::u16string wide;
     return utf8ToUtf16(utf8, wide, true) && encode(wide, out, true);
+}
+
+bool TextCodec::toUtf16Exact(std::string_view cp932, std::u16string& out)
+{
+    return decode(cp932, out, true);
+}
+
+bool TextCodec::fromUtf16Exact(std::u16string_view utf16, std::string& out)
+{
+    return encode(utf16, out, true);
 }

@@ -23,12 +23,23 @@ public:
     static constexpr uint32_t BadNetworkPath = 53;
     static constexpr uint32_t BadNetworkName = 67;
     static constexpr uint32_t FileExists = 80;
+    static constexpr uint32_t InvalidParameter = 87;
     static constexpr uint32_t DiskFull = 112;
+    static constexpr uint32_t InvalidName = 123;
+    static constexpr uint32_t NegativeSeek = 131;
     static constexpr uint32_t DirectoryNotEmpty = 145;
     static constexpr uint32_t AlreadyExists = 183;
     static constexpr uint32_t FilenameTooLong = 206;
+    static constexpr uint32_t DirectoryInvalid = 267;
     static constexpr uint32_t NoNetworkAccess = 2118;
     static constexpr uint32_t ApplicationBit = 0x20000000;
 
+    // The mapping that needs no context. ENOENT gives FileNotFound and EEXIST
+    // AlreadyExists; the file layer turns them into PathNotFound or FileExists
+    // where it knows better.
     static uint32_t fromErrno(int error);
+
+    // True for the numbers declared above, which an unmapped errno must not
+    // be mistaken for.
+    static bool isKnown(uint32_t code);
 };

@@ -1,0 +1,155 @@
+#include "platform/TextCollator.h"
+
+#include "platform/TextCodec.h"
+
+#include <cassert>
+#include <memory>
+#include <string>
+#include <unicode/coll.h>
+#include <unicode/normalizer2.h>
+#include <unicode/tblcoll.h>
+#include <unicode/unistr.h>
+
+namespace {
+
+// Windows sorts ASCII punctuation in this order, all of it before digits and
+// letters; the Japanese collator alone would interleave it differently.
+// "-" and "'" are missing on purpose: they take part only as a tie-break.
+constexpr const char windowsPunctuation[] = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
+
+// The hiragana of the same sound as a half-width katakana, or its full-width
+// form where it is no kana letter (the prolonged sound mark, the sound marks).
+icu::UnicodeString fullWidthPartner(UChar32 halfWidth, const icu::Normalizer2& nfkc,
+                                    UErrorCode& status)
+{
+    if (halfWidth == 0xFF9E)
+        return icu::UnicodeString(static_cast<UChar32>(0x309B));
+    if (halfWidth == 0xFF9F)
+        return icu::UnicodeString(static_cast<UChar32>(0x309C));
+    icu::UnicodeString full = nfkc.normalize(icu::UnicodeString(halfWidth), status);
+    if (full.length() == 1 && full[0] >= 0x30A1 && full[0] <= 0x30F6)
+        return icu::UnicodeString(static_cast<UChar32>(full[0] - 0x60));
+    return full;
+}
+
+icu::UnicodeString windowsTailoring(UErrorCode& status)
+{
+    icu::UnicodeString rules;
+    // Every punctuation character is escaped with a backslash: quoting does
+    // not work for the backslash itself, and "\uXXXX" is not read as an
+    // escape in a rule text.
+    for (const char* p = windowsPunctuation; *p; ++p) {
+        rules += icu::UnicodeString(p == windowsPunctuation ? "&\\" : "<\\");
+        rules += icu::UnicodeString(static_cast<UChar32>(*p));
+    }
+    const icu::Normalizer2* nfkc = icu::Normalizer2::getNFKCInstance(status);
+    if (U_FAILURE(status))
+        return rules;
+    // A half-width kana comes just before its hiragana, as a tertiary
+    // difference.
+    for (UChar32 h = 0xFF66; h <= 0xFF9F; ++h) {
+        rules += icu::UnicodeString("&[before 3]");
+        rules += fullWidthPartner(h, *nfkc, status);
+        rules += icu::UnicodeString("<<<");
+        rules += icu::UnicodeString(h);
+    }
+    // A half-width kana with its sound mark sorts with the voiced kana it
+    // stands for, just after it.
+    for (UChar32 h = 0xFF66; h <= 0xFF9D; ++h) {
+        for (UChar32 mark : {0xFF9E, 0xFF9F}) {
+            icu::UnicodeString pair;
+            pair.append(h).append(mark);
+            icu::UnicodeString voiced = nfkc->normalize(pair, status);
+            if (voiced.length() != 1 || voiced[0] < 0x30A1 || voiced[0] > 0x30FA)
+                continue;
+            rules += icu::UnicodeString("&");
+            rules += voiced;
+            rules += icu::UnicodeString("<<<");
+            rules += pair;
+        }
+    }
+    return rules;
+}
+
+std::unique_ptr<icu::Collator> buildCollator()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Collator> japanese(
+        icu::Collator::createInstance(icu::Locale("ja"), status));
+    auto* based = dynamic_cast<icu::RuleBasedCollator*>(japanese.get());
+    if (U_FAILURE(status) || !based) {
+        assert(false && "ICU has no Japanese collator");
+        return nullptr;
+    }
+    icu::UnicodeString rules = based->getRules() + windowsTailoring(status);
+    auto collator = std::make_unique<icu::RuleBasedCollator>(rules, icu::Collator::TERTIARY,
+                                                             UCOL_DEFAULT, status);
+    if (U_FAILURE(status)) {
+        assert(false && "the Windows tailoring of the Japanese collator does not parse");
+        return nullptr;
+    }
+    return collator;
+}
+
+const icu::Collator* collator()
+{
+    // Built once; compare() is const and safe to share between threads.
+    static const std::unique_ptr<icu::Collator> instance = buildCollator();
+    return instance.get();
+}
+
+int sign(int value)
+{
+    return value < 0 ? -1 : value > 0 ? 1 : 0;
+}
+
+icu::UnicodeString withoutHyphens(std::string_view cp932)
+{
+    std::u16string wide = TextCodec::toUtf16(cp932);
+    std::u16string kept;
+    kept.reserve(wide.size());
+    for (char16_t c : wide) {
+        if (c != u'-' && c != u'\'')
+            kept.push_back(c);
+    }
+    return icu::UnicodeString(reinterpret_cast<const UChar*>(kept.data()),
+                              static_cast<int32_t>(kept.size()));
+}
+
+// The tie-break for texts equal but for "-" and "'": bytes compared with those
+// two raised above every other byte ("'" just below "-"), so that the text
+// having one where the other has its next character sorts after it.
+int compareHyphenated(std::string_view a, std::string_view b)
+{
+    auto weight = [](char c) -> unsigned {
+        if (c == '-')
+            return 0x1FF;
+        if (c == '\'')
+            return 0x1FE;
+        return static_cast<unsigned char>(c);
+    };
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned x = weight(a[i]);
+        unsigned y = weight(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return sign(static_cast<int>(a.size() > n) - static_cast<int>(b.size() > n));
+}
+
+} // namespace
+
+int TextCollator::compare(std::string_view a, std::string_view b)
+{
+    if (const icu::Collator* c = collator()) {
+        UErrorCode status = U_ZERO_ERROR;
+        UCollationResult result = c->compare(withoutHyphens(a), withoutHyphens(b), status);
+        if (U_SUCCESS(status) && result != UCOL_EQUAL)
+            return result == UCOL_LESS ? -1 : 1;
+        int hyphenated = compareHyphenated(a, b);
+        if (hyphenated != 0)
+            return hyphenated;
+    }
+    return sign(a.compare(b));
+}

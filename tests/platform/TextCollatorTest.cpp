@@ -1,0 +1,123 @@
+#include "platform/TextCollator.h"
+
+#include "OracleTable.h"
+#include "platform/TextCodec.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+struct OracleRow {
+    std::string a;
+    std::string b;
+    int sign;
+};
+
+// The oracle sorts a lone prolonged sound mark "ー" after every kanji; in
+// Japanese collation it is a kana mark sorting among the kana, which is the
+// order this program keeps. These six rows compare it with kana and kanji.
+bool comparesLoneProlongedSoundMark(const OracleRow& row)
+{
+    const std::string mark = "\x81\x5B";
+    return row.a == mark || row.b == mark;
+}
+
+std::vector<OracleRow> oracleRows()
+{
+    std::vector<OracleRow> rows;
+    auto sections = OracleTable::load("lstrcmpA.tsv");
+    EXPECT_EQ(sections.size(), 1u);
+    for (const auto& fields : sections.at(0)) {
+        EXPECT_EQ(fields.size(), 3u);
+        rows.push_back(
+            {OracleTable::bytes(fields[0]), OracleTable::bytes(fields[1]), std::stoi(fields[2])});
+    }
+    return rows;
+}
+
+std::string shown(const std::string& cp932)
+{
+    return "\"" + TextCodec::toUtf8(cp932) + "\" (" + OracleTable::hex(cp932) + ")";
+}
+
+} // namespace
+
+TEST(TextCollatorTest, OrdersEveryOracleRowBothWays)
+{
+    std::vector<OracleRow> rows = oracleRows();
+    ASSERT_EQ(rows.size(), 214u);
+    int skipped = 0;
+    for (const OracleRow& row : rows) {
+        if (comparesLoneProlongedSoundMark(row)) {
+            ++skipped;
+            continue;
+        }
+        EXPECT_EQ(TextCollator::compare(row.a, row.b), row.sign)
+            << shown(row.a) << " against " << shown(row.b);
+        EXPECT_EQ(TextCollator::compare(row.b, row.a), -row.sign)
+            << shown(row.b) << " against " << shown(row.a);
+    }
+    EXPECT_EQ(skipped, 6);
+}
+
+TEST(TextCollatorTest, SortsTheOracleTextsIntoOneConsistentOrder)
+{
+    // Sorting only works when the comparison is transitive: after sorting,
+    // every earlier text must compare below every later one.
+    std::set<std::string> distinct;
+    for (const OracleRow& row : oracleRows()) {
+        distinct.insert(row.a);
+        distinct.insert(row.b);
+    }
+    std::vector<std::string> texts(distinct.begin(), distinct.end());
+    std::sort(texts.begin(), texts.end(), [](const std::string& x, const std::string& y) {
+        return TextCollator::compare(x, y) < 0;
+    });
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        for (std::size_t k = i + 1; k < texts.size(); ++k)
+            ASSERT_EQ(TextCollator::compare(texts[i], texts[k]), -1)
+                << shown(texts[i]) << " before " << shown(texts[k]);
+    }
+}
+
+TEST(TextCollatorTest, HyphenAndApostropheCountOnlyWhenTheRestIsEqual)
+{
+    // Windows' word sort: "coop" < "co-op" < "cop", and "'" before "-".
+    EXPECT_EQ(TextCollator::compare("coop", "co-op"), -1);
+    EXPECT_EQ(TextCollator::compare("co-op", "cop"), -1);
+    EXPECT_EQ(TextCollator::compare("co'op", "co-op"), -1);
+    EXPECT_EQ(TextCollator::compare("ab", "a-b"), -1);
+    EXPECT_EQ(TextCollator::compare("-", ""), 1);
+}
+
+TEST(TextCollatorTest, OnlyIdenticalTextsCompareEqual)
+{
+    const std::string pairs[][2] = {
+        {"a", "a"},
+        {"", ""},
+        {"\x83\x41", "\x83\x41"},
+    };
+    for (const auto& pair : pairs)
+        EXPECT_EQ(TextCollator::compare(pair[0], pair[1]), 0);
+    // Texts the collator cannot tell apart (two undefined byte pairs both
+    // read as U+FFFD) are still ordered by their bytes.
+    EXPECT_EQ(TextCollator::compare("\xFC\xFC", "\xFC\xFB"), 1);
+    EXPECT_EQ(TextCollator::compare("\x80", "\xA0"), -1);
+    EXPECT_EQ(TextCollator::compare(std::string("a\0", 2), "a"), 1);
+}
+
+TEST(TextCollatorTest, HalfWidthKanaSortJustBeforeTheirHiragana)
+{
+    const std::string halfA = "\xB1";         // ｱ
+    const std::string hiraganaA = "\x82\xA0"; // あ
+    const std::string katakanaA = "\x83\x41"; // ア
+    const std::string hiraganaI = "\x82\xA2"; // い
+    EXPECT_EQ(TextCollator::compare(halfA, hiraganaA), -1);
+    EXPECT_EQ(TextCollator::compare(hiraganaA, katakanaA), -1);
+    EXPECT_EQ(TextCollator::compare(katakanaA, hiraganaI), -1);
+    // ｶﾞ sorts with ガ, just after it.
+    EXPECT_EQ(TextCollator::compare("\xB6\xDE", "\x83\x4B"), 1);
+    EXPECT_EQ(TextCollator::compare("\xB6\xDE", "\x83\x4C"), -1); // before キ
+}
