@@ -77,7 +77,10 @@ public:
         return node;
     }
 
-    virtual Node* insertFront(T value) { return insertFrontNode(newNode(value, "FCNList - insertFront")); }
+    virtual Node* insertFront(T value)
+    {
+        return insertFrontNode(newNode(value, "FCNList - insertFront"));
+    }
 
     // Takes over an unlinked node (one from new) as the last node.
     virtual Node* appendNode(Node* node)

@@ -2,12 +2,14 @@
 
 #include "fc/FCStringRep.h"
 #include "fc/NotEnoughMemoryException.h"
+#include "platform/Cp932.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompt.h"
 #include "platform/Sjis.h"
 #include "platform/TextCollator.h"
 #include "platform/TextMapper.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 #include <limits>
@@ -253,8 +255,8 @@ void FCString::mapString(uint32_t flags)
 {
     // Short memory or a mapping that gives nothing leaves the text as it is.
     try {
-        std::string mapped = (flags & MapFullWidth) ? TextMapper::toFullWidth(view())
-                                                    : std::string(view());
+        std::string mapped =
+            (flags & MapFullWidth) ? TextMapper::toFullWidth(view()) : std::string(view());
         if (mapped.empty() && !isEmpty())
             return;
         replaceText(mapped, defaultUnit, "FCString - create()");

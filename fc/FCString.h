@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,8 +31,9 @@ public:
     // Building.
     void create(int32_t unit, const char* text);
     void create(int32_t unit, std::string_view text);
-    // wvsprintfA-style formatting: %d %i %u %x %X %c %s %S (with flags, width
-    // and precision, and the l/h size prefixes).
+    // wvsprintfA-style formatting: %d %i %u %x %X %c %s %S %% (with the flags
+    // - 0 #, width and precision, and the l/h size prefixes). As on Windows,
+    // l is 32 bits: pass int32_t / uint32_t. An absent string prints "(null)".
     void create(const char* pattern, ...);
     void setNumber(int32_t value);
 
@@ -87,10 +89,14 @@ public:
     int32_t findAnyOf(const char* set);
     int32_t skipSet(const char* set);
     int32_t findLastOf(const char* set);
+    // Matches start and end on character boundaries; an empty needle matches
+    // nothing. With delimiters, only whole tokens (as nextToken cuts them).
     int32_t findText(const char* needle, const char* delimiters = nullptr);
 
     // Tokenising.
     int32_t nextToken(FCString& out, const char* delimiters, bool includeDelimiter = false);
+    // 0: no field; 1: a field; 2 (keepEmpty only): a field whose delimiter
+    // was the last character, so an empty field follows.
     int nextField(FCString& out, const char* delimiters, bool keepEmpty = false,
                   int* delimiterOut = nullptr);
     int split(FCString* fields, int count, const char* delimiters, bool lastTakesRest = false,

@@ -18,15 +18,14 @@ constexpr int64_t maximumCapacity = std::numeric_limits<int32_t>::max();
 
 } // namespace
 
-FCStringRep::FCStringRep(int32_t unit, const char* first, int32_t firstLength,
-                         const char* second, int32_t secondLength, const char* tag)
+FCStringRep::FCStringRep(int32_t unit, const char* first, int32_t firstLength, const char* second,
+                         int32_t secondLength, const char* tag)
     : FCStringRep(unit, first, firstLength, second, secondLength, 0, tag)
 {
 }
 
-FCStringRep::FCStringRep(int32_t unit, const char* first, int32_t firstLength,
-                         const char* second, int32_t secondLength, int64_t minimumCapacity,
-                         const char* tag)
+FCStringRep::FCStringRep(int32_t unit, const char* first, int32_t firstLength, const char* second,
+                         int32_t secondLength, int64_t minimumCapacity, const char* tag)
 {
     assert(firstLength >= 0 && secondLength >= 0 && "FCStringRep: negative text length");
     assert((first || firstLength == 0) && (second || secondLength == 0) &&

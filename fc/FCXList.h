@@ -1,8 +1,10 @@
 #pragma once
 
+#include "fc/FCIdString.h"
 #include "fc/FCString.h"
 #include "fc/FCXListNode.h"
 #include "fc/NotEnoughMemoryException.h"
+#include "fc/UxPosString.h"
 
 #include <cassert>
 #include <cstdint>
@@ -24,6 +26,24 @@ template <> struct FCXListMatch<FCString> {
         if (!object || !key)
             return object == key;
         return object->equals(*key);
+    }
+};
+
+// Positioned texts match as texts; the position plays no part.
+template <> struct FCXListMatch<UxPosString> {
+    static bool matches(const UxPosString* object, const UxPosString* key)
+    {
+        return FCXListMatch<FCString>::matches(object, key);
+    }
+};
+
+// Id strings match by id alone, whatever their texts.
+template <> struct FCXListMatch<FCIdString> {
+    static bool matches(const FCIdString* object, const FCIdString* key)
+    {
+        if (!object || !key)
+            return object == key;
+        return object->id() == key->id();
     }
 };
 
@@ -161,7 +181,8 @@ public:
 
     // Links a new node (one not in any list, e.g. straight from new) behind a
     // node of this list; it becomes the last node when that one was last.
-    // The list takes the new node over.
+    // The list takes the new node over; when either node is refused, nothing
+    // happens and the new node stays the caller's.
     void insertAfter(Node* node, Node* fresh)
     {
         if (!isNode(node) || !isNode(fresh))

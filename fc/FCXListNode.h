@@ -7,7 +7,8 @@ template <typename T> class FCXList;
 // test for null neighbours.
 template <typename T> class FCXListNode {
 public:
-    FCXListNode(T* object, bool owned) : m_previous(this), m_next(this), m_owned(owned), m_object(object)
+    FCXListNode(T* object, bool owned)
+        : m_previous(this), m_next(this), m_owned(owned), m_object(object)
     {
     }
 
