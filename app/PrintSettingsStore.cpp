@@ -1,0 +1,133 @@
+#include "app/PrintSettingsStore.h"
+
+#include "app/UxRnf.h"
+#include "format/PrintFormat.h"
+
+#include <string_view>
+
+namespace {
+
+const char* const KeyMode = "mode";
+const char* const KeyDefaultFont = "defaultFont";
+const char* const KeyFlags = "flags";
+const char* const KeyDevice = "device";
+const char* const KeyLogName = "logName";
+const char* const KeyDestFolder = "destFolder";
+const char* const KeyCustomFontName = "custom.fontName";
+const char* const KeyCustomWeight = "custom.weight";
+const char* const KeyFontSize = "custom.fontSize";
+const char* const KeyLineWidth = "custom.lineWidth";
+const char* const KeyLinesPerPage = "custom.linesPerPage";
+const char* const KeyCharsPerLine = "custom.charsPerLine";
+const char* const KeyModeEmphasis = "custom.modeEmphasis";
+const char* const KeyColEmphasis = "custom.colEmphasis";
+const char* const KeySuppressed = "NPChara";
+const char* const KeySuppressedCount = "NPNumber";
+
+// Reads a number into a field through its setter when the key is there.
+template <typename Setter> void readNumber(const UxRnf& store, const char* key, Setter set)
+{
+    int32_t value = 0;
+    if (store.getNumber(key, value))
+        set(value);
+}
+
+template <typename Setter>
+void readNumber(const UxRnf& store, const char* key, int32_t index, Setter set)
+{
+    int32_t value = 0;
+    if (store.getNumber(key, index, value))
+        set(value);
+}
+
+} // namespace
+
+FCString PrintSettingsStore::pathIn(const FCString& folder)
+{
+    FCString path = folder;
+    path.append(FileName);
+    return path;
+}
+
+void PrintSettingsStore::save(const PrintFormat& format, const char* path)
+{
+    if (!path || !*path)
+        return;
+    UxRnf store;
+    store.load(path);
+
+    store.setNumber(KeyMode, format.mode());
+    for (int face = 0; face < PrintFormat::FaceCount; ++face)
+        store.setText(KeyDefaultFont, format.defaultFont(face), face);
+    store.setNumber(KeyFlags, static_cast<int32_t>(format.flags()));
+    store.setNumber(KeyDevice, format.device());
+    store.setText(KeyLogName, format.logName());
+    store.setText(KeyDestFolder, format.destFolder());
+    for (int face = 0; face < PrintFormat::FaceCount; ++face)
+        store.setText(KeyCustomFontName, format.customFontName(face), face);
+    for (int face = 0; face < PrintFormat::FaceCount; ++face)
+        store.setNumber(KeyCustomWeight, format.customWeight(face), face);
+    store.setNumber(KeyFontSize, format.customFontSize());
+    store.setNumber(KeyLineWidth, format.customLineWidth());
+    store.setNumber(KeyLinesPerPage, format.customLinesPerPage());
+    store.setNumber(KeyCharsPerLine, format.customCharsPerLine());
+    store.setNumber(KeyModeEmphasis, format.customModeEmphasis());
+    store.setNumber(KeyColEmphasis, format.customColEmphasis());
+
+    // Only the entries the last save wrote are taken away: hand-written ones
+    // beyond them stay.
+    int32_t written = 0;
+    if (store.getNumber(KeySuppressedCount, written))
+        store.removeIndexed(KeySuppressed, written);
+    const auto& names = format.suppressedNames();
+    for (size_t i = 0; i < names.size(); ++i)
+        store.setText(KeySuppressed, names[i], static_cast<int32_t>(i));
+    store.setNumber(KeySuppressedCount, static_cast<int32_t>(names.size()));
+
+    store.destroy();
+}
+
+void PrintSettingsStore::load(PrintFormat& format, const char* path)
+{
+    if (!path || !*path)
+        return;
+    UxRnf store;
+    store.load(path);
+
+    FCString text;
+    readNumber(store, KeyMode, [&](int32_t v) { format.setMode(v); });
+    for (int face = 0; face < PrintFormat::FaceCount; ++face) {
+        if (store.getText(KeyDefaultFont, face, text))
+            format.setDefaultFont(face, text);
+    }
+    readNumber(store, KeyFlags, [&](int32_t v) { format.setFlags(static_cast<uint32_t>(v)); });
+    readNumber(store, KeyDevice, [&](int32_t v) { format.setDevice(v); });
+    if (store.getText(KeyLogName, text))
+        format.setLogName(text);
+    if (store.getText(KeyDestFolder, text))
+        format.setDestFolder(text);
+    // Face and weight have separate keys, so either may be missing alone.
+    for (int face = 0; face < PrintFormat::FaceCount; ++face) {
+        if (store.getText(KeyCustomFontName, face, text))
+            format.setCustomFont(face, text, format.customWeight(face));
+    }
+    for (int face = 0; face < PrintFormat::FaceCount; ++face) {
+        readNumber(store, KeyCustomWeight, face,
+                   [&](int32_t v) { format.setCustomFont(face, format.customFontName(face), v); });
+    }
+    readNumber(store, KeyFontSize, [&](int32_t v) { format.setCustomFontSize(v); });
+    readNumber(store, KeyLineWidth, [&](int32_t v) { format.setCustomLineWidth(v); });
+    readNumber(store, KeyLinesPerPage, [&](int32_t v) { format.setCustomLinesPerPage(v); });
+    readNumber(store, KeyCharsPerLine, [&](int32_t v) { format.setCustomCharsPerLine(v); });
+    readNumber(store, KeyModeEmphasis, [&](int32_t v) { format.setCustomModeEmphasis(v); });
+    readNumber(store, KeyColEmphasis, [&](int32_t v) { format.setCustomColEmphasis(v); });
+
+    FCString suppressed;
+    for (int32_t i = 0; store.getText(KeySuppressed, i, text); ++i) {
+        suppressed.append(text.view());
+        suppressed.append("\n");
+    }
+    format.setSuppressedText(suppressed);
+
+    store.destroy();
+}

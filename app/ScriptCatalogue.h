@@ -1,0 +1,73 @@
+#pragma once
+
+#include "document/ScriptInfo.h"
+#include "fc/FCXList.h"
+#include "ui/UxListViewControl.h"
+
+#include <cstdint>
+#include <vector>
+
+class MainWindowModel;
+class Quillon;
+
+// The catalogue of a scenario folder: one ScriptInfo per "*.screenplay.txt"
+// directly in the folder, in the order the platform lists them, shown as
+// the rows of the main list. Every row carries its record's key in the
+// hidden column 5; commands reach a row's record through recordOfRow and
+// never walk the records themselves.
+//
+// Keys count up over the catalogue's life and are never given twice, so a
+// key read from a row of an earlier load finds nothing instead of another
+// scene's record.
+class ScriptCatalogue {
+public:
+    static constexpr int ColumnCheck = 0;
+    static constexpr int ColumnInfo = 1;
+    static constexpr int ColumnFileName = 2;
+    static constexpr int ColumnCharacters = 3;
+    static constexpr int ColumnSuppressed = 4;
+    static constexpr int ColumnKey = 5;
+    static constexpr int ColumnCount = 6;
+
+    // Rows of files that declare no character.
+    static constexpr UxListViewControl::Colour NoSpeakerBackground =
+        UxListViewControl::rgb(0xC0, 0xC0, 0xE0);
+
+    static constexpr const char* Pattern = "*.screenplay.txt";
+
+    ScriptCatalogue();
+    virtual ~ScriptCatalogue();
+
+    ScriptCatalogue(const ScriptCatalogue&) = delete;
+    ScriptCatalogue& operator=(const ScriptCatalogue&) = delete;
+
+    // The six columns of the main list with their titles and initial widths.
+    static void defineColumns(UxListViewControl& list);
+
+    // Reads the headers of the scenario folder's screenplay files into the
+    // list (see ScriptCatalogueLoad.cpp). True when the load completed and
+    // the folder's print settings were read; false when no file was found
+    // (nothing changes) or the load was cancelled (the rows read so far stay).
+    bool loadFolder(Quillon& app, MainWindowModel& window, UxListViewControl& list);
+
+    // The record of a row through its key column; null for a row without a
+    // valid key.
+    ScriptInfo* recordOfRow(const UxListViewControl& list, int row) const;
+
+    // Destroys every record. Rows that still show them must go first.
+    void clear();
+    int32_t count() const { return m_records.count(); }
+    const FCXList<ScriptInfo>& records() const { return m_records; }
+
+private:
+    // Takes the record over and gives back its key.
+    int64_t add(ScriptInfo* record);
+    void appendRow(UxListViewControl& list, const FCString& fileName, const FCString& names,
+                   const ScriptInfo& record, int64_t key);
+
+    FCXList<ScriptInfo> m_records;
+    // Records by key - m_firstKey.
+    std::vector<ScriptInfo*> m_byKey;
+    int64_t m_firstKey = 1;
+    int64_t m_nextKey = 1;
+};

@@ -1,0 +1,139 @@
+// Loading a scenario folder into the catalogue and the main list.
+
+#include "app/MainWindowModel.h"
+#include "app/PrintSettingsStore.h"
+#include "app/Quillon.h"
+#include "app/ScriptCatalogue.h"
+#include "document/CatalogueHeader.h"
+#include "fc/Diagnostic.h"
+#include "fc/FCFileEnumeration.h"
+#include "platform/Sjis.h"
+#include "platform/Trace.h"
+#include "ui/UxDialogs.h"
+#include "ui/UxProgressDialog.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Names of the folder's screenplay files, without the folder, in the order
+// the platform lists them. Folders whose names happen to match are no scenes.
+std::vector<FCString> screenplayNames(const FCString& folder)
+{
+    std::string pattern(folder.view());
+    pattern += ScriptCatalogue::Pattern;
+    FCFileEnumeration walk(pattern.c_str());
+    std::vector<FCString> names;
+    while (walk.next()) {
+        if (!walk.isFolder())
+            names.push_back(walk.currentName());
+    }
+    return names;
+}
+
+// Turns redrawing back on however the load ends.
+class RedrawPause {
+public:
+    explicit RedrawPause(UxListViewControl& list) : m_list(list) { m_list.redrawOff(); }
+    ~RedrawPause() { m_list.redrawOn(); }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    UxListViewControl& m_list;
+};
+
+} // namespace
+
+bool ScriptCatalogue::loadFolder(Quillon& app, MainWindowModel& window, UxListViewControl& list)
+{
+    const bool keepTotals = app.keepWordTotals();
+    // The flag holds for one load only.
+    app.setKeepWordTotals(false);
+
+    const FCString folder = app.scenarioFolder();
+    const std::vector<FCString> fileNames = screenplayNames(folder);
+    if (fileNames.empty())
+        return false;
+    // Only now: a folder without scenes leaves the loaded one, and its
+    // totals, as they were.
+    if (!keepTotals)
+        app.scenarioTotals().clear();
+
+    window.setFolderText(folder.view());
+    UxProgressDialog progress;
+    progress.setTitle(Sjis::of("台本の取得"));
+    progress.setText(Sjis::of("指定されたフォルダにある *.screenplay.txt を取得しています"));
+    progress.setupBar(true, 0, 0, static_cast<int32_t>(fileNames.size()));
+    progress.setStepSize(1);
+    progress.open(true);
+    progress.pump();
+
+    int32_t noSpeaker = 0;
+    bool cancelled = false;
+    {
+        RedrawPause pause(list);
+        list.clear();
+        defineColumns(list);
+        clear();
+
+        CatalogueHeader header;
+        FCString discarded;
+        std::string path;
+        for (const FCString& fileName : fileNames) {
+            path.assign(folder.view());
+            path.append(fileName.view());
+            auto record = std::make_unique<ScriptInfo>();
+            FCString names;
+            try {
+                if (header.load(path.c_str())) {
+                    record->applyHeader(header, names, false);
+                    discarded.clear();
+                    app.scenarioTotals().applyHeader(header, discarded, true);
+                }
+            } catch (const Diagnostic& error) {
+                // The file layer has put the problem to the user, who chose
+                // to give up: the load ends here as if cancelled.
+                Trace::write("ScriptCatalogue: reading stopped at ");
+                Trace::write(path);
+                Trace::write(": ");
+                Trace::write(error.message());
+                Trace::write("\n");
+                cancelled = true;
+                break;
+            }
+            if (record->characterCount() == 0)
+                ++noSpeaker;
+            ScriptInfo& added = *record;
+            const int64_t key = add(record.release());
+            appendRow(list, fileName, names, added, key);
+
+            progress.setText(added.sceneName().view());
+            progress.step();
+            progress.pump();
+            if (progress.cancelled()) {
+                cancelled = true;
+                break;
+            }
+        }
+    }
+    window.setTotalCount(count());
+    window.setNoSpeakerCount(noSpeaker);
+
+    if (cancelled) {
+        UxDialogs::notice(Sjis::of("シナリオの読み込みがキャンセルされました。\n"
+                                   "このまま処理を継続することはできません。"
+                                   "必ず正常に読み込ませてから実行してください。"),
+                          "Quillon Utility");
+        progress.close();
+        return false;
+    }
+    progress.close();
+
+    const FCString settings = PrintSettingsStore::pathIn(folder);
+    PrintSettingsStore::load(app.printFormat(), settings.text());
+    app.rebuildSuppressedCharacters();
+    return true;
+}

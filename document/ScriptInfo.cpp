@@ -1,0 +1,213 @@
+#include "document/ScriptInfo.h"
+
+#include "document/CatalogueHeader.h"
+#include "fc/FCXListIterator.h"
+#include "ui/UxListViewControl.h"
+
+#include <cassert>
+#include <limits>
+
+namespace {
+
+// Word counts come from files anyone may have edited; a sum beyond the
+// 32-bit range stays at its limit instead of turning into a count of the
+// opposite sign.
+int32_t addCounts(int32_t a, int32_t b)
+{
+    const int64_t sum = int64_t(a) + int64_t(b);
+    if (sum > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    if (sum < std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(sum);
+}
+
+void appendName(FCString& names, std::string_view name)
+{
+    if (!names.isEmpty())
+        names.append(",");
+    names.append(name);
+}
+
+} // namespace
+
+ScriptInfo::ScriptInfo()
+{
+    resetPageCounts();
+}
+
+ScriptInfo::~ScriptInfo()
+{
+    // The targets refer to the characters' entries: drop them first.
+    m_printTargets.removeAll();
+    m_characters.removeAll();
+}
+
+void ScriptInfo::resetPageCounts()
+{
+    m_pageCounts.fill(UnknownPages);
+}
+
+void ScriptInfo::clear()
+{
+    m_sceneName.clear();
+    m_printTargets.removeAll();
+    m_characters.removeAll();
+    resetPageCounts();
+}
+
+bool ScriptInfo::readHeader(const char* path, FCString& namesOut, bool accumulate)
+{
+    CatalogueHeader header;
+    if (!header.load(path))
+        return false;
+    return applyHeader(header, namesOut, accumulate);
+}
+
+bool ScriptInfo::applyHeader(const CatalogueHeader& header, FCString& namesOut, bool accumulate)
+{
+    if (!accumulate)
+        clear();
+    resetPageCounts();
+    if (header.hasScene())
+        setSceneName(header.scene());
+    for (const CatalogueHeader::Entry& entry : header.entries()) {
+        FCIdString* existing = findCharacter(entry.name);
+        if (existing) {
+            if (accumulate)
+                existing->setId(addCounts(existing->id(), entry.count));
+            continue;
+        }
+        appendCharacter(entry.name, entry.count);
+        appendName(namesOut, entry.name);
+    }
+    return header.hasTotal();
+}
+
+FCIdString* ScriptInfo::appendCharacter(std::string_view name, int32_t count)
+{
+    assert(!findCharacter(name) && "ScriptInfo::appendCharacter: the name is there already");
+    auto* entry = new FCIdString(count, FCString(name));
+    m_characters.append(entry, true);
+    m_printTargets.append(entry, false);
+    return entry;
+}
+
+void ScriptInfo::copyFrom(const ScriptInfo& other)
+{
+    if (&other == this)
+        return;
+    clear();
+    m_sceneName = other.m_sceneName;
+    m_pageCounts = other.m_pageCounts;
+    FCXListIterator<FCIdString> characters(other.m_characters);
+    while (const FCIdString* character = characters.next())
+        m_characters.append(new FCIdString(character->id(), *character), true);
+    FCXListIterator<FCIdString> targets(other.m_printTargets);
+    while (const FCIdString* target = targets.next()) {
+        FCIdString* copy = findCharacter(target->view());
+        assert(copy && "ScriptInfo::copyFrom: a print target that is no character");
+        if (copy)
+            m_printTargets.append(copy, false);
+    }
+}
+
+void ScriptInfo::merge(const ScriptInfo& other)
+{
+    // Merging a record into itself walks the list it grows; only its
+    // counts change, so walk a fixed number of entries.
+    const int32_t count = other.m_characters.count();
+    auto* node = other.m_characters.first();
+    for (int32_t i = 0; i < count; ++i, node = node->next()) {
+        const FCIdString* character = node->object();
+        FCIdString* existing = findCharacter(character->view());
+        if (existing) {
+            existing->setId(addCounts(existing->id(), character->id()));
+            continue;
+        }
+        auto* entry = new FCIdString(character->id(), *character);
+        m_characters.append(entry, true);
+        if (other.isPrintTarget(character->view()))
+            m_printTargets.append(entry, false);
+    }
+}
+
+FCIdString* ScriptInfo::findIn(const FCXList<FCIdString>& list, std::string_view name)
+{
+    FCXListIterator<FCIdString> walk(list);
+    while (FCIdString* entry = walk.next()) {
+        if (entry->view() == name)
+            return entry;
+    }
+    return nullptr;
+}
+
+FCIdString* ScriptInfo::findCharacter(std::string_view name) const
+{
+    return findIn(m_characters, name);
+}
+
+FCIdString* ScriptInfo::findPrintTarget(std::string_view name) const
+{
+    return findIn(m_printTargets, name);
+}
+
+bool ScriptInfo::addPrintTarget(std::string_view name)
+{
+    if (isPrintTarget(name))
+        return false;
+    FCIdString* character = findCharacter(name);
+    if (!character)
+        return false;
+    m_printTargets.append(character, false);
+    return true;
+}
+
+void ScriptInfo::clearPrintTargets()
+{
+    m_printTargets.removeAll();
+}
+
+bool ScriptInfo::summary(FCString& countOut, FCString& suppressedOut) const
+{
+    countOut.clear();
+    countOut.appendNumber(printTargetCount());
+    countOut.append(" / ");
+    countOut.appendNumber(characterCount());
+    suppressedOut.clear();
+    if (printTargetCount() == characterCount())
+        return false;
+    FCXListIterator<FCIdString> walk(m_characters);
+    while (const FCIdString* character = walk.next()) {
+        if (!isPrintTarget(character->view()))
+            appendName(suppressedOut, character->view());
+    }
+    return true;
+}
+
+void ScriptInfo::fillList(UxListViewControl& list, int check) const
+{
+    FCXListIterator<FCIdString> walk(m_characters);
+    while (const FCIdString* character = walk.next()) {
+        const int row = list.setCell(list.rowCount(), 0, {});
+        if (row < 0)
+            return;
+        list.setCell(row, 1, character->view());
+        if (check == 1)
+            list.check(row);
+    }
+}
+
+int32_t ScriptInfo::cachedPageCount(int mode) const
+{
+    if (mode < 0 || mode >= PageModes)
+        return NoSuchMode;
+    return m_pageCounts[size_t(mode)];
+}
+
+void ScriptInfo::setCachedPageCount(int mode, int32_t pages)
+{
+    if (mode < 0 || mode >= PageModes)
+        return;
+    m_pageCounts[size_t(mode)] = pages;
+}

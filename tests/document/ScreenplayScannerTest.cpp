@@ -1,0 +1,53 @@
+#include "document/ScreenplayScanner.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> lines(std::string_view text)
+{
+    ScreenplayScanner scanner(text);
+    std::vector<std::string> out;
+    std::string_view line;
+    while (scanner.nextLine(line))
+        out.emplace_back(line);
+    return out;
+}
+
+} // namespace
+
+TEST(ScreenplayScannerTest, RunsOfCrAndLfMakeOneBreak)
+{
+    EXPECT_EQ(lines("a\r\n\r\nb\n\n\rc"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(lines("\r\n\r\n"), std::vector<std::string>{});
+    EXPECT_EQ(lines("  x  \n"), std::vector<std::string>{"  x  "});
+}
+
+TEST(ScreenplayScannerTest, LeadByteTakesTheFollowingLineFeedAsItsTrail)
+{
+    // A stray lead byte at a line end swallows the LF, as every
+    // double-byte-aware scan of the text does.
+    std::string text = "a\x81\nb\nc";
+    EXPECT_EQ(lines(text), (std::vector<std::string>{"a\x81\nb", "c"}));
+    // At the very end a lead byte is a character of its own.
+    EXPECT_EQ(lines("a\x81"), std::vector<std::string>{"a\x81"});
+}
+
+TEST(ScreenplayScannerTest, TextsWithNulBytesAreScannedWhole)
+{
+    std::string text("a\0b\nc", 5);
+    auto result = lines(text);
+    ASSERT_EQ(result.size(), 2u);
+    EXPECT_EQ(result[0], std::string("a\0b", 3));
+}
+
+TEST(ScreenplayScannerTest, IntegersReadLikeTheHeader)
+{
+    EXPECT_EQ(ScreenplayScanner::toInteger("0x1A"), 26);
+    EXPECT_EQ(ScreenplayScanner::toInteger("0b101"), 5);
+    EXPECT_EQ(ScreenplayScanner::toInteger("-12abc"), -12);
+    EXPECT_EQ(ScreenplayScanner::toInteger(""), 0);
+}

@@ -1,0 +1,73 @@
+#include "ui/UxDialogs.h"
+
+#include "TestText.h"
+#include "ui/HeadlessDialogHost.h"
+#include "ui/ScriptedDialogHost.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+std::string contentOf(std::FILE* file)
+{
+    std::fflush(file);
+    std::rewind(file);
+    std::string text;
+    char buffer[256];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, got);
+    return text;
+}
+
+} // namespace
+
+TEST(UxDialogsTest, TitlesDefaultToTheProgramsOwn)
+{
+    ScriptedDialogHost host{true};
+    UxDialogs::Scope scope(host);
+    UxDialogs::notice("text");
+    UxDialogs::notice("text", "");
+    UxDialogs::notice("text", "Quillon Utility");
+    ASSERT_EQ(host.notices().size(), 3u);
+    EXPECT_EQ(host.notices()[0].title, "quillon utility");
+    EXPECT_EQ(host.notices()[1].title, "quillon utility");
+    EXPECT_EQ(host.notices()[2].title, "Quillon Utility");
+    EXPECT_TRUE(UxDialogs::question("q?"));
+    EXPECT_EQ(host.questions()[0].title, "quillon utility");
+}
+
+TEST(UxDialogsTest, ScriptedAnswersComeFromTheQueueThenNo)
+{
+    ScriptedDialogHost host{false, true};
+    UxDialogs::Scope scope(host);
+    EXPECT_FALSE(UxDialogs::question("1"));
+    EXPECT_TRUE(UxDialogs::question("2"));
+    EXPECT_FALSE(UxDialogs::question("3"));
+    ASSERT_EQ(host.questions().size(), 3u);
+    EXPECT_EQ(host.questions()[2].text, "3");
+}
+
+TEST(UxDialogsTest, HeadlessHostPrintsNoticesInUtf8AndAnswersByPolicy)
+{
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    ASSERT_TRUE(out && err);
+    {
+        HeadlessDialogHost host(false, out, err);
+        UxDialogs::Scope scope(host);
+        UxDialogs::notice(sj("読み込みました"));
+        UxDialogs::notice("two\n");
+        EXPECT_FALSE(UxDialogs::question(sj("作成しますか？")));
+        host.setAnswerYes(true);
+        EXPECT_TRUE(UxDialogs::question("again?"));
+    }
+    EXPECT_EQ(contentOf(out), "読み込みました\ntwo\n");
+    const std::string asked = contentOf(err);
+    EXPECT_NE(asked.find("作成しますか？ -> いいえ"), std::string::npos) << asked;
+    EXPECT_NE(asked.find("again? -> はい"), std::string::npos) << asked;
+    std::fclose(out);
+    std::fclose(err);
+}

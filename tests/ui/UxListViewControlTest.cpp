@@ -1,0 +1,205 @@
+#include "ui/UxListViewControl.h"
+
+#include "ui/UxListViewListener.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Colour = UxListViewControl::Colour;
+
+void defineThreeColumns(UxListViewControl& list)
+{
+    const std::array<UxListViewControl::ColumnDescriptor, 4> columns{
+        {{"a", 10}, {"b", 20}, {"c", 30}, {"never", -1}}};
+    list.defineColumns(columns);
+}
+
+std::string textAt(const UxListViewControl& list, int row, int column)
+{
+    FCString out("unchanged");
+    if (!list.textOfCell(out, row, column))
+        return "<none>";
+    return out.toStdString();
+}
+
+class RecordingListener : public UxListViewListener {
+public:
+    void listCleared() override { events.push_back("cleared"); }
+    void columnsInserted(int first, int count) override
+    {
+        events.push_back("columns " + std::to_string(first) + "+" + std::to_string(count));
+    }
+    void rowInserted(int row) override { events.push_back("row " + std::to_string(row)); }
+    void cellChanged(int row, int column) override
+    {
+        events.push_back("cell " + std::to_string(row) + "," + std::to_string(column));
+    }
+    void checkChanged(int row) override { events.push_back("check " + std::to_string(row)); }
+    void redrawChanged(bool on) override { events.push_back(on ? "redraw on" : "redraw off"); }
+    std::vector<std::string> events;
+};
+
+} // namespace
+
+TEST(UxListViewControlTest, ColumnZeroBeyondTheEndAppendsARowAndOtherCallsUpdate)
+{
+    UxListViewControl list;
+    defineThreeColumns(list);
+    EXPECT_EQ(list.columnCount(), 3);
+
+    EXPECT_EQ(list.setCell(7, 0, "first"), 0);
+    EXPECT_EQ(list.setCell(0, 0, "second row?"), 0) << "an existing row is updated, not inserted";
+    EXPECT_EQ(list.rowCount(), 1);
+    EXPECT_EQ(textAt(list, 0, 0), "second row?");
+
+    EXPECT_EQ(list.setCell(list.rowCount(), 0, "next"), 1);
+    EXPECT_EQ(list.setCell(1, 2, "right"), 1);
+    EXPECT_EQ(textAt(list, 1, 1), "") << "a new row has an empty cell per column";
+    EXPECT_EQ(textAt(list, 1, 2), "right");
+
+    EXPECT_EQ(list.setCell(5, 1, "no such row"), -1);
+    EXPECT_EQ(list.setCell(0, 3, "no such column"), -1);
+    EXPECT_EQ(list.setCell(-1, 0, "negative"), -1);
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(textAt(list, 0, 3), "<none>");
+    EXPECT_EQ(textAt(list, 2, 0), "<none>");
+}
+
+TEST(UxListViewControlTest, CellsKeepColoursImageAndValue)
+{
+    UxListViewControl list;
+    defineThreeColumns(list);
+    const Colour background = UxListViewControl::rgb(0xC0, 0xC0, 0xE0);
+    EXPECT_EQ(background, 0x00E0C0C0u);
+    list.setCell(0, 0, "x", UxListViewControl::rgb(1, 2, 3), background, 4, 99);
+    const UxListViewControl::Cell* cell = list.cell(0, 0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->kind, UxListViewControl::KindText);
+    EXPECT_EQ(cell->textColour, 0x030201u);
+    EXPECT_EQ(cell->backgroundColour, background);
+    EXPECT_EQ(cell->image, 4);
+    EXPECT_EQ(cell->value, 99);
+    EXPECT_EQ(list.cell(0, 1)->backgroundColour, UxListViewControl::DefaultColour);
+
+    // updateCell without a text keeps it; setText keeps the colours.
+    EXPECT_TRUE(list.updateCell(0, 0, nullptr, 5, 6));
+    EXPECT_EQ(list.cell(0, 0)->text, "x");
+    EXPECT_EQ(list.cell(0, 0)->backgroundColour, 6u);
+    EXPECT_TRUE(list.setText(0, 0, "y"));
+    EXPECT_EQ(list.cell(0, 0)->text, "y");
+    EXPECT_EQ(list.cell(0, 0)->textColour, 5u);
+    EXPECT_FALSE(list.updateCell(1, 0, "missing", 0, 0));
+    EXPECT_FALSE(list.setText(0, 9, "missing"));
+}
+
+TEST(UxListViewControlTest, LongCellTextsComeBackWhole)
+{
+    UxListViewControl list;
+    defineThreeColumns(list);
+    const std::string text(600, 'k');
+    list.setCell(0, 0, text);
+    EXPECT_EQ(textAt(list, 0, 0), text);
+}
+
+TEST(UxListViewControlTest, CheckStatesFollowTheCheckBoxStyle)
+{
+    UxListViewControl boxes;
+    defineThreeColumns(boxes);
+    boxes.setCell(0, 0, "r");
+    EXPECT_EQ(boxes.stateImage(0), UxListViewControl::StateCleared);
+    EXPECT_FALSE(boxes.isChecked(0));
+    EXPECT_TRUE(boxes.check(0));
+    EXPECT_EQ(boxes.stateImage(0), UxListViewControl::StateTicked);
+    EXPECT_TRUE(boxes.isChecked(0));
+    EXPECT_TRUE(boxes.uncheck(0));
+    EXPECT_FALSE(boxes.isChecked(0));
+    EXPECT_FALSE(boxes.check(1));
+    EXPECT_FALSE(boxes.isChecked(1)) << "a row that does not exist is not chosen";
+
+    // Without check boxes a row has no state image and counts as chosen.
+    UxListViewControl plain(false);
+    defineThreeColumns(plain);
+    plain.setCell(0, 0, "r");
+    EXPECT_EQ(plain.stateImage(0), UxListViewControl::StateNone);
+    EXPECT_TRUE(plain.isChecked(0));
+}
+
+TEST(UxListViewControlTest, ClearDropsRowsAndColumnsAndWidthsComeBackWithTheDefinition)
+{
+    UxListViewControl list;
+    defineThreeColumns(list);
+    list.setCell(0, 0, "r");
+    list.selectRow(0);
+    list.setColumnWidth(1, 400);
+    list.clear();
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(list.columnCount(), 0);
+    EXPECT_EQ(list.focusedRow(), -1);
+    EXPECT_EQ(list.setCell(0, 0, "no columns"), -1);
+    defineThreeColumns(list);
+    EXPECT_EQ(list.columnWidth(1), 20);
+    EXPECT_EQ(list.column(1).title, "b");
+}
+
+TEST(UxListViewControlTest, ColumnsInsertedBetweenGiveExistingRowsEmptyCells)
+{
+    UxListViewControl list;
+    defineThreeColumns(list);
+    list.setCell(0, 0, "A");
+    list.setCell(0, 1, "B");
+    const std::array<UxListViewControl::ColumnDescriptor, 1> extra{{{"new", 5}}};
+    EXPECT_EQ(list.defineColumns(extra, 1), 1);
+    EXPECT_EQ(list.columnCount(), 4);
+    EXPECT_EQ(list.column(1).title, "new");
+    EXPECT_EQ(textAt(list, 0, 0), "A");
+    EXPECT_EQ(textAt(list, 0, 1), "");
+    EXPECT_EQ(textAt(list, 0, 2), "B");
+    EXPECT_EQ(list.defineColumns(extra, 99), 1) << "a first column past the end appends";
+    EXPECT_EQ(list.column(4).title, "new");
+}
+
+TEST(UxListViewControlTest, SelectedRowsAreWalkedInOrder)
+{
+    UxListViewControl list;
+    defineThreeColumns(list);
+    for (int i = 0; i < 5; ++i)
+        list.setCell(i, 0, std::to_string(i));
+    EXPECT_EQ(list.nextSelectedRow(), -1);
+    list.selectRow(3);
+    list.selectRow(1);
+    EXPECT_EQ(list.focusedRow(), 1);
+    std::vector<int> walked;
+    for (int row = list.nextSelectedRow(-1); row >= 0; row = list.nextSelectedRow(row))
+        walked.push_back(row);
+    EXPECT_EQ(walked, (std::vector<int>{1, 3}));
+    list.deselectRow(1);
+    EXPECT_EQ(list.nextSelectedRow(-1), 3);
+    EXPECT_EQ(list.nextSelectedRow(3), -1);
+    list.clearSelection();
+    EXPECT_EQ(list.nextSelectedRow(-1), -1);
+    EXPECT_FALSE(list.selectRow(5));
+}
+
+TEST(UxListViewControlTest, TheListenerHearsEveryChange)
+{
+    UxListViewControl list;
+    RecordingListener listener;
+    list.setListener(&listener);
+    list.redrawOff();
+    list.redrawOff();
+    defineThreeColumns(list);
+    list.setCell(0, 0, "r");
+    list.setCell(0, 2, "c");
+    list.check(0);
+    list.check(0);
+    list.redrawOn();
+    list.clear();
+    EXPECT_EQ(listener.events,
+              (std::vector<std::string>{"redraw off", "columns 0+3", "row 0", "cell 0,2", "check 0",
+                                        "redraw on", "cleared"}));
+    EXPECT_TRUE(list.isRedrawing());
+}

@@ -1,0 +1,3 @@
+#include "ui/ProgressView.h"
+
+ProgressView::~ProgressView() = default;

@@ -1,0 +1,20 @@
+#pragma once
+
+class UxProgressDialog;
+
+// How a progress dialog is shown. The dialog keeps the state (title, text,
+// range, position, cancel flag) and tells its view what changed; a GUI view
+// draws a window, the headless view a terminal line, a test view records.
+// Each call receives the dialog, so a view may read any of its state.
+class ProgressView {
+public:
+    virtual ~ProgressView();
+
+    virtual void opened(UxProgressDialog& dialog) = 0;
+    virtual void textChanged(UxProgressDialog& dialog) = 0;
+    virtual void positionChanged(UxProgressDialog& dialog) = 0;
+    // Process what is pending (window messages, a pressed cancel button):
+    // the place where a view may call dialog.pressCancel().
+    virtual void pump(UxProgressDialog& dialog) = 0;
+    virtual void closed(UxProgressDialog& dialog) = 0;
+};

@@ -1,0 +1,3 @@
+#include "ui/UxDialogHost.h"
+
+UxDialogHost::~UxDialogHost() = default;

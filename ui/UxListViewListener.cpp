@@ -1,0 +1,3 @@
+#include "ui/UxListViewListener.h"
+
+UxListViewListener::~UxListViewListener() = default;

@@ -1,0 +1,152 @@
+#include "ui/UxProgressDialog.h"
+
+#include "ui/HeadlessProgressView.h"
+#include "ui/ProgressView.h"
+
+#include <algorithm>
+#include <cassert>
+
+std::atomic<bool> UxProgressDialog::s_cancelRequest{false};
+ProgressView* UxProgressDialog::s_installed = nullptr;
+
+namespace {
+
+HeadlessProgressView& headlessView()
+{
+    static HeadlessProgressView view;
+    return view;
+}
+
+} // namespace
+
+UxProgressDialog::UxProgressDialog(int templateNumber)
+    : m_view(&installedView()), m_templateNumber(templateNumber)
+{
+}
+
+UxProgressDialog::~UxProgressDialog()
+{
+    close();
+}
+
+void UxProgressDialog::setTitle(std::string_view title)
+{
+    m_title.assign(title);
+}
+
+void UxProgressDialog::setText(std::string_view text)
+{
+    m_text.assign(text);
+    if (m_open)
+        m_view->textChanged(*this);
+}
+
+void UxProgressDialog::setupBar(bool show, int32_t start, int32_t minimum, int32_t maximum)
+{
+    m_showBar = show;
+    m_start = start;
+    m_minimum = minimum;
+    m_maximum = maximum;
+}
+
+void UxProgressDialog::setRange(int32_t minimum, int32_t maximum)
+{
+    m_showBar = true;
+    m_minimum = minimum;
+    m_maximum = maximum;
+}
+
+void UxProgressDialog::open(bool cancellable)
+{
+    if (m_open)
+        return;
+    m_cancelled = false;
+    m_cancellable = cancellable;
+    m_position =
+        std::clamp(m_start, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
+    m_open = true;
+    m_view->opened(*this);
+}
+
+void UxProgressDialog::close()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    m_view->closed(*this);
+}
+
+bool UxProgressDialog::step()
+{
+    // In 64 bits, so that a step near the 32-bit limit cannot overflow.
+    const int64_t next = int64_t(m_position) + m_stepSize;
+    const bool reached = next >= m_maximum;
+    m_position = reached ? m_maximum : static_cast<int32_t>(next);
+    if (m_open)
+        m_view->positionChanged(*this);
+    return reached;
+}
+
+void UxProgressDialog::setPosition(int32_t position)
+{
+    m_position = position;
+    if (m_open)
+        m_view->positionChanged(*this);
+}
+
+void UxProgressDialog::pump()
+{
+    if (!m_open)
+        return;
+    m_view->pump(*this);
+    // A request stays pending for a dialog that cannot be cancelled.
+    if (m_cancellable && s_cancelRequest.exchange(false))
+        pressCancel();
+}
+
+void UxProgressDialog::pressCancel()
+{
+    if (m_cancellable)
+        m_cancelled = true;
+}
+
+void UxProgressDialog::setView(ProgressView* view)
+{
+    assert(!m_open && "UxProgressDialog::setView while the dialog is open");
+    m_view = view ? view : &installedView();
+}
+
+void UxProgressDialog::requestCancel() noexcept
+{
+    s_cancelRequest.store(true);
+}
+
+bool UxProgressDialog::cancelRequested() noexcept
+{
+    return s_cancelRequest.load();
+}
+
+void UxProgressDialog::clearCancelRequest() noexcept
+{
+    s_cancelRequest.store(false);
+}
+
+void UxProgressDialog::installView(ProgressView* view)
+{
+    s_installed = view;
+}
+
+ProgressView& UxProgressDialog::installedView()
+{
+    return s_installed ? *s_installed : headlessView();
+}
+
+UxProgressDialog::Scope::Scope(ProgressView& view) : m_previous(s_installed)
+{
+    s_installed = &view;
+}
+
+UxProgressDialog::Scope::~Scope()
+{
+    s_installed = m_previous;
+}

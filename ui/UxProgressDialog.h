@@ -1,0 +1,113 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class ProgressView;
+
+// The modeless progress dialog of long operations: a title, a text line, a
+// bar and a cancel button. Per unit of work the caller sets the text, steps
+// the bar, pumps and then reads cancelled(); a unit already started is
+// always finished, since nothing but the caller looks at the flag.
+//
+// The dialog is state only; what the user sees is its ProgressView: the one
+// installed for the process (the headless terminal line unless another was
+// installed) or one set on the dialog. Texts are CP932.
+//
+// A cancel can also come from outside the GUI thread: requestCancel() (safe
+// in a signal handler) leaves a request that the next pump() of an open,
+// cancellable dialog takes, as if its cancel button had been pressed.
+class UxProgressDialog {
+public:
+    // The program's progress template: title, text 1001, bar 1235, cancel 2.
+    static constexpr int DefaultTemplate = 175;
+
+    explicit UxProgressDialog(int templateNumber = DefaultTemplate);
+    // Closes the dialog when it is open.
+    virtual ~UxProgressDialog();
+
+    UxProgressDialog(const UxProgressDialog&) = delete;
+    UxProgressDialog& operator=(const UxProgressDialog&) = delete;
+
+    int templateNumber() const { return m_templateNumber; }
+
+    void setTitle(std::string_view title);
+    const std::string& title() const { return m_title; }
+    // Shown at once when the dialog is open.
+    void setText(std::string_view text);
+    const std::string& text() const { return m_text; }
+
+    // The bar: shown or not, start position, range. The bar is hidden until
+    // set up; the range defaults to 0-100 and the step to 1.
+    void setupBar(bool show, int32_t start, int32_t minimum, int32_t maximum);
+    // A range given shows the bar.
+    void setRange(int32_t minimum, int32_t maximum);
+    void setStepSize(int32_t step) { m_stepSize = step; }
+    bool showsBar() const { return m_showBar; }
+    int32_t minimum() const { return m_minimum; }
+    int32_t maximum() const { return m_maximum; }
+    int32_t position() const { return m_position; }
+    int32_t stepSize() const { return m_stepSize; }
+
+    // Does nothing when already open. Otherwise clears the cancelled flag,
+    // puts the bar at its start position and shows the dialog.
+    void open(bool cancellable);
+    bool isOpen() const { return m_open; }
+    bool isCancellable() const { return m_cancellable; }
+    void close();
+
+    // Advances the bar by one step; when that would reach the maximum the bar
+    // stands at the maximum and the result is true.
+    bool step();
+    void setPosition(int32_t position);
+
+    // Lets the view process what is pending; takes an outside cancel request.
+    void pump();
+    // The cancel button: sets the flag unless cancelling is disabled.
+    void pressCancel();
+    bool cancelled() const { return m_cancelled; }
+
+    // Per dialog; null goes back to the installed view.
+    void setView(ProgressView* view);
+    ProgressView& view() const { return *m_view; }
+
+    static void requestCancel() noexcept;
+    static bool cancelRequested() noexcept;
+    static void clearCancelRequest() noexcept;
+
+    // The view new dialogs use (not owned); null restores the headless one.
+    static void installView(ProgressView* view);
+    static ProgressView& installedView();
+
+    // Installs a view for the lifetime of the scope.
+    class Scope {
+    public:
+        explicit Scope(ProgressView& view);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        ProgressView* m_previous;
+    };
+
+private:
+    std::string m_title;
+    std::string m_text;
+    ProgressView* m_view;
+    int m_templateNumber;
+    int32_t m_minimum = 0;
+    int32_t m_maximum = 100;
+    int32_t m_start = 0;
+    int32_t m_position = 0;
+    int32_t m_stepSize = 1;
+    bool m_showBar = false;
+    bool m_cancellable = true;
+    bool m_cancelled = false;
+    bool m_open = false;
+
+    static std::atomic<bool> s_cancelRequest;
+    static ProgressView* s_installed;
+};
