@@ -3,7 +3,37 @@
 #include "fc/FCString.h"
 #include "platform/Cp932.h"
 
+#include <cstring>
+
 ScreenplayScanner::ScreenplayScanner(std::string_view text) : m_text(text) {}
+
+namespace {
+
+// A CR or LF byte is the trail byte of a double-byte character exactly when
+// the run of lead-capable bytes right before it has odd length: any other
+// byte (single-byte character or trail byte) is followed by a character
+// boundary, so the run's parity decides which of its bytes are leads.
+bool isTrailByte(const char* lineStart, const char* p)
+{
+    std::size_t run = 0;
+    while (p > lineStart && Cp932::isLeadByte(static_cast<unsigned char>(p[-1]))) {
+        --p;
+        ++run;
+    }
+    return run % 2 == 1;
+}
+
+const char* findLineBreak(const char* p, const char* end)
+{
+    const char* lf =
+        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* limit = lf ? lf : end;
+    const char* cr =
+        static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(limit - p)));
+    return cr ? cr : limit;
+}
+
+} // namespace
 
 bool ScreenplayScanner::nextLine(std::string_view& line)
 {
@@ -16,28 +46,15 @@ bool ScreenplayScanner::nextLine(std::string_view& line)
         m_position = m_text.size();
         return false;
     }
+    // CR and LF are never lead bytes, so only a double-byte character can
+    // hide one (as its trail byte); such a line runs on past it.
     const char* start = p;
-    while (p < end) {
-        // CR and LF are never lead bytes, so only a double-byte character can
-        // hide one (as its trail byte).
-        unsigned char c = static_cast<unsigned char>(*p);
-        if (c == '\r' || c == '\n')
-            break;
-        p += Cp932::isLeadByte(c) ? Cp932::charLength(p, end) : 1;
-    }
-    line = std::string_view(start, static_cast<std::size_t>(p - start));
-    m_position = static_cast<std::size_t>(p - begin);
+    const char* stop = findLineBreak(p, end);
+    while (stop < end && isTrailByte(start, stop))
+        stop = findLineBreak(stop + 1, end);
+    line = std::string_view(start, static_cast<std::size_t>(stop - start));
+    m_position = static_cast<std::size_t>(stop - begin);
     return true;
-}
-
-int ScreenplayScanner::codeAt(std::string_view text)
-{
-    return Cp932::codeAt(text.data(), text.data() + text.size());
-}
-
-std::size_t ScreenplayScanner::charLength(std::string_view text)
-{
-    return static_cast<std::size_t>(Cp932::charLength(text.data(), text.data() + text.size()));
 }
 
 std::size_t ScreenplayScanner::countChars(std::string_view text)

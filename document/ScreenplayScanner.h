@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Cp932.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -38,8 +40,14 @@ public:
     template <typename Predicate>
     static std::string_view skipWhile(std::string_view text, Predicate predicate);
 
-    static int codeAt(std::string_view text);
-    static std::size_t charLength(std::string_view text);
+    static int codeAt(std::string_view text)
+    {
+        return Cp932::codeAt(text.data(), text.data() + text.size());
+    }
+    static std::size_t charLength(std::string_view text)
+    {
+        return static_cast<std::size_t>(Cp932::charLength(text.data(), text.data() + text.size()));
+    }
     static std::size_t countChars(std::string_view text);
 
     // The integer reading of header values: decimal, 0x hexadecimal or 0b

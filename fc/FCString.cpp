@@ -113,6 +113,17 @@ void FCString::replaceText(std::string_view text, int32_t unit, const char* tag)
     adopt(rep);
 }
 
+void FCString::reserve(int32_t bytes)
+{
+    if (bytes < m_rep->capacity && m_rep->references.load() <= 1)
+        return;
+    int32_t cursor = m_cursor;
+    FCStringRep* rep = build(m_rep->unit, view(), {}, int64_t(bytes) + 1, "FCString - append");
+    release();
+    adopt(rep);
+    m_cursor = cursor;
+}
+
 void FCString::makePrivate()
 {
     if (m_rep->references.load() > 1)
@@ -194,10 +205,6 @@ void FCString::append(const char* text, int32_t byteCount)
     appendBytes(text, take);
 }
 
-void FCString::append(std::string_view text)
-{
-    appendBytes(text.data(), text.size());
-}
 
 void FCString::prepend(const char* text)
 {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "fc/FCStringRep.h"
+
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -39,8 +42,12 @@ public:
 
     void append(const char* text);
     void append(const char* text, int32_t byteCount);
-    void append(std::string_view text);
+    inline void append(std::string_view text);
     void prepend(const char* text);
+    // Makes the storage private with room for at least `bytes` bytes of
+    // text, so that appends up to that length happen in place; the text and
+    // the cursor are kept. For texts whose final size is roughly known.
+    void reserve(int32_t bytes);
     void clear();
     FCString& operator<<(const FCString& other);
     FCString& operator<<(const char* text);
@@ -157,3 +164,21 @@ private:
     FCStringRep* m_rep;
     int32_t m_cursor = 0;
 };
+
+// Appends that fit the capacity of an unshared storage are the common case
+// of every text built piece by piece (a laid-out scene makes millions), so
+// that case is inline; everything else goes through appendBytes.
+inline void FCString::append(std::string_view text)
+{
+    FCStringRep* rep = m_rep;
+    const int64_t newLength = int64_t(rep->length) + int64_t(text.size());
+    if (newLength < rep->capacity && rep->references.load(std::memory_order_relaxed) <= 1) {
+        if (!text.empty())
+            std::memcpy(rep->text + rep->length, text.data(), text.size());
+        rep->length = int32_t(newLength);
+        rep->text[newLength] = '\0';
+        return;
+    }
+    appendBytes(text.data(), text.size());
+}
+

@@ -5,6 +5,7 @@
 #include "fc/CannotWriteException.h"
 #include "fc/FCFile.h"
 #include "fc/FCString.h"
+#include "fc/FCStringRep.h"
 #include "fc/NotEnoughMemoryException.h"
 #include "platform/Trace.h"
 
@@ -116,11 +117,27 @@ void FCString::readText(FCFile& file, int32_t size)
     if (wanted < 0 && left > MaximumLength)
         throw NotEnoughMemoryException(CreateTag);
     try {
-        std::string bytes;
-        if (left >= 0)
-            bytes.reserve(static_cast<size_t>(wanted < 0 ? left : std::min(wanted, left)));
-        readInto(file, bytes, wanted);
-        create(256, std::string_view(bytes));
+        // The bytes go straight into the new storage, sized for what the file
+        // holds; only a file that grows while it is read needs the general
+        // path for the rest.
+        int64_t expected = left < 0 ? 0 : (wanted < 0 ? left : std::min(wanted, left));
+        FCString result;
+        result.reserve(static_cast<int32_t>(FCStringRep::capacityFor(expected, 256) - 1));
+        uint32_t got = readFully(file, reinterpret_cast<unsigned char*>(result.m_rep->text),
+                                 static_cast<uint32_t>(expected));
+        result.m_rep->length = static_cast<int32_t>(got);
+        result.m_rep->text[got] = '\0';
+        if (got == expected && (wanted < 0 || got < wanted)) {
+            std::string rest;
+            readInto(file, rest, wanted < 0 ? -1 : wanted - got);
+            if (static_cast<int64_t>(got) + static_cast<int64_t>(rest.size()) > MaximumLength)
+                throw NotEnoughMemoryException(CreateTag);
+            if (!rest.empty())
+                result.append(std::string_view(rest));
+        }
+        result.rewind();
+        *this = result;
+        rewind();
     } catch (const std::bad_alloc&) {
         throw NotEnoughMemoryException(CreateTag);
     }
