@@ -16,16 +16,6 @@ bool isBreakMarker(const char* p, const char* end)
     return p + 1 < end && p[0] == '\\' && p[1] == 'n';
 }
 
-// Bytes taken by the first `characters` characters of [p, end).
-const char* advanceChars(const char* p, const char* end, int characters)
-{
-    while (characters > 0 && p < end) {
-        p = Cp932::next(p, end);
-        --characters;
-    }
-    return p;
-}
-
 } // namespace
 
 ScriptPrinter::ScriptPrinter()
@@ -91,6 +81,12 @@ void ScriptPrinter::loadText(std::string_view text)
         return; // No ".total": the header is all there is.
 
     m_laidOutText.clear();
+    // The laid-out text is about the size of the body plus its leads: make
+    // room once rather than growing through the whole scene.
+    int64_t expected =
+        static_cast<int64_t>(text.size()) + static_cast<int64_t>(text.size()) / 4 + 4096;
+    m_laidOutText.reserve(
+        static_cast<int32_t>(expected < (int64_t(1) << 30) ? expected : (int64_t(1) << 30)));
     m_lineFlags.reset();
     m_lineCount = 0;
     layOutBody(scanner);
@@ -147,57 +143,58 @@ void ScriptPrinter::layOutLine(std::string_view line)
 
     int printedLines = layOutText(body.text, indent);
     for (int i = 0; i < printedLines; ++i)
-        *m_lineFlags.at(static_cast<uint32_t>(m_lineCount + i)) = flags;
+        *m_lineFlags.at(m_lineCount + i) = flags;
     m_lineCount += printedLines;
 }
 
 // Lays out the text after the label or lead; returns the printed lines made.
+// One pass over the characters: a printed line is cut when it holds its room
+// and another character follows, and at every forced-break marker.
 int ScriptPrinter::layOutText(std::string_view text, int indent)
 {
     const int width = m_charactersPerLine;
     const char* p = text.data();
     const char* end = p + text.size();
+    const char* lineStart = p;
     int lines = 1;
+    int onLine = 0;
     // The first segment shares its line with the label; a label so wide that
     // no room is left puts the whole segment on continuation lines.
     int room = width - indent;
     if (room < 0)
         room = 0;
 
-    while (true) {
-        // One segment: up to the next forced-break marker or the end.
-        const char* segmentEnd = p;
-        std::size_t characters = 0;
-        while (segmentEnd < end && !isBreakMarker(segmentEnd, end)) {
-            segmentEnd = Cp932::next(segmentEnd, end);
-            ++characters;
-        }
-        if (characters <= static_cast<std::size_t>(room)) {
-            m_laidOutText.append(std::string_view(p, static_cast<std::size_t>(segmentEnd - p)));
-        } else {
-            const char* cut = advanceChars(p, segmentEnd, room);
-            m_laidOutText.append(std::string_view(p, static_cast<std::size_t>(cut - p)));
-            p = cut;
-            while (p < segmentEnd) {
-                cut = advanceChars(p, segmentEnd, width);
-                m_laidOutText.append("\n");
-                appendLead(LabelColumns);
-                m_laidOutText.append(std::string_view(p, static_cast<std::size_t>(cut - p)));
-                ++lines;
-                p = cut;
-            }
-        }
-        if (segmentEnd >= end)
-            break;
-        // A forced break starts the next segment on a new line with the full
-        // width; an empty segment still makes a line holding only the lead.
-        p = segmentEnd + 2;
-        m_laidOutText.append("\n");
-        appendLead(LabelColumns);
+    auto newLine = [&]() {
+        // A line feed and the 12-space lead of a continuation line.
+        m_laidOutText.append(std::string_view("\n            ", 1 + LabelColumns));
         ++lines;
+        onLine = 0;
         room = width;
+    };
+    while (true) {
+        if (p >= end || isBreakMarker(p, end)) {
+            m_laidOutText.append(
+                std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));
+            if (p >= end)
+                break;
+            // A forced break starts the next segment on a new line with the
+            // full width; an empty segment still makes a line holding only
+            // the lead.
+            p += 2;
+            lineStart = p;
+            newLine();
+            continue;
+        }
+        if (onLine >= room) {
+            m_laidOutText.append(
+                std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));
+            lineStart = p;
+            newLine();
+        }
+        p = Cp932::next(p, end);
+        ++onLine;
     }
-    m_laidOutText.append("\n");
+    m_laidOutText.append(std::string_view("\n", 1));
     return lines;
 }
 
@@ -248,5 +245,5 @@ uint32_t ScriptPrinter::lineFlags(int line) const
 {
     if (line < 0 || line >= m_lineCount)
         return 0;
-    return *const_cast<FCVector<uint32_t>&>(m_lineFlags).at(static_cast<uint32_t>(line));
+    return m_lineFlags.data()[line];
 }

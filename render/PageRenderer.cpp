@@ -1,0 +1,244 @@
+#include "render/PageRenderer.h"
+
+#include "platform/Cp932.h"
+#include "platform/Sjis.h"
+#include "render/DeviceContext.h"
+#include "render/ScriptPrinter.h"
+
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+// Lengths are given in 1/96 inch.
+constexpr double baseResolution = 96.0;
+
+int clampToInt(int64_t value)
+{
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < -INT_MAX)
+        return -INT_MAX;
+    return static_cast<int>(value);
+}
+
+void buildFont(FCFont& font, int height, int weight, std::string_view face)
+{
+    font.reset();
+    font.setHeight(height);
+    font.weight = weight;
+    font.charset = FCFont::ShiftJisCharset;
+    font.quality = FCFont::ProofQuality;
+    font.pitchAndFamily = FCFont::FixedPitch;
+    // A name too long for the description leaves the face to the system.
+    if (face.size() < FCFont::FaceNameSize)
+        font.setFace(std::string(face));
+    // A font that cannot be made stays unusable: selecting it keeps the
+    // font before it, and the page is drawn all the same.
+    font.create();
+}
+
+} // namespace
+
+PageRenderer::PageRenderer(const ScriptPrinter& printer) : m_printer(printer) {}
+
+PageRenderer::~PageRenderer() = default;
+
+int PageRenderer::truncated(double value)
+{
+    // NaN and values beyond the int range are held at its edges.
+    if (!(value > -static_cast<double>(INT_MAX)))
+        return value != value ? 0 : -INT_MAX;
+    if (value > static_cast<double>(INT_MAX))
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
+PageRenderer::Style PageRenderer::styleOf(uint32_t flags, int target)
+{
+    // The order matters: a line without speaker never takes the target's
+    // face, and a note with the comment-font flag is no block even when it
+    // begins with "*".
+    if (flags & ScriptPrinter::FlagNoSpeaker)
+        return Style::General;
+    if (target >= 0 && (flags & ScriptPrinter::FlagCharacterMask) == static_cast<uint32_t>(target))
+        return Style::Target;
+    if (flags & ScriptPrinter::FlagNoteInCommentFont)
+        return Style::Comment;
+    if (flags & ScriptPrinter::FlagEmphasisedComment)
+        return Style::CommentBlock;
+    return Style::General;
+}
+
+PageRenderer::Geometry PageRenderer::geometryFor(const DeviceContext& dc, int linePitch)
+{
+    Geometry g;
+    g.sx = dc.logPixelsX() / baseResolution;
+    g.sy = dc.logPixelsY() / baseResolution;
+    // Both margins follow the horizontal resolution, and come in whole
+    // pairs of pixels.
+    g.x0 = clampToInt(2 * static_cast<int64_t>(truncated(24 * g.sx)));
+    g.y0 = clampToInt(2 * static_cast<int64_t>(truncated(28 * g.sx)));
+    g.pitch = truncated(g.sx * linePitch);
+    g.headerSize = truncated(g.sy * HeaderFontSize);
+    return g;
+}
+
+FCString PageRenderer::headerText(const ScriptPrinter& printer, int target, int page)
+{
+    FCString text(printer.sceneName().view());
+    text.append(Sjis::of("　"));
+    text.append(printer.targetName(target).view());
+    text.append(Sjis::of("　Ｐ－"));
+    text.appendNumber(page + 1);
+    text.append(Sjis::of("／"));
+    text.appendNumber(printer.pageCount());
+    text.mapString(FCString::MapFullWidth);
+    return text;
+}
+
+void PageRenderer::draw(DeviceContext& dc, int target, int page, int firstLine)
+{
+    m_geometry = geometryFor(dc, m_printer.linePitch());
+    buildFonts(dc);
+    FCFont* previous = dc.selectFont(&m_generalFont);
+
+    drawHeader(dc, target, page);
+    drawLines(dc, target, firstLine);
+    drawBlocks(dc);
+
+    if (previous)
+        dc.selectFont(previous);
+    m_blocks.removeAll();
+}
+
+void PageRenderer::buildFonts(const DeviceContext& dc)
+{
+    const double sy = dc.logPixelsY() / baseResolution;
+    const int textHeight = truncated(sy * m_printer.fontSize());
+    const ScriptFont& general = m_printer.generalFont();
+    const ScriptFont& target = m_printer.targetFont();
+    const ScriptFont& comment = m_printer.commentFont();
+    buildFont(m_generalFont, textHeight, general.weight, general.face.view());
+    buildFont(m_targetFont, textHeight, target.weight, target.face.view());
+    buildFont(m_commentFont, textHeight, comment.weight, comment.face.view());
+    buildFont(m_headerFont, truncated(sy * HeaderFontSize), HeaderWeight,
+              Sjis::of("@ＭＳ ゴシック"));
+}
+
+void PageRenderer::drawHeader(DeviceContext& dc, int target, int page)
+{
+    const FCString text = headerText(m_printer, target, page);
+    const std::string_view view = text.view();
+    const char* begin = view.data();
+    const char* end = begin + view.size();
+    const int64_t n = static_cast<int64_t>(Cp932::count(begin, end));
+    const int64_t h = m_geometry.headerSize;
+
+    dc.selectFont(&m_headerFont);
+    // One character per cell, going up the left edge: the first character
+    // lowest, the last one 11 cells below the top. Each cell takes one
+    // character whatever its width, so a character the full-width mapping
+    // left single-byte cannot shift the cells after it.
+    int64_t i = 0;
+    for (const char* p = begin; p < end; ++i) {
+        const char* next = Cp932::next(p, end);
+        dc.textOut(m_geometry.headerSize, clampToInt((n + 10 - i) * h),
+                   std::string_view(p, static_cast<std::size_t>(next - p)));
+        p = next;
+    }
+}
+
+FCFont& PageRenderer::fontOf(Style style)
+{
+    switch (style) {
+    case Style::Target:
+        return m_targetFont;
+    case Style::Comment:
+    case Style::CommentBlock:
+        return m_commentFont;
+    case Style::General:
+        break;
+    }
+    return m_generalFont;
+}
+
+void PageRenderer::closeBlock()
+{
+    if (m_openBlock)
+        m_blocks.append(m_openBlock.release(), true);
+}
+
+void PageRenderer::drawLines(DeviceContext& dc, int target, int firstLine)
+{
+    const FCString& laidOut = m_printer.laidOutText();
+    const std::string_view all = laidOut.view();
+    std::size_t position = static_cast<std::size_t>(laidOut.cursor());
+    const int x0 = m_geometry.x0;
+    int64_t y = m_geometry.y0;
+
+    for (int taken = 0; taken < m_printer.linesPerPage() && position < all.size(); ++taken) {
+        // One printed line per LF, so that the flags words stay in step with
+        // the lines (a LF byte is never the trail of a double-byte character).
+        std::size_t lf = all.find('\n', position);
+        if (lf == std::string_view::npos)
+            lf = all.size();
+        std::string_view line = all.substr(position, lf - position);
+        while (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        position = lf < all.size() ? lf + 1 : lf;
+
+        const Style style = styleOf(m_printer.lineFlags(firstLine + taken), target);
+        const int top = clampToInt(y);
+        if (style == Style::CommentBlock) {
+            // Gathered now, drawn after the page's other lines over its shading.
+            dc.selectFont(&m_commentFont);
+            int cx = 0;
+            int cy = 0;
+            if (!dc.textExtent(line, cx, cy))
+                cx = cy = 0;
+            if (!m_openBlock)
+                m_openBlock = std::make_unique<DecoStr>();
+            m_openBlock->add(line, x0, top, cx, cy);
+        } else {
+            dc.selectFont(&fontOf(style));
+            closeBlock();
+            dc.textOut(x0, top, line);
+        }
+        y += m_geometry.pitch;
+    }
+    closeBlock();
+}
+
+void PageRenderer::drawBlocks(DeviceContext& dc)
+{
+    if (m_blocks.isEmpty())
+        return;
+    dc.selectFont(&m_commentFont);
+
+    DeviceContext::Brush brush;
+    const int mode = m_printer.backgroundMode();
+    if (mode == 0) {
+        brush.kind = DeviceContext::BrushKind::None;
+    } else if (mode == 1) {
+        brush.kind = DeviceContext::BrushKind::Solid;
+        brush.grey = static_cast<uint8_t>(m_printer.backgroundLevel());
+    } else if (mode >= 2 && mode <= 4) {
+        brush.kind = DeviceContext::BrushKind::Pattern;
+        brush.pattern = &m_printer.backgroundPattern();
+    } else {
+        // An unknown mode drops the blocks: neither shading nor text.
+        return;
+    }
+
+    m_blocks.forEach([&](DecoStr* block) {
+        dc.fillRect(block->rect(), brush);
+        block->lines().forEach([&](UxPosString* line) {
+            dc.textOut(line->x(), line->y(), line->view());
+            return true;
+        });
+        return true;
+    });
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "fc/FCString.h"
+#include "fc/FCXList.h"
+#include "render/DecoStr.h"
+#include "render/FCFont.h"
+
+#include <cstdint>
+#include <memory>
+
+class DeviceContext;
+class ScriptPrinter;
+
+// Draws one page of a loaded ScriptPrinter onto a drawing context: the page
+// header up the left edge, the page's printed lines in the faces their flags
+// words choose, and the shaded comment blocks over their backgrounds. The
+// fonts are built for the context when drawing starts and live as long as
+// the renderer, so a renderer made before the page's device outlives it.
+class PageRenderer {
+public:
+    enum class Style { General, Target, Comment, CommentBlock };
+
+    // Lengths in device pixels for a context's resolution.
+    struct Geometry {
+        double sx = 1.0;
+        double sy = 1.0;
+        int x0 = 0;         // left edge of every text line
+        int y0 = 0;         // top of the first text line
+        int pitch = 0;      // distance between lines
+        int headerSize = 0; // header cell
+    };
+
+    // The fixed face of the page header.
+    static constexpr int HeaderFontSize = 10;
+    static constexpr int HeaderWeight = 700;
+
+    explicit PageRenderer(const ScriptPrinter& printer);
+    virtual ~PageRenderer();
+    PageRenderer(const PageRenderer&) = delete;
+    PageRenderer& operator=(const PageRenderer&) = delete;
+
+    // The style of a printed line with flags word `flags` in the script of
+    // character slot `target` (-1 for the director's copy).
+    static Style styleOf(uint32_t flags, int target);
+    static Geometry geometryFor(const DeviceContext& dc, int linePitch);
+    // Scene name, the character (or the director's caption), page and page
+    // count, mapped to full width.
+    static FCString headerText(const ScriptPrinter& printer, int target, int page);
+    // trunc(value), held within the int range.
+    static int truncated(double value);
+
+    // Draws page `page` (0-based) for `target`; its first printed line is
+    // firstLine and starts at the laid-out text's cursor.
+    void draw(DeviceContext& dc, int target, int page, int firstLine);
+
+    const Geometry& geometry() const { return m_geometry; }
+
+private:
+    void buildFonts(const DeviceContext& dc);
+    void drawHeader(DeviceContext& dc, int target, int page);
+    void drawLines(DeviceContext& dc, int target, int firstLine);
+    void drawBlocks(DeviceContext& dc);
+    FCFont& fontOf(Style style);
+    void closeBlock();
+
+    const ScriptPrinter& m_printer;
+    Geometry m_geometry;
+    FCFont m_generalFont;
+    FCFont m_targetFont;
+    FCFont m_commentFont;
+    FCFont m_headerFont;
+    FCXList<DecoStr> m_blocks;
+    std::unique_ptr<DecoStr> m_openBlock; // the block being gathered
+};

@@ -1,0 +1,125 @@
+#include "batch/LayoutCommand.h"
+
+#include "TestText.h"
+#include "platform/ScriptedPrompt.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        char pattern[] = "/tmp/quillon-batch-XXXXXX";
+        m_path = mkdtemp(pattern);
+    }
+    ~TempFolder() { std::system(("rm -rf '" + m_path + "'").c_str()); }
+    std::string file(const std::string& name, const std::string& bytes) const
+    {
+        std::string path = m_path + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+struct LayoutRun {
+    int status;
+    std::string out, err;
+};
+
+LayoutRun runLayout(const std::vector<std::string>& words)
+{
+    std::ostringstream out, err;
+    ScriptedPrompt prompt;
+    Prompt::Scope scope(prompt);
+    int status = LayoutCommand::run(words, out, err);
+    std::string asked;
+    for (const auto& q : prompt.questions())
+        asked += utf8(q.title) + ": " + utf8(q.text) + "\n";
+    return {status, out.str(), err.str() + asked};
+}
+
+const std::string scene = ".scene\ts01\n.start\t1\n.end\t2\n.chara\t1\n.悠人\t2\n.total\t2\n"
+                          "000001 悠人「一\\n二」\n @メモ\n";
+
+} // namespace
+
+TEST(LayoutCommandTest, PrintsFlagsTextAndPageCount)
+{
+    TempFolder folder;
+    std::string path = folder.file("s01.screenplay.txt", sj(scene));
+    LayoutRun run = runLayout({path, "--lines-per-page", "2"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "00000000\t000001 悠人「一\n"
+                       "00000000\t            二」\n"
+                       "000001ff\t            @メモ\n"
+                       "pages\t2\n");
+}
+
+TEST(LayoutCommandTest, OptionsChangeTheLayout)
+{
+    TempFolder folder;
+    std::string path = folder.file("s.screenplay.txt", sj(scene));
+    LayoutRun run = runLayout({path, "--options", "1", "--chars-per-line", "1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("000000ff\t            @\n000000ff\t            メ\n"), std::string::npos)
+        << run.out;
+}
+
+TEST(LayoutCommandTest, MissingFileReportsTheFileLayerMessage)
+{
+    TempFolder folder;
+    std::string missing = folder.path() + "/none.screenplay.txt";
+    LayoutRun run = runLayout({missing});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(missing + "が\n見付かりません"), std::string::npos) << run.err;
+}
+
+TEST(LayoutCommandTest, BadArgumentsPrintUsage)
+{
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{}, {"a", "b"}, {"a", "--chars-per-line", "0"},
+          {"a", "--lines-per-page", "x"}, {"a", "--colour"}, {"a", "--options"}}) {
+        LayoutRun run = runLayout(words);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("usage: quillon-batch layout FILE"), std::string::npos);
+    }
+}
+
+TEST(LayoutCommandTest, ToolRunsAsAProcess)
+{
+    const char* tool = std::getenv("QUILLON_BATCH");
+    ASSERT_NE(tool, nullptr) << "QUILLON_BATCH names the built tool";
+    TempFolder folder;
+    std::string path = folder.file("s.screenplay.txt", sj(scene));
+    std::string command = std::string(tool) + " layout '" + path + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    std::array<char, 4096> buffer;
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+        output.append(buffer.data(), n);
+    int status = pclose(pipe);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    EXPECT_NE(output.find("pages\t1\n"), std::string::npos) << output;
+
+    command = std::string(tool) + " layout '" + folder.path() + "/missing' >/dev/null 2>&1";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1);
+    command = std::string(tool) + " frobnicate >/dev/null 2>&1";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 2);
+}
