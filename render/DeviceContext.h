@@ -15,7 +15,7 @@ public:
     enum class BrushKind { None, Solid, Pattern };
     struct Brush {
         BrushKind kind = BrushKind::None;
-        uint8_t grey = 0;                   // Solid: the grey level, 0 black, 255 white
+        uint8_t grey = 0;                    // Solid: the grey level, 0 black, 255 white
         const FCVSurface* pattern = nullptr; // Pattern: the tile, aligned to the origin
     };
 
@@ -27,7 +27,9 @@ public:
 
     // Selects a created font and returns the previously selected one (null
     // at first). Selecting a font that was not created fails: the previous
-    // font stays selected and null is returned.
+    // font stays selected and null is returned. Selecting null goes back to
+    // the context's default font, so that restoring the "previous" font of a
+    // fresh context works as in GDI.
     virtual FCFont* selectFont(FCFont* font) = 0;
     // The background is always transparent here: text is drawn over what is
     // there, in black.

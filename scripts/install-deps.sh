@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make pkg-config ccache
-  libicu-dev
+  libicu-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev libpng-dev zlib1g-dev libcups2-dev
+  fonts-ipafont-gothic fonts-ipafont-mincho
+  cups-daemon cups-client pango1.0-tools
   googletest libgtest-dev libgmock-dev libbenchmark-dev
 )
 

@@ -3,11 +3,10 @@
 #include "TestText.h"
 #include "platform/FontHandle.h"
 
-#include <fontconfig/fontconfig.h>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <climits>
+#include <fontconfig/fontconfig.h>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -32,9 +31,9 @@ std::pair<int, int> inkSize(const FontHandle::Glyph& glyph)
 int code(const std::string& utf8)
 {
     std::string bytes = sj(utf8);
-    return bytes.size() == 1 ? static_cast<unsigned char>(bytes[0])
-                             : static_cast<unsigned char>(bytes[0]) * 256 +
-                                   static_cast<unsigned char>(bytes[1]);
+    return bytes.size() == 1
+               ? static_cast<unsigned char>(bytes[0])
+               : static_cast<unsigned char>(bytes[0]) * 256 + static_cast<unsigned char>(bytes[1]);
 }
 
 } // namespace
@@ -112,7 +111,7 @@ TEST(FontEngineTest, BoldIsSyntheticOnlyForFacesWithoutABoldStyle)
         bool synthetic;
     };
     const Case cases[] = {
-        {"@ＭＳ ゴシック", 700, true}, {"@ＭＳ ゴシック", 600, true},
+        {"@ＭＳ ゴシック", 700, true},  {"@ＭＳ ゴシック", 600, true},
         {"@ＭＳ ゴシック", 599, false}, {"@ＭＳ 明朝", 400, false},
         {"@ＭＳ 明朝", 0, false},       {"DejaVu Sans", 700, false}, // it has a real bold
     };

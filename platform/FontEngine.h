@@ -1,0 +1,70 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+class FontHandle;
+typedef struct _FcConfig FcConfig;
+typedef struct FT_LibraryRec_* FT_Library;
+
+// Finds and opens the program's fonts. It keeps its own fontconfig
+// configuration: the system's fonts.conf followed by the aliases shipped with
+// the program (Windows face names to free faces), so that the program sees
+// the aliases while the system's configuration and every other program stay
+// untouched.
+//
+// Fonts are described as a LOGFONT describes them. Handles are shared: the
+// same description gives the same handle, glyph cache included, for as long
+// as someone holds it (and a few more after), so that drawing page after page
+// does not shape and rasterise the same characters again.
+class FontEngine {
+public:
+    // The process's engine, made on first use. It is never destroyed: fonts
+    // handed out may live until the very end of the process.
+    static FontEngine& instance();
+
+    // face: CP932, "@" + name for the vertical variant of name; empty for the
+    // system's choice. height: LOGFONT height: negative is the em size in
+    // pixels, positive the cell height, 0 the default size. weight: 100-900
+    // (0 normal). charset 128 (Shift-JIS) prefers faces with Japanese
+    // coverage. Null when no face can be opened at all.
+    std::shared_ptr<FontHandle> open(const std::string& face, int height, int weight, int charset);
+
+    // The family (UTF-8) a family name (UTF-8) resolves to, with the
+    // program's configuration or with another one; empty when nothing
+    // matches.
+    std::string matchFamily(const std::string& family) const;
+    static std::string matchFamily(FcConfig* config, const std::string& family);
+
+    // The faces the print settings offer: every fixed-pitch face (spacing
+    // mono or dual) with Japanese coverage, as "@" + family, CP932, sorted
+    // and without repeats. Names that do not fit a LOGFONT face (32 bytes
+    // with the NUL) or have no CP932 form are left out.
+    std::vector<std::string> verticalFaces() const;
+
+    FcConfig* config() const { return m_config; }
+
+    // Em sizes outside 1..MaxEm are drawn at the nearest limit; a bigger
+    // size would only exhaust memory with a few glyphs.
+    static constexpr int MaxEm = 2048;
+    // The em size of height 0.
+    static constexpr int DefaultEm = 16;
+
+private:
+    FontEngine();
+    ~FontEngine() = default;
+
+    using Key = std::tuple<std::string, int, int, int>;
+
+    std::shared_ptr<FontHandle> load(const std::string& face, int height, int weight, int charset);
+    void dropUnused();
+
+    FcConfig* m_config = nullptr;
+    FT_Library m_library = nullptr;
+    mutable std::mutex m_mutex;
+    std::map<Key, std::shared_ptr<FontHandle>> m_fonts;
+};

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+typedef struct FT_FaceRec_* FT_Face;
+typedef struct hb_font_t hb_font_t;
+typedef struct hb_buffer_t hb_buffer_t;
+
+// One created font: a FreeType face at one pixel size with the metrics the
+// drawing context needs, and a cache of every character's glyph. Characters
+// are CP932 codes as Cp932::codeAt gives them (the byte of a single-byte
+// character, lead * 256 + trail of a double-byte one).
+//
+// Each character is shaped (HarfBuzz) and rasterised (FreeType) once, the
+// first time it is asked for; later requests are a table look-up. In a
+// vertical ("@") font a double-byte character takes its vertical form (the
+// 'vert' feature) and its coverage is stored already turned 90 degrees
+// counter-clockwise, advancing by one em; single-byte characters stay upright
+// with their horizontal advance.
+//
+// A font is used by one thread at a time (the program draws on its GUI
+// thread only).
+class FontHandle {
+public:
+    // Coverage of one glyph: 0 no ink, 255 full ink, width x height bytes,
+    // rows top to bottom. left/top place its top-left pixel relative to the
+    // pen position and the top of the text cell.
+    struct Coverage {
+        int left = 0;
+        int top = 0;
+        int width = 0;
+        int height = 0;
+        std::vector<uint8_t> pixels;
+    };
+    struct Glyph {
+        int advance = 0;
+        // Usually one; a character the font shapes into several glyphs has
+        // one coverage per glyph.
+        std::vector<Coverage> pieces;
+    };
+
+    struct Metrics {
+        int ascent = 0;     // cell top to baseline
+        int descent = 0;    // baseline to cell bottom
+        int cellHeight = 0; // ascent + descent
+        int em = 0;         // pixels per em
+    };
+
+    // Takes the face and sizes it to em pixels per em; the handle owns the
+    // face from now on. vertical: the face was asked for with "@".
+    FontHandle(FT_Face face, int em, bool vertical, bool syntheticBold, std::string family);
+    virtual ~FontHandle();
+    FontHandle(const FontHandle&) = delete;
+    FontHandle& operator=(const FontHandle&) = delete;
+
+    const Metrics& metrics() const { return m_metrics; }
+    bool isVertical() const { return m_vertical; }
+    bool isSyntheticBold() const { return m_syntheticBold; }
+    // The family fontconfig matched (UTF-8).
+    const std::string& family() const { return m_family; }
+
+    // The glyph of a character. The reference stays valid until the next
+    // call of glyph (the cache may be emptied when it grows too big).
+    const Glyph& glyph(int code);
+    int advance(int code) { return glyph(code).advance; }
+
+    // Bytes of coverage the cache holds; the cache starts over beyond the
+    // budget, so that a long run over many faces and sizes stays bounded.
+    std::size_t cachedBytes() const { return m_cachedBytes; }
+    static constexpr std::size_t CacheBudget = 48u << 20;
+
+    // The em size (pixels) whose text cell, ascent plus descent, comes
+    // nearest to cellHeight pixels: what a positive LOGFONT height asks for.
+    static int emForCellHeight(FT_Face face, int cellHeight);
+
+private:
+    using GlyphPage = std::array<std::unique_ptr<Glyph>, 256>;
+
+    // A glyph of a shaped character and its pen offset, 26.6 pixels.
+    struct Shaped {
+        uint32_t id = 0;
+        int x26 = 0;
+        int y26 = 0;
+    };
+
+    std::unique_ptr<Glyph> makeGlyph(int code);
+    // Shapes one character (UTF-8); advance26 receives its advance.
+    std::vector<Shaped> shape(const std::string& utf8, bool vertical, int& advance26);
+    // False when the glyph has no ink (a space) or cannot be loaded.
+    bool rasterise(const Shaped& shaped, bool turned, Coverage& out);
+    void clearCache();
+
+    FT_Face m_face = nullptr;
+    hb_font_t* m_hbFont = nullptr;
+    hb_buffer_t* m_buffer = nullptr;
+    Metrics m_metrics;
+    bool m_vertical = false;
+    bool m_syntheticBold = false;
+    std::string m_family;
+    // The bottom edge of the em square, in pixels below the baseline, for
+    // the turned glyphs.
+    int m_emBottom = 0;
+    int m_loadFlags = 0;
+    std::array<std::unique_ptr<GlyphPage>, 256> m_pages;
+    std::size_t m_cachedBytes = 0;
+};

@@ -1,0 +1,135 @@
+#include "render/SurfaceDeviceContext.h"
+
+#include "platform/Cp932.h"
+#include "platform/FontEngine.h"
+#include "platform/FontHandle.h"
+#include "render/FCFont.h"
+#include "render/FCVSurface.h"
+
+#include <algorithm>
+#include <cassert>
+#include <climits>
+
+SurfaceDeviceContext::SurfaceDeviceContext(FCVSurface& surface) : m_surface(surface) {}
+
+int SurfaceDeviceContext::logPixelsX() const
+{
+    return m_surface.resolution();
+}
+
+int SurfaceDeviceContext::logPixelsY() const
+{
+    return m_surface.resolution();
+}
+
+FCFont* SurfaceDeviceContext::selectFont(FCFont* font)
+{
+    if (font && !font->isCreated())
+        return nullptr;
+    FCFont* previous = m_selected;
+    m_selected = font;
+    m_face = font ? font->handle() : nullptr;
+    return previous;
+}
+
+FontHandle* SurfaceDeviceContext::font()
+{
+    if (m_face)
+        return m_face.get();
+    if (!m_defaultFace) {
+        // The stock font of a fresh context: the system's Japanese face,
+        // 16 pixels per em at the screen's 96 dots per inch.
+        const int em = std::max(1, FontEngine::DefaultEm * m_surface.resolution() / 96);
+        m_defaultFace = FontEngine::instance().open("", -em, 400, FCFont::ShiftJisCharset);
+    }
+    return m_defaultFace.get();
+}
+
+bool SurfaceDeviceContext::textOut(int x, int y, std::string_view text)
+{
+    FontHandle* face = font();
+    if (!face)
+        return false;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    long long pen = x;
+    while (p < end) {
+        const int code = Cp932::codeAt(p, end);
+        p += Cp932::charLength(p, end);
+        const FontHandle::Glyph& glyph = face->glyph(code);
+        for (const FontHandle::Coverage& piece : glyph.pieces)
+            drawCoverage(pen + piece.left, static_cast<long long>(y) + piece.top, piece.width,
+                         piece.height, piece.pixels.data());
+        pen += glyph.advance;
+    }
+    return true;
+}
+
+void SurfaceDeviceContext::drawCoverage(long long left, long long top, int width, int height,
+                                        const uint8_t* coverage)
+{
+    const long long surfaceWidth = m_surface.width();
+    const long long surfaceHeight = m_surface.height();
+    const long long c0 = std::max(0LL, -left);
+    const long long c1 = std::min<long long>(width, surfaceWidth - left);
+    const long long r0 = std::max(0LL, -top);
+    const long long r1 = std::min<long long>(height, surfaceHeight - top);
+    if (c0 >= c1 || r0 >= r1)
+        return;
+    const int count = static_cast<int>(c1 - c0);
+    for (long long r = r0; r < r1; ++r) {
+        const uint8_t* src = coverage + r * width + c0;
+        uint8_t* dst = m_surface.pixel(static_cast<int>(left + c0), static_cast<int>(top + r));
+        for (int c = 0; c < count; ++c) {
+            const unsigned ink = src[c];
+            if (ink)
+                dst[c] = static_cast<uint8_t>(dst[c] * (255u - ink) / 255u);
+        }
+    }
+}
+
+bool SurfaceDeviceContext::textExtent(std::string_view text, int& cx, int& cy)
+{
+    FontHandle* face = font();
+    if (!face)
+        return false;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    long long width = 0;
+    while (p < end) {
+        width += face->advance(Cp932::codeAt(p, end));
+        p += Cp932::charLength(p, end);
+    }
+    cx = static_cast<int>(std::clamp<long long>(width, INT_MIN, INT_MAX));
+    cy = face->metrics().cellHeight;
+    return true;
+}
+
+void SurfaceDeviceContext::fillRect(const FCRect& rect, const Brush& brush)
+{
+    switch (brush.kind) {
+    case BrushKind::None:
+        return;
+    case BrushKind::Solid:
+        m_surface.fill(brush.grey, rect);
+        return;
+    case BrushKind::Pattern:
+        break;
+    }
+    assert(brush.pattern && "a pattern brush needs its tile");
+    if (!brush.pattern)
+        return;
+    const FCVSurface& tile = *brush.pattern;
+    const int left = std::max(rect.left, 0);
+    const int top = std::max(rect.top, 0);
+    const int right = std::min(rect.right, m_surface.width());
+    const int bottom = std::min(rect.bottom, m_surface.height());
+    // Tile pixel (x mod width, y mod height): the pattern is aligned to the
+    // surface's origin, not to the rectangle, so neighbouring fills join up.
+    for (int y = top; y < bottom; ++y) {
+        const uint8_t* tileRow = tile.pixel(0, y % tile.height());
+        uint8_t* dst = m_surface.pixel(0, y);
+        for (int x = left; x < right; ++x)
+            dst[x] = tileRow[x % tile.width()];
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "render/DeviceContext.h"
+
+#include <memory>
+
+class FCVSurface;
+class FontHandle;
+
+// The drawing context over an 8-bit grey surface, at the surface's
+// resolution. Text is black and anti-aliased: each glyph darkens the pixels
+// under it by its coverage, over whatever is there. Before any font is
+// selected, text uses the context's own default font, as a fresh GDI
+// context uses its stock font.
+class SurfaceDeviceContext : public DeviceContext {
+public:
+    explicit SurfaceDeviceContext(FCVSurface& surface);
+
+    int logPixelsX() const override;
+    int logPixelsY() const override;
+
+    // Selecting null goes back to the default font (so that restoring the
+    // "previous" font of a fresh context works); the previous font is
+    // returned.
+    FCFont* selectFont(FCFont* font) override;
+    bool textOut(int x, int y, std::string_view text) override;
+    bool textExtent(std::string_view text, int& cx, int& cy) override;
+    void fillRect(const FCRect& rect, const Brush& brush) override;
+
+private:
+    // The selected font's face, or the default font; null when there is no
+    // font at all.
+    FontHandle* font();
+    void drawCoverage(long long left, long long top, int width, int height,
+                      const uint8_t* coverage);
+
+    FCVSurface& m_surface;
+    FCFont* m_selected = nullptr;
+    // Held here as GDI holds a selected font: the face stays usable even if
+    // the FCFont is released or created anew while selected.
+    std::shared_ptr<FontHandle> m_face;
+    std::shared_ptr<FontHandle> m_defaultFace;
+};
