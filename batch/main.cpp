@@ -1,4 +1,9 @@
+#include "batch/BatchInterrupt.h"
+#include "batch/CheckListCommand.h"
+#include "batch/EstimateCommand.h"
 #include "batch/LayoutCommand.h"
+#include "batch/ListCommand.h"
+#include "batch/WordsCommand.h"
 #include "platform/Trace.h"
 
 #include <iostream>
@@ -7,10 +12,32 @@
 
 namespace {
 
-constexpr const char* usage = "usage: quillon-batch [--trace] COMMAND ...\n"
-                              "commands:\n"
-                              "  layout FILE [--chars-per-line W] [--lines-per-page L] "
-                              "[--options N]\n";
+constexpr const char* usage =
+    "usage: quillon-batch [--trace] COMMAND ...\n"
+    "commands:\n"
+    "  layout FILE [--chars-per-line W] [--lines-per-page L] [--options N]\n"
+    "  list FOLDER\n"
+    "  estimate FOLDER [--all]\n"
+    "  checklist FOLDER [--format csv|txt] [--scenes] [--characters] [--unprinted]\n"
+    "            [--out DIR] [--yes]\n"
+    "  words FOLDER\n"
+    "folder commands also take --only NAME,... (tick only these files) and\n"
+    "--suppress NAME,... (suppress these characters for this run)\n";
+
+using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+Command folderCommand(const std::string& name)
+{
+    if (name == "list")
+        return ListCommand::run;
+    if (name == "estimate")
+        return EstimateCommand::run;
+    if (name == "checklist")
+        return CheckListCommand::run;
+    if (name == "words")
+        return WordsCommand::run;
+    return nullptr;
+}
 
 } // namespace
 
@@ -29,6 +56,10 @@ int main(int argc, char** argv)
     words.erase(words.begin());
     if (command == "layout")
         return LayoutCommand::run(words, std::cout, std::cerr);
+    if (Command run = folderCommand(command)) {
+        BatchInterrupt::install();
+        return run(words, std::cout, std::cerr);
+    }
     std::cerr << "quillon-batch: unknown command " << command << "\n" << usage;
     return 2;
 }

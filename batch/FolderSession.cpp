@@ -1,0 +1,162 @@
+#include "batch/FolderSession.h"
+
+#include "app/ScriptCatalogue.h"
+#include "batch/BatchArguments.h"
+#include "batch/BatchInterrupt.h"
+#include "platform/TextCodec.h"
+#include "reports/ConfirmedFolderCreation.h"
+#include "ui/UxProgressDialog.h"
+
+#include <filesystem>
+#include <ostream>
+#include <vector>
+
+namespace {
+
+// The names of a comma-separated list, converted to CP932; false when one
+// of them has no Shift-JIS form.
+bool splitNames(const std::string& list, std::vector<std::string>& names, std::string& bad)
+{
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(',', start);
+        if (end == std::string::npos)
+            end = list.size();
+        const std::string piece = list.substr(start, end - start);
+        if (!piece.empty()) {
+            std::string name;
+            if (!TextCodec::fromUtf8Exact(piece, name)) {
+                bad = piece;
+                return false;
+            }
+            names.push_back(name);
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+std::set<std::string> FolderSession::valueOptions(std::set<std::string> own)
+{
+    own.insert("only");
+    own.insert("suppress");
+    return own;
+}
+
+FolderSession::FolderSession(std::ostream& out, std::ostream& err)
+    : m_out(out), m_err(err), m_dialogs(out, err), m_dialogScope(m_dialogs), m_prompt(err),
+      m_promptScope(m_prompt)
+{
+}
+
+FolderSession::~FolderSession() = default;
+
+int FolderSession::open(const std::string& folder, const BatchArguments& args)
+{
+    std::string path;
+    if (!TextCodec::fromUtf8Exact(folder, path)) {
+        m_err << "quillon-batch: the folder name cannot be written in Shift-JIS: " << folder
+              << "\n";
+        return Failed;
+    }
+    if (path.empty() || !ConfirmedFolderCreation::folderExists(path)) {
+        m_err << "quillon-batch: no such folder: " << folder << "\n";
+        return Failed;
+    }
+    // The notices name full paths: "." and ".." read better resolved. Names
+    // on disk are UTF-8, so the resolved form converts back exactly unless
+    // a link leads to a name Shift-JIS cannot write; the name as given
+    // serves then.
+    std::error_code failed;
+    const std::filesystem::path resolved = std::filesystem::canonical(folder, failed);
+    std::string canonical;
+    if (!failed && TextCodec::fromUtf8Exact(resolved.string(), canonical))
+        path = canonical;
+    m_app.setScenarioFolder(path);
+    const int failuresBefore = m_prompt.failures();
+    if (!m_app.loadScenarioFolder(m_window)) {
+        // A folder without scenes leaves the window as it was; a load that
+        // began has set the counts.
+        if (m_window.totalText().isEmpty()) {
+            m_err << "quillon-batch: no screenplay files (*.screenplay.txt) in " << folder << "\n";
+            return Failed;
+        }
+        if (m_prompt.failures() > failuresBefore) {
+            m_err << "quillon-batch: the folder could not be read completely\n";
+            return Failed;
+        }
+        return BatchInterrupt::CancelledStatus;
+    }
+    if (auto only = args.value("only")) {
+        if (int status = applyOnly(*only))
+            return status;
+    }
+    if (auto suppress = args.value("suppress")) {
+        if (int status = applySuppress(*suppress))
+            return status;
+    }
+    return Done;
+}
+
+int FolderSession::applyOnly(const std::string& list)
+{
+    std::vector<std::string> names;
+    std::string bad;
+    if (!splitNames(list, names, bad)) {
+        m_err << "quillon-batch: --only: no such screenplay file: " << bad << "\n";
+        return Failed;
+    }
+    UxListViewControl& rows = m_window.list();
+    std::vector<bool> ticked(size_t(rows.rowCount()), false);
+    for (const std::string& name : names) {
+        bool found = false;
+        for (int row = 0; row < rows.rowCount(); ++row) {
+            const UxListViewControl::Cell* cell = rows.cell(row, ScriptCatalogue::ColumnFileName);
+            if (cell && cell->text == name) {
+                ticked[size_t(row)] = true;
+                found = true;
+            }
+        }
+        if (!found) {
+            // A name mistyped would silently leave a scene out.
+            m_err << "quillon-batch: --only: no such screenplay file: " << TextCodec::toUtf8(name)
+                  << "\n";
+            return Failed;
+        }
+    }
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        if (ticked[size_t(row)])
+            rows.check(row);
+        else
+            rows.uncheck(row);
+    }
+    return Done;
+}
+
+int FolderSession::applySuppress(const std::string& list)
+{
+    std::vector<std::string> names;
+    std::string bad;
+    if (!splitNames(list, names, bad)) {
+        m_err << "quillon-batch: --suppress: the name cannot be written in Shift-JIS: " << bad
+              << "\n";
+        return Failed;
+    }
+    std::vector<FCString> suppressed;
+    for (const std::string& name : names)
+        suppressed.emplace_back(name);
+    // Only the application's copy changes; nothing writes the settings file
+    // after the load, so the folder keeps its own list.
+    m_app.printFormat().rebuildSuppressed(suppressed);
+    m_app.rebuildSuppressedCharacters();
+    return Done;
+}
+
+int FolderSession::finish(int status) const
+{
+    if (status == Done && UxProgressDialog::cancelRequested())
+        return BatchInterrupt::CancelledStatus;
+    return status;
+}

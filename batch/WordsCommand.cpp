@@ -1,0 +1,24 @@
+#include "batch/WordsCommand.h"
+
+#include "batch/BatchArguments.h"
+#include "batch/FolderSession.h"
+#include "platform/TextCodec.h"
+#include "reports/WordCounts.h"
+
+#include <ostream>
+
+int WordsCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+{
+    BatchArguments args;
+    if (!args.parse(words, FolderSession::valueOptions(), {}) || args.positional().size() != 1) {
+        if (!args.error().empty())
+            err << "quillon-batch: " << args.error() << "\n";
+        err << usage << "\n";
+        return FolderSession::BadArguments;
+    }
+    FolderSession session(out, err);
+    if (int status = session.open(args.positional()[0], args))
+        return status;
+    out << TextCodec::toUtf8(WordCounts::text(session.app().scenarioTotals())) << std::flush;
+    return session.finish(FolderSession::Done);
+}

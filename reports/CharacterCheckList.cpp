@@ -1,0 +1,117 @@
+#include "reports/CharacterCheckList.h"
+
+#include "app/Quillon.h"
+#include "app/ScriptCatalogue.h"
+#include "document/ScriptInfo.h"
+#include "fc/FCXListIterator.h"
+#include "platform/Sjis.h"
+#include "reports/CharacterSelection.h"
+#include "reports/CheckListText.h"
+#include "reports/PageCountEstimate.h"
+#include "ui/UxDialogs.h"
+#include "ui/UxListViewControl.h"
+#include "ui/UxProgressDialog.h"
+
+std::string CharacterCheckList::text(const Quillon& app, const UxListViewControl& list,
+                                     std::string_view name, bool csv, bool listUnprinted,
+                                     int& lines)
+{
+    std::string text;
+    const std::string mode = CheckListText::modeLine(app.printFormat(), csv);
+    std::string title(Sjis::of("「"));
+    title += name;
+    title += Sjis::of("」用台本リスト");
+    if (csv) {
+        CheckListText::appendLine(text, title + ",,,");
+        CheckListText::appendLine(text, ",mode:" + mode);
+        CheckListText::appendLine(text, "");
+        CheckListText::appendLine(text, Sjis::of(",シーン名,ページ数,ワード数"));
+    } else {
+        CheckListText::appendLine(text, title);
+        CheckListText::appendLine(text, "\tmode:" + mode);
+        CheckListText::appendLine(text, "--------");
+    }
+
+    const int cacheMode = PageCountEstimate::cacheMode(app.printFormat().mode());
+    lines = 0;
+    const int rows = list.rowCount();
+    for (int row = 0; row < rows; ++row) {
+        const ScriptInfo* record = app.catalogue().recordOfRow(list, row);
+        const UxListViewControl::Cell* fileName = list.cell(row, ScriptCatalogue::ColumnFileName);
+        if (!record || !fileName)
+            continue;
+        const FCIdString* character = record->findCharacter(name);
+        if (!character)
+            continue;
+        const bool printed = CharacterSelection::isPrinted(app, list, row, *record, name);
+        if (!printed && !listUnprinted)
+            continue;
+        const std::string pages = std::to_string(record->cachedPageCount(cacheMode));
+        const std::string words = std::to_string(character->id());
+        std::string line(CheckListText::mark(printed));
+        line += csv ? "," : " ";
+        line += CheckListText::sceneName(fileName->text);
+        if (csv) {
+            line += "," + pages + "," + words;
+        } else {
+            line += "\t" + pages + Sjis::of(" 頁\t") + words + Sjis::of(" 台詞");
+        }
+        CheckListText::appendLine(text, line);
+        ++lines;
+    }
+    return text;
+}
+
+CheckListResult CharacterCheckList::write(const Quillon& app, const UxListViewControl& list,
+                                          const FCString& folder, bool csv, bool listUnprinted)
+{
+    const ScriptInfo& totals = app.scenarioTotals();
+    UxProgressDialog progress;
+    progress.setTitle(csv ? Sjis::of("キャラ別台本チェックリスト(CSV)の作成")
+                          : Sjis::of("キャラ別台本チェックリスト(TXT)の作成"));
+    progress.setText(Sjis::of("チェックリストを作成しています。"));
+    progress.setupBar(true, 0, 0, totals.characterCount());
+    progress.setStepSize(1);
+    progress.open(true);
+
+    CheckListResult result = CheckListResult::Written;
+    std::string summary;
+    const char* extension = csv ? ".csv" : ".txt";
+    FCXListIterator<FCIdString> walk(totals.characters());
+    while (const FCIdString* character = walk.next()) {
+        const std::string_view name = character->view();
+        int lines = 0;
+        const std::string listText = text(app, list, name, csv, listUnprinted, lines);
+        progress.setText(name);
+        progress.step();
+        progress.pump();
+        if (progress.cancelled()) {
+            summary += Sjis::of("以降の処理はユーザーによってキャンセルされました。\n");
+            result = CheckListResult::Cancelled;
+            break;
+        }
+        std::string line(Sjis::of("「"));
+        line += name;
+        line += Sjis::of("」：");
+        if (lines == 0) {
+            summary += line + Sjis::of("現在の設定では、出力する台本がありません\n");
+            continue;
+        }
+        FCString path;
+        if (!CheckListFile::write(folder, CheckListFile::safeNamePart(name), extension, listText,
+                                  path)) {
+            // The user gave up in the file layer's box: the rest would most
+            // likely meet the same failure, one box per character.
+            summary += Sjis::of("以降の処理はユーザーによってキャンセルされました。\n");
+            result = CheckListResult::Failed;
+            break;
+        }
+        summary += line;
+        summary += path.view();
+        summary += "\n";
+    }
+    progress.close();
+    if (!summary.empty())
+        UxDialogs::notice(summary, Sjis::of("出力されたファイル一覧"));
+    return result;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "fc/FCString.h"
+#include "reports/CheckListFile.h"
+
+#include <string>
+#include <string_view>
+
+class Quillon;
+class UxListViewControl;
+
+// The character lists: for every character of the scenario totals, in their
+// order, one file "@sceneCheckList." name "." nnnnnnnn ".csv" or ".txt" with
+// every scene in which the character speaks (rows in display order), marked
+// □ when the script would be printed; ■ lines only with listUnprinted. A
+// character without any line to list gets no file. At the end the notice
+// "出力されたファイル一覧" tells what was written.
+class CharacterCheckList {
+public:
+    static CheckListResult write(const Quillon& app, const UxListViewControl& list,
+                                 const FCString& folder, bool csv, bool listUnprinted);
+
+    // The text of one character's list; lines counts the scene lines in it.
+    static std::string text(const Quillon& app, const UxListViewControl& list,
+                            std::string_view name, bool csv, bool listUnprinted, int& lines);
+};

@@ -1,0 +1,32 @@
+#include "reports/CheckListReport.h"
+
+#include "app/Quillon.h"
+#include "reports/CharacterCheckList.h"
+#include "reports/CheckListDialogModel.h"
+#include "reports/PageCountEstimate.h"
+#include "reports/SceneCheckList.h"
+
+CheckListReport::Outcome CheckListReport::run(Quillon& app, const UxListViewControl& list,
+                                              const Dialog& dialog)
+{
+    Outcome outcome;
+    CheckListDialogModel model(app.scenarioFolder(), CheckListOptions());
+    if (!dialog(model))
+        return outcome;
+    outcome.confirmed = true;
+    const CheckListOptions options = model.options();
+    if (!options.sceneList() && !options.characterList())
+        return outcome;
+
+    PageCountEstimate estimate(app);
+    outcome.estimateCancelled = estimate.run(list, true) == PageCountEstimate::Cancelled;
+    outcome.unreadable = estimate.unreadable();
+
+    if (options.sceneList())
+        outcome.sceneList = SceneCheckList::write(app, list, model.folder(), options.csv(),
+                                                  options.listUnprinted());
+    if (options.characterList())
+        outcome.characterList = CharacterCheckList::write(app, list, model.folder(), options.csv(),
+                                                          options.listUnprinted());
+    return outcome;
+}

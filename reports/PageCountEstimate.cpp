@@ -1,0 +1,151 @@
+#include "reports/PageCountEstimate.h"
+
+#include "app/Quillon.h"
+#include "app/ScriptCatalogue.h"
+#include "document/ScriptInfo.h"
+#include "fc/CannotOpenException.h"
+#include "fc/CannotReadException.h"
+#include "fc/Diagnostic.h"
+#include "platform/Sjis.h"
+#include "platform/Trace.h"
+#include "render/ScriptPrinter.h"
+#include "reports/CharacterSelection.h"
+#include "ui/UxListViewControl.h"
+#include "ui/UxProgressDialog.h"
+
+#include <string>
+#include <string_view>
+
+PageCountEstimate::PageCountEstimate(Quillon& app) : m_app(app) {}
+
+PageCountEstimate::~PageCountEstimate() = default;
+
+int PageCountEstimate::cacheMode(int mode)
+{
+    if (mode >= PrintFormat::ModeCustom && mode <= PrintFormat::ModePreset18)
+        return mode;
+    return PrintFormat::ModePreset14;
+}
+
+void PageCountEstimate::configurePrinter(const Quillon& app, ScriptPrinter& printer)
+{
+    const PrintFormat& format = app.printFormat();
+    printer.setOptions(static_cast<int>(app.printerOptions()));
+    printer.setGeneralFont(format.generalWeight(), format.generalFace());
+    printer.setTargetFont(format.targetWeight(), format.targetFace());
+    printer.setCommentFont(format.commentWeight(), format.commentFace());
+    printer.setLinePitch(format.lineWidth());
+    printer.setFontSize(format.fontSize());
+    // A custom count below 1 cannot be laid out; the printer keeps its own
+    // count then, as it would in a print run.
+    if (!printer.setLinesPerPage(format.linesPerPage()))
+        Trace::write("PageCountEstimate: lines per page below 1 ignored\n");
+    if (!printer.setCharactersPerLine(format.charsPerLine()))
+        Trace::write("PageCountEstimate: characters per line below 1 ignored\n");
+    printer.setBackground(format.customModeEmphasis(), format.customColEmphasis());
+    printer.buildBackgroundPattern();
+}
+
+namespace {
+
+// The smallest screenplay that the layout engine reads completely: a header
+// and an empty body. Loading it puts a printer's lines and pages back to 0.
+constexpr std::string_view EmptyScene = ".total\t0\n";
+
+} // namespace
+
+int32_t PageCountEstimate::estimateScene(const FCString& fileName, const ScriptInfo& record,
+                                         int32_t& pages)
+{
+    if (pages < 0) {
+        // Within a run the run's printer serves every scene: a printer is
+        // costly to build (its character and exclusion tables) and the
+        // settings are the same for all. Without a run a fresh one is made.
+        std::unique_ptr<ScriptPrinter> own;
+        ScriptPrinter* printer = m_printer.get();
+        if (!printer) {
+            own = std::make_unique<ScriptPrinter>();
+            configurePrinter(m_app, *own);
+            printer = own.get();
+        }
+        // A file that cannot be read, or one without a ".total" line, leaves
+        // a printer's page count as it was; emptied first, it reports 0 for
+        // them as a fresh printer does. Nothing else of an earlier scene
+        // counts: loading clears the character table, lines and pages, and
+        // the estimate excludes nobody.
+        printer->loadText(EmptyScene);
+        std::string path(m_app.scenarioFolder().view());
+        path.append(fileName.view());
+        ++m_layouts;
+        try {
+            printer->load(path.c_str());
+        } catch (const CannotOpenException&) {
+            ++m_unreadable; // The file layer has put it to the user already.
+        } catch (const CannotReadException&) {
+            ++m_unreadable;
+        } catch (const Diagnostic& failure) {
+            failure.show();
+            ++m_unreadable;
+        }
+        pages = printer->pageCount();
+    }
+    return CharacterSelection::printedCharacterCount(m_app, record);
+}
+
+int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
+{
+    const int rows = list.rowCount();
+    UxProgressDialog progress;
+    progress.setTitle(Sjis::of("印刷に必要なページ数の確認"));
+    progress.setText(Sjis::of("ページ数を確認しています。"));
+    progress.setupBar(true, 0, 0, rows);
+    progress.setStepSize(1);
+    progress.open(true);
+
+    // The settings as they stand now, for every scene of this run.
+    m_printer = std::make_unique<ScriptPrinter>();
+    configurePrinter(m_app, *m_printer);
+    struct Release {
+        std::unique_ptr<ScriptPrinter>& printer;
+        ~Release() { printer.reset(); }
+    } release{m_printer};
+
+    const int mode = cacheMode(m_app.printFormat().mode());
+    const bool preset = mode != PrintFormat::ModeCustom;
+    const char* checking = Sjis::of("を確認しています...");
+    int64_t total = 0;
+    std::string text;
+    for (int row = 0; row < rows; ++row) {
+        const UxListViewControl::Cell* name = list.cell(row, ScriptCatalogue::ColumnFileName);
+        text.assign(name ? name->text : std::string());
+        text.append(checking);
+        progress.setText(text);
+
+        ScriptInfo* record = m_app.catalogue().recordOfRow(list, row);
+        if (record && name && (allRows || list.isChecked(row))) {
+            int32_t pages = preset ? record->cachedPageCount(mode) : ScriptInfo::UnknownPages;
+            const int failedBefore = m_unreadable;
+            const int32_t characters = estimateScene(FCString(name->text), *record, pages);
+            if (m_unreadable == failedBefore)
+                record->setCachedPageCount(mode, pages);
+            total += int64_t(characters) * pages;
+        }
+
+        progress.step();
+        progress.pump();
+        if (progress.cancelled()) {
+            progress.close();
+            return Cancelled;
+        }
+    }
+    progress.close();
+    return total;
+}
+
+FCString PageCountEstimate::message(int64_t total)
+{
+    std::string text(Sjis::of("現在の設定で印刷すると、\n"));
+    text += std::to_string(total);
+    text += Sjis::of("ページの台本が出力されます。");
+    return FCString(text);
+}

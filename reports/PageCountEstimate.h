@@ -1,0 +1,68 @@
+#pragma once
+
+#include "fc/FCString.h"
+
+#include <cstdint>
+#include <memory>
+
+class Quillon;
+class ScriptInfo;
+class ScriptPrinter;
+class UxListViewControl;
+
+// How many pages a print run with the current settings would produce: every
+// chosen scene is laid out once, as a print run would, and its page count is
+// multiplied by the number of characters whose scripts would be printed.
+// The page count of one script is kept in the scene's record per print mode,
+// so a second estimate in a preset mode lays nothing out again; a custom
+// format is always laid out afresh, since its sizes may have changed.
+//
+// The director's copy is not counted, nor a character that speaks in a
+// scene without being one of its print targets.
+class PageCountEstimate {
+public:
+    static constexpr int64_t Cancelled = -1;
+
+    explicit PageCountEstimate(Quillon& app);
+    virtual ~PageCountEstimate();
+
+    PageCountEstimate(const PageCountEstimate&) = delete;
+    PageCountEstimate& operator=(const PageCountEstimate&) = delete;
+
+    // The total over the main list in display order: every row with allRows,
+    // otherwise the rows that are not cleared. Cancelled when the user
+    // stopped it; the page counts stored until then stay.
+    int64_t run(const UxListViewControl& list, bool allRows);
+
+    // One scene: with pages negative the file (scenario folder + fileName)
+    // is laid out and pages becomes its page count; otherwise pages is used
+    // as it is. Returns the number of the scene's print targets that are not
+    // suppressed.
+    int32_t estimateScene(const FCString& fileName, const ScriptInfo& record, int32_t& pages);
+
+    // The cache slot of a print mode: the mode itself for 0-3, and
+    // PRESET-14p's for any other value, since such a mode prints as
+    // PRESET-14p.
+    static int cacheMode(int mode);
+
+    // Gives the printer the application's option word, faces, sizes and
+    // comment background, as a print run does before loading a scene.
+    static void configurePrinter(const Quillon& app, ScriptPrinter& printer);
+
+    // "現在の設定で印刷すると、\n" + total + "ページの台本が出力されます。"
+    static FCString message(int64_t total);
+
+    // Scenes laid out by this estimator so far.
+    int layouts() const { return m_layouts; }
+    // Scenes whose file could not be read (the file layer has said why);
+    // they count no pages and their page count is not stored, so that the
+    // next estimate tries them again.
+    int unreadable() const { return m_unreadable; }
+
+private:
+    Quillon& m_app;
+    // The printer of the current run, configured once for all its scenes.
+    std::unique_ptr<ScriptPrinter> m_printer;
+    int m_layouts = 0;
+    int m_unreadable = 0;
+};

@@ -1,0 +1,114 @@
+#include "reports/SceneCheckList.h"
+
+#include "app/Quillon.h"
+#include "app/ScriptCatalogue.h"
+#include "document/ScriptInfo.h"
+#include "fc/FCXListIterator.h"
+#include "platform/Sjis.h"
+#include "reports/CharacterSelection.h"
+#include "reports/CheckListText.h"
+#include "reports/PageCountEstimate.h"
+#include "ui/UxDialogs.h"
+#include "ui/UxListViewControl.h"
+#include "ui/UxProgressDialog.h"
+
+std::string SceneCheckList::header(const Quillon& app, bool csv)
+{
+    std::string text;
+    const std::string mode = CheckListText::modeLine(app.printFormat(), csv);
+    CheckListText::appendLine(text, "mode:" + mode);
+    if (csv) {
+        CheckListText::appendLine(text, "");
+        CheckListText::appendLine(text, Sjis::of(",シナリオ名,キャラ名,ページ数,ワード数"));
+    } else {
+        CheckListText::appendLine(text, "--------");
+        CheckListText::appendLine(text,
+                                  Sjis::of("凡例:□ シナリオ名\tキャラ名\tページ数\tワード数"));
+        CheckListText::appendLine(
+            text, Sjis::of("\t□/■はそれぞれ、現在の設定で印刷される台本/されない台本です。"));
+        CheckListText::appendLine(text, "--------");
+    }
+    return text;
+}
+
+void SceneCheckList::appendRow(std::string& text, const Quillon& app, const UxListViewControl& list,
+                               int row, bool csv, bool listUnprinted)
+{
+    const ScriptInfo* record = app.catalogue().recordOfRow(list, row);
+    const UxListViewControl::Cell* fileName = list.cell(row, ScriptCatalogue::ColumnFileName);
+    if (!record || !fileName)
+        return;
+    const std::string scene = CheckListText::sceneName(fileName->text);
+
+    if (record->characterCount() == 0) {
+        if (!listUnprinted)
+            return;
+        std::string line(CheckListText::noSpeakerMark());
+        line += csv ? "," : " ";
+        line += scene;
+        line += csv ? Sjis::of(",メッセージがありません,,") : Sjis::of("\tメッセージがありません");
+        CheckListText::appendLine(text, line);
+        return;
+    }
+
+    const int mode = PageCountEstimate::cacheMode(app.printFormat().mode());
+    const std::string pages = std::to_string(record->cachedPageCount(mode));
+    // Later lines of a scene keep its column empty; in text, blanks as wide
+    // as the name keep the columns aligned in a fixed-width font.
+    const std::string later = csv ? std::string() : std::string(scene.size(), ' ');
+    const char* separator = csv ? "," : "\t";
+    bool first = true;
+    FCXListIterator<FCIdString> walk(record->characters());
+    while (const FCIdString* character = walk.next()) {
+        const bool printed =
+            CharacterSelection::isPrinted(app, list, row, *record, character->view());
+        if (!printed && !listUnprinted)
+            continue;
+        std::string line(CheckListText::mark(printed));
+        line += csv ? "," : " ";
+        line += first ? scene : later;
+        line += separator;
+        line += character->view();
+        line += separator;
+        line += pages;
+        line += separator;
+        line += std::to_string(character->id());
+        CheckListText::appendLine(text, line);
+        first = false;
+    }
+}
+
+CheckListResult SceneCheckList::write(const Quillon& app, const UxListViewControl& list,
+                                      const FCString& folder, bool csv, bool listUnprinted)
+{
+    const int rows = list.rowCount();
+    UxProgressDialog progress;
+    progress.setTitle(csv ? Sjis::of("シーン別台本チェックリスト(CSV)の作成")
+                          : Sjis::of("シーン別台本チェックリスト(TXT)の作成"));
+    progress.setText(Sjis::of("チェックリストを作成しています。"));
+    progress.setupBar(true, 0, 0, rows);
+    progress.setStepSize(1);
+    progress.open(true);
+
+    std::string text = header(app, csv);
+    for (int row = 0; row < rows; ++row) {
+        const UxListViewControl::Cell* fileName = list.cell(row, ScriptCatalogue::ColumnFileName);
+        progress.setText(CheckListText::sceneName(fileName ? fileName->text : std::string()));
+        appendRow(text, app, list, row, csv, listUnprinted);
+        progress.step();
+        progress.pump();
+        if (progress.cancelled()) {
+            progress.close();
+            return CheckListResult::Cancelled;
+        }
+    }
+    progress.close();
+
+    FCString path;
+    if (!CheckListFile::write(folder, "", csv ? ".csv" : ".txt", text, path))
+        return CheckListResult::Failed;
+    std::string notice(path.view());
+    notice += Sjis::of("\nが出力されました。");
+    UxDialogs::notice(notice);
+    return CheckListResult::Written;
+}
