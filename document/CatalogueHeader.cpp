@@ -1,5 +1,7 @@
 #include "document/CatalogueHeader.h"
 
+#include "fc/FCString.h"
+
 #include "fc/FCFile.h"
 #include "fc/FileHelpers.h"
 #include "fc/NotEnoughMemoryException.h"
@@ -176,34 +178,5 @@ void CatalogueHeader::readDirective(std::string_view line)
 
 int32_t CatalogueHeader::toInteger(std::string_view text)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* e = p + text.size();
-    auto hexValue = [](unsigned char ch) -> int {
-        if (ch >= '0' && ch <= '9')
-            return ch - '0';
-        if (ch >= 'a' && ch <= 'f')
-            return ch - 'a' + 10;
-        if (ch >= 'A' && ch <= 'F')
-            return ch - 'A' + 10;
-        return -1;
-    };
-    uint32_t value = 0;
-    if (e - p > 2 && p[0] == '0' && p[1] == 'x' && hexValue(p[2]) >= 0) {
-        for (p += 2; p < e && hexValue(*p) >= 0; ++p)
-            value = value * 16 + uint32_t(hexValue(*p));
-        return static_cast<int32_t>(value);
-    }
-    if (e - p > 2 && p[0] == '0' && p[1] == 'b' && (p[2] == '0' || p[2] == '1')) {
-        for (p += 2; p < e && (*p == '0' || *p == '1'); ++p)
-            value = value * 2 + uint32_t(*p - '0');
-        return static_cast<int32_t>(value);
-    }
-    while (p < e && (*p == ' ' || (*p >= '\t' && *p <= '\r')))
-        ++p;
-    bool negative = false;
-    if (p < e && (*p == '+' || *p == '-'))
-        negative = *p++ == '-';
-    for (; p < e && *p >= '0' && *p <= '9'; ++p)
-        value = value * 10 + uint32_t(*p - '0');
-    return static_cast<int32_t>(negative ? 0u - value : value);
+    return FCString::parseInteger(text);
 }

@@ -64,6 +64,5 @@ std::size_t ScreenplayScanner::countChars(std::string_view text)
 
 int32_t ScreenplayScanner::toInteger(std::string_view text)
 {
-    FCString value(text);
-    return value.toInteger();
+    return FCString::parseInteger(text);
 }

@@ -56,6 +56,9 @@ public:
     void appendNumber(int32_t value, int radix = 10, int width = 0, char fill = ' ');
     void appendUnsigned(uint32_t value, int radix = 10, int width = 0, char fill = ' ');
     int32_t toInteger(bool fromCursor = false);
+    // The same reading of a text without a string: decimal (leading blanks,
+    // a sign), 0x hexadecimal or 0b binary, wrapping in 32 bits.
+    static int32_t parseInteger(std::string_view text);
 
     void toUpper();
     void toLower();

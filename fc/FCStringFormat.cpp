@@ -252,9 +252,14 @@ void FCString::appendUnsigned(uint32_t value, int radix, int width, char fill)
 
 int32_t FCString::toInteger(bool fromCursor)
 {
-    const unsigned char* p =
-        reinterpret_cast<const unsigned char*>(text() + (fromCursor ? m_cursor : 0));
-    const unsigned char* e = reinterpret_cast<const unsigned char*>(end());
+    const int32_t from = fromCursor ? m_cursor : 0;
+    return parseInteger(view().substr(static_cast<std::size_t>(from)));
+}
+
+int32_t FCString::parseInteger(std::string_view text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* e = p + text.size();
     auto hexValue = [](unsigned char ch) -> int {
         if (ch >= '0' && ch <= '9')
             return ch - '0';
