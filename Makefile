@@ -27,8 +27,8 @@ test: deps
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLON_TESTS=OFF -DQUILLON_BENCH=ON
-	cmake --build $(BENCH_BUILD_DIR) --target quillon_bench -j $(JOBS)
-	$(BENCH_BUILD_DIR)/bench/quillon_bench
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS)
+	@for b in $(BENCH_BUILD_DIR)/bench/quillon_*bench; do echo "== $$b"; $$b || exit 1; done
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
