@@ -35,26 +35,68 @@ const char* findLineBreak(const char* p, const char* end)
 
 } // namespace
 
+ScreenplayScanner::ScreenplayScanner(Source source, std::size_t pieceSize)
+    : m_source(std::move(source)), m_pieceSize(pieceSize < 16 ? 16 : pieceSize),
+      m_sourceEnded(false)
+{
+}
+
+bool ScreenplayScanner::refill(std::size_t keepFrom)
+{
+    if (m_sourceEnded)
+        return false;
+    // The bytes before keepFrom are done with; what is kept is the start of a
+    // line (or nothing), which moves to the front.
+    std::size_t kept = m_text.size() - keepFrom;
+    std::size_t capacity = m_pieceSize;
+    while (capacity < kept + m_pieceSize / 2)
+        capacity *= 2; // A line longer than the buffer: room for more of it.
+    if (m_bufferSize < capacity) {
+        std::unique_ptr<char[]> larger(new char[capacity]);
+        if (kept > 0)
+            std::memcpy(larger.get(), m_text.data() + keepFrom, kept);
+        m_buffer = std::move(larger);
+        m_bufferSize = capacity;
+    } else if (keepFrom > 0 && kept > 0) {
+        std::memmove(m_buffer.get(), m_buffer.get() + keepFrom, kept);
+    }
+    std::size_t got = m_source(m_buffer.get() + kept, m_bufferSize - kept);
+    if (got == 0)
+        m_sourceEnded = true;
+    m_text = std::string_view(m_buffer.get(), kept + got);
+    m_position -= keepFrom;
+    return got > 0;
+}
+
 bool ScreenplayScanner::nextLine(std::string_view& line)
 {
-    const char* begin = m_text.data();
-    const char* end = begin + m_text.size();
-    const char* p = begin + m_position;
-    while (p < end && (*p == '\r' || *p == '\n'))
-        ++p;
-    if (p >= end) {
-        m_position = m_text.size();
-        return false;
+    for (;;) {
+        const char* begin = m_text.data();
+        const char* end = begin + m_text.size();
+        const char* p = begin + m_position;
+        while (p < end && (*p == '\r' || *p == '\n'))
+            ++p;
+        m_position = static_cast<std::size_t>(p - begin);
+        if (p >= end) {
+            if (refill(m_position))
+                continue;
+            return false;
+        }
+        // CR and LF are never lead bytes, so only a double-byte character can
+        // hide one (as its trail byte); such a line runs on past it.
+        const char* start = p;
+        const char* stop = findLineBreak(p, end);
+        while (stop < end && isTrailByte(start, stop))
+            stop = findLineBreak(stop + 1, end);
+        if (stop >= end && !m_sourceEnded) {
+            // The line may go on in the next piece: keep it and read more.
+            refill(m_position);
+            continue;
+        }
+        line = std::string_view(start, static_cast<std::size_t>(stop - start));
+        m_position = static_cast<std::size_t>(stop - begin);
+        return true;
     }
-    // CR and LF are never lead bytes, so only a double-byte character can
-    // hide one (as its trail byte); such a line runs on past it.
-    const char* start = p;
-    const char* stop = findLineBreak(p, end);
-    while (stop < end && isTrailByte(start, stop))
-        stop = findLineBreak(stop + 1, end);
-    line = std::string_view(start, static_cast<std::size_t>(stop - start));
-    m_position = static_cast<std::size_t>(stop - begin);
-    return true;
 }
 
 std::size_t ScreenplayScanner::countChars(std::string_view text)

@@ -3,21 +3,31 @@
 #include "platform/Cp932.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
 #include <string_view>
 
 // Reads a screenplay file's text line by line and cuts lines into tokens, the
 // way the layout engine scans it: every scan steps CP932 characters, so a
 // trail byte never matches a delimiter, and a lead byte standing before a line
 // feed takes that byte as its trail (the line then runs on).
+//
+// The text is either given whole or read piece by piece from a source, so
+// that a large scene is scanned through a small buffer instead of being held
+// in memory twice (as file bytes and as laid-out text). Either way the lines
+// are the same.
 class ScreenplayScanner {
 public:
+    // Reads up to `capacity` bytes into `buffer`; 0 at the end of the text.
+    using Source = std::function<std::size_t(char* buffer, std::size_t capacity)>;
+
     explicit ScreenplayScanner(std::string_view text);
+    explicit ScreenplayScanner(Source source, std::size_t pieceSize = std::size_t(256) << 10);
 
     // The next line: runs of CR and LF are skipped, so empty lines never come
-    // back. False when no line is left.
+    // back. False when no line is left. The view is valid until the next call.
     bool nextLine(std::string_view& line);
-
-    bool atEnd() const { return m_position >= m_text.size(); }
 
     // Character classes the reader needs. A code is a byte for single-byte
     // characters and lead * 256 + trail for double-byte ones.
@@ -55,8 +65,17 @@ public:
     static int32_t toInteger(std::string_view text);
 
 private:
+    // Keeps the bytes from `keepFrom` on, reads more behind them and moves
+    // the position accordingly. False when the source has nothing more.
+    bool refill(std::size_t keepFrom);
+
     std::string_view m_text;
     std::size_t m_position = 0;
+    Source m_source;
+    std::unique_ptr<char[]> m_buffer; // not zeroed: only what was read is used
+    std::size_t m_bufferSize = 0;
+    std::size_t m_pieceSize = 0;
+    bool m_sourceEnded = true;
 };
 
 template <typename Predicate>

@@ -2,6 +2,7 @@
 
 #include "document/ScreenplayBodyLine.h"
 #include "document/ScreenplayScanner.h"
+#include "fc/FCFile.h"
 #include "platform/Cp932.h"
 #include "platform/Sjis.h"
 
@@ -68,25 +69,37 @@ void ScriptPrinter::setBackground(int mode, int level)
 void ScriptPrinter::load(const char* path)
 {
     m_sourcePath.create(256, path);
-    FCString text;
-    text.loadFile(path);
-    loadText(text.view());
+    // The file is read through a buffer while it is laid out: a large scene
+    // then lives in memory once, as its laid-out text. Read failures are put
+    // to the user by the file layer, which raises on Cancel.
+    FCFile file;
+    file.openForReading(path);
+    const int64_t size = file.size();
+    ScreenplayScanner scanner([&file](char* buffer, std::size_t capacity) -> std::size_t {
+        const std::size_t limit = std::size_t(1) << 30;
+        return file.read(buffer, static_cast<uint32_t>(capacity < limit ? capacity : limit));
+    });
+    layOut(scanner, size > 0 ? size : 0);
 }
 
 void ScriptPrinter::loadText(std::string_view text)
 {
-    m_header.clearCharacters();
     ScreenplayScanner scanner(text);
+    layOut(scanner, static_cast<int64_t>(text.size()));
+}
+
+void ScriptPrinter::layOut(ScreenplayScanner& scanner, int64_t textBytes)
+{
+    m_header.clearCharacters();
     if (!m_header.read(scanner))
         return; // No ".total": the header is all there is.
 
     m_laidOutText.clear();
     // The laid-out text is about the size of the body plus its leads: make
     // room once rather than growing through the whole scene.
-    int64_t expected =
-        static_cast<int64_t>(text.size()) + static_cast<int64_t>(text.size()) / 4 + 4096;
-    m_laidOutText.reserve(
-        static_cast<int32_t>(expected < (int64_t(1) << 30) ? expected : (int64_t(1) << 30)));
+    const int64_t limit = int64_t(1) << 30;
+    int64_t expected = textBytes + textBytes / 4 + 4096;
+    m_laidOutText.reserve(static_cast<int32_t>(expected < limit ? expected : limit));
     m_lineFlags.reset();
     m_lineCount = 0;
     layOutBody(scanner);

@@ -117,6 +117,7 @@ public:
     const FCVSurface& backgroundPattern() const { return m_backgroundPattern; }
 
 private:
+    void layOut(class ScreenplayScanner& scanner, int64_t textBytes);
     void layOutBody(class ScreenplayScanner& scanner);
     void layOutLine(std::string_view line);
     int layOutText(std::string_view text, int indent);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include <string>
 #include <vector>
 
@@ -50,4 +53,30 @@ TEST(ScreenplayScannerTest, IntegersReadLikeTheHeader)
     EXPECT_EQ(ScreenplayScanner::toInteger("0b101"), 5);
     EXPECT_EQ(ScreenplayScanner::toInteger("-12abc"), -12);
     EXPECT_EQ(ScreenplayScanner::toInteger(""), 0);
+}
+
+TEST(ScreenplayScannerTest, PiecewiseReadingGivesTheSameLinesAtEveryPieceSize)
+{
+    // Lines that span pieces, CR LF pairs cut in two, and a lead byte whose
+    // trail (an LF) arrives in the next piece.
+    const std::string text = "first line\r\n\r\nsecond \x81\nstill second\n"
+                             "\x95\x5C\x81\x75long line that goes on and on\r\nlast";
+    const auto whole = lines(text);
+    ASSERT_EQ(whole.size(), 4u);
+    for (std::size_t piece : {1u, 2u, 3u, 5u, 7u, 16u, 64u}) {
+        std::size_t at = 0;
+        ScreenplayScanner scanner(
+            [&](char* buffer, std::size_t capacity) {
+                std::size_t n = std::min({capacity, piece, text.size() - at});
+                std::memcpy(buffer, text.data() + at, n);
+                at += n;
+                return n;
+            },
+            16);
+        std::vector<std::string> got;
+        std::string_view line;
+        while (scanner.nextLine(line))
+            got.emplace_back(line);
+        EXPECT_EQ(got, whole) << "pieces of " << piece << " bytes";
+    }
 }
