@@ -3,6 +3,7 @@
 #include "batch/EstimateCommand.h"
 #include "batch/LayoutCommand.h"
 #include "batch/ListCommand.h"
+#include "batch/PrintCommand.h"
 #include "batch/WordsCommand.h"
 #include "platform/Trace.h"
 
@@ -21,6 +22,8 @@ constexpr const char* usage =
     "  checklist FOLDER [--format csv|txt] [--scenes] [--characters] [--unprinted]\n"
     "            [--out DIR] [--yes]\n"
     "  words FOLDER\n"
+    "  print FOLDER [--device png|bmp|printer] [--dest DIR] [--generic] [--no-emphasis]\n"
+    "        [--no-log] [--log FILE] [--open-log]\n"
     "folder commands also take --only NAME,... (tick only these files) and\n"
     "--suppress NAME,... (suppress these characters for this run)\n";
 
@@ -36,6 +39,8 @@ Command folderCommand(const std::string& name)
         return CheckListCommand::run;
     if (name == "words")
         return WordsCommand::run;
+    if (name == "print")
+        return PrintCommand::run;
     return nullptr;
 }
 

@@ -1,15 +1,23 @@
 #include "platform/PngWriter.h"
 
 #include "platform/NativePath.h"
+#include "platform/Trace.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <cerrno>
+#include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
+#include <deque>
 #include <fcntl.h>
+#include <mutex>
 #include <png.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -22,7 +30,8 @@ void ignoreWarning(png_structp, png_const_charp) {}
 
 // Everything libpng touches sits in this function, with no object that needs
 // destroying between the setjmp and the calls that may jump back to it.
-int encode(std::FILE* file, int width, int height, const uint8_t* top, std::ptrdiff_t rowStep)
+int encode(std::FILE* file, int width, int height, const uint8_t* top, std::ptrdiff_t rowStep,
+           bool grey)
 {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failEncoding, ignoreWarning);
@@ -49,11 +58,24 @@ int encode(std::FILE* file, int width, int height, const uint8_t* top, std::ptrd
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, 1);
     png_write_info(png, info);
-    // The pixels are B, G, R, X: swap to RGB and drop the fourth byte.
-    png_set_bgr(png);
-    png_set_filler(png, 0, PNG_FILLER_AFTER);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, top + rowStep * y);
+    if (grey) {
+        // Each grey byte becomes its RGB triple, one row at a time; libpng
+        // then has nothing to transform.
+        std::vector<uint8_t> row(static_cast<std::size_t>(width) * 3);
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* src = top + rowStep * y;
+            uint8_t* dst = row.data();
+            for (int x = 0; x < width; ++x, dst += 3)
+                dst[0] = dst[1] = dst[2] = src[x];
+            png_write_row(png, row.data());
+        }
+    } else {
+        // The pixels are B, G, R, X: swap to RGB and drop the fourth byte.
+        png_set_bgr(png);
+        png_set_filler(png, 0, PNG_FILLER_AFTER);
+        for (int y = 0; y < height; ++y)
+            png_write_row(png, top + rowStep * y);
+    }
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return PngWriter::Written;
@@ -105,35 +127,184 @@ int place(const std::string& temporary, const std::string& native, bool overwrit
     return PngWriter::Written;
 }
 
+// The encoded image in a fresh temporary beside native; Written with the
+// temporary's name, or why not (nothing is left behind then).
+int encodeToTemporary(const std::string& native, int width, int height, const uint8_t* top,
+                      std::ptrdiff_t rowStep, bool grey, std::string& temporary)
+{
+    int fd = openTemporary(NativePath::parentOf(native), temporary);
+    if (fd < 0)
+        return PngWriter::CannotOpen;
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return PngWriter::CannotOpen;
+    }
+    int result = encode(file, width, height, top, rowStep, grey);
+    if (std::fclose(file) != 0 && result == PngWriter::Written)
+        result = PngWriter::EncoderFailed;
+    if (result != PngWriter::Written)
+        ::unlink(temporary.c_str());
+    return result;
+}
+
+int writeFile(const std::string& path, int width, int height, const uint8_t* top,
+              std::ptrdiff_t rowStep, bool overwrite, bool grey)
+{
+    if (width <= 0 || height <= 0 || !top)
+        return PngWriter::EncoderFailed;
+    std::string native;
+    if (NativePath::fromCp932(path, native) != 0)
+        return PngWriter::CannotOpen;
+    if (!overwrite && exists(native))
+        return PngWriter::Exists;
+    std::string temporary;
+    const int result = encodeToTemporary(native, width, height, top, rowStep, grey, temporary);
+    if (result != PngWriter::Written)
+        return result;
+    return place(temporary, native, overwrite);
+}
+
+// The pipeline open on the GUI thread; pages are queued from there only.
+PngWriter::Pipeline* openPipeline = nullptr;
+
 } // namespace
 
 int PngWriter::writeBgrx(const std::string& path, int width, int height, const uint8_t* top,
                          std::ptrdiff_t rowStep, bool overwrite)
 {
-    if (width <= 0 || height <= 0 || !top)
-        return EncoderFailed;
-    std::string native;
-    if (NativePath::fromCp932(path, native) != 0)
-        return CannotOpen;
-    if (!overwrite && exists(native))
-        return Exists;
+    return writeFile(path, width, height, top, rowStep, overwrite, false);
+}
 
-    std::string temporary;
-    int fd = openTemporary(NativePath::parentOf(native), temporary);
-    if (fd < 0)
-        return CannotOpen;
-    std::FILE* file = ::fdopen(fd, "wb");
-    if (!file) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return CannotOpen;
+int PngWriter::writeGrey(const std::string& path, int width, int height, const uint8_t* top,
+                         std::ptrdiff_t rowStep, bool overwrite)
+{
+    return writeFile(path, width, height, top, rowStep, overwrite, true);
+}
+
+struct PngWriter::Pipeline::Work {
+    struct Page {
+        uint64_t number = 0; // in queue order
+        std::string path;    // CP932, for the trace
+        std::string native;
+        int width = 0;
+        int height = 0;
+        const uint8_t* top = nullptr;
+        std::ptrdiff_t rowStep = 0;
+        bool overwrite = true;
+        std::shared_ptr<const void> keep;
+    };
+
+    std::mutex mutex;
+    std::condition_variable queued; // a page to encode, or the end
+    std::condition_variable placed; // a page took its name
+    std::deque<Page> pages;
+    uint64_t nextNumber = 0; // of the next page queued
+    uint64_t nextPlaced = 0; // of the page whose turn it is to take its name
+    std::size_t limit = 2;   // pages queued or being encoded at most
+    int failures = 0;
+    bool ending = false;
+    std::vector<std::thread> workers;
+
+    void run()
+    {
+        for (;;) {
+            Page page;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                queued.wait(lock, [&] { return ending || !pages.empty(); });
+                if (pages.empty())
+                    return;
+                page = std::move(pages.front());
+                pages.pop_front();
+            }
+            std::string temporary;
+            int result = !page.overwrite && exists(page.native)
+                             ? PngWriter::Exists
+                             : encodeToTemporary(page.native, page.width, page.height, page.top,
+                                                 page.rowStep, true, temporary);
+            page.keep.reset();
+
+            std::unique_lock<std::mutex> lock(mutex);
+            placed.wait(lock, [&] { return nextPlaced == page.number; });
+            // In queue order, so the files appear as they would one by one.
+            if (result == PngWriter::Written)
+                result = place(temporary, page.native, page.overwrite);
+            if (result != PngWriter::Written) {
+                ++failures;
+                Trace::write("savePng: cannot write " + page.path + ", result " +
+                             std::to_string(result) + "\n");
+            }
+            ++nextPlaced;
+            placed.notify_all();
+        }
     }
-    int result = encode(file, width, height, top, rowStep);
-    if (std::fclose(file) != 0 && result == Written)
-        result = EncoderFailed;
-    if (result != Written) {
-        ::unlink(temporary.c_str());
-        return result;
+};
+
+PngWriter::Pipeline::Pipeline() : m_work(std::make_unique<Work>()), m_previous(openPipeline)
+{
+    const unsigned processors = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    m_work->limit = 2 * processors;
+    for (unsigned i = 0; i < processors; ++i)
+        m_work->workers.emplace_back([work = m_work.get()] { work->run(); });
+    openPipeline = this;
+}
+
+PngWriter::Pipeline::~Pipeline()
+{
+    assert(openPipeline == this && "PngWriter::Pipeline: pipelines must close in reverse order");
+    finish();
+    {
+        std::lock_guard<std::mutex> lock(m_work->mutex);
+        m_work->ending = true;
     }
-    return place(temporary, native, overwrite);
+    m_work->queued.notify_all();
+    for (std::thread& worker : m_work->workers)
+        worker.join();
+    openPipeline = m_previous;
+}
+
+PngWriter::Pipeline* PngWriter::Pipeline::current()
+{
+    return openPipeline;
+}
+
+void PngWriter::Pipeline::queueGrey(const std::string& path, int width, int height,
+                                    const uint8_t* top, std::ptrdiff_t rowStep, bool overwrite,
+                                    std::shared_ptr<const void> keep)
+{
+    Work::Page page;
+    page.path = path;
+    page.width = width;
+    page.height = height;
+    page.top = top;
+    page.rowStep = rowStep;
+    page.overwrite = overwrite;
+    page.keep = std::move(keep);
+    // What cannot even begin fails at once, as writeGrey would.
+    if (width <= 0 || height <= 0 || !top || NativePath::fromCp932(path, page.native) != 0) {
+        std::lock_guard<std::mutex> lock(m_work->mutex);
+        ++m_work->failures;
+        Trace::write("savePng: cannot write " + path + "\n");
+        return;
+    }
+    std::unique_lock<std::mutex> lock(m_work->mutex);
+    m_work->placed.wait(lock,
+                        [&] { return m_work->nextNumber - m_work->nextPlaced < m_work->limit; });
+    page.number = m_work->nextNumber++;
+    m_work->pages.push_back(std::move(page));
+    m_work->queued.notify_one();
+}
+
+void PngWriter::Pipeline::finish()
+{
+    std::unique_lock<std::mutex> lock(m_work->mutex);
+    m_work->placed.wait(lock, [&] { return m_work->nextPlaced == m_work->nextNumber; });
+}
+
+int PngWriter::Pipeline::failures() const
+{
+    std::lock_guard<std::mutex> lock(m_work->mutex);
+    return m_work->failures;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // Writes true-colour page images as PNG files: 8-bit RGB, no alpha, not
@@ -26,4 +27,41 @@ public:
     // bytes: blue, green, red and a byte that is not written.
     static int writeBgrx(const std::string& path, int width, int height, const uint8_t* top,
                          std::ptrdiff_t rowStep, bool overwrite);
+    // The same file from a grey image, one byte per pixel: each pixel is
+    // written as the RGB pixel (g, g, g).
+    static int writeGrey(const std::string& path, int width, int height, const uint8_t* top,
+                         std::ptrdiff_t rowStep, bool overwrite);
+
+    // Grey pages written in the background. While a pipeline is open, the
+    // page device queues its PNG pages here instead of writing them: worker
+    // threads (one per processor) encode them side by side, and each file
+    // takes its name in the order the pages were queued, so the files appear
+    // exactly as one page after the other would make them. Closing the
+    // pipeline waits until every queued page is on disk. Failures are traced,
+    // as those of writeGrey are put nowhere else either.
+    class Pipeline {
+    public:
+        Pipeline();
+        // Waits for every queued page, then lets the workers go.
+        ~Pipeline();
+        Pipeline(const Pipeline&) = delete;
+        Pipeline& operator=(const Pipeline&) = delete;
+
+        // The innermost open pipeline of the program, or null.
+        static Pipeline* current();
+
+        // writeGrey in the background; keep owns the pixels and is let go
+        // once they are encoded. Waits while the workers have enough queued.
+        void queueGrey(const std::string& path, int width, int height, const uint8_t* top,
+                       std::ptrdiff_t rowStep, bool overwrite, std::shared_ptr<const void> keep);
+        // Waits until every page queued so far is on disk (or failed).
+        void finish();
+        // Pages that could not be written so far.
+        int failures() const;
+
+    private:
+        struct Work;
+        std::unique_ptr<Work> m_work;
+        Pipeline* m_previous;
+    };
 };

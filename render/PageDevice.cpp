@@ -2,11 +2,11 @@
 
 #include "fc/FCPathName.h"
 #include "fc/NotEnoughMemoryException.h"
+#include "platform/PngWriter.h"
 #include "platform/Sjis.h"
 #include "platform/TextCodec.h"
 #include "platform/Trace.h"
 #include "render/FCVSurface.h"
-#include "render/FCVSurface24.h"
 
 #include <cerrno>
 #include <cstring>
@@ -144,9 +144,20 @@ bool PageDevice::save(const char* path, bool asPng)
             return m_pageSurface->saveBmp(file.text());
         return m_pageSurface->turnedClockwise()->saveBmp(file.text());
     }
-    FCVSurface24 colour(*m_pageSurface);
-    int result = m_turnOnSave ? colour.turnedClockwise()->savePng(file.text(), true)
-                              : colour.savePng(file.text(), true);
+    // The grey page goes to the encoder as it is; the encoder widens each
+    // row to RGB.
+    std::unique_ptr<FCVSurface> turned = m_turnOnSave ? m_pageSurface->turnedClockwise() : nullptr;
+    const FCVSurface& page = turned ? *turned : *m_pageSurface;
+    const std::ptrdiff_t rowStep = -static_cast<std::ptrdiff_t>(page.stride());
+    if (PngWriter::Pipeline* pipeline = PngWriter::Pipeline::current(); pipeline && turned) {
+        // The turned copy is the pipeline's now; the device keeps its page.
+        const uint8_t* top = page.pixel(0, 0);
+        pipeline->queueGrey(file.string().toStdString(), page.width(), page.height(), top, rowStep,
+                            true, std::shared_ptr<const FCVSurface>(std::move(turned)));
+        return true;
+    }
+    int result = PngWriter::writeGrey(file.string().toStdString(), page.width(), page.height(),
+                                      page.pixel(0, 0), rowStep, true);
     if (result != 0) {
         // PNG failures are not put to the user; the trace keeps them visible.
         Trace::write("savePng: cannot write ");

@@ -42,7 +42,9 @@ public:
     void startDocument(const FCString& title, const char* output);
     // Image only: writes the page (turned when asked at open) to path, its
     // extension forced to ".bmp" or ".png". False when there is no page image
-    // or the file could not be written.
+    // or the file could not be written. While a PngWriter::Pipeline is open a
+    // turned PNG page is only queued there (true): the file is in place when
+    // the pipeline has finished, and a failure is traced and counted there.
     bool save(const char* path, bool asPng);
     // Printer only: sends the page drawn since startDocument as one job.
     // Ending a document that is not open does nothing.

@@ -1,0 +1,412 @@
+// The print run to page images, against what the same pages would cost
+// otherwise: a generated scenario of more than 200 pages is printed as a
+// whole (load, layout, drawing, turning, encoding and writing of every page,
+// the log) to PNG and to BMP; the same pages are encoded by libpng at its
+// defaults; drawing and turning are timed alone; and pango-view draws one
+// page of the same text as a whole process. The last benchmark states the
+// ratios of that run:
+//   png_vs_libpng_defaults  libpng-defaults encode per page / PNG run per page (target >= 4)
+//   size_vs_libpng_defaults average PNG file / average libpng-defaults file (target <= 1)
+//   draw_turn_share         drawing and turning / libpng-defaults encode, per page (< 0.03)
+//   pango_vs_png_run        pango-view per page / PNG run per page (target >= 10)
+
+#include "SceneGenerator.h"
+#include "app/MainWindowModel.h"
+#include "app/Quillon.h"
+#include "format/PrintFormat.h"
+#include "platform/TextCodec.h"
+#include "render/FCVSurface.h"
+#include "render/FCVSurface24.h"
+#include "render/PageDevice.h"
+#include "render/PageObserver.h"
+#include "render/PageRenderer.h"
+#include "render/ScriptPrinter.h"
+#include "reports/PrintRun.h"
+#include "ui/HeadlessProgressView.h"
+#include "ui/UxProgressDialog.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <png.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int Scenes = 12;
+constexpr std::size_t SceneBytes = 14000;
+
+HeadlessProgressView& silentView()
+{
+    static HeadlessProgressView view(stderr, false);
+    return view;
+}
+
+// Per page, as measured by the benchmarks of this run (seconds, bytes).
+struct Figures {
+    double pngRun = 0;
+    double bmpRun = 0;
+    double libpngDefaults = 0;
+    double drawAndTurn = 0;
+    double pangoView = 0;
+    double pngBytes = 0;
+    double libpngDefaultBytes = 0;
+};
+Figures figures;
+
+using Clock = std::chrono::steady_clock;
+
+// Seconds per page over all iterations of a benchmark, from the time spent
+// in its loop.
+double perPage(Clock::duration spent, benchmark::IterationCount iterations, std::size_t pages)
+{
+    if (iterations == 0 || pages == 0)
+        return 0;
+    return std::chrono::duration<double>(spent).count() / double(iterations) / double(pages);
+}
+
+// One emitted page: where it came from, and its pixels as drawn (grey,
+// portrait, rows top to bottom).
+struct CapturedPage {
+    int scene = 0; // the n of its scene "snn"
+    int target = 0;
+    int page = 0;
+    std::string path;
+    std::vector<uint8_t> grey;
+};
+
+class PageCapture : public PageObserver {
+public:
+    explicit PageCapture(bool keepPixels) : m_keepPixels(keepPixels) {}
+    void pageClosed(const Page& page, const PageDevice& device) override
+    {
+        CapturedPage captured;
+        captured.target = page.target;
+        captured.page = page.page;
+        captured.path = page.path;
+        // The page's folder is its scene's name.
+        const std::size_t folderEnd = page.path.rfind('/');
+        const std::size_t folderStart =
+            folderEnd == std::string::npos ? folderEnd : page.path.rfind('/', folderEnd - 1);
+        if (folderStart != std::string::npos && page.path[folderStart + 1] == 's')
+            captured.scene = std::atoi(page.path.c_str() + folderStart + 2);
+        const FCVSurface* surface = device.pageSurface();
+        if (m_keepPixels && surface) {
+            const int width = surface->width();
+            captured.grey.resize(std::size_t(width) * std::size_t(surface->height()));
+            for (int y = 0; y < surface->height(); ++y)
+                std::memcpy(captured.grey.data() + std::size_t(y) * std::size_t(width),
+                            surface->pixel(0, y), std::size_t(width));
+        }
+        m_pages.push_back(std::move(captured));
+    }
+    std::vector<CapturedPage>& pages() { return m_pages; }
+
+private:
+    bool m_keepPixels;
+    std::vector<CapturedPage> m_pages;
+};
+
+// A scenario folder of generated scenes, loaded as the catalogue loads it,
+// with the run's settings: PRESET-14p, comment emphasis, no director's copy.
+struct Scenario {
+    std::string root;
+    std::string folder;
+    std::unique_ptr<Quillon> app;
+    std::unique_ptr<MainWindowModel> window;
+
+    Scenario()
+    {
+        root = "/tmp/quillon-print-bench-" + std::to_string(getpid()) + "/";
+        folder = root + "scenario/";
+        std::filesystem::create_directories(folder);
+        for (int i = 0; i < Scenes; ++i) {
+            std::string text = SceneGenerator::generate(SceneBytes + std::size_t(i) * 97);
+            // Each scene its own name, so that its pages get their own folder.
+            char name[32];
+            std::snprintf(name, sizeof name, "s%02d", i);
+            text.replace(text.find("bench"), 5, name);
+            std::ofstream(folder + name + ".screenplay.txt", std::ios::binary) << text;
+        }
+        app = std::make_unique<Quillon>();
+        window = std::make_unique<MainWindowModel>();
+        app->setScenarioFolder(folder);
+        UxProgressDialog::Scope quiet(silentView());
+        if (!app->loadScenarioFolder(*window))
+            std::fprintf(stderr, "print_bench: the folder did not load\n");
+        app->setLogPath(root + "quillon.log.txt");
+    }
+    ~Scenario()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+
+    // One whole print run; the number of pages emitted.
+    int print(int device, const std::string& destination, PageCapture* capture = nullptr)
+    {
+        app->setOutputDevice(device);
+        app->setDestinationFolder(destination);
+        UxProgressDialog::Scope quiet(silentView());
+        PrintRun run(*app);
+        if (capture)
+            return run.printAll(window->list()).printed > 0 ? int(capture->pages().size()) : 0;
+        PageCapture counter(false);
+        run.printAll(window->list());
+        return int(counter.pages().size());
+    }
+};
+
+Scenario& scenario()
+{
+    static Scenario made;
+    return made;
+}
+
+// The pages of one PNG run, kept for the comparisons, and the average size
+// of the files that run wrote.
+std::vector<CapturedPage>& capturedPages()
+{
+    static std::vector<CapturedPage> pages;
+    if (pages.empty()) {
+        Scenario& s = scenario();
+        PageCapture capture(true);
+        s.print(PrintFormat::DevicePng, s.root + "captured/", &capture);
+        pages = std::move(capture.pages());
+        double bytes = 0;
+        for (const CapturedPage& page : pages) {
+            struct stat status {};
+            if (::stat(TextCodec::toUtf8(page.path).c_str(), &status) == 0)
+                bytes += double(status.st_size);
+        }
+        figures.pngBytes = pages.empty() ? 0 : bytes / double(pages.size());
+    }
+    return pages;
+}
+
+void printRun(benchmark::State& state, int device, double& secondsPerPage)
+{
+    Scenario& s = scenario();
+    const std::string destination = s.root + (device == PrintFormat::DevicePng ? "png/" : "bmp/");
+    int pages = 0;
+    const Clock::time_point start = Clock::now();
+    for (auto _ : state)
+        pages = s.print(device, destination);
+    secondsPerPage = perPage(Clock::now() - start, state.iterations(), std::size_t(pages));
+    state.counters["pages"] = pages;
+    state.counters["pages_per_s"] =
+        benchmark::Counter(double(pages), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["ms_per_page"] = secondsPerPage * 1000;
+}
+
+void printRunPng(benchmark::State& state)
+{
+    // The pages for the comparisons, and the sizes of their files.
+    capturedPages();
+    printRun(state, PrintFormat::DevicePng, figures.pngRun);
+    state.counters["bytes_per_page"] = figures.pngBytes;
+}
+
+void printRunBmp(benchmark::State& state)
+{
+    printRun(state, PrintFormat::DeviceBmp, figures.bmpRun);
+}
+
+// The captured page turned clockwise as the PNG path gives it to libpng:
+// 4 bytes per pixel (blue, green, red, unused), rows top to bottom.
+std::vector<uint8_t> turnedBgrx(const CapturedPage& page)
+{
+    const int width = PageDevice::ImageWidth;
+    const int height = PageDevice::ImageHeight;
+    // Turned: height x width; pixel (x, y) lands at (height - 1 - y, x).
+    std::vector<uint8_t> out(std::size_t(width) * std::size_t(height) * 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t grey = page.grey[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+            uint8_t* pixel =
+                out.data() +
+                (std::size_t(x) * std::size_t(height) + std::size_t(height - 1 - y)) * 4;
+            pixel[0] = pixel[1] = pixel[2] = grey;
+            pixel[3] = 0;
+        }
+    }
+    return out;
+}
+
+// libpng with nothing chosen: default zlib level and adaptive filtering.
+long encodeWithDefaults(const std::string& path, const std::vector<uint8_t>& bgrx, int width,
+                        int height)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return -1;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return -1;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_color_8 significant{};
+    significant.red = significant.green = significant.blue = 8;
+    png_set_sBIT(png, info, &significant);
+    png_write_info(png, info);
+    png_set_bgr(png);
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, bgrx.data() + std::size_t(y) * std::size_t(width) * 4);
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    const long size = std::ftell(file);
+    std::fclose(file);
+    return size;
+}
+
+void libpngDefaults(benchmark::State& state)
+{
+    std::vector<CapturedPage>& pages = capturedPages();
+    std::vector<std::vector<uint8_t>> turned;
+    turned.reserve(pages.size());
+    for (const CapturedPage& page : pages)
+        turned.push_back(turnedBgrx(page));
+    const std::string path = scenario().root + "default.png";
+    double bytes = 0;
+    const Clock::time_point start = Clock::now();
+    for (auto _ : state) {
+        bytes = 0;
+        for (const std::vector<uint8_t>& page : turned)
+            bytes += double(
+                encodeWithDefaults(path, page, PageDevice::ImageHeight, PageDevice::ImageWidth));
+    }
+    figures.libpngDefaults = perPage(Clock::now() - start, state.iterations(), turned.size());
+    figures.libpngDefaultBytes = turned.empty() ? 0 : bytes / double(turned.size());
+    state.counters["ms_per_page"] = figures.libpngDefaults * 1000;
+    state.counters["pages"] = double(turned.size());
+    state.counters["pages_per_s"] =
+        benchmark::Counter(double(turned.size()), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["bytes_per_page"] = figures.libpngDefaultBytes;
+}
+
+// Drawing a page on a fresh white page image and turning it, as the page
+// device does before encoding; every captured page once per iteration.
+void drawAndTurn(benchmark::State& state)
+{
+    Scenario& s = scenario();
+    std::vector<CapturedPage>& pages = capturedPages();
+    // The scenes laid out once, outside the timing.
+    std::vector<std::unique_ptr<ScriptPrinter>> printers;
+    char name[32];
+    for (int scene = 0; scene < Scenes; ++scene) {
+        auto printer = std::make_unique<ScriptPrinter>();
+        PrintRun::configure(*s.app, *printer);
+        std::snprintf(name, sizeof name, "s%02d.screenplay.txt", scene);
+        printer->load((s.folder + name).c_str());
+        printers.push_back(std::move(printer));
+    }
+    std::vector<ScriptPrinter*> owner;
+    for (const CapturedPage& page : pages)
+        owner.push_back(printers[std::size_t(std::clamp(page.scene, 0, Scenes - 1))].get());
+    const Clock::time_point start = Clock::now();
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            ScriptPrinter& printer = *owner[i];
+            printer.setCurrentPage(pages[i].page);
+            const int firstLine = pages[i].page * printer.linesPerPage();
+            if (!printer.seekLine(firstLine))
+                continue;
+            PageRenderer renderer(printer);
+            FCVSurface surface(PageDevice::ImageWidth, PageDevice::ImageHeight, 255);
+            renderer.draw(surface.lockDC(), pages[i].target, pages[i].page, firstLine);
+            benchmark::DoNotOptimize(surface.turnedClockwise());
+        }
+    }
+    figures.drawAndTurn = perPage(Clock::now() - start, state.iterations(), pages.size());
+    state.counters["ms_per_page"] = figures.drawAndTurn * 1000;
+    state.counters["pages"] = double(pages.size());
+    state.counters["pages_per_s"] =
+        benchmark::Counter(double(pages.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The text of the first page of the first scene in UTF-8, with its header.
+std::string firstPageText()
+{
+    Scenario& s = scenario();
+    ScriptPrinter printer;
+    PrintRun::configure(*s.app, printer);
+    printer.load((s.folder + "s00.screenplay.txt").c_str());
+    std::string text = TextCodec::toUtf8(PageRenderer::headerText(printer, 0, 0).view()) + "\n";
+    const std::string_view laidOut = printer.laidOutText().view();
+    std::size_t start = 0;
+    for (int line = 0; line < printer.linesPerPage() && start < laidOut.size(); ++line) {
+        std::size_t end = laidOut.find('\n', start);
+        if (end == std::string_view::npos)
+            end = laidOut.size();
+        std::string_view piece = laidOut.substr(start, end - start);
+        if (!piece.empty() && piece.back() == '\r')
+            piece.remove_suffix(1);
+        text += TextCodec::toUtf8(piece) + "\n";
+        start = end + 1;
+    }
+    return text;
+}
+
+void pangoView(benchmark::State& state)
+{
+    Scenario& s = scenario();
+    const std::string input = s.root + "page.txt";
+    const std::string output = s.root + "pango.png";
+    std::ofstream(input, std::ios::binary) << firstPageText();
+    const std::string command = "pango-view -q --dpi=96 --gravity=east --rotate=-90 "
+                                "--font='IPAGothic 14' --output='" +
+                                output + "' '" + input + "' >/dev/null 2>&1";
+    const Clock::time_point start = Clock::now();
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) {
+            state.SkipWithError("pango-view did not run (Debian: pango1.0-tools)");
+            return;
+        }
+    }
+    figures.pangoView = perPage(Clock::now() - start, state.iterations(), 1);
+    state.counters["ms_per_page"] = figures.pangoView * 1000;
+    state.counters["pages_per_s"] =
+        benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The targets as ratios of the figures above; 0 where a figure is missing
+// (a filter left its benchmark out).
+void ratios(benchmark::State& state)
+{
+    for (auto _ : state) {
+    }
+    const Figures& f = figures;
+    auto ratio = [](double a, double b) { return a > 0 && b > 0 ? a / b : 0.0; };
+    state.counters["png_vs_libpng_defaults"] = ratio(f.libpngDefaults, f.pngRun);
+    state.counters["size_vs_libpng_defaults"] = ratio(f.pngBytes, f.libpngDefaultBytes);
+    state.counters["draw_turn_share"] = ratio(f.drawAndTurn, f.libpngDefaults);
+    state.counters["pango_vs_png_run"] = ratio(f.pangoView, f.pngRun);
+    state.counters["pango_vs_bmp_run"] = ratio(f.pangoView, f.bmpRun);
+}
+
+} // namespace
+
+BENCHMARK(printRunPng)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(printRunBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(libpngDefaults)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(drawAndTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(pangoView)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ratios)->Iterations(1);
+
+BENCHMARK_MAIN();

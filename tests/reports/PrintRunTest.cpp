@@ -1,0 +1,316 @@
+#include "reports/PrintRun.h"
+
+#include "ReportsTestFixture.h"
+#include "format/PrintFormat.h"
+#include "render/PageObserver.h"
+#include "render/ScriptPrinter.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+// Every page the renderer emits, as its file name below the destination
+// (CP932); nothing is drawn, the pages are written blank.
+class PageNames : public PageObserver {
+public:
+    explicit PageNames(std::string destination) : m_destination(std::move(destination)) {}
+    DeviceContext* pageOpened(const Page& page, DeviceContext*) override
+    {
+        m_targets.push_back(page.target);
+        m_names.push_back(page.path.rfind(m_destination, 0) == 0
+                              ? page.path.substr(m_destination.size())
+                              : "outside:" + page.path);
+        return nullptr;
+    }
+    const std::vector<std::string>& names() const { return m_names; }
+    const std::vector<int>& targets() const { return m_targets; }
+
+private:
+    std::string m_destination;
+    std::vector<std::string> m_names;
+    std::vector<int> m_targets;
+};
+
+std::string line(const std::string& utf8Text)
+{
+    return sj(utf8Text) + "\n";
+}
+
+const std::string opening = "; 印刷を開始します";
+const std::string completed = "; 印刷処理は正常に終了しました。";
+const std::string cancelled =
+    "; 印刷処理は中断されました。直前のファイルまでは、印刷が終了しています。";
+
+std::string count(int n)
+{
+    return "; 印刷されたファイル数：" + std::to_string(n) + " ファイル";
+}
+
+// a: 悠人 and さくら, one page each (31 lines); b: 悠人 and 店主 (61 lines,
+// two pages each); c: no speaking character. The rows come in name order,
+// c cleared after loading. Pages go as BMP files into the
+// folder's "pages/", the log to "log/print.log".
+class PrintRunTest : public ReportsTest {
+protected:
+    void SetUp() override
+    {
+        scene("a.screenplay.txt", "a", {{"悠人", 16}, {"さくら", 15}}, 31);
+        scene("b.screenplay.txt", "b", {{"悠人", 30}, {"店主", 31}}, 61);
+        scene("c.screenplay.txt", "c", {}, 0);
+        load();
+        m_destination = m_folder.path() + "pages/";
+        std::filesystem::create_directories(m_folder.path() + "log");
+        m_app.setDestinationFolder(m_destination);
+        m_app.setLogPath(logPath());
+        m_app.setOutputDevice(PrintFormat::DeviceBmp);
+        m_run.setOpener([this](const FCString& path) {
+            m_opened.push_back(path.toStdString());
+            return true;
+        });
+    }
+
+    std::string logPath() const { return m_folder.path() + "log/print.log"; }
+    std::string log() const { return bytesOf(logPath()); }
+    bool logExists() const { return std::filesystem::exists(logPath()); }
+    // Through a view of its own, so that the load's dialog is not counted.
+    PrintRun::Outcome run()
+    {
+        UxProgressDialog::Scope scope(m_view);
+        return m_run.printAll(list());
+    }
+    std::string printedLines(std::initializer_list<std::string> names)
+    {
+        std::string out;
+        for (const std::string& name : names)
+            out += name + line("; 印刷されました");
+        return out;
+    }
+
+    std::string m_destination;
+    std::vector<std::string> m_opened;
+    ScriptedProgressView m_view;
+    PrintRun m_run{m_app};
+};
+
+} // namespace
+
+TEST_F(PrintRunTest, AnEmptyListLogsTheOpeningTheCountZeroAndTheCompletedLine)
+{
+    MainWindowModel empty;
+    UxProgressDialog::Scope scope(m_view);
+    const PrintRun::Outcome outcome = m_run.printAll(empty.list());
+    EXPECT_EQ(outcome.printed, 0);
+    EXPECT_FALSE(outcome.cancelled);
+    EXPECT_TRUE(outcome.logWritten);
+    EXPECT_EQ(log(), line(opening) + line(count(0)) + line(completed));
+    EXPECT_EQ(m_opened, std::vector<std::string>{logPath()});
+}
+
+TEST_F(PrintRunTest, TicksDecideWhatIsPrintedAndLogged)
+{
+    PageNames pages(m_destination);
+    const PrintRun::Outcome outcome = run();
+    EXPECT_EQ(outcome.printed, 2);
+    EXPECT_EQ(outcome.unreadable, 0);
+    EXPECT_EQ(log(), line(opening) + printedLines({"a.screenplay.txt", "b.screenplay.txt"}) +
+                         line(count(2)) + line(completed));
+    // Every row advances the bar, cleared or not.
+    EXPECT_EQ(m_view.steps(), 3);
+    EXPECT_EQ(m_view.maximum(), 3);
+    EXPECT_EQ(pages.names().size(), 2u + 4u);
+
+    // A cleared row is neither printed nor logged.
+    list().uncheck(rowOf("a.screenplay.txt"));
+    PageNames again(m_destination);
+    EXPECT_EQ(run().printed, 1);
+    EXPECT_EQ(log(), line(opening) + printedLines({"b.screenplay.txt"}) + line(count(1)) +
+                         line(completed));
+    for (const std::string& name : again.names())
+        EXPECT_EQ(name.rfind("b/", 0), 0u) << name;
+}
+
+TEST_F(PrintRunTest, TheProgressDialogNamesEachRow)
+{
+    run();
+    ASSERT_EQ(m_view.titles(), std::vector<std::string>{sj("台本の印刷")});
+    std::vector<std::string> expected{sj("台本を印刷しています。")};
+    for (int row = 0; row < list().rowCount(); ++row)
+        expected.push_back(list().cell(row, ScriptCatalogue::ColumnFileName)->text +
+                           sj("を印刷しています..."));
+    EXPECT_EQ(m_view.texts(), expected);
+    EXPECT_EQ(m_view.closes(), 1);
+}
+
+TEST_F(PrintRunTest, ASecondRunReplacesTheLog)
+{
+    {
+        std::ofstream old(logPath(), std::ios::binary);
+        old << std::string(100000, '#');
+    }
+    run();
+    const std::string first = log();
+    run();
+    EXPECT_EQ(log(), first);
+    EXPECT_EQ(first.find('#'), std::string::npos);
+    // Nothing of the temporary files stays behind.
+    EXPECT_EQ(filesIn(m_folder.path() + "log", ""), std::vector<std::string>{"print.log"});
+}
+
+TEST_F(PrintRunTest, WithLoggingOffNothingIsWrittenOrOpenedEvenAfterACancel)
+{
+    m_app.setPrintLog(false);
+    EXPECT_FALSE(run().logWritten);
+    m_view.cancelAfterSteps(1);
+    const PrintRun::Outcome outcome = run();
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_FALSE(outcome.logWritten);
+    EXPECT_FALSE(outcome.logFailed);
+    EXPECT_FALSE(logExists());
+    EXPECT_TRUE(m_opened.empty());
+    // The text is still built; only the file is not written.
+    EXPECT_NE(m_run.logText().view().find(sj(cancelled)), std::string_view::npos);
+}
+
+TEST_F(PrintRunTest, ACancelAfterTheFirstSceneFinishesItAndSaysSo)
+{
+    PageNames pages(m_destination);
+    m_view.cancelAfterSteps(1);
+    const PrintRun::Outcome outcome = run();
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.printed, 1);
+    EXPECT_EQ(m_view.steps(), 1);
+    EXPECT_EQ(log(), line(opening) + "a.screenplay.txt" + line("; 印刷されました") +
+                         line(count(1)) + line(cancelled));
+    // The first scene is complete: both its scripts, and nothing of b.
+    EXPECT_EQ(pages.names(),
+              (std::vector<std::string>{sj("a/a.悠人.1@1.bmp"), sj("a/a.さくら.1@1.bmp")}));
+    EXPECT_EQ(m_opened.size(), 1u);
+}
+
+TEST_F(PrintRunTest, SuppressedCharactersAreLeftOutEverywhereNonTargetsOnlyInTheirScene)
+{
+    suppress({"さくら"});
+    // 悠人 is no print target of b only.
+    ScriptInfo& b = record(rowOf("b.screenplay.txt"));
+    b.clearPrintTargets();
+    ASSERT_TRUE(b.addPrintTarget(sj("店主")));
+
+    PageNames pages(m_destination);
+    EXPECT_EQ(run().printed, 2);
+    std::vector<std::string> names = pages.names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{sj("a/a.悠人.1@1.bmp"), sj("b/b.店主.1@2.bmp"),
+                                               sj("b/b.店主.2@2.bmp")}));
+    // The pages are on disk where the names say.
+    for (const std::string& name : names)
+        EXPECT_TRUE(std::filesystem::exists(utf8(m_destination + name))) << utf8(name);
+}
+
+TEST_F(PrintRunTest, TheGenericSwitchAddsTheDirectorsCopyAfterTheCharacters)
+{
+    m_app.setGenericScript(true);
+    list().uncheck(rowOf("b.screenplay.txt"));
+    PageNames pages(m_destination);
+    run();
+    EXPECT_EQ(pages.targets(), (std::vector<int>{0, 1, -1}));
+    EXPECT_EQ(pages.names().back(), sj("a/a.監督用.1@1.bmp"));
+}
+
+TEST_F(PrintRunTest, ATickedSceneWithoutCharactersPrintsNothingButCountsAsPrinted)
+{
+    list().uncheck(rowOf("a.screenplay.txt"));
+    list().uncheck(rowOf("b.screenplay.txt"));
+    list().check(rowOf("c.screenplay.txt"));
+    PageNames pages(m_destination);
+    EXPECT_EQ(run().printed, 1);
+    EXPECT_TRUE(pages.names().empty());
+    EXPECT_EQ(log(), line(opening) + "c.screenplay.txt" + line("; 印刷されました") +
+                         line(count(1)) + line(completed));
+}
+
+TEST_F(PrintRunTest, AnUnreadableSceneIsNotLoggedAsPrintedAndTheRunGoesOn)
+{
+    m_folder.remove("a.screenplay.txt");
+    PageNames pages(m_destination);
+    const PrintRun::Outcome outcome = run();
+    EXPECT_EQ(outcome.printed, 1);
+    EXPECT_EQ(outcome.unreadable, 1);
+    EXPECT_FALSE(outcome.cancelled);
+    EXPECT_EQ(log(), line(opening) + printedLines({"b.screenplay.txt"}) + line(count(1)) +
+                         line(completed));
+    // The file layer asked about it (and was told Cancel).
+    ASSERT_FALSE(m_prompt.questions().empty());
+    EXPECT_NE(m_prompt.questions().front().text.find("a.screenplay.txt"), std::string::npos);
+    EXPECT_EQ(pages.names().size(), 4u);
+}
+
+TEST_F(PrintRunTest, AReadErrorInTheMiddleOfASceneIsNotLoggedAsPrinted)
+{
+    FileFaults::Scope faults;
+    FileFaults::fail(FileFaults::Kind::Read, WinError::GeneralFailure, 0, 1);
+    const PrintRun::Outcome outcome = run();
+    EXPECT_EQ(outcome.printed, 1);
+    EXPECT_EQ(outcome.unreadable, 1);
+    // The first scene read, a, is the one that fails.
+    EXPECT_EQ(log(), line(opening) + "b.screenplay.txt" + line("; 印刷されました") +
+                         line(count(1)) + line(completed));
+}
+
+TEST_F(PrintRunTest, ALogThatCannotBeWrittenKeepsTheOldOneAndIsNotOpened)
+{
+    {
+        std::ofstream old(logPath(), std::ios::binary);
+        old << "old log\n";
+    }
+    FileFaults::Scope faults;
+    FileFaults::fail(FileFaults::Kind::Write, WinError::NotReady, 0, -1);
+    const PrintRun::Outcome outcome = run();
+    EXPECT_FALSE(outcome.logWritten);
+    EXPECT_TRUE(outcome.logFailed);
+    EXPECT_EQ(log(), "old log\n");
+    EXPECT_TRUE(m_opened.empty());
+    EXPECT_EQ(filesIn(m_folder.path() + "log", ""), std::vector<std::string>{"print.log"});
+
+    // A log in a folder that does not exist: the file layer says so.
+    FileFaults::reset();
+    m_app.setLogPath(m_folder.path() + "missing/print.log");
+    const size_t asked = m_prompt.questions().size();
+    EXPECT_TRUE(run().logFailed);
+    EXPECT_GT(m_prompt.questions().size(), asked);
+    EXPECT_FALSE(std::filesystem::exists(m_folder.path() + "missing"));
+}
+
+TEST_F(PrintRunTest, EachSceneGetsTheApplicationsSettings)
+{
+    // The layout follows the effective values: PRESET-18p has 30 lines a
+    // page, so a's 31 lines take two pages per script.
+    m_app.printFormat().setMode(PrintFormat::ModePreset18);
+    m_app.setCommentEmphasis(false);
+    m_app.setGenericScript(true);
+    ScriptPrinter printer;
+    PrintRun::configure(m_app, printer);
+    EXPECT_EQ(printer.options(), ScriptPrinter::OptionGenericScript);
+    EXPECT_EQ(printer.linesPerPage(), 30);
+    EXPECT_EQ(printer.charactersPerLine(), 30);
+    EXPECT_EQ(printer.fontSize(), 18);
+    EXPECT_EQ(printer.linePitch(), 32);
+    EXPECT_EQ(printer.targetFont().weight, 700);
+    EXPECT_EQ(printer.generalFont().weight, 400);
+    EXPECT_EQ(printer.commentFont().weight, 700);
+
+    m_app.setGenericScript(false);
+    list().uncheck(rowOf("b.screenplay.txt"));
+    PageNames pages(m_destination);
+    run();
+    EXPECT_EQ(pages.names().size(), 4u);
+}
+
+TEST_F(PrintRunTest, PagesGoBelowTheScenarioFolderWithoutADestination)
+{
+    m_app.setDestinationFolder("");
+    list().uncheck(rowOf("b.screenplay.txt"));
+    PageNames pages(m_folder.path());
+    run();
+    EXPECT_EQ(pages.names().size(), 2u);
+    EXPECT_TRUE(std::filesystem::is_directory(m_folder.path() + "a"));
+}
