@@ -16,6 +16,7 @@
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
 #include "platform/WinError.h"
+#include "reports/PageCountEstimate.h"
 #include "render/ScriptPrinter.h"
 #include "ui/UxListViewControl.h"
 #include "ui/UxProgressDialog.h"
@@ -88,20 +89,8 @@ const char* PrintRun::cancelledLine()
 
 void PrintRun::configure(const Quillon& app, ScriptPrinter& printer)
 {
-    const PrintFormat& format = app.printFormat();
-    printer.setOptions(static_cast<int>(app.printerOptions()));
-    printer.setGeneralFont(format.generalWeight(), format.generalFace());
-    printer.setTargetFont(format.targetWeight(), format.targetFace());
-    printer.setCommentFont(format.commentWeight(), format.commentFace());
-    printer.setLinePitch(format.lineWidth());
-    printer.setFontSize(format.fontSize());
-    // A custom count below 1 cannot be laid out; the printer keeps its own.
-    if (!printer.setLinesPerPage(format.linesPerPage()))
-        Trace::write("PrintRun: lines per page below 1 ignored\n");
-    if (!printer.setCharactersPerLine(format.charsPerLine()))
-        Trace::write("PrintRun: characters per line below 1 ignored\n");
-    printer.setBackground(format.customModeEmphasis(), format.customColEmphasis());
-    printer.buildBackgroundPattern();
+    // A scene is set up for printing exactly as for counting its pages.
+    PageCountEstimate::configurePrinter(app, printer);
 }
 
 void PrintRun::excludeUnprinted(ScriptPrinter& printer, const ScriptInfo& record) const
