@@ -7,14 +7,14 @@
 
 std::string SceneGenerator::generate(std::size_t bytes)
 {
-    const std::vector<std::string> names = {TextCodec::fromUtf8("さくら"),
-                                            TextCodec::fromUtf8("悠人"),
-                                            TextCodec::fromUtf8("灯台守"),
-                                            TextCodec::fromUtf8("店主")};
+    const std::vector<std::string> names = {
+        TextCodec::fromUtf8("さくら"), TextCodec::fromUtf8("悠人"), TextCodec::fromUtf8("灯台守"),
+        TextCodec::fromUtf8("店主")};
     const std::string open = TextCodec::fromUtf8("「");
     const std::string close = TextCodec::fromUtf8("」");
     const std::string alias = TextCodec::fromUtf8("（小声）");
-    const std::string phrase = TextCodec::fromUtf8("潮風が吹く港で、二人はずっと灯台を見上げていた。");
+    const std::string phrase =
+        TextCodec::fromUtf8("潮風が吹く港で、二人はずっと灯台を見上げていた。");
     const std::string note = TextCodec::fromUtf8("            【 ＣＧ表示：港の朝 】");
     const std::string shifted = TextCodec::fromUtf8("          $二人、店の軒先に腰を下ろす。");
     const std::string comment = TextCodec::fromUtf8(" *演出メモ：ここで波の音を少し大きく");

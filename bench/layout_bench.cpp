@@ -2,12 +2,10 @@
 // walk over the same bytes.
 
 #include "SceneGenerator.h"
-
 #include "platform/Cp932.h"
 #include "render/ScriptPrinter.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>

@@ -1,8 +1,7 @@
 #include "document/CatalogueHeader.h"
 
-#include "fc/FCString.h"
-
 #include "fc/FCFile.h"
+#include "fc/FCString.h"
 #include "fc/FileHelpers.h"
 #include "fc/NotEnoughMemoryException.h"
 #include "platform/Cp932.h"

@@ -205,7 +205,6 @@ void FCString::append(const char* text, int32_t byteCount)
     appendBytes(text, take);
 }
 
-
 void FCString::prepend(const char* text)
 {
     if (!text)

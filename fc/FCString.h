@@ -3,8 +3,8 @@
 #include "fc/FCStringRep.h"
 
 #include <cstddef>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -184,4 +184,3 @@ inline void FCString::append(std::string_view text)
     }
     appendBytes(text.data(), text.size());
 }
-

@@ -7,5 +7,8 @@
 // "FCString - append"; the message is always the same.
 class NotEnoughMemoryException : public Diagnostic {
 public:
-    explicit NotEnoughMemoryException(const char* tag) : Diagnostic(tag, Sjis::of("メモリが足りません！")) {}
+    explicit NotEnoughMemoryException(const char* tag)
+        : Diagnostic(tag, Sjis::of("メモリが足りません！"))
+    {
+    }
 };

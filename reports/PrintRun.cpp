@@ -16,8 +16,8 @@
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
 #include "platform/WinError.h"
-#include "reports/PageCountEstimate.h"
 #include "render/ScriptPrinter.h"
+#include "reports/PageCountEstimate.h"
 #include "ui/UxListViewControl.h"
 #include "ui/UxProgressDialog.h"
 

@@ -3,12 +3,11 @@
 #include "TestText.h"
 #include "platform/ScriptedPrompt.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -76,7 +75,8 @@ TEST(LayoutCommandTest, OptionsChangeTheLayout)
     std::string path = folder.file("s.screenplay.txt", sj(scene));
     LayoutRun run = runLayout({path, "--options", "1", "--chars-per-line", "1"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("000000ff\t            @\n000000ff\t            メ\n"), std::string::npos)
+    EXPECT_NE(run.out.find("000000ff\t            @\n000000ff\t            メ\n"),
+              std::string::npos)
         << run.out;
 }
 
@@ -92,9 +92,12 @@ TEST(LayoutCommandTest, MissingFileReportsTheFileLayerMessage)
 
 TEST(LayoutCommandTest, BadArgumentsPrintUsage)
 {
-    for (const std::vector<std::string>& words :
-         {std::vector<std::string>{}, {"a", "b"}, {"a", "--chars-per-line", "0"},
-          {"a", "--lines-per-page", "x"}, {"a", "--colour"}, {"a", "--options"}}) {
+    for (const std::vector<std::string>& words : {std::vector<std::string>{},
+                                                  {"a", "b"},
+                                                  {"a", "--chars-per-line", "0"},
+                                                  {"a", "--lines-per-page", "x"},
+                                                  {"a", "--colour"},
+                                                  {"a", "--options"}}) {
         LayoutRun run = runLayout(words);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find("usage: quillon-batch layout FILE"), std::string::npos);

@@ -1,10 +1,8 @@
 #include "document/ScreenplayScanner.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
-
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
