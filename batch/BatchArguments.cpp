@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ostream>
 
 bool BatchArguments::parse(const std::vector<std::string>& words,
                            const std::set<std::string>& valueOptions,
@@ -69,4 +70,13 @@ bool BatchArguments::integer(const std::string& option, std::optional<long>& out
         return false;
     out = number;
     return true;
+}
+
+int BatchArguments::refuse(std::ostream& err, const char* usage, const std::string& reason) const
+{
+    const std::string& why = reason.empty() ? m_error : reason;
+    if (!why.empty())
+        err << "quillon-batch: " << why << "\n";
+    err << usage << "\n";
+    return 2;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <set>
@@ -23,6 +24,11 @@ public:
     // whole number in range.
     [[nodiscard]] bool integer(const std::string& option, std::optional<long>& out) const;
     const std::string& error() const { return m_error; }
+
+    // Tells why the words were refused (the given reason, else the parse
+    // error when there is one) and the command's usage line; returns the exit
+    // status of bad arguments, 2.
+    int refuse(std::ostream& err, const char* usage, const std::string& reason = {}) const;
 
 private:
     std::vector<std::string> m_positional;

@@ -19,10 +19,7 @@ int CheckListCommand::run(const std::vector<std::string>& words, std::ostream& o
     const std::optional<std::string> format = parsed ? args.value("format") : std::nullopt;
     if (!parsed || args.positional().size() != 1 ||
         (format && *format != "csv" && *format != "txt")) {
-        if (!args.error().empty())
-            err << "quillon-batch: " << args.error() << "\n";
-        err << usage << "\n";
-        return FolderSession::BadArguments;
+        return args.refuse(err, usage);
     }
     std::optional<std::string> outFolder;
     if (auto given = args.value("out")) {

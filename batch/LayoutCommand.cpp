@@ -18,10 +18,7 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
         args.positional().size() != 1 || !args.integer("chars-per-line", width) ||
         !args.integer("lines-per-page", lines) || !args.integer("options", options) ||
         (width && *width < 1) || (lines && *lines < 1)) {
-        if (!args.error().empty())
-            err << "quillon-batch: " << args.error() << "\n";
-        err << usage << "\n";
-        return 2;
+        return args.refuse(err, usage);
     }
 
     std::string path;

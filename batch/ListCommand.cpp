@@ -12,10 +12,7 @@ int ListCommand::run(const std::vector<std::string>& words, std::ostream& out, s
 {
     BatchArguments args;
     if (!args.parse(words, FolderSession::valueOptions(), {}) || args.positional().size() != 1) {
-        if (!args.error().empty())
-            err << "quillon-batch: " << args.error() << "\n";
-        err << usage << "\n";
-        return FolderSession::BadArguments;
+        return args.refuse(err, usage);
     }
     FolderSession session(out, err);
     if (int status = session.open(args.positional()[0], args))

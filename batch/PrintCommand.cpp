@@ -105,12 +105,7 @@ bool absolutePath(const std::string& utf8, bool folder, std::string& out, std::o
 
 int badArguments(const BatchArguments& args, std::ostream& err, const std::string& reason = {})
 {
-    if (!reason.empty())
-        err << "quillon-batch: " << reason << "\n";
-    else if (!args.error().empty())
-        err << "quillon-batch: " << args.error() << "\n";
-    err << PrintCommand::usage << "\n";
-    return FolderSession::BadArguments;
+    return args.refuse(err, PrintCommand::usage, reason);
 }
 
 } // namespace
