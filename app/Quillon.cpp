@@ -2,12 +2,12 @@
 
 #include "app/MainWindowModel.h"
 #include "fc/FCPathName.h"
-#include "fc/FCXListIterator.h"
+#include "format/PrintSettingsStore.h"
 
 Quillon::Quillon()
 {
     m_printFormat.setDefaultLogName();
-    m_logPath = m_printFormat.logName();
+    m_run.logPath = m_printFormat.logName();
 }
 
 Quillon::~Quillon()
@@ -27,47 +27,45 @@ void Quillon::setScenarioFolder(std::string_view folder)
     m_scenarioFolder = path.string();
 }
 
-bool Quillon::loadScenarioFolder(MainWindowModel& window)
+ScenarioContext Quillon::context() const
 {
-    return m_catalogue.loadFolder(*this, window, window.list());
+    return {m_scenarioFolder, m_catalogue, m_scenarioTotals, m_printFormat, m_run, m_suppressed};
+}
+
+FolderLoad Quillon::loadScenarioFolder(MainWindowModel& window)
+{
+    const bool keepTotals = keepWordTotals();
+    // The flag holds for one load only.
+    setKeepWordTotals(false);
+
+    ScriptCatalogue::Display display;
+    display.started = [&window](const FCString& folder) { window.setFolderText(folder.view()); };
+    display.counted = [&window](int32_t records, int32_t noSpeaker) {
+        window.setTotalCount(records);
+        window.setNoSpeakerCount(noSpeaker);
+    };
+    const FolderLoad result = m_catalogue.loadFolder(m_scenarioFolder, m_scenarioTotals, keepTotals,
+                                                     window.list(), display);
+    if (result == FolderLoad::Loaded) {
+        const FCString settings = PrintSettingsStore::pathIn(m_scenarioFolder);
+        PrintSettingsStore::load(m_printFormat, settings.text());
+        rebuildSuppressedCharacters();
+    }
+    return result;
+}
+
+void Quillon::setFlags(uint32_t flags)
+{
+    m_run.setSwitches(flags);
+    m_shellFlags = flags & ~RunSettings::SwitchMask;
 }
 
 void Quillon::setFlag(uint32_t flag, bool on)
 {
-    if (on)
-        m_flags |= flag;
-    else
-        m_flags &= ~flag;
-}
-
-const FCString& Quillon::destinationOrScenarioFolder() const
-{
-    return m_destinationFolder.isEmpty() ? m_scenarioFolder : m_destinationFolder;
+    setFlags(on ? (flags() | flag) : (flags() & ~flag));
 }
 
 void Quillon::rebuildSuppressedCharacters()
 {
-    m_suppressed.removeAll();
-    const std::string_view text = m_printFormat.suppressedText().view();
-    size_t start = 0;
-    while (start < text.size()) {
-        // Each name was stored followed by "\n" and never holds a line
-        // break itself, so the bytes mark the ends even after a broken name.
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        if (end > start)
-            m_suppressed.append(new FCString(text.substr(start, end - start)), true);
-        start = end + 1;
-    }
-}
-
-bool Quillon::isSuppressed(std::string_view name) const
-{
-    FCXListIterator<FCString> walk(m_suppressed);
-    while (const FCString* suppressed = walk.next()) {
-        if (suppressed->view() == name)
-            return true;
-    }
-    return false;
+    m_suppressed.rebuild(m_printFormat.suppressedText().view());
 }

@@ -1,10 +1,14 @@
 #pragma once
 
-#include "app/ScriptCatalogue.h"
+#include "app/InputHistory.h"
+#include "app/WindowConfiguration.h"
+#include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/FCString.h"
-#include "fc/FCXList.h"
 #include "format/PrintFormat.h"
+#include "format/RunSettings.h"
+#include "format/SuppressedCharacters.h"
+#include "reports/ScenarioContext.h"
 
 #include <cstdint>
 #include <string_view>
@@ -15,7 +19,8 @@ class MainWindowModel;
 // folder, the scenario totals, the catalogue of the folder's scenes, the
 // print format of the folder, the run settings that the print settings
 // dialog confirms (output device, switches, log file, destination folder),
-// the list of characters suppressed in all files and the flag word.
+// the characters suppressed in all files, the input histories, the window
+// rectangle and the flag word.
 //
 // Flag word bits: 0 generic script, 1 print log, 4 comment emphasis (the
 // run switches, so that flags() & PrinterOptions is the layout engine's
@@ -23,15 +28,13 @@ class MainWindowModel;
 // scenario folder at start.
 class Quillon {
 public:
-    static constexpr uint32_t FlagGenericScript = 1u << 0;
-    static constexpr uint32_t FlagPrintLog = 1u << 1;
-    static constexpr uint32_t FlagCommentEmphasis = 1u << 4;
+    static constexpr uint32_t FlagGenericScript = RunSettings::GenericScript;
+    static constexpr uint32_t FlagPrintLog = RunSettings::PrintLog;
+    static constexpr uint32_t FlagCommentEmphasis = RunSettings::CommentEmphasis;
     static constexpr uint32_t FlagKeepWordTotals = 1u << 30;
     static constexpr uint32_t FlagLoadAtStart = 1u << 31;
-    // Log on and comment emphasis on, generic off.
-    static constexpr uint32_t InitialFlags = FlagPrintLog | FlagCommentEmphasis;
-    // The bits handed to the layout engine as its option word.
-    static constexpr uint32_t PrinterOptions = FlagGenericScript | FlagCommentEmphasis;
+    static constexpr uint32_t InitialFlags = RunSettings::InitialSwitches;
+    static constexpr uint32_t PrinterOptions = RunSettings::PrinterOptions;
 
     static constexpr const char* LogFileName = "quillon.log.txt";
 
@@ -55,58 +58,74 @@ public:
     const ScriptCatalogue& catalogue() const { return m_catalogue; }
     PrintFormat& printFormat() { return m_printFormat; }
     const PrintFormat& printFormat() const { return m_printFormat; }
+    RunSettings& runSettings() { return m_run; }
+    const RunSettings& runSettings() const { return m_run; }
+    InputHistory& histories() { return m_histories; }
+    const InputHistory& histories() const { return m_histories; }
+    WindowRectangle& windowRectangle() { return m_windowRectangle; }
+    const WindowRectangle& windowRectangle() const { return m_windowRectangle; }
+
+    // What the reports work on, for as long as this object lives.
+    ScenarioContext context() const;
 
     // The main window while it is open (not owned).
     MainWindowModel* mainWindow() const { return m_mainWindow; }
     void setMainWindow(MainWindowModel* window) { m_mainWindow = window; }
 
-    // Loads the scenario folder into the main window's list.
-    bool loadScenarioFolder(MainWindowModel& window);
+    // Loads the scenario folder into the main window's list: the folder
+    // line and the counts follow the load; after a complete load the
+    // folder's print settings are read (and written back in their normal
+    // form) and the suppressed characters rebuilt. The keep-word-totals
+    // flag holds for this one load and is cleared.
+    FolderLoad loadScenarioFolder(MainWindowModel& window);
 
-    uint32_t flags() const { return m_flags; }
-    void setFlags(uint32_t flags) { m_flags = flags; }
-    bool hasFlag(uint32_t flag) const { return (m_flags & flag) == flag; }
+    uint32_t flags() const { return m_run.switches() | m_shellFlags; }
+    void setFlags(uint32_t flags);
+    bool hasFlag(uint32_t flag) const { return (flags() & flag) == flag; }
     void setFlag(uint32_t flag, bool on);
-    uint32_t printerOptions() const { return m_flags & PrinterOptions; }
+    uint32_t printerOptions() const { return m_run.printerOptions(); }
 
-    bool genericScript() const { return hasFlag(FlagGenericScript); }
-    void setGenericScript(bool on) { setFlag(FlagGenericScript, on); }
-    bool printLog() const { return hasFlag(FlagPrintLog); }
-    void setPrintLog(bool on) { setFlag(FlagPrintLog, on); }
-    bool commentEmphasis() const { return hasFlag(FlagCommentEmphasis); }
-    void setCommentEmphasis(bool on) { setFlag(FlagCommentEmphasis, on); }
+    bool genericScript() const { return m_run.genericScript(); }
+    void setGenericScript(bool on) { m_run.setGenericScript(on); }
+    bool printLog() const { return m_run.printLog(); }
+    void setPrintLog(bool on) { m_run.setPrintLog(on); }
+    bool commentEmphasis() const { return m_run.commentEmphasis(); }
+    void setCommentEmphasis(bool on) { m_run.setCommentEmphasis(on); }
     bool keepWordTotals() const { return hasFlag(FlagKeepWordTotals); }
     void setKeepWordTotals(bool on) { setFlag(FlagKeepWordTotals, on); }
     bool loadAtStart() const { return hasFlag(FlagLoadAtStart); }
     void setLoadAtStart(bool on) { setFlag(FlagLoadAtStart, on); }
 
-    // PrintFormat::DevicePrinter, DeviceBmp or DevicePng.
-    int outputDevice() const { return m_outputDevice; }
-    void setOutputDevice(int device) { m_outputDevice = device; }
-    const FCString& logPath() const { return m_logPath; }
-    void setLogPath(std::string_view path) { m_logPath.create(256, path); }
-    // Empty until a destination is confirmed; then the scenario folder
-    // stands for it (destinationOrScenarioFolder).
-    const FCString& destinationFolder() const { return m_destinationFolder; }
-    void setDestinationFolder(std::string_view folder) { m_destinationFolder.create(256, folder); }
-    const FCString& destinationOrScenarioFolder() const;
+    OutputDevice outputDevice() const { return m_run.device; }
+    void setOutputDevice(OutputDevice device) { m_run.device = device; }
+    const FCString& logPath() const { return m_run.logPath; }
+    void setLogPath(std::string_view path) { m_run.logPath.create(256, path); }
+    const FCString& destinationFolder() const { return m_run.destinationFolder; }
+    void setDestinationFolder(std::string_view folder)
+    {
+        m_run.destinationFolder.create(256, folder);
+    }
+    const FCString& destinationOrScenarioFolder() const
+    {
+        return m_run.destinationOr(m_scenarioFolder);
+    }
 
     // The characters whose scripts are never printed, rebuilt from the print
     // format's suppressed-character text (one name per line).
-    const FCXList<FCString>& suppressedCharacters() const { return m_suppressed; }
+    const SuppressedCharacters& suppressedCharacters() const { return m_suppressed; }
     void rebuildSuppressedCharacters();
-    // Byte-wise; nobody is suppressed while the list is empty.
-    bool isSuppressed(std::string_view name) const;
+    bool isSuppressed(std::string_view name) const { return m_suppressed.contains(name); }
 
 private:
     FCString m_scenarioFolder;
     ScriptInfo m_scenarioTotals;
     ScriptCatalogue m_catalogue;
     PrintFormat m_printFormat;
+    RunSettings m_run;
+    SuppressedCharacters m_suppressed;
+    InputHistory m_histories;
+    WindowRectangle m_windowRectangle;
     MainWindowModel* m_mainWindow = nullptr;
-    FCString m_destinationFolder;
-    FCString m_logPath;
-    FCXList<FCString> m_suppressed;
-    int m_outputDevice = PrintFormat::DevicePng;
-    uint32_t m_flags = InitialFlags;
+    // The flag bits that are not run switches (30 and 31).
+    uint32_t m_shellFlags = 0;
 };

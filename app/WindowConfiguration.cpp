@@ -1,7 +1,7 @@
 #include "app/WindowConfiguration.h"
 
-#include "app/UxRnf.h"
 #include "fc/FCFileUty.h"
+#include "fc/UxRnf.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Trace.h"
 

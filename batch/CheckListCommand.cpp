@@ -38,8 +38,8 @@ int CheckListCommand::run(const std::vector<std::string>& words, std::ostream& o
         return status;
 
     const bool chooseLists = args.has("scenes") || args.has("characters");
-    const CheckListReport::Outcome outcome =
-        CheckListReport::run(session.app(), session.list(), [&](CheckListDialogModel& dialog) {
+    const CheckListReport::Outcome outcome = CheckListReport::run(
+        session.app().context(), session.list(), [&](CheckListDialogModel& dialog) {
             if (outFolder)
                 dialog.folderText = FCString(*outFolder);
             if (format)

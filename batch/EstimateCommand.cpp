@@ -25,7 +25,7 @@ int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& ou
 
 int EstimateCommand::estimate(FolderSession& session, bool allRows)
 {
-    PageCountEstimate estimate(session.app());
+    PageCountEstimate estimate(session.app().context());
     const int64_t total = estimate.run(session.list(), allRows);
     if (total == PageCountEstimate::Cancelled)
         return BatchInterrupt::CancelledStatus;

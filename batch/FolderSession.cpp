@@ -1,8 +1,8 @@
 #include "batch/FolderSession.h"
 
-#include "app/ScriptCatalogue.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
+#include "document/ScriptCatalogue.h"
 #include "platform/TextCodec.h"
 #include "reports/ConfirmedFolderCreation.h"
 #include "ui/UxProgressDialog.h"
@@ -75,18 +75,16 @@ int FolderSession::open(const std::string& folder, const BatchArguments& args)
     if (!failed && TextCodec::fromUtf8Exact(resolved.string(), canonical))
         path = canonical;
     m_app.setScenarioFolder(path);
-    const int failuresBefore = m_prompt.failures();
-    if (!m_app.loadScenarioFolder(m_window)) {
-        // A folder without scenes leaves the window as it was; a load that
-        // began has set the counts.
-        if (m_window.totalText().isEmpty()) {
-            m_err << "quillon-batch: no screenplay files (*.screenplay.txt) in " << folder << "\n";
-            return Failed;
-        }
-        if (m_prompt.failures() > failuresBefore) {
-            m_err << "quillon-batch: the folder could not be read completely\n";
-            return Failed;
-        }
+    switch (m_app.loadScenarioFolder(m_window)) {
+    case FolderLoad::Loaded:
+        break;
+    case FolderLoad::NoFiles:
+        m_err << "quillon-batch: no screenplay files (*.screenplay.txt) in " << folder << "\n";
+        return Failed;
+    case FolderLoad::Failed:
+        m_err << "quillon-batch: the folder could not be read completely\n";
+        return Failed;
+    case FolderLoad::Cancelled:
         return BatchInterrupt::CancelledStatus;
     }
     if (auto only = args.value("only")) {

@@ -1,8 +1,8 @@
 #include "batch/ListCommand.h"
 
-#include "app/ScriptCatalogue.h"
 #include "batch/BatchArguments.h"
 #include "batch/FolderSession.h"
+#include "document/ScriptCatalogue.h"
 #include "platform/Sjis.h"
 #include "platform/TextCodec.h"
 

@@ -30,8 +30,4 @@ public:
     // read (the others are printed all the same), or the log could not be
     // opened; 2 bad arguments; 130 cancelled (the log says so).
     static int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
-
-    // Shows a file in the desktop's viewer for its type (xdg-open); false
-    // when that could not be started or reported a failure.
-    static bool openWithDesktop(const FCString& path);
 };

@@ -71,7 +71,7 @@ Scenario& scenario(int scenes)
     made.window = std::make_unique<MainWindowModel>();
     made.app->setScenarioFolder(made.folder);
     UxProgressDialog::Scope quiet(silentView());
-    if (!made.app->loadScenarioFolder(*made.window))
+    if (made.app->loadScenarioFolder(*made.window) != FolderLoad::Loaded)
         std::fprintf(stderr, "estimate_bench: the folder did not load\n");
     return made;
 }
@@ -104,7 +104,7 @@ void cachedEstimate(benchmark::State& state)
     Scenario& s = scenario(static_cast<int>(state.range(0)));
     s.app->printFormat().setMode(PrintFormat::ModePreset14);
     UxProgressDialog::Scope quiet(silentView());
-    PageCountEstimate(*s.app).run(s.window->list(), true);
+    PageCountEstimate(s.app->context()).run(s.window->list(), true);
     for (auto _ : state) {
         PageCountEstimate estimate(*s.app);
         benchmark::DoNotOptimize(estimate.run(s.window->list(), true));

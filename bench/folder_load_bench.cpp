@@ -86,7 +86,7 @@ void folderLoad(benchmark::State& state)
     MainWindowModel window;
     app.setScenarioFolder(path);
     for (auto _ : state) {
-        if (!app.loadScenarioFolder(window))
+        if (app.loadScenarioFolder(window) != FolderLoad::Loaded)
             state.SkipWithError("the folder did not load");
         benchmark::DoNotOptimize(window.list().rowCount());
     }

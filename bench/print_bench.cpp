@@ -142,7 +142,7 @@ struct Scenario {
         window = std::make_unique<MainWindowModel>();
         app->setScenarioFolder(folder);
         UxProgressDialog::Scope quiet(silentView());
-        if (!app->loadScenarioFolder(*window))
+        if (app->loadScenarioFolder(*window) != FolderLoad::Loaded)
             std::fprintf(stderr, "print_bench: the folder did not load\n");
         app->setLogPath(root + "quillon.log.txt");
     }
@@ -153,12 +153,12 @@ struct Scenario {
     }
 
     // One whole print run; the number of pages emitted.
-    int print(int device, const std::string& destination, PageCapture* capture = nullptr)
+    int print(OutputDevice device, const std::string& destination, PageCapture* capture = nullptr)
     {
         app->setOutputDevice(device);
         app->setDestinationFolder(destination);
         UxProgressDialog::Scope quiet(silentView());
-        PrintRun run(*app);
+        PrintRun run(app->context());
         if (capture)
             return run.printAll(window->list()).printed > 0 ? int(capture->pages().size()) : 0;
         PageCapture counter(false);
@@ -181,7 +181,7 @@ std::vector<CapturedPage>& capturedPages()
     if (pages.empty()) {
         Scenario& s = scenario();
         PageCapture capture(true);
-        s.print(PrintFormat::DevicePng, s.root + "captured/", &capture);
+        s.print(OutputDevice::Png, s.root + "captured/", &capture);
         pages = std::move(capture.pages());
         double bytes = 0;
         for (const CapturedPage& page : pages) {
@@ -194,10 +194,10 @@ std::vector<CapturedPage>& capturedPages()
     return pages;
 }
 
-void printRun(benchmark::State& state, int device, double& secondsPerPage)
+void printRun(benchmark::State& state, OutputDevice device, double& secondsPerPage)
 {
     Scenario& s = scenario();
-    const std::string destination = s.root + (device == PrintFormat::DevicePng ? "png/" : "bmp/");
+    const std::string destination = s.root + (device == OutputDevice::Png ? "png/" : "bmp/");
     int pages = 0;
     const Clock::time_point start = Clock::now();
     for (auto _ : state)
@@ -213,13 +213,13 @@ void printRunPng(benchmark::State& state)
 {
     // The pages for the comparisons, and the sizes of their files.
     capturedPages();
-    printRun(state, PrintFormat::DevicePng, figures.pngRun);
+    printRun(state, OutputDevice::Png, figures.pngRun);
     state.counters["bytes_per_page"] = figures.pngBytes;
 }
 
 void printRunBmp(benchmark::State& state)
 {
-    printRun(state, PrintFormat::DeviceBmp, figures.bmpRun);
+    printRun(state, OutputDevice::Bmp, figures.bmpRun);
 }
 
 // The captured page turned clockwise as the PNG path gives it to libpng:
@@ -311,7 +311,7 @@ void drawAndTurn(benchmark::State& state)
     char name[32];
     for (int scene = 0; scene < Scenes; ++scene) {
         auto printer = std::make_unique<ScriptPrinter>();
-        PrintRun::configure(*s.app, *printer);
+        PrintRun::configure(s.app->context(), *printer);
         std::snprintf(name, sizeof name, "s%02d.screenplay.txt", scene);
         printer->load((s.folder + name).c_str());
         printers.push_back(std::move(printer));
@@ -345,7 +345,7 @@ std::string firstPageText()
 {
     Scenario& s = scenario();
     ScriptPrinter printer;
-    PrintRun::configure(*s.app, printer);
+    PrintRun::configure(s.app->context(), printer);
     printer.load((s.folder + "s00.screenplay.txt").c_str());
     std::string text = TextCodec::toUtf8(PageRenderer::headerText(printer, 0, 0).view()) + "\n";
     const std::string_view laidOut = printer.laidOutText().view();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fc/FCString.h"
+#include "format/OutputDevice.h"
 
 #include <cstdint>
 #include <string_view>
@@ -27,10 +28,6 @@ public:
     static constexpr uint32_t FlagGeneric = 2;
     static constexpr uint32_t FlagCommentEmphasis = 4;
     static constexpr uint32_t FlagAutoCalc = 1u << 24;
-
-    static constexpr int DevicePrinter = 0;
-    static constexpr int DeviceBmp = 1;
-    static constexpr int DevicePng = 2;
 
     // Backgrounds of user comments (customModeEmphasis()).
     static constexpr int EmphasisNone = 0;
@@ -74,8 +71,8 @@ public:
     // The log switch and the log file go together; an absent name clears it.
     void setLog(bool on, const char* name);
 
-    int device() const { return m_device; }
-    void setDevice(int device) { m_device = device; }
+    OutputDevice device() const { return m_device; }
+    void setDevice(OutputDevice device) { m_device = device; }
     const FCString& logName() const { return m_logName; }
     void setLogName(const FCString& name) { m_logName = name; }
     const FCString& destFolder() const { return m_destFolder; }
@@ -138,7 +135,7 @@ private:
     int m_customLinesPerPage = 43;
     int m_customCharsPerLine = 40;
     uint32_t m_flags = FlagLog;
-    int m_device = DevicePng;
+    OutputDevice m_device = OutputDevice::Png;
     FCString m_logName;
     FCString m_destFolder;
     FCString m_suppressedText;

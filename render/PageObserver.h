@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/OutputDevice.h"
+
 #include <string>
 
 class DeviceContext;
@@ -16,7 +18,7 @@ public:
         int target = -1; // character slot; -1 for the director's copy
         int page = 0;    // 0-based
         int pageCount = 0;
-        int mode = 0;     // 0 printer, 1 BMP, 2 PNG
+        OutputDevice device = OutputDevice::Printer;
         std::string path; // the page image file (CP932); empty for the printer
     };
 
@@ -34,6 +36,10 @@ public:
     virtual DeviceContext* pageOpened(const Page& page, DeviceContext* dc);
     // After drawing (and, for images, saving), before the device is released.
     virtual void pageClosed(const Page& page, const PageDevice& device);
+
+protected:
+    // The observer this one displaced, for observers that pass pages on.
+    PageObserver* previous() const { return m_previous; }
 
 private:
     PageObserver* m_previous;

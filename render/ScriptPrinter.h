@@ -4,6 +4,7 @@
 #include "fc/FCIdString.h"
 #include "fc/FCString.h"
 #include "fc/FCVector.h"
+#include "format/OutputDevice.h"
 #include "render/FCVSurface.h"
 #include "render/ScriptFont.h"
 
@@ -28,11 +29,6 @@ public:
     static constexpr uint32_t FlagNoteInCommentFont = 0x100;
     static constexpr uint32_t FlagEmphasisedComment = 0x400;
     static constexpr uint32_t FlagNoSpeaker = 0x8000;
-
-    // Output devices of printAll and the page operations.
-    static constexpr int OutputPrinter = 0;
-    static constexpr int OutputBmp = 1;
-    static constexpr int OutputPng = 2;
 
     static constexpr int LabelColumns = 12;
     static constexpr int ExclusionSlots = 256;
@@ -72,7 +68,7 @@ public:
     // Puts the cursor of the laid-out text at the start of printed line n.
     bool seekLine(int n);
 
-    // Printing (mode: OutputPrinter, OutputBmp or OutputPng).
+    // Printing to the printer or to page images.
     //
     // The comment background tile for the background mode and level: a 2x2,
     // 3x3 or 4x4 tile with one pixel of the level, the rest white, for modes
@@ -80,14 +76,14 @@ public:
     void buildBackgroundPattern();
     // Every script of the scene: each character's in table order (excluded
     // ones give no page), then the director's copy when the option asks.
-    void printAll(int mode);
+    void printAll(OutputDevice device);
     // One page of the script for character slot target (-1: the director's
     // copy); page -1 is the current page. False when nothing (more) is to be
     // printed for the character.
-    bool printPage(int page, int mode, int target);
+    bool printPage(int page, OutputDevice device, int target);
     // Draws the current page for target on a fresh device and emits it;
     // false when the page's first line does not exist.
-    bool renderPage(int target, int mode);
+    bool renderPage(int target, OutputDevice device);
     // The character's name for headers and page files, or the director's
     // caption for target -1.
     FCString targetName(int target) const;

@@ -28,7 +28,7 @@ FCString ScriptPrinter::targetName(int target) const
     return m_header.character(target).name;
 }
 
-void ScriptPrinter::printAll(int mode)
+void ScriptPrinter::printAll(OutputDevice device)
 {
     // The table has room for so many characters, whatever ".chara" said.
     int characters = m_header.characterCount();
@@ -36,17 +36,17 @@ void ScriptPrinter::printAll(int mode)
         characters = ScreenplayHeader::TableSize;
     for (int i = 0; i < characters; ++i) {
         m_currentPage = 0;
-        while (printPage(-1, mode, i)) {
+        while (printPage(-1, device, i)) {
         }
     }
     if (m_options & OptionGenericScript) {
         m_currentPage = 0;
-        while (printPage(-1, mode, -1)) {
+        while (printPage(-1, device, -1)) {
         }
     }
 }
 
-bool ScriptPrinter::printPage(int page, int mode, int target)
+bool ScriptPrinter::printPage(int page, OutputDevice device, int target)
 {
     assert(target >= -1 && target < ScreenplayHeader::TableSize &&
            "ScriptPrinter::printPage: target outside the character table");
@@ -66,25 +66,25 @@ bool ScriptPrinter::printPage(int page, int mode, int target)
             if (slot.id() == 0 && character.count > 0 && slot.view() == character.name.view())
                 return false;
         }
-        renderPage(target, mode);
+        renderPage(target, device);
         ++m_currentPage;
         return true;
     }
 
     if (m_options & OptionGenericScript)
-        renderPage(-1, mode);
+        renderPage(-1, device);
     ++m_currentPage;
     return true;
 }
 
-bool ScriptPrinter::renderPage(int target, int mode)
+bool ScriptPrinter::renderPage(int target, OutputDevice output)
 {
     const int64_t firstLine = static_cast<int64_t>(m_currentPage) * m_linesPerPage;
     if (firstLine >= m_lineCount || !seekLine(static_cast<int>(firstLine)))
         return false;
 
-    const bool image = mode > 0;
-    const bool png = mode == OutputPng;
+    const bool image = writesFiles(output);
+    const bool png = output == OutputDevice::Png;
 
     // Made before the device so that its fonts outlive the page's context.
     PageRenderer renderer(*this);
@@ -97,7 +97,7 @@ bool ScriptPrinter::renderPage(int target, int mode)
     info.target = target;
     info.page = m_currentPage;
     info.pageCount = m_pageCount;
-    info.mode = mode;
+    info.device = output;
     FCString path;
     if (image) {
         path = PageFileName::file(m_destinationFolder, sceneName(), targetName(target),

@@ -1,23 +1,24 @@
 #include "reports/CharacterCheckList.h"
 
-#include "app/Quillon.h"
-#include "app/ScriptCatalogue.h"
+#include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/FCXListIterator.h"
+#include "format/PrintFormat.h"
 #include "platform/Sjis.h"
 #include "reports/CharacterSelection.h"
 #include "reports/CheckListText.h"
 #include "reports/PageCountEstimate.h"
+#include "reports/ScenarioContext.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxListViewControl.h"
 #include "ui/UxProgressDialog.h"
 
-std::string CharacterCheckList::text(const Quillon& app, const UxListViewControl& list,
+std::string CharacterCheckList::text(const ScenarioContext& context, const UxListViewControl& list,
                                      std::string_view name, bool csv, bool listUnprinted,
                                      int& lines)
 {
     std::string text;
-    const std::string mode = CheckListText::modeLine(app.printFormat(), csv);
+    const std::string mode = CheckListText::modeLine(context.format, csv);
     std::string title(Sjis::of("「"));
     title += name;
     title += Sjis::of("」用台本リスト");
@@ -32,18 +33,18 @@ std::string CharacterCheckList::text(const Quillon& app, const UxListViewControl
         CheckListText::appendLine(text, "--------");
     }
 
-    const int cacheMode = PageCountEstimate::cacheMode(app.printFormat().mode());
+    const int cacheMode = PageCountEstimate::cacheMode(context.format.mode());
     lines = 0;
     const int rows = list.rowCount();
     for (int row = 0; row < rows; ++row) {
-        const ScriptInfo* record = app.catalogue().recordOfRow(list, row);
+        const ScriptInfo* record = context.catalogue.recordOfRow(list, row);
         const UxListViewControl::Cell* fileName = list.cell(row, ScriptCatalogue::ColumnFileName);
         if (!record || !fileName)
             continue;
         const FCIdString* character = record->findCharacter(name);
         if (!character)
             continue;
-        const bool printed = CharacterSelection::isPrinted(app, list, row, *record, name);
+        const bool printed = CharacterSelection::isPrinted(context, list, row, *record, name);
         if (!printed && !listUnprinted)
             continue;
         const std::string pages = std::to_string(record->cachedPageCount(cacheMode));
@@ -62,10 +63,11 @@ std::string CharacterCheckList::text(const Quillon& app, const UxListViewControl
     return text;
 }
 
-CheckListResult CharacterCheckList::write(const Quillon& app, const UxListViewControl& list,
-                                          const FCString& folder, bool csv, bool listUnprinted)
+CheckListResult CharacterCheckList::write(const ScenarioContext& context,
+                                          const UxListViewControl& list, const FCString& folder,
+                                          bool csv, bool listUnprinted)
 {
-    const ScriptInfo& totals = app.scenarioTotals();
+    const ScriptInfo& totals = context.totals;
     UxProgressDialog progress;
     progress.setTitle(csv ? Sjis::of("キャラ別台本チェックリスト(CSV)の作成")
                           : Sjis::of("キャラ別台本チェックリスト(TXT)の作成"));
@@ -81,7 +83,7 @@ CheckListResult CharacterCheckList::write(const Quillon& app, const UxListViewCo
     while (const FCIdString* character = walk.next()) {
         const std::string_view name = character->view();
         int lines = 0;
-        const std::string listText = text(app, list, name, csv, listUnprinted, lines);
+        const std::string listText = text(context, list, name, csv, listUnprinted, lines);
         progress.setText(name);
         progress.step();
         progress.pump();

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-class Quillon;
+struct ScenarioContext;
 class UxListViewControl;
 
 // The character lists: for every character of the scenario totals, in their
@@ -17,10 +17,10 @@ class UxListViewControl;
 // "出力されたファイル一覧" tells what was written.
 class CharacterCheckList {
 public:
-    static CheckListResult write(const Quillon& app, const UxListViewControl& list,
+    static CheckListResult write(const ScenarioContext& context, const UxListViewControl& list,
                                  const FCString& folder, bool csv, bool listUnprinted);
 
     // The text of one character's list; lines counts the scene lines in it.
-    static std::string text(const Quillon& app, const UxListViewControl& list,
+    static std::string text(const ScenarioContext& context, const UxListViewControl& list,
                             std::string_view name, bool csv, bool listUnprinted, int& lines);
 };

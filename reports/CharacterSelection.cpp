@@ -1,11 +1,12 @@
 #include "reports/CharacterSelection.h"
 
-#include "app/Quillon.h"
-#include "app/ScriptCatalogue.h"
+#include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/FCXListIterator.h"
+#include "format/SuppressedCharacters.h"
 #include "platform/Sjis.h"
 #include "reports/CharacterSelectionModel.h"
+#include "reports/ScenarioContext.h"
 #include "ui/UxListViewControl.h"
 
 const char* CharacterSelection::noSelectionMessage()
@@ -89,18 +90,19 @@ void CharacterSelection::updateRow(UxListViewControl& list, int row, const Scrip
     list.setText(row, ScriptCatalogue::ColumnSuppressed, others.view());
 }
 
-bool CharacterSelection::isPrinted(const Quillon& app, const UxListViewControl& list, int row,
-                                   const ScriptInfo& record, std::string_view name)
+bool CharacterSelection::isPrinted(const ScenarioContext& context, const UxListViewControl& list,
+                                   int row, const ScriptInfo& record, std::string_view name)
 {
-    return list.isChecked(row) && record.isPrintTarget(name) && !app.isSuppressed(name);
+    return list.isChecked(row) && record.isPrintTarget(name) && !context.suppressed.contains(name);
 }
 
-int32_t CharacterSelection::printedCharacterCount(const Quillon& app, const ScriptInfo& record)
+int32_t CharacterSelection::printedCharacterCount(const ScenarioContext& context,
+                                                  const ScriptInfo& record)
 {
     int32_t count = 0;
     FCXListIterator<FCIdString> walk(record.printTargets());
     while (const FCIdString* target = walk.next()) {
-        if (!app.isSuppressed(target->view()))
+        if (!context.suppressed.contains(target->view()))
             ++count;
     }
     return count;

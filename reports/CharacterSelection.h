@@ -7,7 +7,7 @@
 #include <string_view>
 
 class CharacterSelectionModel;
-class Quillon;
+struct ScenarioContext;
 class ScriptCatalogue;
 class ScriptInfo;
 class UxListViewControl;
@@ -53,8 +53,8 @@ public:
     static void updateRow(UxListViewControl& list, int row, const ScriptInfo& record);
 
     // Whether the character's script of the row's scene is printed.
-    static bool isPrinted(const Quillon& app, const UxListViewControl& list, int row,
+    static bool isPrinted(const ScenarioContext& context, const UxListViewControl& list, int row,
                           const ScriptInfo& record, std::string_view name);
     // The number of print targets of a scene that are not suppressed.
-    static int32_t printedCharacterCount(const Quillon& app, const ScriptInfo& record);
+    static int32_t printedCharacterCount(const ScenarioContext& context, const ScriptInfo& record);
 };

@@ -5,7 +5,7 @@
 #include <functional>
 
 class CheckListDialogModel;
-class Quillon;
+struct ScenarioContext;
 class UxListViewControl;
 
 // The check-list command: the dialog, then a page estimate over all rows so
@@ -29,5 +29,6 @@ public:
     };
 
     // Starts the dialog with the scenario folder and the default options.
-    static Outcome run(Quillon& app, const UxListViewControl& list, const Dialog& dialog);
+    static Outcome run(const ScenarioContext& context, const UxListViewControl& list,
+                       const Dialog& dialog);
 };

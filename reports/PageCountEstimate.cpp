@@ -1,22 +1,24 @@
 #include "reports/PageCountEstimate.h"
 
-#include "app/Quillon.h"
-#include "app/ScriptCatalogue.h"
+#include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/CannotOpenException.h"
 #include "fc/CannotReadException.h"
 #include "fc/Diagnostic.h"
+#include "format/PrintFormat.h"
+#include "format/RunSettings.h"
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
 #include "render/ScriptPrinter.h"
 #include "reports/CharacterSelection.h"
+#include "reports/ScenarioContext.h"
 #include "ui/UxListViewControl.h"
 #include "ui/UxProgressDialog.h"
 
 #include <string>
 #include <string_view>
 
-PageCountEstimate::PageCountEstimate(Quillon& app) : m_app(app) {}
+PageCountEstimate::PageCountEstimate(const ScenarioContext& context) : m_context(context) {}
 
 PageCountEstimate::~PageCountEstimate() = default;
 
@@ -27,10 +29,10 @@ int PageCountEstimate::cacheMode(int mode)
     return PrintFormat::ModePreset14;
 }
 
-void PageCountEstimate::configurePrinter(const Quillon& app, ScriptPrinter& printer)
+void PageCountEstimate::configurePrinter(const PrintFormat& format, const RunSettings& run,
+                                         ScriptPrinter& printer)
 {
-    const PrintFormat& format = app.printFormat();
-    printer.setOptions(static_cast<int>(app.printerOptions()));
+    printer.setOptions(static_cast<int>(run.printerOptions()));
     printer.setGeneralFont(format.generalWeight(), format.generalFace());
     printer.setTargetFont(format.targetWeight(), format.targetFace());
     printer.setCommentFont(format.commentWeight(), format.commentFace());
@@ -65,7 +67,7 @@ int32_t PageCountEstimate::estimateScene(const FCString& fileName, const ScriptI
         ScriptPrinter* printer = m_printer.get();
         if (!printer) {
             own = std::make_unique<ScriptPrinter>();
-            configurePrinter(m_app, *own);
+            configurePrinter(m_context.format, m_context.run, *own);
             printer = own.get();
         }
         // A file that cannot be read, or one without a ".total" line, leaves
@@ -74,7 +76,7 @@ int32_t PageCountEstimate::estimateScene(const FCString& fileName, const ScriptI
         // counts: loading clears the character table, lines and pages, and
         // the estimate excludes nobody.
         printer->loadText(EmptyScene);
-        std::string path(m_app.scenarioFolder().view());
+        std::string path(m_context.folder.view());
         path.append(fileName.view());
         ++m_layouts;
         try {
@@ -89,7 +91,7 @@ int32_t PageCountEstimate::estimateScene(const FCString& fileName, const ScriptI
         }
         pages = printer->pageCount();
     }
-    return CharacterSelection::printedCharacterCount(m_app, record);
+    return CharacterSelection::printedCharacterCount(m_context, record);
 }
 
 int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
@@ -104,13 +106,13 @@ int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
 
     // The settings as they stand now, for every scene of this run.
     m_printer = std::make_unique<ScriptPrinter>();
-    configurePrinter(m_app, *m_printer);
+    configurePrinter(m_context.format, m_context.run, *m_printer);
     struct Release {
         std::unique_ptr<ScriptPrinter>& printer;
         ~Release() { printer.reset(); }
     } release{m_printer};
 
-    const int mode = cacheMode(m_app.printFormat().mode());
+    const int mode = cacheMode(m_context.format.mode());
     const bool preset = mode != PrintFormat::ModeCustom;
     const char* checking = Sjis::of("を確認しています...");
     int64_t total = 0;
@@ -121,7 +123,7 @@ int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
         text.append(checking);
         progress.setText(text);
 
-        ScriptInfo* record = m_app.catalogue().recordOfRow(list, row);
+        ScriptInfo* record = m_context.catalogue.recordOfRow(list, row);
         if (record && name && (allRows || list.isChecked(row))) {
             int32_t pages = preset ? record->cachedPageCount(mode) : ScriptInfo::UnknownPages;
             const int failedBefore = m_unreadable;

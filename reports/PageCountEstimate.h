@@ -1,11 +1,13 @@
 #pragma once
 
 #include "fc/FCString.h"
+#include "reports/ScenarioContext.h"
 
 #include <cstdint>
 #include <memory>
 
-class Quillon;
+class PrintFormat;
+class RunSettings;
 class ScriptInfo;
 class ScriptPrinter;
 class UxListViewControl;
@@ -23,7 +25,7 @@ class PageCountEstimate {
 public:
     static constexpr int64_t Cancelled = -1;
 
-    explicit PageCountEstimate(Quillon& app);
+    explicit PageCountEstimate(const ScenarioContext& context);
     virtual ~PageCountEstimate();
 
     PageCountEstimate(const PageCountEstimate&) = delete;
@@ -47,7 +49,8 @@ public:
 
     // Gives the printer the application's option word, faces, sizes and
     // comment background, as a print run does before loading a scene.
-    static void configurePrinter(const Quillon& app, ScriptPrinter& printer);
+    static void configurePrinter(const PrintFormat& format, const RunSettings& run,
+                                 ScriptPrinter& printer);
 
     // "現在の設定で印刷すると、\n" + total + "ページの台本が出力されます。"
     static FCString message(int64_t total);
@@ -60,7 +63,7 @@ public:
     int unreadable() const { return m_unreadable; }
 
 private:
-    Quillon& m_app;
+    ScenarioContext m_context;
     // The printer of the current run, configured once for all its scenes.
     std::unique_ptr<ScriptPrinter> m_printer;
     int m_layouts = 0;

@@ -1,7 +1,6 @@
 #include "reports/PrintRun.h"
 
-#include "app/Quillon.h"
-#include "app/ScriptCatalogue.h"
+#include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/CannotOpenException.h"
 #include "fc/CannotReadException.h"
@@ -10,14 +9,20 @@
 #include "fc/FCFile.h"
 #include "fc/FCPathName.h"
 #include "fc/FCXListIterator.h"
+#include "fc/FileReplacement.h"
+#include "format/PrintFormat.h"
+#include "format/RunSettings.h"
+#include "format/SuppressedCharacters.h"
 #include "platform/FileSystem.h"
 #include "platform/NativePath.h"
 #include "platform/PngWriter.h"
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
 #include "platform/WinError.h"
+#include "render/PageFileCheck.h"
 #include "render/ScriptPrinter.h"
 #include "reports/PageCountEstimate.h"
+#include "reports/ScenarioContext.h"
 #include "ui/UxListViewControl.h"
 #include "ui/UxProgressDialog.h"
 
@@ -55,7 +60,7 @@ template <typename Step> bool guarded(Step step)
 
 } // namespace
 
-PrintRun::PrintRun(Quillon& app) : m_app(app) {}
+PrintRun::PrintRun(const ScenarioContext& context) : m_context(context) {}
 
 PrintRun::~PrintRun() = default;
 
@@ -87,17 +92,16 @@ const char* PrintRun::cancelledLine()
     return Sjis::of("; 印刷処理は中断されました。直前のファイルまでは、印刷が終了しています。\n");
 }
 
-void PrintRun::configure(const Quillon& app, ScriptPrinter& printer)
+void PrintRun::configure(const ScenarioContext& context, ScriptPrinter& printer)
 {
     // A scene is set up for printing exactly as for counting its pages.
-    PageCountEstimate::configurePrinter(app, printer);
+    PageCountEstimate::configurePrinter(context.format, context.run, printer);
 }
 
 void PrintRun::excludeUnprinted(ScriptPrinter& printer, const ScriptInfo& record) const
 {
-    FCXListIterator<FCString> suppressed(m_app.suppressedCharacters());
-    while (const FCString* name = suppressed.next()) {
-        if (!printer.exclude(*name))
+    for (const FCString& name : m_context.suppressed.names()) {
+        if (!printer.exclude(name))
             Trace::write("PrintRun: no exclusion slot left for a suppressed character\n");
     }
     if (record.printTargetCount() >= record.characterCount())
@@ -114,18 +118,18 @@ void PrintRun::excludeUnprinted(ScriptPrinter& printer, const ScriptInfo& record
 bool PrintRun::printScene(const FCString& fileName, const ScriptInfo& record)
 {
     ScriptPrinter printer;
-    configure(m_app, printer);
+    configure(m_context, printer);
 
-    std::string path(m_app.scenarioFolder().view());
+    std::string path(m_context.folder.view());
     path.append(fileName.view());
     if (!guarded([&] { printer.load(path.c_str()); }))
         return false;
 
     // Every device above the printer writes page files, so each of them
     // gets the destination; none may write relative to the working folder.
-    const int device = m_app.outputDevice();
-    if (device > ScriptPrinter::OutputPrinter) {
-        FCString destination = m_app.destinationOrScenarioFolder();
+    const OutputDevice device = m_context.run.device;
+    if (writesFiles(device)) {
+        FCString destination = m_context.run.destinationOr(m_context.folder);
         // Page folders are put directly behind the destination.
         if (!destination.isEmpty() && destination.view().back() != '/')
             destination.append("/");
@@ -136,7 +140,7 @@ bool PrintRun::printScene(const FCString& fileName, const ScriptInfo& record)
     // PNG pages are encoded side by side in the background; the scene is
     // printed once the last of its files is in place.
     std::optional<PngWriter::Pipeline> pages;
-    if (device == ScriptPrinter::OutputPng)
+    if (device == OutputDevice::Png)
         pages.emplace();
     // A scene stopped half-way by a failure does not count as printed.
     return guarded([&] { printer.printAll(device); });
@@ -156,6 +160,7 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
     m_log.clear();
     m_log.reserve(InitialLogCapacity);
     m_log.append(openingLine());
+    PageFileCheck pageFiles;
 
     const char* printing = Sjis::of("を印刷しています...");
     std::string text;
@@ -167,7 +172,7 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
         progress.setText(text);
 
         if (list.isChecked(row)) {
-            const ScriptInfo* record = m_app.catalogue().recordOfRow(list, row);
+            const ScriptInfo* record = m_context.catalogue.recordOfRow(list, row);
             if (record && printScene(FCString(std::string_view(fileName)), *record)) {
                 ++outcome.printed;
                 m_log.append(fileName);
@@ -185,63 +190,17 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
         }
     }
 
+    outcome.pages = pageFiles.pages();
+    outcome.pagesLost = pageFiles.failed();
     m_log << countLine(outcome.printed);
     m_log.append(outcome.cancelled ? cancelledLine() : completedLine());
 
-    if (m_app.printLog()) {
-        outcome.logWritten = replaceFile(m_app.logPath(), m_log.view());
+    if (m_context.run.printLog()) {
+        outcome.logWritten = FileReplacement::replace(m_context.run.logPath, m_log.view());
         outcome.logFailed = !outcome.logWritten;
         if (outcome.logWritten && m_opener)
-            outcome.logOpened = m_opener(m_app.logPath());
+            outcome.logOpened = m_opener(m_context.run.logPath);
     }
     progress.close();
     return outcome;
-}
-
-bool PrintRun::replaceFile(const FCString& path, std::string_view text)
-{
-    const FCPathName target(path);
-    if (!target.isAbsolute())
-        return false;
-    static std::atomic<unsigned> counter{0};
-    // Beside the log, so that the rename stays within one file system; the
-    // name says whose it is should the box of the file layer show it.
-    const std::string temporary = std::string(target.string().view()) + "." +
-                                  std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-                                  ".part";
-    FCFile file;
-    try {
-        file.open(temporary.c_str(), FileSystem::CreateAlways, FCFile::WriteAccess, FCFile::Share,
-                  FCFile::Attributes);
-    } catch (const Diagnostic&) {
-        return false;
-    }
-    if (!file.isOpen())
-        return false;
-
-    bool written = true;
-    try {
-        FCString(text).writeText(file);
-    } catch (const Diagnostic&) {
-        written = false;
-    }
-    // On disk before it takes the log's name, so that a crash cannot leave
-    // an empty log where the old one was.
-    if (written && ::fsync(file.handle()) != 0) {
-        Trace::write("PrintRun: cannot flush " + temporary + "\n");
-        written = false;
-    }
-    file.close();
-
-    std::string nativeTemporary, nativeTarget;
-    if (written &&
-        (NativePath::fromCp932(temporary, nativeTemporary) != WinError::Success ||
-         NativePath::fromCp932(target.string().view(), nativeTarget) != WinError::Success ||
-         std::rename(nativeTemporary.c_str(), nativeTarget.c_str()) != 0)) {
-        Trace::write("PrintRun: cannot put the log in place: " + std::string(path.view()) + "\n");
-        written = false;
-    }
-    if (!written && FileSystem::deleteFile(temporary) != WinError::Success)
-        Trace::write("PrintRun: cannot remove " + temporary + "\n");
-    return written;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "fc/FCString.h"
+#include "reports/ScenarioContext.h"
 
 #include <functional>
 #include <string_view>
 
-class Quillon;
 class ScriptInfo;
 class ScriptPrinter;
 class UxListViewControl;
@@ -40,9 +40,11 @@ public:
         bool logWritten = false; // the log file now holds this run's log
         bool logFailed = false;  // logging was on but the file could not be written
         bool logOpened = false;  // the opener showed it
+        int pages = 0;           // pages emitted
+        int pagesLost = 0;       // page image files that did not reach the disk
     };
 
-    explicit PrintRun(Quillon& app);
+    explicit PrintRun(const ScenarioContext& context);
     virtual ~PrintRun();
 
     PrintRun(const PrintRun&) = delete;
@@ -63,17 +65,10 @@ public:
     // The log text of the last printAll.
     const FCString& logText() const { return m_log; }
 
-    // Replaces the file at path by text as a whole: the text goes to a
-    // temporary file in the same folder, which takes the name only when it
-    // is complete, so a failure never leaves a log cut short (the old log
-    // stays then). False when it could not be written (the file layer has
-    // told the user why).
-    static bool replaceFile(const FCString& path, std::string_view text);
-
     // Gives the printer the application's option word, the faces, weights,
     // sizes and counts of the print format and its comment background, and
     // builds the background pattern: the set-up of a scene before its load.
-    static void configure(const Quillon& app, ScriptPrinter& printer);
+    static void configure(const ScenarioContext& context, ScriptPrinter& printer);
 
     static const char* openingLine();
     static const char* printedSuffix();
@@ -84,7 +79,7 @@ public:
 private:
     void excludeUnprinted(ScriptPrinter& printer, const ScriptInfo& record) const;
 
-    Quillon& m_app;
+    ScenarioContext m_context;
     Opener m_opener;
     FCString m_log;
 };

@@ -1,21 +1,22 @@
 #include "reports/SceneCheckList.h"
 
-#include "app/Quillon.h"
-#include "app/ScriptCatalogue.h"
+#include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/FCXListIterator.h"
+#include "format/PrintFormat.h"
 #include "platform/Sjis.h"
 #include "reports/CharacterSelection.h"
 #include "reports/CheckListText.h"
 #include "reports/PageCountEstimate.h"
+#include "reports/ScenarioContext.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxListViewControl.h"
 #include "ui/UxProgressDialog.h"
 
-std::string SceneCheckList::header(const Quillon& app, bool csv)
+std::string SceneCheckList::header(const ScenarioContext& context, bool csv)
 {
     std::string text;
-    const std::string mode = CheckListText::modeLine(app.printFormat(), csv);
+    const std::string mode = CheckListText::modeLine(context.format, csv);
     CheckListText::appendLine(text, "mode:" + mode);
     if (csv) {
         CheckListText::appendLine(text, "");
@@ -31,10 +32,10 @@ std::string SceneCheckList::header(const Quillon& app, bool csv)
     return text;
 }
 
-void SceneCheckList::appendRow(std::string& text, const Quillon& app, const UxListViewControl& list,
-                               int row, bool csv, bool listUnprinted)
+void SceneCheckList::appendRow(std::string& text, const ScenarioContext& context,
+                               const UxListViewControl& list, int row, bool csv, bool listUnprinted)
 {
-    const ScriptInfo* record = app.catalogue().recordOfRow(list, row);
+    const ScriptInfo* record = context.catalogue.recordOfRow(list, row);
     const UxListViewControl::Cell* fileName = list.cell(row, ScriptCatalogue::ColumnFileName);
     if (!record || !fileName)
         return;
@@ -51,7 +52,7 @@ void SceneCheckList::appendRow(std::string& text, const Quillon& app, const UxLi
         return;
     }
 
-    const int mode = PageCountEstimate::cacheMode(app.printFormat().mode());
+    const int mode = PageCountEstimate::cacheMode(context.format.mode());
     const std::string pages = std::to_string(record->cachedPageCount(mode));
     // Later lines of a scene keep its column empty; in text, blanks as wide
     // as the name keep the columns aligned in a fixed-width font.
@@ -61,7 +62,7 @@ void SceneCheckList::appendRow(std::string& text, const Quillon& app, const UxLi
     FCXListIterator<FCIdString> walk(record->characters());
     while (const FCIdString* character = walk.next()) {
         const bool printed =
-            CharacterSelection::isPrinted(app, list, row, *record, character->view());
+            CharacterSelection::isPrinted(context, list, row, *record, character->view());
         if (!printed && !listUnprinted)
             continue;
         std::string line(CheckListText::mark(printed));
@@ -78,7 +79,7 @@ void SceneCheckList::appendRow(std::string& text, const Quillon& app, const UxLi
     }
 }
 
-CheckListResult SceneCheckList::write(const Quillon& app, const UxListViewControl& list,
+CheckListResult SceneCheckList::write(const ScenarioContext& context, const UxListViewControl& list,
                                       const FCString& folder, bool csv, bool listUnprinted)
 {
     const int rows = list.rowCount();
@@ -90,11 +91,11 @@ CheckListResult SceneCheckList::write(const Quillon& app, const UxListViewContro
     progress.setStepSize(1);
     progress.open(true);
 
-    std::string text = header(app, csv);
+    std::string text = header(context, csv);
     for (int row = 0; row < rows; ++row) {
         const UxListViewControl::Cell* fileName = list.cell(row, ScriptCatalogue::ColumnFileName);
         progress.setText(CheckListText::sceneName(fileName ? fileName->text : std::string()));
-        appendRow(text, app, list, row, csv, listUnprinted);
+        appendRow(text, context, list, row, csv, listUnprinted);
         progress.step();
         progress.pump();
         if (progress.cancelled()) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-class Quillon;
+struct ScenarioContext;
 class UxListViewControl;
 
 // The scene list: every scene of the main list, in display order, with its
@@ -18,12 +18,12 @@ public:
     // Builds the text in memory, row by row under a progress dialog, and
     // writes it whole; then the notice names the file. A cancel drops the
     // whole list without a message.
-    static CheckListResult write(const Quillon& app, const UxListViewControl& list,
+    static CheckListResult write(const ScenarioContext& context, const UxListViewControl& list,
                                  const FCString& folder, bool csv, bool listUnprinted);
 
     // The header lines of a format.
-    static std::string header(const Quillon& app, bool csv);
+    static std::string header(const ScenarioContext& context, bool csv);
     // The lines of one row (nothing for a row without a record).
-    static void appendRow(std::string& text, const Quillon& app, const UxListViewControl& list,
-                          int row, bool csv, bool listUnprinted);
+    static void appendRow(std::string& text, const ScenarioContext& context,
+                          const UxListViewControl& list, int row, bool csv, bool listUnprinted);
 };

@@ -19,7 +19,7 @@ TEST(QuillonTest, StartsWithTheApplicationDefaults)
         EXPECT_FALSE(app.genericScript());
         EXPECT_FALSE(app.keepWordTotals());
         EXPECT_FALSE(app.loadAtStart());
-        EXPECT_EQ(app.outputDevice(), PrintFormat::DevicePng);
+        EXPECT_EQ(app.outputDevice(), OutputDevice::Png);
         EXPECT_EQ(app.logPath().toStdString(), program.path() + "quillon.log.txt");
         EXPECT_EQ(app.printFormat().logName().toStdString(), app.logPath().toStdString());
         EXPECT_TRUE(app.scenarioFolder().isEmpty());

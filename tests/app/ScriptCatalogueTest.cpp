@@ -1,4 +1,4 @@
-#include "app/ScriptCatalogue.h"
+#include "document/ScriptCatalogue.h"
 
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
@@ -47,11 +47,12 @@ protected:
     }
     ~ScriptCatalogueTest() override { ProgramFolders::overrideProgramFolder(""); }
 
-    bool load(const ScenarioTestFolder& folder)
+    FolderLoad loadResult(const ScenarioTestFolder& folder)
     {
         m_app.setScenarioFolder(folder.path());
         return m_app.loadScenarioFolder(m_window);
     }
+    bool load(const ScenarioTestFolder& folder) { return loadResult(folder) == FolderLoad::Loaded; }
 
     std::string text(int row, int column) const
     {
@@ -182,7 +183,7 @@ TEST_F(ScriptCatalogueTest, AFolderWithoutScenesChangesNothing)
     empty.write("readme.txt", "x");
     m_app.setKeepWordTotals(true);
 
-    EXPECT_FALSE(load(empty));
+    EXPECT_EQ(loadResult(empty), FolderLoad::NoFiles);
     EXPECT_EQ(list().rowCount(), 1);
     EXPECT_EQ(text(0, 2), "1.screenplay.txt");
     EXPECT_NE(m_app.catalogue().recordOfRow(list(), 0), nullptr);
@@ -217,7 +218,7 @@ TEST_F(ScriptCatalogueTest, CancelAfterTheFirstFileKeepsItsRowAndReadsNoSettings
     m_scenario.write("3.screenplay.txt", ".scene\tthree\n");
     m_progress.cancelAfterSteps(1);
 
-    EXPECT_FALSE(load(m_scenario));
+    EXPECT_EQ(loadResult(m_scenario), FolderLoad::Cancelled);
     ASSERT_EQ(list().rowCount(), 1);
     EXPECT_EQ(text(0, 2), "1.screenplay.txt");
     EXPECT_EQ(m_window.totalText().toStdString(), "1");
@@ -230,7 +231,7 @@ TEST_F(ScriptCatalogueTest, CancelAfterTheFirstFileKeepsItsRowAndReadsNoSettings
     EXPECT_TRUE(list().isRedrawing());
 }
 
-TEST_F(ScriptCatalogueTest, GivingUpOnAnUnreadableFileEndsTheLoadAsCancelled)
+TEST_F(ScriptCatalogueTest, GivingUpOnAnUnreadableFileEndsTheLoadAsFailed)
 {
     m_scenario.write("1.screenplay.txt", ".A\t1\n");
     m_scenario.write("2.screenplay.txt", ".B\t2\n");
@@ -240,7 +241,7 @@ TEST_F(ScriptCatalogueTest, GivingUpOnAnUnreadableFileEndsTheLoadAsCancelled)
     Prompt::Scope promptScope(prompt);
     FileFaults::fail(FileFaults::Kind::Open, WinError::AccessDenied, 1, -1);
 
-    EXPECT_FALSE(load(m_scenario));
+    EXPECT_EQ(loadResult(m_scenario), FolderLoad::Failed);
     EXPECT_EQ(prompt.questions().size(), 1u) << "the file layer asked about the second file";
     EXPECT_EQ(list().rowCount(), 1);
     EXPECT_EQ(m_app.catalogue().count(), 1);

@@ -50,7 +50,7 @@ TEST(PrintFormatTest, StartsWithTheInitialValues)
     EXPECT_EQ(format.customWeight(1), 400);
     EXPECT_EQ(format.customWeight(2), 700);
     EXPECT_EQ(format.flags(), PrintFormat::FlagLog);
-    EXPECT_EQ(format.device(), PrintFormat::DevicePng);
+    EXPECT_EQ(format.device(), OutputDevice::Png);
     EXPECT_TRUE(format.logName().isEmpty());
     EXPECT_TRUE(format.destFolder().isEmpty());
     EXPECT_TRUE(format.suppressedText().isEmpty());

@@ -310,8 +310,7 @@ TEST(PageDeviceTest, PrinterRunWithoutPrinterStillWalksEveryPage)
     printer.loadText(sj(".scene\ts\n.chara\t1\n.c\t2\n.total\t2\n000001 c「a」\n000002 c「b」\n"));
     ASSERT_EQ(printer.pageCount(), 2);
     pagetest::RecordingObserver observer;
-    const std::string traces =
-        withoutPrinters([&] { printer.printAll(ScriptPrinter::OutputPrinter); });
+    const std::string traces = withoutPrinters([&] { printer.printAll(OutputDevice::Printer); });
 
     // Two pages for the character and two of the director's copy, each
     // drawn (into the recorder only) and none written to a file.

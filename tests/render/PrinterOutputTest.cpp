@@ -42,7 +42,7 @@ TEST(PrinterOutputTest, EveryPageOfTheRunIsOneHogeJobOfThePrintersPortraitPage)
     const int pages = printer.pageCount();
     ASSERT_EQ(pages, 3);
     printer.buildBackgroundPattern();
-    printer.printAll(ScriptPrinter::OutputPrinter);
+    printer.printAll(OutputDevice::Printer);
 
     // Both characters' scripts and the director's copy.
     const std::size_t expectedJobs = static_cast<std::size_t>(3 * pages);
@@ -80,7 +80,7 @@ TEST(PrinterOutputTest, AnExcludedCharacterSendsNoJob)
     ASSERT_TRUE(printer.setLinesPerPage(1));
     printer.loadText(sj(scene));
     ASSERT_TRUE(printer.exclude(FCString(sj("ハル").c_str())));
-    printer.printAll(ScriptPrinter::OutputPrinter);
+    printer.printAll(OutputDevice::Printer);
 
     const auto jobs = server.waitForFinishedJobs(3);
     ASSERT_EQ(jobs.size(), 3u);

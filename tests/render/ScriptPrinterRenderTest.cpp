@@ -161,7 +161,7 @@ TEST(ScriptPrinterRenderTest, HeaderRunsUpTheLeftEdgeOneCellPerCharacter)
     // "s1" + "　" + "さくら" + "　Ｐ－" + "1" + "／" + "1": 12 characters.
     f.load(screenplay("s1", {{"さくら", 1}}, {speaker(1, "さくら", "はい")}), 0);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     std::vector<Operation> header = textOutsWith(*observer.pages()[0].dc, headerFont());
@@ -183,7 +183,7 @@ TEST(ScriptPrinterRenderTest, HeaderOfPageTwoOfTenEndsInFullWidthNumbers)
     ASSERT_TRUE(f.printer.setLinesPerPage(1));
     f.load(screenplay("s", {{"悠人", 10}}, body), 0);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 10u);
     EXPECT_EQ(utf8(joined(textOutsWith(*observer.pages()[1].dc, headerFont()))),
@@ -195,7 +195,7 @@ TEST(ScriptPrinterRenderTest, DirectorsCopyHeaderNamesTheDirector)
     Fixture f;
     f.load(screenplay("s", {{"さくら", 1}}, {speaker(1, "さくら", "はい")}), 1);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 2u);
     EXPECT_EQ(observer.pages()[1].page.target, -1);
@@ -217,7 +217,7 @@ TEST(ScriptPrinterRenderTest, HeaderCharacterLeftSingleByteStillTakesOneCell)
                                "x")}),
            0);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     std::vector<Operation> header = textOutsWith(*observer.pages()[0].dc, headerFont());
@@ -238,7 +238,7 @@ TEST(ScriptPrinterRenderTest, LinesStartAtTheMarginsAndFollowThePitch)
                        speaker(3, "さくら", "三")}),
            0);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     std::vector<Operation> lines = bodyTextOuts(*observer.pages()[0].dc);
@@ -257,7 +257,7 @@ TEST(ScriptPrinterRenderTest, PrinterResolutionScalesMarginsPitchAndFonts)
         screenplay("s1", {{"さくら", 2}}, {speaker(1, "さくら", "一"), speaker(2, "さくら", "二")}),
         0);
     RecordingObserver observer(false, 600);
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     const RecordingDeviceContext& dc = *observer.pages()[0].dc;
@@ -287,7 +287,7 @@ TEST(ScriptPrinterRenderTest, FontsAreBuiltAsTheDescriptionsSay)
                       {speaker(1, "さくら", "一"), speaker(2, "悠人", "二")}),
            0);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 2u);
     // In the script of さくら: her line in the target font, 悠人's in the
@@ -327,7 +327,7 @@ TEST(ScriptPrinterRenderTest, EachLineTakesTheStyleItsFlagsChoose)
         useTestFaces(f.printer);
         f.load(screenplay("s", characters, body), c.options);
         RecordingObserver observer;
-        f.printer.printAll(ScriptPrinter::OutputBmp);
+        f.printer.printAll(OutputDevice::Bmp);
         ASSERT_EQ(observer.pages().size(), 5u);
         const RecordingDeviceContext& dc = *observer.pages()[c.script].dc;
         std::vector<Operation> lines = bodyTextOuts(dc);
@@ -350,7 +350,7 @@ TEST(ScriptPrinterRenderTest, DirectorsCopyNeverUsesTheTargetFont)
                       {speaker(1, "さくら", "一"), speaker(2, "悠人", "二"), "000003"}),
            1);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 3u);
     ASSERT_EQ(observer.pages()[2].page.target, -1);
@@ -390,7 +390,7 @@ TEST(ScriptPrinterRenderTest, ConsecutiveCommentLinesShareOneRectangle)
     f.printer.setBackground(1, 0);
     f.load(screenplay("s", {{"さくら", 43}}, pageWithTwoBlocks()), 0);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     const RecordingDeviceContext& dc = *observer.pages()[0].dc;
@@ -452,7 +452,7 @@ TEST(ScriptPrinterRenderTest, BackgroundModeChoosesTheBlockBrush)
         f.printer.setBackground(c.mode, c.level);
         f.load(screenplay("s", {{"さくら", 43}}, pageWithTwoBlocks()), 0);
         RecordingObserver observer;
-        f.printer.printAll(ScriptPrinter::OutputBmp);
+        f.printer.printAll(OutputDevice::Bmp);
         ASSERT_EQ(observer.pages().size(), 1u);
         const RecordingDeviceContext& dc = *observer.pages()[0].dc;
         std::vector<Operation> fills = dc.operations(Kind::FillRect);
@@ -496,7 +496,7 @@ TEST(ScriptPrinterRenderTest, SolidBlackBlocksLieUnderTheirTextOnThePage)
                              *page->pixel(r.left, r.bottom)}});
         }
     });
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(seen.size(), 2u);
     for (const auto& [rect, pixels] : seen) {
@@ -535,7 +535,7 @@ TEST(ScriptPrinterRenderTest, MeshPatternIsAlignedToThePageOrigin)
             }
         }
     });
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
     EXPECT_GT(dots, 0);
     EXPECT_EQ(mismatches, 0);
 }
@@ -550,7 +550,7 @@ TEST(ScriptPrinterRenderTest, ScriptsComeInTableOrderThenTheDirectorsCopy)
     f.load(screenplay("sc", twoCharacters, body), 1);
     ASSERT_EQ(f.printer.pageCount(), 3);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     std::vector<std::pair<int, int>> order;
     for (const auto& recorded : observer.pages())
@@ -580,7 +580,7 @@ TEST(ScriptPrinterRenderTest, ExcludedCharacterYieldsNoPageAtAll)
            1);
     ASSERT_TRUE(f.printer.exclude(FCString(sj("さくら").c_str())));
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
 
     ASSERT_EQ(observer.pages().size(), 2u);
     EXPECT_EQ(observer.pages()[0].page.target, 1);
@@ -594,7 +594,7 @@ TEST(ScriptPrinterRenderTest, DirectorsCopyOnlyWhenTheOptionAsks)
     Fixture f;
     f.load(screenplay("sc", twoCharacters, {speaker(1, "さくら", "一")}), 0x10);
     RecordingObserver observer;
-    f.printer.printAll(ScriptPrinter::OutputBmp);
+    f.printer.printAll(OutputDevice::Bmp);
     ASSERT_EQ(observer.pages().size(), 2u);
     EXPECT_EQ(observer.pages()[1].page.target, 1);
 }
@@ -605,15 +605,15 @@ TEST(ScriptPrinterRenderTest, PrintPageStopsAtTheEndAndForExcludedCharacters)
     f.load(screenplay("sc", twoCharacters, {speaker(1, "さくら", "一")}), 0);
     ASSERT_TRUE(f.printer.exclude(FCString(sj("悠人").c_str())));
     RecordingObserver observer;
-    EXPECT_FALSE(f.printer.printPage(1, ScriptPrinter::OutputBmp, 0)) << "beyond the last page";
-    EXPECT_FALSE(f.printer.printPage(-2, ScriptPrinter::OutputBmp, 0));
-    EXPECT_FALSE(f.printer.printPage(0, ScriptPrinter::OutputBmp, 1)) << "excluded";
+    EXPECT_FALSE(f.printer.printPage(1, OutputDevice::Bmp, 0)) << "beyond the last page";
+    EXPECT_FALSE(f.printer.printPage(-2, OutputDevice::Bmp, 0));
+    EXPECT_FALSE(f.printer.printPage(0, OutputDevice::Bmp, 1)) << "excluded";
     EXPECT_TRUE(observer.pages().empty());
     // Without the option the director's copy draws nothing but still moves on.
-    EXPECT_TRUE(f.printer.printPage(0, ScriptPrinter::OutputBmp, -1));
+    EXPECT_TRUE(f.printer.printPage(0, OutputDevice::Bmp, -1));
     EXPECT_EQ(f.printer.currentPage(), 1);
     EXPECT_TRUE(observer.pages().empty());
-    EXPECT_TRUE(f.printer.printPage(0, ScriptPrinter::OutputBmp, 0));
+    EXPECT_TRUE(f.printer.printPage(0, OutputDevice::Bmp, 0));
     EXPECT_EQ(observer.pages().size(), 1u);
 }
 
@@ -627,7 +627,7 @@ TEST(ScriptPrinterRenderTest, PageNumbersArePaddedToThePageCount)
         for (int i = 0; i < pages; ++i)
             body.push_back(speaker(i + 1, "悠人", "うん"));
         f.load(screenplay("s", {{"悠人", pages}}, body), 0);
-        f.printer.printAll(ScriptPrinter::OutputBmp);
+        f.printer.printAll(OutputDevice::Bmp);
 
         std::vector<std::string> expected;
         const int width = static_cast<int>(std::to_string(pages).size());
@@ -645,7 +645,7 @@ TEST(ScriptPrinterRenderTest, PngPagesOfTheDirectorsCopy)
 {
     Fixture f;
     f.load(screenplay("s", {{"悠人", 1}}, {speaker(1, "悠人", "うん")}), 1);
-    f.printer.printAll(ScriptPrinter::OutputPng);
+    f.printer.printAll(OutputDevice::Png);
     EXPECT_EQ(f.folder.files(),
               (std::vector<std::string>{"s/s.悠人.1@1.png", "s/s.監督用.1@1.png"}));
 }
@@ -676,7 +676,7 @@ TEST(ScriptPrinterRenderTest, UnsafeNamesStayInsideTheDestinationFolder)
         printer.loadText(
             sj(screenplay(c.scene, {{c.character, 1}}, {speaker(1, c.character, "x")})));
         RecordingObserver observer;
-        printer.printAll(ScriptPrinter::OutputBmp);
+        printer.printAll(OutputDevice::Bmp);
 
         std::vector<std::string> expected;
         for (const std::string& file : c.files)
@@ -693,7 +693,7 @@ TEST(ScriptPrinterRenderTest, PageWithoutLinesIsNotRendered)
     f.load(screenplay("s", {{"悠人", 1}}, {speaker(1, "悠人", "うん")}), 0);
     RecordingObserver observer;
     f.printer.setCurrentPage(1);
-    EXPECT_FALSE(f.printer.renderPage(0, ScriptPrinter::OutputBmp));
+    EXPECT_FALSE(f.printer.renderPage(0, OutputDevice::Bmp));
     EXPECT_TRUE(observer.pages().empty());
     EXPECT_TRUE(f.folder.files().empty());
 }

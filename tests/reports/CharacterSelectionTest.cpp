@@ -1,9 +1,8 @@
 #include "reports/CharacterSelection.h"
 
+#include "ReportsScenario.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
-#include "app/MainWindowModel.h"
-#include "app/Quillon.h"
 #include "fc/FCXListIterator.h"
 #include "platform/ProgramFolders.h"
 #include "reports/CharacterSelectionModel.h"
@@ -67,13 +66,13 @@ protected:
         m_folder.write("2.screenplay.txt", ".scene\ttwo\n.B\t20\n.D\t40\n.total\t60\n");
         m_folder.write("3.screenplay.txt", ".scene\tthree\n.E\t5\n.total\t5\n");
         m_app.setScenarioFolder(m_folder.path());
-        if (!m_app.loadScenarioFolder(m_window))
+        if (!m_app.loadScenarioFolder(m_list))
             throw std::runtime_error("the test folder did not load");
     }
     ~CharacterSelectionTest() override { ProgramFolders::overrideProgramFolder(""); }
 
     ScriptInfo& record(int row) { return *m_app.catalogue().recordOfRow(list(), row); }
-    UxListViewControl& list() { return m_window.list(); }
+    UxListViewControl& list() { return m_list; }
     std::string text(int row, int column)
     {
         FCString out;
@@ -86,8 +85,8 @@ protected:
     UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
     UxDialogs::Scope m_dialogScope{m_dialogs};
-    Quillon m_app;
-    MainWindowModel m_window;
+    ReportsScenario m_app;
+    UxListViewControl m_list;
 };
 
 } // namespace

@@ -62,7 +62,7 @@ protected:
         std::filesystem::create_directories(m_folder.path() + "log");
         m_app.setDestinationFolder(m_destination);
         m_app.setLogPath(logPath());
-        m_app.setOutputDevice(PrintFormat::DeviceBmp);
+        m_app.setOutputDevice(OutputDevice::Bmp);
         m_run.setOpener([this](const FCString& path) {
             m_opened.push_back(path.toStdString());
             return true;
@@ -96,9 +96,9 @@ protected:
 
 TEST_F(PrintRunTest, AnEmptyListLogsTheOpeningTheCountZeroAndTheCompletedLine)
 {
-    MainWindowModel empty;
+    UxListViewControl empty;
     UxProgressDialog::Scope scope(m_view);
-    const PrintRun::Outcome outcome = m_run.printAll(empty.list());
+    const PrintRun::Outcome outcome = m_run.printAll(empty);
     EXPECT_EQ(outcome.printed, 0);
     EXPECT_FALSE(outcome.cancelled);
     EXPECT_TRUE(outcome.logWritten);

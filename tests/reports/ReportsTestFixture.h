@@ -1,10 +1,9 @@
 #pragma once
 
+#include "ReportsScenario.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
-#include "app/MainWindowModel.h"
-#include "app/Quillon.h"
-#include "app/ScriptCatalogue.h"
+#include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "platform/FileFaults.h"
 #include "platform/ScriptedPrompt.h"
@@ -92,10 +91,10 @@ protected:
     void load()
     {
         m_app.setScenarioFolder(m_folder.path());
-        ASSERT_TRUE(m_app.loadScenarioFolder(m_window));
+        ASSERT_TRUE(m_app.loadScenarioFolder(m_list));
     }
 
-    UxListViewControl& list() { return m_window.list(); }
+    UxListViewControl& list() { return m_list; }
     ScriptInfo& record(int row)
     {
         ScriptInfo* found = m_app.catalogue().recordOfRow(list(), row);
@@ -145,6 +144,6 @@ protected:
     UxDialogs::Scope m_dialogScope{m_dialogs};
     ScriptedPrompt m_prompt;
     Prompt::Scope m_promptScope{m_prompt};
-    Quillon m_app;
-    MainWindowModel m_window;
+    ReportsScenario m_app;
+    UxListViewControl m_list;
 };

@@ -5,10 +5,23 @@
 #include "ui/UxListViewControl.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
-class MainWindowModel;
-class Quillon;
+// How a folder load ended. The caller has to look: each asks for something
+// else (show the rows and read the folder's settings; leave the window as it
+// was; tell that the work cannot go on).
+enum class [[nodiscard]] FolderLoad{
+    // Every screenplay file of the folder is in the list.
+    Loaded,
+    // The folder holds no screenplay file: nothing changed.
+    NoFiles,
+    // The user pressed cancel: the rows read so far stay.
+    Cancelled,
+    // A file could not be read and the user gave up on it in the file
+    // layer's box: the rows read so far stay, as after a cancel.
+    Failed,
+};
 
 // The catalogue of a scenario folder: one ScriptInfo per "*.screenplay.txt"
 // directly in the folder, in the order the platform lists them, shown as
@@ -44,11 +57,19 @@ public:
     // The six columns of the main list with their titles and initial widths.
     static void defineColumns(UxListViewControl& list);
 
-    // Reads the headers of the scenario folder's screenplay files into the
-    // list (see ScriptCatalogueLoad.cpp). True when the load completed and
-    // the folder's print settings were read; false when no file was found
-    // (nothing changes) or the load was cancelled (the rows read so far stay).
-    bool loadFolder(Quillon& app, MainWindowModel& window, UxListViewControl& list);
+    // What a load tells the window it fills: the folder line as the rows
+    // begin to arrive, the two counts once they are in.
+    struct Display {
+        std::function<void(const FCString& folder)> started;
+        std::function<void(int32_t records, int32_t noSpeaker)> counted;
+    };
+
+    // Reads the headers of the folder's screenplay files (folder ends with
+    // "/") into the list and into the scenario totals, which are emptied
+    // first unless keepTotals is set (see ScriptCatalogueLoad.cpp). The
+    // folder's print settings are the caller's to read after a Loaded.
+    FolderLoad loadFolder(const FCString& folder, ScriptInfo& totals, bool keepTotals,
+                          UxListViewControl& list, const Display& display = {});
 
     // The record of a row through its key column; null for a row without a
     // valid key.

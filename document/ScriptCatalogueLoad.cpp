@@ -1,10 +1,7 @@
 // Loading a scenario folder into the catalogue and the main list.
 
-#include "app/MainWindowModel.h"
-#include "app/PrintSettingsStore.h"
-#include "app/Quillon.h"
-#include "app/ScriptCatalogue.h"
 #include "document/CatalogueHeader.h"
+#include "document/ScriptCatalogue.h"
 #include "fc/Diagnostic.h"
 #include "fc/FCFileEnumeration.h"
 #include "platform/Sjis.h"
@@ -47,22 +44,19 @@ private:
 
 } // namespace
 
-bool ScriptCatalogue::loadFolder(Quillon& app, MainWindowModel& window, UxListViewControl& list)
+FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& totals, bool keepTotals,
+                                       UxListViewControl& list, const Display& display)
 {
-    const bool keepTotals = app.keepWordTotals();
-    // The flag holds for one load only.
-    app.setKeepWordTotals(false);
-
-    const FCString folder = app.scenarioFolder();
     const std::vector<FCString> fileNames = screenplayNames(folder);
     if (fileNames.empty())
-        return false;
+        return FolderLoad::NoFiles;
     // Only now: a folder without scenes leaves the loaded one, and its
     // totals, as they were.
     if (!keepTotals)
-        app.scenarioTotals().clear();
+        totals.clear();
 
-    window.setFolderText(folder.view());
+    if (display.started)
+        display.started(folder);
     UxProgressDialog progress;
     progress.setTitle(Sjis::of("台本の取得"));
     progress.setText(Sjis::of("指定されたフォルダにある *.screenplay.txt を取得しています"));
@@ -73,6 +67,7 @@ bool ScriptCatalogue::loadFolder(Quillon& app, MainWindowModel& window, UxListVi
 
     int32_t noSpeaker = 0;
     bool cancelled = false;
+    bool failed = false;
     {
         RedrawPause pause(list);
         list.clear();
@@ -91,7 +86,7 @@ bool ScriptCatalogue::loadFolder(Quillon& app, MainWindowModel& window, UxListVi
                 if (header.load(path.c_str())) {
                     record->applyHeader(header, names, false);
                     discarded.clear();
-                    app.scenarioTotals().applyHeader(header, discarded, true);
+                    totals.applyHeader(header, discarded, true);
                 }
             } catch (const Diagnostic& error) {
                 // The file layer has put the problem to the user, who chose
@@ -101,7 +96,7 @@ bool ScriptCatalogue::loadFolder(Quillon& app, MainWindowModel& window, UxListVi
                 Trace::write(": ");
                 Trace::write(error.message());
                 Trace::write("\n");
-                cancelled = true;
+                failed = true;
                 break;
             }
             if (record->characterCount() == 0)
@@ -119,21 +114,17 @@ bool ScriptCatalogue::loadFolder(Quillon& app, MainWindowModel& window, UxListVi
             }
         }
     }
-    window.setTotalCount(count());
-    window.setNoSpeakerCount(noSpeaker);
+    if (display.counted)
+        display.counted(count(), noSpeaker);
 
-    if (cancelled) {
+    if (cancelled || failed) {
         UxDialogs::notice(Sjis::of("シナリオの読み込みがキャンセルされました。\n"
                                    "このまま処理を継続することはできません。"
                                    "必ず正常に読み込ませてから実行してください。"),
                           "Quillon Utility");
         progress.close();
-        return false;
+        return failed ? FolderLoad::Failed : FolderLoad::Cancelled;
     }
     progress.close();
-
-    const FCString settings = PrintSettingsStore::pathIn(folder);
-    PrintSettingsStore::load(app.printFormat(), settings.text());
-    app.rebuildSuppressedCharacters();
-    return true;
+    return FolderLoad::Loaded;
 }

@@ -1,4 +1,4 @@
-#include "app/ScriptCatalogue.h"
+#include "document/ScriptCatalogue.h"
 
 #include "platform/Sjis.h"
 

@@ -1,8 +1,8 @@
-#include "app/PrintSettingsStore.h"
+#include "format/PrintSettingsStore.h"
 
 #include "AppTestFolder.h"
 #include "TestText.h"
-#include "app/UxRnf.h"
+#include "fc/UxRnf.h"
 #include "format/PrintFormat.h"
 
 #include <string>
@@ -47,7 +47,7 @@ protected:
         format.setCustomLinesPerPage(53);
         format.setCustomCharsPerLine(48);
         format.setFlags(PrintFormat::FlagGeneric | PrintFormat::FlagAutoCalc | 0x80000000u);
-        format.setDevice(PrintFormat::DeviceBmp);
+        format.setDevice(OutputDevice::Bmp);
         format.setLogName(FCString(std::string_view(sj("/ログ/run.txt"))));
         format.setDestFolder(FCString("/pages/"));
         format.setCustomModeEmphasis(PrintFormat::EmphasisMesh3);
@@ -168,7 +168,7 @@ TEST_F(PrintSettingsStoreTest, LoadedValuesAreTakenAsTheFileHasThem)
     EXPECT_EQ(format.linesPerPage(), 47);
     EXPECT_EQ(format.targetFace(), format.defaultFont(0));
     EXPECT_EQ(format.customModeEmphasis(), -1);
-    EXPECT_EQ(format.device(), 1);
+    EXPECT_EQ(format.device(), OutputDevice::Bmp);
 }
 
 TEST_F(PrintSettingsStoreTest, MissingKeysLeaveFieldsAsTheyWere)

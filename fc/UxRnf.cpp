@@ -1,4 +1,4 @@
-#include "app/UxRnf.h"
+#include "fc/UxRnf.h"
 
 #include "fc/Diagnostic.h"
 #include "fc/FCFileUty.h"

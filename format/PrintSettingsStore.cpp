@@ -1,6 +1,6 @@
-#include "app/PrintSettingsStore.h"
+#include "format/PrintSettingsStore.h"
 
-#include "app/UxRnf.h"
+#include "fc/UxRnf.h"
 #include "format/PrintFormat.h"
 
 #include <string_view>
@@ -60,7 +60,7 @@ void PrintSettingsStore::save(const PrintFormat& format, const char* path)
     for (int face = 0; face < PrintFormat::FaceCount; ++face)
         store.setText(KeyDefaultFont, format.defaultFont(face), face);
     store.setNumber(KeyFlags, static_cast<int32_t>(format.flags()));
-    store.setNumber(KeyDevice, format.device());
+    store.setNumber(KeyDevice, storedNumberOf(format.device()));
     store.setText(KeyLogName, format.logName());
     store.setText(KeyDestFolder, format.destFolder());
     for (int face = 0; face < PrintFormat::FaceCount; ++face)
@@ -101,7 +101,7 @@ void PrintSettingsStore::load(PrintFormat& format, const char* path)
             format.setDefaultFont(face, text);
     }
     readNumber(store, KeyFlags, [&](int32_t v) { format.setFlags(static_cast<uint32_t>(v)); });
-    readNumber(store, KeyDevice, [&](int32_t v) { format.setDevice(v); });
+    readNumber(store, KeyDevice, [&](int32_t v) { format.setDevice(outputDeviceOf(v)); });
     if (store.getText(KeyLogName, text))
         format.setLogName(text);
     if (store.getText(KeyDestFolder, text))
