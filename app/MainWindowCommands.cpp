@@ -1,0 +1,177 @@
+#include "app/MainWindowCommands.h"
+
+#include "app/AboutModel.h"
+#include "app/FindFileModel.h"
+#include "app/FolderSelectionModel.h"
+#include "app/MainWindowModel.h"
+#include "app/Quillon.h"
+#include "reports/CharacterSelection.h"
+#include "reports/CheckListReport.h"
+#include "reports/PageCountEstimate.h"
+#include "ui/UxDialogs.h"
+
+MainWindowCommands::MainWindowCommands(Quillon& app, MainWindowModel& window, Dialogs dialogs)
+    : m_app(app), m_window(window), m_dialogs(std::move(dialogs))
+{
+}
+
+MainWindowCommands::~MainWindowCommands() = default;
+
+bool MainWindowCommands::dispatch(int id, bool fromButton)
+{
+    if (fromButton) {
+        switch (id) {
+        case CheckAll:
+            checkAll();
+            return true;
+        case ClearAll:
+            clearAll();
+            return true;
+        case SelectCharacters:
+            selectCharacters(true);
+            return true;
+        default:
+            return false;
+        }
+    }
+    switch (id) {
+    case MenuOpenFolder:
+        openFolder();
+        return true;
+    case MenuCheckList:
+        writeCheckLists();
+        return true;
+    case MenuFind:
+        find();
+        return true;
+    case MenuSelectCharacters:
+        selectCharacters(false);
+        return true;
+    case MenuWordCounts:
+        showWordCounts();
+        return true;
+    case MenuDeliveredVoices:
+        // The item is there and does nothing.
+        return true;
+    case MenuPageCount:
+        estimatePages();
+        return true;
+    case MenuAbout:
+        showAbout();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindowCommands::open()
+{
+    m_app.setMainWindow(&m_window);
+    m_app.catalogue().clear();
+    UxListViewControl& list = m_window.list();
+    list.redrawOff();
+    list.clear();
+    ScriptCatalogue::defineColumns(list);
+    list.redrawOn();
+    if (m_app.loadAtStart()) {
+        (void)m_app.loadScenarioFolder(m_window);
+        m_app.setLoadAtStart(false);
+    }
+}
+
+void MainWindowCommands::checkAll()
+{
+    UxListViewControl& list = m_window.list();
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (list.stateImage(row) != UxListViewControl::StateTicked)
+            list.check(row);
+    }
+}
+
+void MainWindowCommands::clearAll()
+{
+    UxListViewControl& list = m_window.list();
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (list.stateImage(row) == UxListViewControl::StateTicked)
+            list.uncheck(row);
+    }
+}
+
+bool MainWindowCommands::selectCharacters(bool fromButton)
+{
+    if (!m_dialogs.characterSelection)
+        return false;
+    if (m_window.list().nextSelectedRow() < 0) {
+        if (fromButton)
+            UxDialogs::notice(CharacterSelection::noSelectionMessage());
+        return false;
+    }
+    return CharacterSelection::selectForSelectedRows(m_app.catalogue(), m_window.list(),
+                                                     m_dialogs.characterSelection);
+}
+
+bool MainWindowCommands::selectCharactersOfFirstSelectedRow()
+{
+    const int row = m_window.list().nextSelectedRow();
+    if (row < 0 || !m_dialogs.characterSelection)
+        return false;
+    return CharacterSelection::selectForRow(m_app.catalogue(), m_window.list(), row,
+                                            m_dialogs.characterSelection);
+}
+
+bool MainWindowCommands::openFolder()
+{
+    if (!m_dialogs.folder)
+        return false;
+    FolderSelectionModel model(m_app.histories(), m_app.scenarioFolder());
+    if (!m_dialogs.folder(model))
+        return false;
+    // The request holds for the next load, even when this folder is not
+    // there.
+    if (model.keepWordTotalsRequested())
+        m_app.setKeepWordTotals(true);
+    FCString folder;
+    if (!model.resolve(folder))
+        return false;
+    m_app.setScenarioFolder(folder.view());
+    return m_app.loadScenarioFolder(m_window) == FolderLoad::Loaded;
+}
+
+int MainWindowCommands::find()
+{
+    if (!m_dialogs.find)
+        return -1;
+    FindFileModel model(m_app.histories());
+    if (!m_dialogs.find(model))
+        return -1;
+    return FindFileModel::run(m_window.list(), model.value());
+}
+
+void MainWindowCommands::showWordCounts()
+{
+    if (m_dialogs.wordCounts)
+        m_dialogs.wordCounts(m_app.scenarioTotals());
+}
+
+int64_t MainWindowCommands::estimatePages()
+{
+    PageCountEstimate estimate(m_app.context());
+    const int64_t total = estimate.run(m_window.list(), false);
+    if (total != PageCountEstimate::Cancelled)
+        UxDialogs::notice(PageCountEstimate::message(total).view());
+    return total;
+}
+
+void MainWindowCommands::writeCheckLists()
+{
+    if (m_dialogs.checkList)
+        (void)CheckListReport::run(m_app.context(), m_window.list(), m_dialogs.checkList);
+}
+
+void MainWindowCommands::showAbout()
+{
+    if (!m_dialogs.about)
+        return;
+    AboutModel model;
+    m_dialogs.about(model);
+}

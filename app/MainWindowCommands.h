@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+class AboutModel;
+class CharacterSelectionModel;
+class CheckListDialogModel;
+class FindFileModel;
+class FolderSelectionModel;
+class MainWindowModel;
+class Quillon;
+class ScriptInfo;
+
+// What the main window's buttons and menu commands do, without the window.
+// The windows they open are the caller's: each is a function that shows a
+// model and answers true for OK. The desktop program passes its Qt dialogs,
+// the tests pass scripted ones.
+class MainWindowCommands {
+public:
+    // Buttons.
+    static constexpr int Print = 1;
+    static constexpr int Exit = 2;
+    static constexpr int CheckAll = 1005;
+    static constexpr int ClearAll = 1006;
+    static constexpr int SelectCharacters = 1007;
+    static constexpr int PrintSettings = 1008;
+    // Menu commands.
+    static constexpr int MenuConvert = 40004;
+    static constexpr int MenuDeliveredVoices = 40005;
+    static constexpr int MenuAbout = 40003;
+    static constexpr int MenuOpenFolder = 40001;
+    static constexpr int MenuWordCounts = 40006;
+    static constexpr int MenuSelectCharacters = 40013;
+    static constexpr int MenuFind = 40014;
+    static constexpr int MenuCheckList = 40016;
+    static constexpr int MenuPageCount = 40022;
+
+    struct Dialogs {
+        std::function<bool(CharacterSelectionModel&)> characterSelection;
+        std::function<bool(CheckListDialogModel&)> checkList;
+        std::function<bool(FindFileModel&)> find;
+        std::function<bool(FolderSelectionModel&)> folder;
+        std::function<void(const ScriptInfo&)> wordCounts;
+        std::function<void(AboutModel&)> about;
+    };
+
+    MainWindowCommands(Quillon& app, MainWindowModel& window, Dialogs dialogs);
+    virtual ~MainWindowCommands();
+
+    MainWindowCommands(const MainWindowCommands&) = delete;
+    MainWindowCommands& operator=(const MainWindowCommands&) = delete;
+
+    // Runs the command of a button (fromButton) or a menu item; false for an
+    // id that names no command here (the window ignores those). Closing and
+    // the commands whose windows are still to come answer false too.
+    bool dispatch(int id, bool fromButton);
+
+    // Opening: the list emptied and its columns defined, the scenario folder
+    // loaded when the command line named one (the flag is cleared).
+    void open();
+
+    void checkAll();
+    void clearAll();
+    // For the selected rows; the button shows the no-selection notice when
+    // none is selected, the menu command shows nothing. True when the
+    // dialog ran.
+    bool selectCharacters(bool fromButton);
+    // The double click: the first selected row alone. True when confirmed.
+    bool selectCharactersOfFirstSelectedRow();
+    // The folder dialog, then the load of the folder it names.
+    bool openFolder();
+    // The find dialog, then the row of the file is selected; the row, or -1.
+    int find();
+    void showWordCounts();
+    // The page-count estimate over the ticked rows and its notice (none
+    // after a cancel); the total or -1.
+    int64_t estimatePages();
+    void writeCheckLists();
+    void showAbout();
+
+private:
+    Quillon& m_app;
+    MainWindowModel& m_window;
+    Dialogs m_dialogs;
+};

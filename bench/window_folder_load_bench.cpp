@@ -1,0 +1,59 @@
+// Folder load throughput in the desktop program's window: the same
+// generated folders as the headless benchmark, loaded into the main list
+// while a list view shows it and the progress window pumps events after
+// every file, on the offscreen platform. Reported as files per second, to be
+// read beside the headless figure.
+
+#include "ScenarioFolder.h"
+#include "app/MainWindowModel.h"
+#include "app/Quillon.h"
+#include "gui/ListView.h"
+#include "gui/QtProgressView.h"
+#include "ui/UxProgressDialog.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void windowFolderLoad(benchmark::State& state)
+{
+    const int files = static_cast<int>(state.range(0));
+    const std::string& path = benchScenarioFolder(files);
+    QtProgressView progress;
+    UxProgressDialog::Scope scope(progress);
+    Quillon app;
+    MainWindowModel window;
+    ListView view;
+    view.setList(&window.list());
+    view.resize(800, 600);
+    view.show();
+    app.setScenarioFolder(path);
+    for (auto _ : state) {
+        if (app.loadScenarioFolder(window) != FolderLoad::Loaded)
+            state.SkipWithError("the folder did not load");
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(view.model()->rowCount());
+    }
+    if (view.model()->rowCount() != files)
+        state.SkipWithError("the view does not show every file");
+    view.setList(nullptr);
+    state.counters["files"] =
+        benchmark::Counter(double(files) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+} // namespace
+
+BENCHMARK(windowFolderLoad)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

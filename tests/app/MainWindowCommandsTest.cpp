@@ -1,0 +1,248 @@
+#include "app/MainWindowCommands.h"
+
+#include "AppTestFolder.h"
+#include "ScenarioTestFolder.h"
+#include "TestText.h"
+#include "app/FindFileModel.h"
+#include "app/FolderSelectionModel.h"
+#include "app/MainWindowModel.h"
+#include "app/ProgramStart.h"
+#include "app/Quillon.h"
+#include "reports/CharacterSelection.h"
+#include "reports/CharacterSelectionModel.h"
+#include "ui/ScriptedDialogHost.h"
+#include "ui/ScriptedProgressView.h"
+#include "ui/UxDialogs.h"
+#include "ui/UxProgressDialog.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A loaded scenario of three scenes (the third without speakers), the main
+// window's model and commands whose dialogs are scripted.
+class MainWindowCommandsTest : public AppTestFolder {
+protected:
+    MainWindowCommandsTest()
+    {
+        m_scenario.write("a.screenplay.txt", ".A\t3\n.B\t4\n.total\t7\n000001 A「x」\n");
+        m_scenario.write("b.screenplay.txt", ".B\t2\n.C\t5\n.total\t7\n000001 B「y」\n");
+        m_scenario.write("c.screenplay.txt", ".total\t0\n");
+        UxProgressDialog::clearCancelRequest();
+    }
+
+    MainWindowCommands& open(bool load = true)
+    {
+        MainWindowCommands::Dialogs dialogs;
+        dialogs.characterSelection = [this](CharacterSelectionModel& model) {
+            ++m_selectionDialogs;
+            for (int row = 0; row < model.rowCount(); ++row)
+                model.setTicked(row, model.rows()[size_t(row)].name != "B");
+            return true;
+        };
+        dialogs.folder = [this](FolderSelectionModel& model) {
+            return model.accept(m_folderTyped, m_keepTicked);
+        };
+        dialogs.find = [this](FindFileModel& model) { return model.accept(m_findTyped); };
+        dialogs.wordCounts = [this](const ScriptInfo& totals) {
+            m_wordCountCharacters = totals.characterCount();
+        };
+        m_commands = std::make_unique<MainWindowCommands>(m_app, m_window, dialogs);
+        if (load) {
+            m_app.setScenarioFolder(m_scenario.path());
+            m_app.setLoadAtStart(true);
+        }
+        m_commands->open();
+        return *m_commands;
+    }
+    UxListViewControl& list() { return m_window.list(); }
+    int rowOf(const std::string& name)
+    {
+        for (int row = 0; row < list().rowCount(); ++row)
+            if (list().cell(row, ScriptCatalogue::ColumnFileName)->text == name)
+                return row;
+        return -1;
+    }
+    std::string cell(int row, int column) { return list().cell(row, column)->text; }
+
+    ScenarioTestFolder m_scenario;
+    ScriptedProgressView m_progress;
+    UxProgressDialog::Scope m_progressScope{m_progress};
+    ScriptedDialogHost m_dialogs;
+    UxDialogs::Scope m_dialogScope{m_dialogs};
+    Quillon m_app;
+    MainWindowModel m_window;
+    std::unique_ptr<MainWindowCommands> m_commands;
+    int m_selectionDialogs = 0;
+    int m_wordCountCharacters = -1;
+    std::string m_folderTyped;
+    bool m_keepTicked = false;
+    std::string m_findTyped;
+};
+
+} // namespace
+
+TEST_F(MainWindowCommandsTest, OpeningLoadsTheFolderNamedAtStartOnce)
+{
+    open();
+    EXPECT_EQ(list().rowCount(), 3);
+    EXPECT_EQ(list().columnCount(), ScriptCatalogue::ColumnCount);
+    EXPECT_FALSE(m_app.loadAtStart());
+    EXPECT_EQ(m_window.folderText().toStdString(), m_scenario.path());
+    EXPECT_EQ(m_window.totalText().toStdString(), "3");
+    EXPECT_EQ(m_window.noSpeakerText().toStdString(), "1");
+    EXPECT_EQ(m_app.mainWindow(), &m_window);
+}
+
+TEST_F(MainWindowCommandsTest, CheckAllAndClearAllTouchEveryRow)
+{
+    MainWindowCommands& commands = open();
+    ASSERT_FALSE(list().isChecked(rowOf("c.screenplay.txt"))) << "no speakers: cleared at load";
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::CheckAll, true));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(list().stateImage(row), UxListViewControl::StateTicked) << row;
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::ClearAll, true));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(list().stateImage(row), UxListViewControl::StateCleared) << row;
+}
+
+TEST_F(MainWindowCommandsTest, WithoutASelectionTheButtonTellsAndTheMenuKeepsQuiet)
+{
+    MainWindowCommands& commands = open();
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuSelectCharacters, false));
+    EXPECT_TRUE(m_dialogs.notices().empty());
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::SelectCharacters, true));
+    ASSERT_EQ(m_dialogs.notices().size(), 1u);
+    EXPECT_EQ(m_dialogs.notices()[0].text, CharacterSelection::noSelectionMessage());
+    EXPECT_EQ(m_dialogs.notices()[0].title, UxDialogs::DefaultTitle);
+    EXPECT_EQ(m_selectionDialogs, 0);
+}
+
+TEST_F(MainWindowCommandsTest, SelectedScenesShareOneSelectionAndTheRowsShowIt)
+{
+    MainWindowCommands& commands = open();
+    const int a = rowOf("a.screenplay.txt");
+    const int b = rowOf("b.screenplay.txt");
+    list().selectRow(a);
+    list().selectRow(b);
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::SelectCharacters, true));
+    EXPECT_EQ(m_selectionDialogs, 1);
+    EXPECT_EQ(cell(a, ScriptCatalogue::ColumnInfo), "1 / 2");
+    EXPECT_EQ(cell(a, ScriptCatalogue::ColumnSuppressed), "B");
+    EXPECT_EQ(cell(b, ScriptCatalogue::ColumnInfo), "1 / 2");
+
+    // The double click works on the first selected row alone.
+    list().clearSelection();
+    list().selectRow(b);
+    EXPECT_TRUE(commands.selectCharactersOfFirstSelectedRow());
+    EXPECT_EQ(m_selectionDialogs, 2);
+}
+
+TEST_F(MainWindowCommandsTest, ThePageCountNoticeFollowsTheEstimateAndNotACancel)
+{
+    MainWindowCommands& commands = open();
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuPageCount, false));
+    ASSERT_EQ(m_dialogs.notices().size(), 1u);
+    const std::string& text = m_dialogs.notices()[0].text;
+    EXPECT_EQ(text.rfind(sj("現在の設定で印刷すると、\n"), 0), 0u) << utf8(text);
+    // Two ticked scenes of one page with two printed characters each.
+    EXPECT_NE(text.find(sj("\n4ページの台本が出力されます。")), std::string::npos) << utf8(text);
+
+    m_progress.cancelAfterSteps(1);
+    EXPECT_EQ(commands.estimatePages(), -1);
+    EXPECT_EQ(m_dialogs.notices().size(), 1u) << "a cancelled estimate shows nothing";
+}
+
+TEST_F(MainWindowCommandsTest, TheDeliveredVoicesItemDoesNothingAndUnknownIdsAreIgnored)
+{
+    MainWindowCommands& commands = open();
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuDeliveredVoices, false));
+    EXPECT_FALSE(commands.dispatch(12345, false));
+    EXPECT_FALSE(commands.dispatch(MainWindowCommands::MenuAbout, true)) << "no button of that id";
+    EXPECT_TRUE(m_dialogs.notices().empty());
+    EXPECT_EQ(m_progress.opens(), 1) << "only the load at opening";
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuWordCounts, false));
+    EXPECT_EQ(m_wordCountCharacters, 3);
+}
+
+TEST_F(MainWindowCommandsTest, TheFolderCommandLoadsWhatTheDialogNames)
+{
+    MainWindowCommands& commands = open(false);
+    EXPECT_EQ(list().rowCount(), 0);
+    std::string typed = m_scenario.path();
+    typed.pop_back(); // without the trailing "/"
+    m_folderTyped = typed;
+    EXPECT_TRUE(commands.openFolder());
+    EXPECT_EQ(list().rowCount(), 3);
+    EXPECT_EQ(m_app.scenarioFolder().toStdString(), m_scenario.path());
+    EXPECT_EQ(m_app.histories().entries(FolderSelectionModel::HistorySlot).size(), 1u);
+
+    m_folderTyped = m_scenario.path() + "missing";
+    m_keepTicked = true;
+    EXPECT_FALSE(commands.openFolder());
+    ASSERT_EQ(m_dialogs.notices().size(), 1u);
+    EXPECT_EQ(m_dialogs.notices()[0].title, "Quillon Utility");
+    EXPECT_TRUE(m_app.keepWordTotals()) << "the request holds for the next load";
+    EXPECT_EQ(list().rowCount(), 3);
+}
+
+TEST_F(MainWindowCommandsTest, FindSelectsTheRowIgnoringTheCaseOfLetters)
+{
+    MainWindowCommands& commands = open();
+    m_findTyped = "B";
+    EXPECT_EQ(commands.find(), rowOf("b.screenplay.txt"));
+    EXPECT_TRUE(list().isSelected(rowOf("b.screenplay.txt")));
+    EXPECT_EQ(list().focusedRow(), rowOf("b.screenplay.txt"));
+    m_findTyped = "b.screenplay.txt";
+    EXPECT_EQ(commands.find(), -1) << "the suffix is appended again";
+}
+
+class ProgramStartTest : public AppTestFolder {};
+
+TEST_F(ProgramStartTest, TheCommandLineNamesAFolderOrNothing)
+{
+    ScenarioTestFolder scenario;
+    std::string withoutSlash = scenario.path();
+    withoutSlash.pop_back();
+    scenario.write("note.txt", "x");
+    const struct {
+        std::string commandLine;
+        bool loads;
+    } cases[] = {
+        {withoutSlash, true},
+        {scenario.path(), true},
+        {"\"" + withoutSlash + "\"", false},
+        {scenario.path() + "note.txt", false},
+        {scenario.path() + "missing", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        Quillon app;
+        ProgramStart::prepare(app, c.commandLine);
+        EXPECT_EQ(app.loadAtStart(), c.loads) << c.commandLine;
+        EXPECT_EQ(app.scenarioFolder().toStdString(), c.loads ? scenario.path() : "")
+            << c.commandLine;
+    }
+}
+
+TEST_F(ProgramStartTest, RectangleAndHistoriesComeBackOnTheNextStart)
+{
+    {
+        Quillon app;
+        ProgramStart::prepare(app, "");
+        EXPECT_EQ(app.windowRectangle(), WindowRectangle{}) << "nothing saved yet";
+        EXPECT_TRUE(exists("quillon.configuration"));
+        app.histories().add(0, FCString("scene01"));
+        app.histories().add(1, FCString("/tmp/"));
+        ProgramStart::windowClosing(app, {120, 80, 420, 600});
+        ProgramStart::finish(app);
+    }
+    Quillon app;
+    ProgramStart::prepare(app, "");
+    EXPECT_EQ(app.windowRectangle(), (WindowRectangle{120, 80, 420, 600}));
+    ASSERT_EQ(app.histories().entries(0).size(), 1u);
+    EXPECT_EQ(app.histories().entries(0)[0].toStdString(), "scene01");
+    EXPECT_EQ(app.histories().entries(1)[0].toStdString(), "/tmp/");
+}
