@@ -29,6 +29,8 @@ void UxListViewControl::redrawOn()
 
 void UxListViewControl::clear()
 {
+    if (m_listener)
+        m_listener->aboutToClear();
     m_rows.clear();
     m_columns.clear();
     m_focusedRow = -1;
@@ -40,6 +42,12 @@ int UxListViewControl::defineColumns(std::span<const ColumnDescriptor> columns, 
 {
     int at = std::clamp(firstColumn, 0, columnCount());
     const int first = at;
+    // The count is announced before the first column goes in.
+    const auto end = std::find_if(columns.begin(), columns.end(),
+                                  [](const ColumnDescriptor& d) { return d.width < 0; });
+    const int announced = static_cast<int>(end - columns.begin());
+    if (announced > 0 && m_listener)
+        m_listener->columnsAboutToBeInserted(first, announced);
     for (const ColumnDescriptor& descriptor : columns) {
         if (descriptor.width < 0)
             break;
@@ -95,6 +103,8 @@ int UxListViewControl::setCell(int row, int column, std::string_view text, Colou
     if (!inserting && !validRow(row))
         return -1;
     if (inserting) {
+        if (m_listener)
+            m_listener->rowAboutToBeInserted(rowCount());
         Row fresh;
         fresh.cells.resize(m_columns.size());
         fresh.state = m_checkBoxes ? StateCleared : StateNone;

@@ -1,17 +1,26 @@
 #pragma once
 
 // Follows the changes of a UxListViewControl, so that a view drawn by a GUI
-// toolkit can mirror the in-memory table. Every notification comes after the
-// change; the default bodies ignore it.
+// toolkit can mirror the in-memory table. Notifications come after the
+// change; the structural ones (clearing, inserting columns or a row) are
+// also announced before it, since a toolkit model must announce an insert or
+// a reset while the table still has its old shape. The default bodies ignore
+// everything.
 class UxListViewListener {
 public:
     virtual ~UxListViewListener();
 
+    // All rows and all columns are about to go; the table is still whole.
+    virtual void aboutToClear() {}
     // All rows and all columns are gone.
     virtual void listCleared() {}
+    // count columns are about to be inserted at first.
+    virtual void columnsAboutToBeInserted(int first, int count) { (void)first, (void)count; }
     // Columns from first on were inserted (the ones behind moved right).
     virtual void columnsInserted(int first, int count) { (void)first, (void)count; }
     virtual void columnWidthChanged(int column) { (void)column; }
+    // A row is about to be appended as index row (the current row count).
+    virtual void rowAboutToBeInserted(int row) { (void)row; }
     virtual void rowInserted(int row) { (void)row; }
     virtual void cellChanged(int row, int column) { (void)row, (void)column; }
     // The state image (check box) of a row changed.

@@ -203,3 +203,87 @@ TEST(UxListViewControlTest, TheListenerHearsEveryChange)
                                         "redraw on", "cleared"}));
     EXPECT_TRUE(list.isRedrawing());
 }
+
+namespace {
+
+// Records each structural notification with the shape of the table at that
+// moment, so that a test sees whether it came before or after the change.
+class ShapeRecordingListener : public UxListViewListener {
+public:
+    explicit ShapeRecordingListener(const UxListViewControl& list) : m_list(list) {}
+
+    void aboutToClear() override { record("before clear"); }
+    void listCleared() override { record("cleared"); }
+    void columnsAboutToBeInserted(int first, int count) override
+    {
+        record("before columns " + std::to_string(first) + "+" + std::to_string(count));
+    }
+    void columnsInserted(int first, int count) override
+    {
+        record("columns " + std::to_string(first) + "+" + std::to_string(count));
+    }
+    void rowAboutToBeInserted(int row) override { record("before row " + std::to_string(row)); }
+    void rowInserted(int row) override { record("row " + std::to_string(row)); }
+    void cellChanged(int row, int column) override
+    {
+        record("cell " + std::to_string(row) + "," + std::to_string(column));
+    }
+
+    std::vector<std::string> events;
+
+private:
+    // "<event> @rows x columns".
+    void record(const std::string& what)
+    {
+        events.push_back(what + " @" + std::to_string(m_list.rowCount()) + "x" +
+                         std::to_string(m_list.columnCount()));
+    }
+
+    const UxListViewControl& m_list;
+};
+
+} // namespace
+
+TEST(UxListViewControlTest, StructuralChangesAreAnnouncedBeforeAndReportedAfter)
+{
+    UxListViewControl list;
+    ShapeRecordingListener listener(list);
+    list.setListener(&listener);
+
+    defineThreeColumns(list);
+    list.setCell(0, 0, "r0");
+    list.setCell(4, 0, "r1");
+    list.setCell(1, 1, "update, no insert");
+    const std::array<UxListViewControl::ColumnDescriptor, 3> two{
+        {{"x", 1}, {"y", 2}, {"stop", -1}}};
+    list.defineColumns(two, 1);
+    list.clear();
+
+    EXPECT_EQ(listener.events,
+              (std::vector<std::string>{"before columns 0+3 @0x0", "columns 0+3 @0x3", //
+                                        "before row 0 @0x3", "row 0 @1x3",             //
+                                        "before row 1 @1x3", "row 1 @2x3",             //
+                                        "cell 1,1 @2x3",                               //
+                                        "before columns 1+2 @2x3", "columns 1+2 @2x5", //
+                                        "before clear @2x5", "cleared @0x0"}));
+}
+
+TEST(UxListViewControlTest, NothingIsAnnouncedForChangesThatDoNotHappen)
+{
+    UxListViewControl list;
+    ShapeRecordingListener listener(list);
+    list.setListener(&listener);
+
+    // An empty definition, a definition that ends at once, and inserts that
+    // are refused leave the table as it was and announce nothing.
+    list.defineColumns({});
+    const std::array<UxListViewControl::ColumnDescriptor, 1> ended{{{"end", -1}}};
+    EXPECT_EQ(list.defineColumns(ended), 0);
+    EXPECT_EQ(list.setCell(0, 0, "no columns yet"), -1);
+    defineThreeColumns(list);
+    listener.events.clear();
+    EXPECT_EQ(list.setCell(0, 1, "not column 0"), -1);
+    EXPECT_EQ(list.setCell(-1, 0, "negative"), -1);
+    EXPECT_EQ(list.setCell(0, 3, "no such column"), -1);
+    EXPECT_TRUE(listener.events.empty()) << listener.events.front();
+}
