@@ -17,7 +17,7 @@ $(BUILD_DIR)/build.ninja:
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLON_TESTS=OFF
 
 demo: deps $(BUILD_DIR)/build.ninja
-	cmake --build $(BUILD_DIR) --target quillon-batch -j $(JOBS)
+	cmake --build $(BUILD_DIR) --target quillon-batch quillon -j $(JOBS)
 	@scripts/demo.sh $(BUILD_DIR)
 
 test: deps

@@ -8,12 +8,12 @@
 #include "app/MainWindowModel.h"
 #include "app/Quillon.h"
 #include "gui/ListView.h"
+#include "gui/OffscreenApplication.h"
 #include "gui/QtProgressView.h"
 #include "ui/UxProgressDialog.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -34,7 +34,7 @@ void windowFolderLoad(benchmark::State& state)
     for (auto _ : state) {
         if (app.loadScenarioFolder(window) != FolderLoad::Loaded)
             state.SkipWithError("the folder did not load");
-        QApplication::processEvents();
+        QCoreApplication::processEvents();
         benchmark::DoNotOptimize(view.model()->rowCount());
     }
     if (view.model()->rowCount() != files)
@@ -50,8 +50,7 @@ BENCHMARK(windowFolderLoad)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
+    const auto application = OffscreenApplication::start(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

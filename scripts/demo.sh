@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
-# Runs the batch tool on the bundled example scenario: the layout of one
-# scene, then a print run of the whole scenario to PNG pages under
-# $build/demo/, with the pages written and the print log listed.
+# The main job on the bundled example scenario. With a display (DISPLAY or
+# WAYLAND_DISPLAY set) the desktop program opens on a copy of it; without
+# one the batch tool lays out one scene and prints the scenario to PNG pages
+# under $build/demo/, with the pages written and the print log listed.
 set -euo pipefail
 build=${1:-build}
 tool="$build/batch/quillon-batch"
 demo="$build/demo"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  rm -rf "$demo"
+  mkdir -p "$demo"
+  cp -R examples/scenario "$demo/scenario"
+  echo "== a display is available: opening the desktop program on $demo/scenario"
+  exec "$build/gui/quillon" "$demo/scenario"
+fi
+echo "== no display (DISPLAY and WAYLAND_DISPLAY are unset): the batch demo"
 
 scene=examples/scenario/s01_harbour.screenplay.txt
 echo "== quillon-batch layout $scene"

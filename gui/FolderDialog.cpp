@@ -1,0 +1,96 @@
+#include "gui/FolderDialog.h"
+
+#include "app/FolderSelectionModel.h"
+#include "gui/QtText.h"
+#include "ui_FolderDialog.h"
+
+#include <QFileDialog>
+
+namespace {
+
+FolderDialog::FolderBrowser& replacedBrowser()
+{
+    static FolderDialog::FolderBrowser browser;
+    return browser;
+}
+
+QString browseForFolder(QWidget* owner, const QString& caption, const QString& start)
+{
+    if (const FolderDialog::FolderBrowser& replaced = replacedBrowser())
+        return replaced(owner, caption, start);
+    return QFileDialog::getExistingDirectory(owner, caption, start, QFileDialog::ShowDirsOnly);
+}
+
+} // namespace
+
+FolderDialog::FolderDialog(QWidget* parent, FolderSelectionModel& model)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::FolderDialog>()), m_model(model)
+{
+    m_ui->setupUi(this);
+    setWindowTitle(fromCp932(m_model.request().effectiveTitle().view()));
+
+    // The combo box's list is the history's; what the user types must not
+    // be added to it by the combo box itself.
+    m_ui->inputCombo->setInsertPolicy(QComboBox::NoInsert);
+    for (const FCString& entry : m_model.historyEntries())
+        m_ui->inputCombo->addItem(fromCp932(entry.view()));
+    m_ui->inputCombo->setCurrentIndex(-1);
+    m_ui->inputCombo->setEditText(fromCp932(m_model.initialText().view()));
+
+    connect(m_ui->okButton, &QPushButton::clicked, this, &FolderDialog::ok);
+    connect(m_ui->cancelButton, &QPushButton::clicked, this, [this] { done(CancelId); });
+    connect(m_ui->browseButton, &QPushButton::clicked, this, &FolderDialog::browse);
+
+    nameControlsByLabels(this);
+    m_ui->promptEdit->setAccessibleName(windowTitle());
+    showPromptArea();
+    m_ui->inputCombo->setFocus();
+    centre();
+}
+
+FolderDialog::~FolderDialog() = default;
+
+bool FolderDialog::run(QWidget* parent, FolderSelectionModel& model)
+{
+    FolderDialog dialog(parent, model);
+    return dialog.exec() == OkId;
+}
+
+void FolderDialog::setFolderBrowser(FolderBrowser browser)
+{
+    replacedBrowser() = std::move(browser);
+}
+
+void FolderDialog::reject()
+{
+    done(CancelId);
+}
+
+void FolderDialog::ok()
+{
+    if (m_model.accept(toCp932(m_ui->inputCombo->currentText()),
+                       m_ui->keepWordTotalsBox->isChecked())) {
+        done(OkId);
+        return;
+    }
+    showPromptArea();
+    m_ui->inputCombo->setFocus();
+}
+
+void FolderDialog::browse()
+{
+    const FCString start =
+        FolderSelectionModel::browserStartFolder(toCp932(m_ui->inputCombo->currentText()));
+    const QString chosen = browseForFolder(
+        this, fromCp932(FolderSelectionModel::browserInstruction()), fromCp932(start.view()));
+    if (!chosen.isEmpty())
+        m_ui->inputCombo->setEditText(chosen);
+}
+
+void FolderDialog::showPromptArea()
+{
+    const QString text = fromCp932(m_model.promptAreaText().view());
+    m_ui->promptEdit->setPlainText(text);
+    // The prompt area is the combo box's only label.
+    m_ui->inputCombo->setAccessibleName(text);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "gui/DialogBase.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class FolderDialog;
+}
+
+class FolderSelectionModel;
+
+// The folder window of the folder command (template 222): the prompt in the
+// read-only text box 1001, the folders chosen before in the editable combo
+// box 1020 with the current folder as its edit text, "参照" (1018) for the
+// folder browser, the check box 1011 that keeps the word totals over the
+// next load, OK (1) and "中止" (2). OK hands the combo box's text and the
+// check box to the model and ends the dialog only when the model takes
+// them; otherwise the prompt area shows the model's message.
+class FolderDialog : public DialogBase {
+    Q_OBJECT
+
+public:
+    static constexpr int TemplateNumber = 222;
+    static constexpr int PromptId = 1001;
+    static constexpr int InputId = 1020;
+    static constexpr int BrowseId = 1018;
+    static constexpr int KeepWordTotalsId = 1011;
+    static constexpr int OkId = 1;
+    static constexpr int CancelId = 2;
+
+    // Asks the user for a folder: (owner, caption, start folder) -> the
+    // chosen folder, empty when the user cancelled.
+    using FolderBrowser =
+        std::function<QString(QWidget* owner, const QString& caption, const QString& start)>;
+
+    FolderDialog(QWidget* parent, FolderSelectionModel& model);
+    ~FolderDialog() override;
+
+    // Runs the dialog modally; true when it ended with an accepted OK. The
+    // caller then calls the model's resolve.
+    static bool run(QWidget* parent, FolderSelectionModel& model);
+
+    // Replaces the folder browser (the toolkit's folder dialog) until it is
+    // set again; an empty function puts the toolkit's back. For tests, which
+    // must not wait on a window of their own.
+    static void setFolderBrowser(FolderBrowser browser);
+
+public slots:
+    // Esc and closing the window end the dialog as "中止" does.
+    void reject() override;
+
+private:
+    void ok();
+    void browse();
+    void showPromptArea();
+
+    std::unique_ptr<Ui::FolderDialog> m_ui;
+    FolderSelectionModel& m_model;
+};

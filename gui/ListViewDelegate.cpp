@@ -1,0 +1,110 @@
+#include "gui/ListViewDelegate.h"
+
+#include "gui/ListViewModel.h"
+#include "gui/QtText.h"
+#include "ui/ListGauge.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+
+QRect toQRect(const ListGauge::Rect& r)
+{
+    return QRect(r.x, r.y, r.width, r.height);
+}
+
+} // namespace
+
+ListViewDelegate::ListViewDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+
+ListViewDelegate::~ListViewDelegate() = default;
+
+ListCellColours::Pair ListViewDelegate::coloursFor(const QStyleOptionViewItem& option,
+                                                   const QModelIndex& index) const
+{
+    using State = ListCellColours::State;
+    State state = State::Normal;
+    if (option.state & QStyle::State_Selected) {
+        const bool focused = option.widget && option.widget->hasFocus();
+        state = focused ? State::SelectedFocused : State::Selected;
+    }
+    const auto text = index.data(ListViewModel::CellTextColourRole);
+    const auto background = index.data(ListViewModel::CellBackgroundColourRole);
+    return ListCellColours::forCell(
+        text.isValid() ? text.toUInt() : UxListViewControl::DefaultColour,
+        background.isValid() ? background.toUInt() : UxListViewControl::DefaultColour, state,
+        ListViewModel::colourFrom(option.palette.color(QPalette::Text)),
+        ListViewModel::colourFrom(option.palette.color(QPalette::Base)));
+}
+
+void ListViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const
+{
+    const ListCellColours::Pair colours = coloursFor(option, index);
+    const QColor text = ListViewModel::colourOf(colours.text);
+    const QColor background = ListViewModel::colourOf(colours.background);
+
+    if (index.data(ListViewModel::CellKindRole).toInt() == UxListViewControl::KindGauge) {
+        const int percent = index.data(ListViewModel::CellValueRole).toInt();
+        const QString label = fromCp932(
+            ListGauge::label(toCp932(index.data(Qt::DisplayRole).toString()), {}, percent));
+        painter->save();
+        painter->setFont(option.font);
+        paintGauge(painter, option.rect, percent, label,
+                   {m_gaugeFrame, m_gaugeFill, background, text});
+        painter->restore();
+        return;
+    }
+
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    // The program's own selected look replaces the toolkit's.
+    cell.state &= ~QStyle::State_Selected;
+    cell.backgroundBrush = background;
+    cell.palette.setColor(QPalette::Text, text);
+    cell.palette.setColor(QPalette::WindowText, text);
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+}
+
+void ListViewDelegate::setGaugeColours(const QColor& frame, const QColor& fill)
+{
+    m_gaugeFrame = frame;
+    m_gaugeFill = fill;
+}
+
+void ListViewDelegate::paintGauge(QPainter* painter, const QRect& cell, int percent,
+                                  const QString& label, const GaugeLook& look)
+{
+    const ListGauge::Layout layout =
+        ListGauge::layout({cell.x(), cell.y(), cell.width(), cell.height()}, percent);
+    const QRect frame = toQRect(layout.frame);
+    const QRect inside = toQRect(layout.inside);
+    const QRect filled = toQRect(layout.filled);
+    if (frame.isEmpty())
+        return;
+
+    // Filled rectangles rather than outlines, so that every edge lies on
+    // exactly the pixels the layout names.
+    painter->fillRect(frame, look.frame);
+    painter->fillRect(inside, ListViewModel::colourOf(ListGauge::InsideColour));
+    painter->fillRect(QRect(inside.x(), inside.y(), inside.width(), 1), Qt::black);
+    painter->fillRect(QRect(inside.x(), inside.y(), 1, inside.height()), Qt::black);
+    painter->fillRect(filled, look.fill);
+
+    if (label.isEmpty() || inside.isEmpty())
+        return;
+    const QRect rest(filled.x() + filled.width(), inside.y(),
+                     inside.right() + 1 - (filled.x() + filled.width()), inside.height());
+    painter->save();
+    painter->setClipRect(filled);
+    painter->setPen(look.labelOnFill);
+    painter->drawText(inside, Qt::AlignCenter, label);
+    painter->setClipRect(rest);
+    painter->setPen(look.labelOnRest);
+    painter->drawText(inside, Qt::AlignCenter, label);
+    painter->restore();
+}

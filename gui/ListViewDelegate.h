@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/ListCellColours.h"
+
+#include <QColor>
+#include <QStyledItemDelegate>
+
+// Draws the cells of a ListView in the program's colours instead of the
+// toolkit's selection look (see ListCellColours): a cell's own colours, or
+// for a selected row its background blended with a highlight that tells
+// whether the list has the focus. The list's default colour stands for the
+// palette's Base (background) and Text.
+//
+// A gauge cell (kind 3) is a bar: its value is the percent and its text the
+// label pattern ("%d%%" when empty); see ListGauge for the geometry.
+class ListViewDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    struct GaugeLook {
+        QColor frame;
+        QColor fill;
+        // The label over the filled part, and over the rest.
+        QColor labelOnFill;
+        QColor labelOnRest;
+    };
+
+    explicit ListViewDelegate(QObject* parent = nullptr);
+    ~ListViewDelegate() override;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+    // The colours the cell is drawn in (0x00BBGGRR): selected from the
+    // option's state, focused when the option's widget has the focus.
+    ListCellColours::Pair coloursFor(const QStyleOptionViewItem& option,
+                                     const QModelIndex& index) const;
+
+    void setGaugeColours(const QColor& frame, const QColor& fill);
+    QColor gaugeFrameColour() const { return m_gaugeFrame; }
+    QColor gaugeFillColour() const { return m_gaugeFill; }
+
+    // Paints a gauge into the cell rectangle, the label in the painter's
+    // font, drawn twice: clipped to the filled part and to the rest.
+    static void paintGauge(QPainter* painter, const QRect& cell, int percent, const QString& label,
+                           const GaugeLook& look);
+
+private:
+    QColor m_gaugeFrame{0x80, 0x80, 0x80};
+    QColor m_gaugeFill{0x00, 0x00, 0x80};
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/MainWindowCommands.h"
+#include "app/MainWindowModel.h"
+#include "gui/DialogBase.h"
+
+#include <memory>
+
+class ListView;
+class QMenuBar;
+class Quillon;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's one main window: the scenario's screenplay files as a
+// checkable list, the folder line, the two counts, the buttons and the
+// menu. Every button and menu item goes to MainWindowCommands; this class
+// only shows the model and wires the window's events to it.
+class MainWindow : public DialogBase {
+    Q_OBJECT
+
+public:
+    static constexpr int ListId = 1000;
+    static constexpr const char* CommandIdProperty = "commandId";
+
+    explicit MainWindow(Quillon& app, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    MainWindowModel& model() { return m_model; }
+    MainWindowCommands& commands() { return *m_commands; }
+    ListView* listView() const;
+    QMenuBar* menuBar() const { return m_menuBar; }
+
+    // Runs a button (fromButton) or a menu command by its id and shows what
+    // changed; ids that name no command are ignored.
+    void runCommand(int id, bool fromButton);
+
+public slots:
+    // Esc outside the list and the close box come here as the close
+    // command does.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenu();
+    void connectButtons();
+    void registerAnchors();
+    void placeSavedRectangle();
+    void showModelTexts();
+    void fitColumns(std::initializer_list<int> columns);
+    void rowDoubleClicked(int row);
+    MainWindowCommands::Dialogs dialogs();
+
+    std::unique_ptr<Ui::MainWindow> m_ui;
+    Quillon& m_app;
+    MainWindowModel m_model;
+    std::unique_ptr<MainWindowCommands> m_commands;
+    QMenuBar* m_menuBar = nullptr;
+    bool m_closed = false;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "gui/DialogBase.h"
+
+#include <memory>
+
+namespace Ui {
+class NoticeDialog;
+}
+
+// The notice dialog (template 103): a message in the read-only text box
+// 1001 and the OK button 1; OK, Return or Esc end it. The title is the one
+// given, "quillon utility" when that is empty. It opens centred over its
+// owner.
+class NoticeDialog : public DialogBase {
+    Q_OBJECT
+
+public:
+    static constexpr int TemplateNumber = 103;
+    static constexpr int TextId = 1001;
+    static constexpr int OkId = 1;
+    static constexpr const char* DefaultTitle = "quillon utility";
+
+    NoticeDialog(QWidget* owner, const QString& text, const QString& title = QString());
+    ~NoticeDialog() override;
+
+    // Shows the notice modally over owner and returns when it is closed.
+    static void showNotice(QWidget* owner, const QString& text, const QString& title = QString());
+
+private:
+    std::unique_ptr<Ui::NoticeDialog> m_ui;
+};

@@ -1,0 +1,56 @@
+#include "gui/WordCountDialog.h"
+
+#include "document/ScriptInfo.h"
+#include "gui/QtText.h"
+#include "reports/WordCounts.h"
+#include "ui/UxDialogs.h"
+#include "ui_WordCountDialog.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::WordCountDialog>()), m_totals(totals)
+{
+    m_ui->setupUi(this);
+    setWindowTitle(fromCp932(WordCounts::title()));
+    setSizeGripEnabled(true);
+    m_ui->sceneLabel->setText(fromCp932(totals.sceneName().view()));
+
+    WordCounts::defineColumns(m_list);
+    const int64_t sum = WordCounts::fillList(totals, m_list);
+    m_ui->listView->setList(&m_list);
+    m_ui->totalEdit->setText(QString::number(sum));
+
+    registerAnchor(SceneId, FollowRight | StretchRight);
+    registerAnchor(ListId, FollowRight | StretchRight | FollowBottom | StretchBottom);
+    for (int id : {TotalLabelId, TotalId, RecordedLabelId, RecordedId, ClipboardId})
+        registerAnchor(id, FollowBottom);
+    registerAnchor(OkId, FollowRight | FollowBottom);
+
+    connect(m_ui->clipboardButton, &QPushButton::clicked, this, &WordCountDialog::copyToClipboard);
+    connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    nameControlsByLabels(this);
+    centre();
+}
+
+WordCountDialog::~WordCountDialog()
+{
+    // The view listens to the list, which goes before the view does.
+    m_ui->listView->setList(nullptr);
+}
+
+void WordCountDialog::show(QWidget* parent, const ScriptInfo& totals)
+{
+    WordCountDialog dialog(parent, totals);
+    dialog.exec();
+}
+
+void WordCountDialog::copyToClipboard()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // The clipboard is emptied even when there is nothing to list.
+    clipboard->clear();
+    clipboard->setText(fromCp932(WordCounts::text(m_totals)));
+    UxDialogs::notice(WordCounts::clipboardNoticeText(), WordCounts::clipboardNoticeTitle());
+}

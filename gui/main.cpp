@@ -1,0 +1,54 @@
+#include "app/ProgramStart.h"
+#include "app/Quillon.h"
+#include "gui/MainWindow.h"
+#include "gui/QtDialogHost.h"
+#include "gui/QtProgressView.h"
+#include "gui/QtPrompt.h"
+#include "platform/Prompt.h"
+#include "platform/TextCodec.h"
+#include "ui/UxDialogs.h"
+#include "ui/UxProgressDialog.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <string>
+
+namespace {
+
+// The whole text after the program name, as the program receives it: the
+// arguments joined by blanks. Quotes the shell kept are part of the text.
+// A text that Shift-JIS cannot write names no folder of this program.
+std::string commandLine(const QStringList& arguments)
+{
+    const QString text = arguments.mid(1).join(QLatin1Char(' '));
+    std::string cp932;
+    if (text.isEmpty() || !TextCodec::fromUtf8Exact(text.toStdString(), cp932))
+        return {};
+    return cp932;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quillon"));
+    QApplication::setDesktopFileName(QStringLiteral("quillon"));
+
+    // From here on the program's boxes, notices and progress are windows.
+    QtPrompt prompt;
+    Prompt::Scope promptScope(prompt);
+    QtDialogHost dialogs;
+    UxDialogs::Scope dialogScope(dialogs);
+    QtProgressView progress;
+    UxProgressDialog::Scope progressScope(progress);
+
+    Quillon app;
+    ProgramStart::prepare(app, commandLine(QApplication::arguments()));
+    {
+        MainWindow window(app);
+        window.exec();
+    }
+    ProgramStart::finish(app);
+    return 0;
+}

@@ -1,0 +1,375 @@
+#include "gui/ListView.h"
+
+#include "GuiTestSupport.h"
+#include "TestText.h"
+#include "gui/DialogBase.h"
+#include "gui/ListViewDelegate.h"
+#include "gui/ListViewModel.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyleOptionViewItem>
+#include <QTest>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
+#include <array>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr UxListViewControl::Colour NoSpeaker = UxListViewControl::rgb(0xC0, 0xC0, 0xE0);
+
+// A parent that counts the wheel events that reach it.
+class WheelCountingWidget : public QWidget {
+public:
+    int wheels = 0;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override
+    {
+        ++wheels;
+        event->accept();
+    }
+};
+
+// A window with the list (five columns and the hidden key column, twelve
+// rows, the first without speakers) and a line edit to take the focus away.
+class ListViewTest : public testing::Test {
+protected:
+    ListViewTest()
+    {
+        const std::array<UxListViewControl::ColumnDescriptor, 7> columns{{{"", 24},
+                                                                          {"info", 42},
+                                                                          {"scene", 160},
+                                                                          {"chara", 200},
+                                                                          {"off", 200},
+                                                                          {"", 0},
+                                                                          {nullptr, -1}}};
+        m_list.defineColumns(columns);
+        for (int row = 0; row < 12; ++row) {
+            const bool speakers = row != 0;
+            const UxListViewControl::Colour background =
+                speakers ? UxListViewControl::DefaultColour : NoSpeaker;
+            m_list.setCell(row, 0, "", UxListViewControl::DefaultColour, background);
+            m_list.updateCell(row, 1, "", UxListViewControl::DefaultColour, background);
+            m_list.updateCell(row, 2, std::to_string(row).c_str(), UxListViewControl::DefaultColour,
+                              background);
+            m_list.setText(row, 5, std::to_string(100 + row));
+            if (speakers)
+                m_list.check(row);
+        }
+        auto* layout = new QVBoxLayout(&m_window);
+        m_view = new ListView(&m_window);
+        m_edit = new QLineEdit(&m_window);
+        layout->addWidget(m_view);
+        layout->addWidget(m_edit);
+        m_view->setList(&m_list);
+        m_window.resize(700, 300);
+    }
+
+    void showActive()
+    {
+        m_window.show();
+        m_window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+    }
+
+    // The colour in the middle of a cell as drawn now.
+    QColor pixelAt(int row, int column)
+    {
+        const QImage image = m_view->viewport()->grab().toImage();
+        const QRect cell = m_view->visualRect(m_view->model()->index(row, column));
+        return image.pixelColor(cell.center());
+    }
+
+    QPoint cellCentre(int row, int column) const
+    {
+        return m_view->visualRect(m_view->model()->index(row, column)).center();
+    }
+
+    UxListViewControl m_list;
+    QWidget m_window;
+    ListView* m_view;
+    QLineEdit* m_edit;
+};
+
+} // namespace
+
+TEST_F(ListViewTest, IsSetUpAsAReportListWithTheKeyColumnHidden)
+{
+    EXPECT_EQ(m_view->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(m_view->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_TRUE(m_view->showGrid());
+    EXPECT_TRUE(m_view->verticalHeader()->isHidden());
+    EXPECT_TRUE(m_view->isColumnHidden(5));
+    EXPECT_FALSE(m_view->isColumnHidden(4));
+    EXPECT_EQ(m_view->columnWidth(2), 160);
+    EXPECT_EQ(m_view->columnWidth(3), 200);
+    EXPECT_EQ(m_view->model()->rowCount(), 12);
+
+    // Widths set later follow, and width 0 hides, a positive one shows again.
+    m_list.setColumnWidth(2, 90);
+    EXPECT_EQ(m_view->columnWidth(2), 90);
+    m_list.setColumnWidth(4, 0);
+    EXPECT_TRUE(m_view->isColumnHidden(4));
+    m_list.setColumnWidth(4, 50);
+    EXPECT_FALSE(m_view->isColumnHidden(4));
+    EXPECT_EQ(m_view->columnWidth(4), 50);
+}
+
+TEST_F(ListViewTest, ARowWithoutSpeakersKeepsATraceOfItsColourWhenSelected)
+{
+    showActive();
+    EXPECT_EQ(pixelAt(0, 1), QColor(0xC0, 0xC0, 0xE0));
+    EXPECT_EQ(pixelAt(1, 1), m_view->palette().color(QPalette::Base))
+        << "a default cell is drawn in the view's own background";
+
+    m_list.selectRow(0);
+    ASSERT_TRUE(m_view->hasFocus());
+    // (F0*59 + C0*196)/255, (00*59 + C0*196)/255, (D0*59 + E0*196)/255.
+    EXPECT_EQ(pixelAt(0, 1), QColor(0xCB, 0x93, 0xDC));
+
+    m_edit->setFocus();
+    ASSERT_FALSE(m_view->hasFocus());
+    // (60*59 + C0*196)/255, (A0*59 + C0*196)/255, (D8*59 + E0*196)/255.
+    EXPECT_EQ(pixelAt(0, 1), QColor(0xA9, 0xB8, 0xDE));
+    EXPECT_EQ(pixelAt(1, 1), m_view->palette().color(QPalette::Base));
+}
+
+TEST_F(ListViewTest, SelectingInTheListSelectsScrollsAndFocusesTheView)
+{
+    m_window.resize(700, 120); // a few rows visible, the last ones not
+    showActive();
+    m_edit->setFocus();
+    m_list.selectRow(11);
+    EXPECT_TRUE(m_view->selectionModel()->isRowSelected(11, QModelIndex()));
+    EXPECT_EQ(m_view->currentIndex().row(), 11);
+    EXPECT_TRUE(m_view->hasFocus());
+    const QRect shown = m_view->visualRect(m_view->model()->index(11, 2));
+    EXPECT_TRUE(m_view->viewport()->rect().intersects(shown)) << "row 11 was scrolled to";
+
+    m_list.selectRow(3);
+    EXPECT_TRUE(m_view->selectionModel()->isRowSelected(11, QModelIndex()))
+        << "the list keeps several rows selected";
+    m_list.deselectRow(11);
+    EXPECT_FALSE(m_view->selectionModel()->isRowSelected(11, QModelIndex()));
+    EXPECT_TRUE(m_view->selectionModel()->isRowSelected(3, QModelIndex()));
+}
+
+TEST_F(ListViewTest, TheUsersClicksSelectRowsInTheList)
+{
+    showActive();
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, cellCentre(2, 2));
+    EXPECT_TRUE(m_list.isSelected(2));
+    EXPECT_EQ(m_list.focusedRow(), 2);
+
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, Qt::ControlModifier, cellCentre(4, 3));
+    EXPECT_TRUE(m_list.isSelected(2));
+    EXPECT_TRUE(m_list.isSelected(4));
+    EXPECT_EQ(m_list.focusedRow(), 4);
+
+    // A plain click starts over with one row.
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, cellCentre(1, 2));
+    EXPECT_TRUE(m_list.isSelected(1));
+    EXPECT_FALSE(m_list.isSelected(2));
+    EXPECT_FALSE(m_list.isSelected(4));
+    EXPECT_EQ(m_list.nextSelectedRow(1), -1);
+
+    // Shift extends from the current row.
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, Qt::ShiftModifier, cellCentre(3, 2));
+    std::vector<int> selected;
+    for (int row = m_list.nextSelectedRow(-1); row >= 0; row = m_list.nextSelectedRow(row))
+        selected.push_back(row);
+    EXPECT_EQ(selected, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(m_list.focusedRow(), 3);
+
+    // Keys move the selection and the focused row with it.
+    QTest::keyClick(m_view, Qt::Key_Down);
+    EXPECT_EQ(m_list.nextSelectedRow(-1), 4);
+    EXPECT_EQ(m_list.nextSelectedRow(4), -1);
+    EXPECT_EQ(m_list.focusedRow(), 4);
+    QTest::keyClick(m_view, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_TRUE(m_list.isSelected(3));
+    EXPECT_TRUE(m_list.isSelected(4));
+    EXPECT_EQ(m_list.focusedRow(), 3);
+}
+
+TEST_F(ListViewTest, ClickingTheCheckBoxTogglesTheRowInTheList)
+{
+    showActive();
+    const QModelIndex cell = m_view->model()->index(3, 0);
+    QStyleOptionViewItem option;
+    option.initFrom(m_view);
+    option.rect = m_view->visualRect(cell);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box =
+        m_view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, m_view);
+    ASSERT_TRUE(m_list.isChecked(3));
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, box.center());
+    EXPECT_EQ(m_list.stateImage(3), UxListViewControl::StateCleared);
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, box.center());
+    EXPECT_EQ(m_list.stateImage(3), UxListViewControl::StateTicked);
+}
+
+TEST_F(ListViewTest, DoubleClickTellsTheRow)
+{
+    showActive();
+    QSignalSpy doubled(m_view, &ListView::rowDoubleClicked);
+    // A double click is a click followed by the second press.
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, cellCentre(5, 2));
+    QTest::mouseDClick(m_view->viewport(), Qt::LeftButton, {}, cellCentre(5, 2));
+    ASSERT_EQ(doubled.count(), 1);
+    EXPECT_EQ(doubled[0][0].toInt(), 5);
+}
+
+TEST(ListViewKeysTest, ReturnAndEscStayInTheListButCloseFromElsewhere)
+{
+    UxListViewControl list;
+    const std::array<UxListViewControl::ColumnDescriptor, 1> columns{{{"a", 50}}};
+    list.defineColumns(columns);
+    list.setCell(0, 0, "row");
+
+    DialogBase dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* view = new ListView(&dialog);
+    auto* edit = new QLineEdit(&dialog);
+    auto* ok = new QPushButton("OK", &dialog);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout->addWidget(view);
+    layout->addWidget(edit);
+    layout->addWidget(ok);
+    view->setList(&list);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_Enter);
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected) << "nothing ended the dialog";
+
+    // The same keys typed elsewhere do reach the dialog.
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    dialog.show();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST_F(ListViewTest, DroppedFilesBecomeRowsWhenDroppingIsOn)
+{
+    showActive();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/scenario/a.screenplay.txt"),
+                  QUrl::fromLocalFile(QString::fromUtf8("/scenario/第二話.screenplay.txt")),
+                  // No CP932 form: left out rather than listed wrongly.
+                  QUrl::fromLocalFile(QString::fromUtf8("/scenario/\xF0\x9F\x98\x80.txt")),
+                  QUrl("https://example.com/not-a-file")});
+    const QPoint at = cellCentre(1, 2);
+    // As a drag arrives: entering picks the widget that takes the drop.
+    auto drop = [&] {
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view->viewport(), &enter);
+        QDropEvent event(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view->viewport(), &event);
+    };
+
+    drop();
+    EXPECT_EQ(m_list.rowCount(), 12) << "dropping is off by default";
+
+    m_view->setDropColumn(2);
+    m_view->setCheckDroppedRows(true);
+    drop();
+    ASSERT_EQ(m_list.rowCount(), 14);
+    FCString text;
+    ASSERT_TRUE(m_list.textOfCell(text, 12, 2));
+    EXPECT_EQ(text.toStdString(), "/scenario/a.screenplay.txt");
+    ASSERT_TRUE(m_list.textOfCell(text, 13, 2));
+    EXPECT_EQ(text.toStdString(), sj("/scenario/第二話.screenplay.txt"));
+    ASSERT_TRUE(m_list.textOfCell(text, 13, 0));
+    EXPECT_EQ(text.toStdString(), "") << "column 0 stays empty when the path goes elsewhere";
+    EXPECT_EQ(m_list.stateImage(13), UxListViewControl::StateTicked);
+    EXPECT_EQ(m_view->model()->rowCount(), 14);
+
+    m_view->setCheckDroppedRows(false);
+    m_view->setDropColumn(0);
+    drop();
+    ASSERT_EQ(m_list.rowCount(), 16);
+    ASSERT_TRUE(m_list.textOfCell(text, 14, 0));
+    EXPECT_EQ(text.toStdString(), "/scenario/a.screenplay.txt");
+    EXPECT_EQ(m_list.stateImage(14), UxListViewControl::StateCleared);
+}
+
+TEST_F(ListViewTest, AWheelOutsideTheListGoesToTheParentWhenAsked)
+{
+    WheelCountingWidget parent;
+    auto* layout = new QVBoxLayout(&parent);
+    ListView view(&parent);
+    layout->addWidget(&view);
+    view.setList(&m_list);
+    parent.resize(300, 120);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+
+    auto wheel = [&](QPoint at) {
+        QWheelEvent event(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        // Only a wheel from the window system travels on to the parent;
+        // sendEvent() would mark it as the program's own.
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(view.viewport(), &event);
+    };
+    const QPoint inside = view.viewport()->rect().center();
+    const QPoint outside(inside.x(), view.viewport()->height() + 400);
+
+    wheel(inside);
+    wheel(outside);
+    EXPECT_EQ(parent.wheels, 0) << "without the option the list takes every wheel";
+    view.setWheelOutsideToParent(true);
+    wheel(inside);
+    EXPECT_EQ(parent.wheels, 0);
+    wheel(outside);
+    EXPECT_EQ(parent.wheels, 1);
+}
+
+TEST_F(ListViewTest, FittingAColumnKeepsTheWidthInTheList)
+{
+    m_list.setText(3, 3, std::string(80, 'W'));
+    m_view->fitColumnToContents(3);
+    EXPECT_EQ(m_list.columnWidth(3), m_view->columnWidth(3));
+    EXPECT_GT(m_list.columnWidth(3), 200) << "80 W are wider than the defined 200 pixels";
+}
+
+TEST_F(ListViewTest, AReloadWithRedrawOffKeepsTheViewInStep)
+{
+    showActive();
+    m_list.selectRow(4);
+    m_list.redrawOff();
+    m_list.clear();
+    const std::array<UxListViewControl::ColumnDescriptor, 3> columns{
+        {{"", 24}, {"key", 0}, {nullptr, -1}}};
+    m_list.defineColumns(columns);
+    for (int row = 0; row < 3000; ++row) {
+        m_list.setCell(row, 0, "");
+        m_list.setText(row, 1, std::to_string(row));
+    }
+    m_list.selectRow(2500);
+    m_list.redrawOn();
+    EXPECT_EQ(m_view->model()->rowCount(), 3000);
+    EXPECT_TRUE(m_view->isColumnHidden(1));
+    EXPECT_EQ(m_view->selectionModel()->selectedRows().size(), 1);
+    EXPECT_TRUE(m_view->selectionModel()->isRowSelected(2500, QModelIndex()));
+    EXPECT_EQ(m_view->currentIndex().row(), 2500);
+}

@@ -1,0 +1,187 @@
+#include "gui/QtProgressView.h"
+
+#include "GuiTestSupport.h"
+#include "TestText.h"
+#include "gui/ProgressDialog.h"
+#include "ui/UxProgressDialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Every test installs the window view, as the desktop program does.
+class QtProgressViewTest : public testing::Test {
+protected:
+    QtProgressViewTest() { UxProgressDialog::clearCancelRequest(); }
+
+    QPushButton* cancelButton(ProgressDialog* window)
+    {
+        return byAccessibleName<QPushButton>(window, QString::fromUtf8("キャンセル"));
+    }
+
+    QtProgressView m_view;
+    UxProgressDialog::Scope m_scope{m_view};
+};
+
+} // namespace
+
+TEST_F(QtProgressViewTest, OpeningShowsTheStateAndUpdatesFollow)
+{
+    UxProgressDialog dialog;
+    dialog.setTitle(sj("台本の取得"));
+    dialog.setText(sj("指定されたフォルダにある *.screenplay.txt を取得しています"));
+    dialog.setupBar(true, 0, 0, 4);
+    EXPECT_EQ(m_view.window(dialog), nullptr);
+    dialog.open(true);
+
+    ProgressDialog* window = m_view.window(dialog);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("台本の取得"));
+    EXPECT_EQ(window->textOfControl(ProgressDialog::TextId),
+              QString::fromUtf8("指定されたフォルダにある *.screenplay.txt を取得しています"));
+    auto* bar = qobject_cast<QProgressBar*>(window->control(ProgressDialog::BarId));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_EQ(bar->maximum(), 4);
+    EXPECT_EQ(bar->value(), 0);
+    ASSERT_NE(cancelButton(window), nullptr);
+    EXPECT_TRUE(cancelButton(window)->isEnabled());
+
+    dialog.setText(sj("一話"));
+    dialog.step();
+    dialog.step();
+    EXPECT_EQ(window->text(), QString::fromUtf8("一話"));
+    EXPECT_EQ(bar->value(), 2);
+
+    dialog.close();
+    EXPECT_EQ(m_view.window(dialog), nullptr);
+}
+
+TEST_F(QtProgressViewTest, CancelTakesEffectOnlyWhenTheCallerNextReadsTheFlag)
+{
+    UxProgressDialog dialog;
+    dialog.setupBar(true, 0, 0, 5);
+    dialog.open(true);
+    QPushButton* cancel = cancelButton(m_view.window(dialog));
+    ASSERT_NE(cancel, nullptr);
+
+    std::vector<std::string> log;
+    for (int unit = 0; unit < 5; ++unit) {
+        log.push_back("start " + std::to_string(unit));
+        if (unit == 2) {
+            // The user presses cancel in the middle of the third unit.
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            log.push_back(dialog.cancelled() ? "flag set" : "flag clear");
+        }
+        log.push_back("end " + std::to_string(unit));
+        dialog.setText(std::to_string(unit));
+        dialog.step();
+        dialog.pump();
+        if (dialog.cancelled())
+            break;
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"start 0", "end 0", "start 1", "end 1", "start 2",
+                                             "flag set", "end 2"}))
+        << "the unit under way is finished and no further one starts";
+    EXPECT_EQ(dialog.position(), 3);
+    EXPECT_TRUE(m_view.window(dialog)->isVisible()) << "the window stays until the caller closes";
+}
+
+TEST_F(QtProgressViewTest, PumpingDeliversAPressQueuedForTheWindow)
+{
+    UxProgressDialog dialog;
+    dialog.open(true);
+    ProgressDialog* window = m_view.window(dialog);
+    // A queued click is what the window system delivers while work runs.
+    QMetaObject::invokeMethod(cancelButton(window), "click", Qt::QueuedConnection);
+    EXPECT_FALSE(dialog.cancelled()) << "nothing happens before the events are processed";
+    dialog.pump();
+    EXPECT_TRUE(dialog.cancelled());
+}
+
+TEST_F(QtProgressViewTest, ADialogThatCannotBeCancelledDisablesItsButton)
+{
+    UxProgressDialog dialog;
+    dialog.open(false);
+    ProgressDialog* window = m_view.window(dialog);
+    QPushButton* cancel = cancelButton(window);
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_FALSE(cancel->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QTest::keyClick(window, Qt::Key_Escape);
+    window->close();
+    dialog.pump();
+    EXPECT_FALSE(dialog.cancelled());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(QtProgressViewTest, EscAndTheCloseBoxCountAsCancelAndKeepTheWindow)
+{
+    UxProgressDialog dialog;
+    dialog.open(true);
+    ProgressDialog* window = m_view.window(dialog);
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.cancelled());
+    EXPECT_TRUE(window->isVisible());
+
+    UxProgressDialog second;
+    second.open(true);
+    ProgressDialog* secondWindow = m_view.window(second);
+    ASSERT_NE(secondWindow, window);
+    EXPECT_FALSE(secondWindow->close()) << "the close box does not take the window away";
+    EXPECT_TRUE(second.cancelled());
+    EXPECT_TRUE(secondWindow->isVisible());
+}
+
+TEST_F(QtProgressViewTest, AHiddenBarAndTheWindowKeepingOtherWindowsWaiting)
+{
+    UxProgressDialog dialog;
+    dialog.setupBar(false, 0, 0, 10);
+    dialog.open(true);
+    ProgressDialog* window = m_view.window(dialog);
+    EXPECT_TRUE(window->control(ProgressDialog::BarId)->isHidden());
+    // No other window takes input while the operation runs.
+    EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), window);
+    dialog.close();
+    EXPECT_NE(QApplication::activeModalWidget(), window);
+}
+
+TEST_F(QtProgressViewTest, AnOwnerThatGoesFirstTakesTheWindowSafely)
+{
+    auto* owner = new QWidget;
+    owner->show();
+    owner->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(owner));
+    UxProgressDialog dialog;
+    dialog.open(true);
+    ASSERT_NE(m_view.window(dialog), nullptr);
+    EXPECT_EQ(m_view.window(dialog)->parentWidget(), owner) << "opened over the active window";
+    delete owner;
+    EXPECT_EQ(m_view.window(dialog), nullptr);
+    // The work goes on and ends as usual.
+    dialog.setText("x");
+    dialog.step();
+    dialog.pump();
+    dialog.close();
+    EXPECT_FALSE(dialog.isOpen());
+}
+
+TEST_F(QtProgressViewTest, EveryControlIsNamedByItsLabel)
+{
+    UxProgressDialog dialog;
+    dialog.open(true);
+    ProgressDialog* window = m_view.window(dialog);
+    auto* cancel = qobject_cast<QPushButton*>(window->control(ProgressDialog::CancelId));
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), QString::fromUtf8("キャンセル"));
+    EXPECT_EQ(cancel->accessibleName(), cancel->text());
+    EXPECT_EQ(announcedName(cancel), cancel->text());
+}
