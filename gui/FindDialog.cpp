@@ -1,6 +1,7 @@
 #include "gui/FindDialog.h"
 
 #include "app/FindFileModel.h"
+#include "gui/HistoryCombo.h"
 #include "gui/QtText.h"
 #include "ui_FindDialog.h"
 
@@ -12,13 +13,7 @@ FindDialog::FindDialog(QWidget* parent, FindFileModel& model)
     m_ui->setupUi(this);
     setWindowTitle(fromCp932(m_model.request().effectiveTitle().view()));
 
-    // The typed text must reach the model as typed: the combo box must not
-    // add it to its own list, which the history fills.
-    m_ui->inputCombo->setInsertPolicy(QComboBox::NoInsert);
-    for (const FCString& entry : m_model.historyEntries())
-        m_ui->inputCombo->addItem(fromCp932(entry.view()));
-    m_ui->inputCombo->setCurrentIndex(-1);
-    m_ui->inputCombo->setEditText(fromCp932(m_model.initialText().view()));
+    HistoryCombo::fill(m_ui->inputCombo, m_model.historyEntries(), m_model.initialText());
 
     connect(m_ui->okButton, &QPushButton::clicked, this, &FindDialog::ok);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, [this] { done(CancelId); });

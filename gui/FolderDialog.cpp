@@ -1,6 +1,7 @@
 #include "gui/FolderDialog.h"
 
 #include "app/FolderSelectionModel.h"
+#include "gui/HistoryCombo.h"
 #include "gui/QtText.h"
 #include "ui_FolderDialog.h"
 
@@ -29,13 +30,7 @@ FolderDialog::FolderDialog(QWidget* parent, FolderSelectionModel& model)
     m_ui->setupUi(this);
     setWindowTitle(fromCp932(m_model.request().effectiveTitle().view()));
 
-    // The combo box's list is the history's; what the user types must not
-    // be added to it by the combo box itself.
-    m_ui->inputCombo->setInsertPolicy(QComboBox::NoInsert);
-    for (const FCString& entry : m_model.historyEntries())
-        m_ui->inputCombo->addItem(fromCp932(entry.view()));
-    m_ui->inputCombo->setCurrentIndex(-1);
-    m_ui->inputCombo->setEditText(fromCp932(m_model.initialText().view()));
+    HistoryCombo::fill(m_ui->inputCombo, m_model.historyEntries(), m_model.initialText());
 
     connect(m_ui->okButton, &QPushButton::clicked, this, &FolderDialog::ok);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, [this] { done(CancelId); });
