@@ -5,7 +5,7 @@
 #include "fc/Diagnostic.h"
 #include "fc/FCPathName.h"
 #include "platform/Trace.h"
-#include "reports/ConfirmedFolderCreation.h"
+#include "format/ConfirmedFolderCreation.h"
 
 #include <string>
 

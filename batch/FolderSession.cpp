@@ -4,7 +4,7 @@
 #include "batch/BatchInterrupt.h"
 #include "document/ScriptCatalogue.h"
 #include "platform/TextCodec.h"
-#include "reports/ConfirmedFolderCreation.h"
+#include "format/ConfirmedFolderCreation.h"
 #include "ui/UxProgressDialog.h"
 
 #include <filesystem>

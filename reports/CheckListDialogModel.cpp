@@ -2,7 +2,7 @@
 
 #include "fc/FCPathName.h"
 #include "platform/Sjis.h"
-#include "reports/ConfirmedFolderCreation.h"
+#include "format/ConfirmedFolderCreation.h"
 #include "ui/UxDialogs.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "reports/CheckListDialogModel.h"
 
 #include "ReportsTestFixture.h"
-#include "reports/ConfirmedFolderCreation.h"
+#include "format/ConfirmedFolderCreation.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "reports/ConfirmedFolderCreation.h"
+#include "format/ConfirmedFolderCreation.h"
 
 #include "fc/FCPathName.h"
 #include "fc/FileHelpers.h"
