@@ -20,6 +20,7 @@
 #include "platform/Trace.h"
 #include "platform/WinError.h"
 #include "render/PageFileCheck.h"
+#include "render/PageObserver.h"
 #include "render/ScriptPrinter.h"
 #include "reports/PageCountEstimate.h"
 #include "reports/ScenarioContext.h"
@@ -57,6 +58,29 @@ template <typename Step> bool guarded(Step step)
     }
     return true;
 }
+
+// Lets the progress dialog process what is pending after every page, since
+// one scene can run to hundreds of pages and the window must go on
+// repainting meanwhile. A cancel pressed now is only noted: the run reads
+// the flag between scenes. Pages are passed on to the observer this one
+// displaced.
+class ProgressPump : public PageObserver {
+public:
+    explicit ProgressPump(UxProgressDialog& progress) : m_progress(progress) {}
+    DeviceContext* pageOpened(const Page& page, DeviceContext* dc) override
+    {
+        return previous() ? previous()->pageOpened(page, dc) : dc;
+    }
+    void pageClosed(const Page& page, const PageDevice& device) override
+    {
+        if (previous())
+            previous()->pageClosed(page, device);
+        m_progress.pump();
+    }
+
+private:
+    UxProgressDialog& m_progress;
+};
 
 } // namespace
 
@@ -161,6 +185,7 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
     m_log.reserve(InitialLogCapacity);
     m_log.append(openingLine());
     PageFileCheck pageFiles;
+    ProgressPump pagePump(progress);
 
     const char* printing = Sjis::of("を印刷しています...");
     std::string text;

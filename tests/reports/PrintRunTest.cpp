@@ -187,6 +187,26 @@ TEST_F(PrintRunTest, ACancelAfterTheFirstSceneFinishesItAndSaysSo)
     EXPECT_EQ(m_opened.size(), 1u);
 }
 
+TEST_F(PrintRunTest, EveryPageIsFollowedByAPumpAndACancelDuringAPageWaitsForTheScene)
+{
+    PageNames pages(m_destination);
+    // a prints 2 pages, b 4: each page pumps once, each row once more.
+    EXPECT_EQ(run().printed, 2);
+    EXPECT_EQ(pages.names().size(), 6u);
+    EXPECT_EQ(m_view.pumps(), 6 + 3);
+
+    // Cancel pressed while b's second page is out: b still prints whole.
+    ScriptedProgressView view;
+    view.cancelAtPump(2 + 1 + 2);
+    PageNames again(m_destination);
+    UxProgressDialog::Scope scope(view);
+    const PrintRun::Outcome outcome = m_run.printAll(list());
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.printed, 2);
+    EXPECT_EQ(again.names().size(), 6u);
+    EXPECT_EQ(view.steps(), 2) << "the run stopped after b, before c";
+}
+
 TEST_F(PrintRunTest, SuppressedCharactersAreLeftOutEverywhereNonTargetsOnlyInTheirScene)
 {
     suppress({"さくら"});
