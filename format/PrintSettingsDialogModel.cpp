@@ -1,0 +1,405 @@
+#include "format/PrintSettingsDialogModel.h"
+
+#include "format/ConfirmedFolderCreation.h"
+#include "format/PrintSettingsHelp.h"
+#include "format/RunSettings.h"
+#include "platform/ProgramFolders.h"
+#include "platform/Sjis.h"
+#include "ui/UxListViewControl.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace {
+
+int32_t numberOf(const FCString& text)
+{
+    return FCString::parseInteger(text.view());
+}
+
+FCString decimal(int32_t value)
+{
+    FCString text;
+    text.setNumber(value);
+    return text;
+}
+
+// Modes other than custom and the two larger presets print as PRESET-14p,
+// and so the dialog shows them.
+int shownMode(int mode)
+{
+    switch (mode) {
+    case PrintFormat::ModeCustom:
+    case PrintFormat::ModePreset16:
+    case PrintFormat::ModePreset18:
+        return mode;
+    default:
+        return PrintFormat::ModePreset14;
+    }
+}
+
+} // namespace
+
+PrintSettingsDialogModel::PrintSettingsDialogModel(Purpose purpose, const PrintFormat& format,
+                                                   RunSettings& run, const FCString& scenarioFolder,
+                                                   const std::vector<FCString>& suppressedNames,
+                                                   const std::vector<FCString>& characters,
+                                                   std::vector<std::string> faces)
+    : m_purpose(purpose), m_working(format), m_run(run), m_device(run.device),
+      m_faces(std::move(faces))
+{
+    std::sort(m_faces.begin(), m_faces.end());
+    m_faces.erase(std::unique(m_faces.begin(), m_faces.end()), m_faces.end());
+
+    for (const FCString& name : characters) {
+        const bool suppressed =
+            std::any_of(suppressedNames.begin(), suppressedNames.end(),
+                        [&](const FCString& entry) { return entry.view() == name.view(); });
+        m_rows.push_back({name, suppressed});
+    }
+
+    m_message = FCString(Sjis::of("HTMLへの出力は、nolvikで直接行ってください\n"
+                                  "OKを押すと印刷を開始します。"));
+
+    // The run settings, not the record, say where the last confirmed run
+    // went: they follow the running program, the record follows the file.
+    m_destinationText = run.destinationOr(scenarioFolder);
+    m_generic = run.genericScript();
+    m_emphasis = run.commentEmphasis();
+    m_logTicked = run.printLog();
+    if (m_logTicked)
+        m_logText = run.logPath;
+
+    m_mode = shownMode(m_working.mode());
+    if (m_mode == PrintFormat::ModeCustom) {
+        fillCustom();
+        m_customFilled = true;
+    }
+
+    m_greyText = decimal(m_working.customColEmphasis());
+    const int background = m_working.customModeEmphasis();
+    m_background = background >= 0 && background < BackgroundCount ? background : -1;
+}
+
+PrintSettingsDialogModel::~PrintSettingsDialogModel() = default;
+
+const char* PrintSettingsDialogModel::title() const
+{
+    return m_purpose == PrintStart ? Sjis::of("印刷の実行") : Sjis::of("印刷設定");
+}
+
+const char* PrintSettingsDialogModel::okCaption() const
+{
+    return m_purpose == PrintStart ? Sjis::of("印刷開始") : Sjis::of("設定する");
+}
+
+int PrintSettingsDialogModel::checked(int face)
+{
+    assert(face >= 0 && face < PrintFormat::FaceCount && "the dialog has faces 0, 1 and 2");
+    return face;
+}
+
+void PrintSettingsDialogModel::chooseDevice(OutputDevice device)
+{
+    m_device = device;
+}
+
+void PrintSettingsDialogModel::setDestinationText(std::string_view text)
+{
+    if (destinationEnabled())
+        m_destinationText = FCString(text);
+}
+
+void PrintSettingsDialogModel::setLog(bool ticked)
+{
+    m_logTicked = ticked;
+}
+
+void PrintSettingsDialogModel::setLogText(std::string_view text)
+{
+    if (logEnabled())
+        m_logText = FCString(text);
+}
+
+void PrintSettingsDialogModel::chooseMode(int mode)
+{
+    m_mode = shownMode(mode);
+    // The proposal is made once: choosing a preset and then "カスタム" again
+    // keeps what the user has typed into the custom controls meanwhile.
+    if (m_mode == PrintFormat::ModeCustom && !m_customFilled) {
+        fillCustom();
+        m_customFilled = true;
+    }
+}
+
+void PrintSettingsDialogModel::fillCustom()
+{
+    // The effective values: in a preset mode, the preset's faces, the
+    // weights 700/400/700 and the preset's sizes.
+    const FCString* faces[PrintFormat::FaceCount] = {
+        &m_working.targetFace(), &m_working.generalFace(), &m_working.commentFace()};
+    const int weights[PrintFormat::FaceCount] = {
+        m_working.targetWeight(), m_working.generalWeight(), m_working.commentWeight()};
+    for (int face = 0; face < PrintFormat::FaceCount; ++face) {
+        const auto found = std::find(m_faces.begin(), m_faces.end(), faces[face]->view());
+        m_faceIndex[size_t(face)] = found == m_faces.end() ? -1 : int(found - m_faces.begin());
+        m_weightText[size_t(face)] = decimal(weights[face]);
+    }
+    m_fontSizeText = decimal(m_working.fontSize());
+    m_lineWidthText = decimal(m_working.lineWidth());
+    m_linesPerPageText = decimal(m_working.linesPerPage());
+    m_charsPerLineText = decimal(m_working.charsPerLine());
+    m_autoCalc = m_working.hasFlag(PrintFormat::FlagAutoCalc);
+    if (m_autoCalc) {
+        m_sizesReadOnly = true;
+        recalculate();
+    }
+}
+
+void PrintSettingsDialogModel::selectFace(int face, int index)
+{
+    checked(face);
+    if (!customEnabled())
+        return;
+    m_faceIndex[size_t(face)] = index >= 0 && index < int(m_faces.size()) ? index : -1;
+}
+
+void PrintSettingsDialogModel::setWeightText(int face, std::string_view text)
+{
+    checked(face);
+    if (customEnabled())
+        m_weightText[size_t(face)] = FCString(text);
+}
+
+void PrintSettingsDialogModel::editFontHeight(std::string_view text)
+{
+    if (!customEnabled())
+        return;
+    m_fontSizeText = FCString(text);
+    if (m_autoCalc)
+        recalculate();
+}
+
+void PrintSettingsDialogModel::editLineWidth(std::string_view text)
+{
+    if (!customEnabled())
+        return;
+    m_lineWidthText = FCString(text);
+    if (m_autoCalc)
+        recalculate();
+}
+
+void PrintSettingsDialogModel::editLinesPerPage(std::string_view text)
+{
+    if (customEnabled() && !m_sizesReadOnly)
+        m_linesPerPageText = FCString(text);
+}
+
+void PrintSettingsDialogModel::editCharsPerLine(std::string_view text)
+{
+    if (customEnabled() && !m_sizesReadOnly)
+        m_charsPerLineText = FCString(text);
+}
+
+void PrintSettingsDialogModel::setAutoCalc(bool ticked)
+{
+    if (!customEnabled())
+        return;
+    m_autoCalc = ticked;
+    m_sizesReadOnly = ticked;
+    if (ticked)
+        recalculate();
+}
+
+void PrintSettingsDialogModel::recalculate()
+{
+    const int fontSize = numberOf(m_fontSizeText);
+    const int lineWidth = numberOf(m_lineWidthText);
+    // Below 1 the calculation changes nothing, and the fields keep their
+    // texts as they are.
+    if (fontSize < 1 || lineWidth < 1)
+        return;
+    int lines = 0;
+    int chars = 0;
+    PrintFormat::autoCalculate(fontSize, lineWidth, lines, chars);
+    m_linesPerPageText = decimal(lines);
+    m_charsPerLineText = decimal(chars);
+}
+
+void PrintSettingsDialogModel::chooseBackground(int background)
+{
+    m_background = background >= 0 && background < BackgroundCount ? background : -1;
+}
+
+void PrintSettingsDialogModel::setGreyText(std::string_view text)
+{
+    m_greyText = FCString(text);
+}
+
+bool PrintSettingsDialogModel::setTicked(int row, bool ticked)
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    m_rows[size_t(row)].ticked = ticked;
+    return true;
+}
+
+bool PrintSettingsDialogModel::toggle(int row)
+{
+    return row >= 0 && row < rowCount() && setTicked(row, !m_rows[size_t(row)].ticked);
+}
+
+void PrintSettingsDialogModel::selectAll()
+{
+    for (Row& row : m_rows)
+        row.ticked = true;
+}
+
+void PrintSettingsDialogModel::clearAll()
+{
+    for (Row& row : m_rows)
+        row.ticked = false;
+}
+
+int PrintSettingsDialogModel::suppressedCount() const
+{
+    return int(
+        std::count_if(m_rows.begin(), m_rows.end(), [](const Row& row) { return row.ticked; }));
+}
+
+FCString PrintSettingsDialogModel::countText() const
+{
+    return decimal(suppressedCount());
+}
+
+void PrintSettingsDialogModel::defineColumns(UxListViewControl& list)
+{
+    const UxListViewControl::ColumnDescriptor columns[] = {{"", 24}, {Sjis::of("キャラ名"), 300}};
+    list.defineColumns(columns);
+}
+
+void PrintSettingsDialogModel::fillList(UxListViewControl& list) const
+{
+    for (const Row& row : m_rows) {
+        const int at = list.setCell(list.rowCount(), 0, {});
+        if (at < 0)
+            return;
+        list.setCell(at, 1, row.name.view());
+    }
+    showTicks(list);
+}
+
+void PrintSettingsDialogModel::showTicks(UxListViewControl& list) const
+{
+    for (int row = 0; row < rowCount() && row < list.rowCount(); ++row) {
+        if (m_rows[size_t(row)].ticked)
+            list.check(row);
+        else
+            list.uncheck(row);
+    }
+}
+
+const char* PrintSettingsDialogModel::helpText(int controlId)
+{
+    return PrintSettingsHelp::textFor(controlId);
+}
+
+void PrintSettingsDialogModel::showHelp(int controlId)
+{
+    m_message = FCString(helpText(controlId));
+    m_messageIsHelp = true;
+}
+
+bool PrintSettingsDialogModel::customSizesComplete() const
+{
+    for (int face = 0; face < PrintFormat::FaceCount; ++face) {
+        if (m_faceIndex[size_t(face)] < 0 || m_weightText[size_t(face)].isEmpty())
+            return false;
+    }
+    return !m_fontSizeText.isEmpty() && !m_lineWidthText.isEmpty() &&
+           !m_linesPerPageText.isEmpty() && !m_charsPerLineText.isEmpty();
+}
+
+bool PrintSettingsDialogModel::accept()
+{
+    const char* refusal = nullptr;
+    if (writesFiles(m_device) && m_destinationText.isEmpty())
+        refusal = "出力先フォルダを指定してください";
+    else if (m_logTicked && m_logText.isEmpty())
+        refusal = "印刷ログファイルを選択してください。\n通常は、カレントフォルダの "
+                  "quillon.log.txtです。";
+    else if (customEnabled() && !customSizesComplete())
+        refusal = "フォーマット設定が不完全です。すべての項目を入力して下さい。";
+    if (refusal) {
+        m_message = FCString(Sjis::of(refusal));
+        m_messageIsHelp = false;
+        return false;
+    }
+
+    storeInput();
+    if (!writesFiles(m_device)) {
+        m_accepted = true;
+        return true;
+    }
+
+    // The page writer appends the scene's folder name directly to the
+    // destination, so it must end with a separator.
+    FCString folder = m_destinationText;
+    if (folder.view().back() != '/')
+        folder.append("/");
+    // The application's destination changes here, even when the folder is
+    // then not created and the dialog stays open.
+    m_run.destinationFolder = folder;
+    if (!ConfirmedFolderCreation::run(folder.view(), Sjis::of(FolderCreationCaption)))
+        return false;
+    m_working.setDestFolder(m_run.destinationFolder);
+    m_accepted = true;
+    return true;
+}
+
+void PrintSettingsDialogModel::storeInput()
+{
+    m_working.setDevice(m_device);
+    m_working.setMode(m_mode);
+    if (customEnabled()) {
+        for (int face = 0; face < PrintFormat::FaceCount; ++face)
+            m_working.setCustomFont(face, FCString(m_faces[size_t(m_faceIndex[size_t(face)])]),
+                                    numberOf(m_weightText[size_t(face)]));
+        m_working.setCustomFontSize(numberOf(m_fontSizeText));
+        m_working.setCustomLineWidth(numberOf(m_lineWidthText));
+        m_working.setCustomLinesPerPage(numberOf(m_linesPerPageText));
+        m_working.setCustomCharsPerLine(numberOf(m_charsPerLineText));
+        m_working.setFlag(PrintFormat::FlagAutoCalc, m_autoCalc);
+    }
+
+    std::vector<FCString> suppressed;
+    for (const Row& row : m_rows) {
+        if (row.ticked)
+            suppressed.push_back(row.name);
+    }
+    m_working.rebuildSuppressed(suppressed);
+
+    m_working.setFlag(PrintFormat::FlagGeneric, m_generic);
+    m_working.setFlag(PrintFormat::FlagCommentEmphasis, m_emphasis);
+    m_working.setLog(m_logTicked, m_logText.text());
+    m_working.setCustomModeEmphasis(m_background);
+    m_working.setCustomColEmphasis(numberOf(m_greyText));
+}
+
+bool PrintSettingsDialogModel::apply(PrintFormat& format, RunSettings& run) const
+{
+    if (!m_accepted)
+        return false;
+    format = m_working;
+    run.setGenericScript(m_working.hasFlag(PrintFormat::FlagGeneric));
+    run.setCommentEmphasis(m_working.hasFlag(PrintFormat::FlagCommentEmphasis));
+    run.setPrintLog(m_working.hasFlag(PrintFormat::FlagLog));
+    run.logPath = m_working.logName();
+    run.device = m_working.device();
+    return true;
+}
+
+std::string PrintSettingsDialogModel::logBrowserStart(std::string_view text)
+{
+    return text.empty() ? ProgramFolders::programFolder() : std::string(text);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "gui/DialogBase.h"
+#include "ui/UxListViewControl.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class PrintSettingsDialog;
+}
+
+class PrintSettingsDialogModel;
+class QAbstractButton;
+class QLineEdit;
+
+// The print settings window (dialog 105), in its settings form and in its
+// print-start form: output device and destination folder, print log, print
+// mode and custom format, options, the background of user comments, the
+// characters whose scripts are never printed, and the message field. A thin
+// front over PrintSettingsDialogModel: every user action goes to the
+// model's operation and the window then shows the model's fields again; OK
+// closes only when the model accepts. F1 on a control writes its help into
+// the message field.
+class PrintSettingsDialog : public DialogBase {
+    Q_OBJECT
+
+public:
+    // Asks the user for a folder: (owner, caption, start folder) -> the
+    // chosen folder, empty when the user cancelled.
+    using FolderBrowser =
+        std::function<QString(QWidget* owner, const QString& caption, const QString& start)>;
+    // Asks the user for a file: (owner, title, start, filters) -> the chosen
+    // file, empty when the user cancelled.
+    using FileChooser = std::function<QString(QWidget* owner, const QString& title,
+                                              const QString& start, const QString& filters)>;
+
+    PrintSettingsDialog(QWidget* parent, PrintSettingsDialogModel& model);
+    ~PrintSettingsDialog() override;
+
+    // Runs the dialog modally; true when it ended with an accepted OK (the
+    // model then holds the result for its apply()).
+    static bool run(QWidget* parent, PrintSettingsDialogModel& model);
+
+    // Replace the folder browser of 1018 and the file dialog of 1020 until
+    // set again; an empty function puts the toolkit's back. For tests, which
+    // must not wait on a window of their own.
+    static void setFolderBrowser(FolderBrowser browser);
+    static void setFileChooser(FileChooser chooser);
+
+    // The file dialog's title and filters.
+    static QString logFileDialogTitle();
+    static QString logFileFilters();
+
+    const UxListViewControl& list() const { return m_list; }
+
+public slots:
+    // OK: ends the dialog when the model accepts, else shows its message.
+    void accept() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectControls();
+    void showModel();
+    void showMessage();
+    void showCount();
+    void takeTicksFromList(int first, int last);
+    void browseDestination();
+    void browseLogFile();
+    void showHelpOf(QWidget* widget);
+    static void setTextKeepingCursor(QLineEdit* edit, const QString& text);
+
+    std::unique_ptr<Ui::PrintSettingsDialog> m_ui;
+    PrintSettingsDialogModel& m_model;
+    UxListViewControl m_list{true};
+};

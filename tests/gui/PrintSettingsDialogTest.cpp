@@ -1,0 +1,434 @@
+#include "gui/PrintSettingsDialog.h"
+
+#include "GuiTestSupport.h"
+#include "LabelledControls.h"
+#include "format/PrintSettingsDialogModel.h"
+#include "format/RunSettings.h"
+#include "gui/ListView.h"
+#include "gui/QtText.h"
+#include "ui/ScriptedDialogHost.h"
+#include "ui/UxDialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace {
+
+QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+FCString cp932(const char* utf8)
+{
+    return FCString(toCp932(u(utf8)));
+}
+
+// The dialog over a model opened as the application would open it: a
+// scenario of four characters, one of them suppressed, and four offered
+// faces.
+class PrintSettingsDialogTest : public testing::Test {
+protected:
+    PrintSettingsDialogTest()
+    {
+        m_run.logPath = FCString("/programs/quillon.log.txt");
+        m_suppressed = {cp932("先生")};
+        m_characters = {cp932("晴香"), cp932("ナレーション"), cp932("先生"), cp932("犬")};
+        m_faces = {toCp932(u("@IPAGothic")), toCp932(u("@IPAMincho")), toCp932(u("@ＭＳ ゴシック")),
+                   toCp932(u("@ＭＳ 明朝"))};
+    }
+    ~PrintSettingsDialogTest() override
+    {
+        m_dialog.reset();
+        PrintSettingsDialog::setFolderBrowser({});
+        PrintSettingsDialog::setFileChooser({});
+    }
+
+    void open(PrintSettingsDialogModel::Purpose purpose = PrintSettingsDialogModel::Settings)
+    {
+        m_dialog.reset();
+        m_model.emplace(purpose, m_format, m_run, FCString(toCp932(m_dir.path() + "/")),
+                        m_suppressed, m_characters, m_faces);
+        m_dialog = std::make_unique<PrintSettingsDialog>(nullptr, *m_model);
+        m_dialog->show();
+    }
+
+    template <class T> T* control(int id) const { return qobject_cast<T*>(m_dialog->control(id)); }
+    QLineEdit* edit(int id) const { return control<QLineEdit>(id); }
+    void click(int id)
+    {
+        auto* button = control<QAbstractButton>(id);
+        ASSERT_NE(button, nullptr) << id;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    void type(int id, const QString& text)
+    {
+        QLineEdit* line = edit(id);
+        ASSERT_NE(line, nullptr) << id;
+        line->setFocus();
+        line->selectAll();
+        QTest::keyClick(line, Qt::Key_Backspace);
+        QTest::keyClicks(line, text);
+    }
+    QString message() const { return m_dialog->textOfControl(PrintSettingsDialogModel::MessageId); }
+    ListView* view() const { return control<ListView>(PrintSettingsDialogModel::ListId); }
+    QString count() const { return m_dialog->textOfControl(PrintSettingsDialogModel::CountId); }
+    // OK, then the result written back as the application would take it.
+    bool confirm(PrintFormat& format)
+    {
+        click(PrintSettingsDialogModel::OkId);
+        if (m_dialog->result() != QDialog::Accepted)
+            return false;
+        return m_model->apply(format, m_run);
+    }
+
+    QTemporaryDir m_dir;
+    PrintFormat m_format;
+    RunSettings m_run;
+    std::vector<FCString> m_suppressed;
+    std::vector<FCString> m_characters;
+    std::vector<std::string> m_faces;
+    std::optional<PrintSettingsDialogModel> m_model;
+    std::unique_ptr<PrintSettingsDialog> m_dialog;
+};
+
+} // namespace
+
+TEST_F(PrintSettingsDialogTest, TitleOkCaptionAndOpeningStateFollowThePurpose)
+{
+    const struct {
+        PrintSettingsDialogModel::Purpose purpose;
+        const char* title;
+        const char* ok;
+    } cases[] = {{PrintSettingsDialogModel::Settings, "印刷設定", "設定する"},
+                 {PrintSettingsDialogModel::PrintStart, "印刷の実行", "印刷開始"}};
+    for (const auto& c : cases) {
+        open(c.purpose);
+        EXPECT_EQ(m_dialog->windowTitle(), u(c.title));
+        EXPECT_EQ(m_dialog->textOfControl(1), u(c.ok));
+        EXPECT_EQ(m_dialog->textOfControl(2), u("ｷｬﾝｾﾙ"));
+        EXPECT_EQ(message(),
+                  u("HTMLへの出力は、nolvikで直接行ってください\nOKを押すと印刷を開始します。"));
+        EXPECT_TRUE(control<QRadioButton>(1015)->isChecked()) << "PNG, the run settings' device";
+        EXPECT_TRUE(control<QRadioButton>(1033)->isChecked()) << "PRESET-14p";
+        EXPECT_EQ(edit(1016)->text(), m_dir.path() + "/");
+        EXPECT_TRUE(edit(1016)->isEnabled());
+        EXPECT_TRUE(control<QCheckBox>(1017)->isChecked());
+        EXPECT_EQ(edit(1019)->text(), u("/programs/quillon.log.txt"));
+        EXPECT_TRUE(control<QCheckBox>(1012)->isChecked());
+        EXPECT_FALSE(control<QCheckBox>(1011)->isChecked());
+        EXPECT_TRUE(control<QRadioButton>(1038)->isChecked());
+        EXPECT_EQ(edit(1043)->text(), u("128"));
+        for (int id : {1028, 1029, 1030, 1021, 1024, 1025, 1026, 1027, 1031, 1032, 1037})
+            EXPECT_FALSE(m_dialog->control(id)->isEnabled()) << id;
+        EXPECT_TRUE(edit(1031)->isReadOnly());
+        EXPECT_EQ(control<QComboBox>(1028)->count(), 4);
+        EXPECT_EQ(control<QComboBox>(1028)->currentIndex(), -1);
+    }
+}
+
+TEST_F(PrintSettingsDialogTest, EveryControlIsAnnouncedByItsLabel)
+{
+    open();
+    expectButtonsAnnouncedByTheirLabels(m_dialog.get());
+    EXPECT_EQ(control<QCheckBox>(1037)->accessibleName(), u("自動\n計算"));
+    const struct {
+        int id;
+        const char* label;
+    } cases[] = {
+        {1016, "ファイルの出力先フォルダ"},
+        {1019, "ログファイル指定"},
+        {1028, "対象キャラ台詞用フォント名"},
+        {1029, "通常台詞用フォント名"},
+        {1030, "解説等用フォント名"},
+        {1021, "太さ(0-1000)"},
+        {1025, "太さ(0-1000)"},
+        {1026, "ﾌｫﾝﾄ高"},
+        {1027, "改行幅"},
+        {1031, "行/Page"},
+        {1032, "文字/行"},
+        {1043, "背景色(0-255)"},
+        {1000, "出力を抑制するキャラ（チェックすると抑制します）"},
+        {1009, "抑制数"},
+    };
+    for (const auto& c : cases) {
+        QWidget* widget = m_dialog->control(c.id);
+        ASSERT_NE(widget, nullptr) << c.id;
+        EXPECT_EQ(widget->accessibleName(), u(c.label)) << c.id;
+        EXPECT_EQ(announcedName(widget), u(c.label)) << c.id;
+    }
+    EXPECT_FALSE(m_dialog->control(1001)->accessibleName().isEmpty());
+}
+
+TEST_F(PrintSettingsDialogTest, CustomChosenFirstProposesThePresetsValues)
+{
+    m_format.setMode(PrintFormat::ModePreset16);
+    open();
+    EXPECT_TRUE(control<QRadioButton>(1034)->isChecked());
+    click(1036);
+
+    EXPECT_EQ(control<QComboBox>(1028)->currentText(), u("@ＭＳ ゴシック"));
+    EXPECT_EQ(control<QComboBox>(1029)->currentText(), u("@ＭＳ 明朝"));
+    EXPECT_EQ(control<QComboBox>(1030)->currentText(), u("@ＭＳ 明朝"));
+    const struct {
+        int id;
+        const char* text;
+    } expected[] = {{1021, "700"}, {1024, "400"}, {1025, "700"}, {1026, "16"},
+                    {1027, "28"},  {1031, "34"},  {1032, "35"}};
+    for (const auto& e : expected) {
+        EXPECT_EQ(edit(e.id)->text(), u(e.text)) << e.id;
+        EXPECT_TRUE(edit(e.id)->isEnabled()) << e.id;
+    }
+    EXPECT_TRUE(control<QCheckBox>(1037)->isEnabled());
+    EXPECT_FALSE(control<QCheckBox>(1037)->isChecked());
+
+    click(1035);
+    for (int id : {1028, 1026, 1037})
+        EXPECT_FALSE(m_dialog->control(id)->isEnabled()) << id;
+}
+
+TEST_F(PrintSettingsDialogTest, AutomaticCalculationRecalculatesWhileTypingAndLocksTheCounts)
+{
+    m_format.setMode(PrintFormat::ModeCustom);
+    open();
+    EXPECT_TRUE(edit(1031)->isReadOnly()) << "read-only from the start";
+    EXPECT_TRUE(edit(1032)->isReadOnly());
+    click(1037);
+    ASSERT_TRUE(control<QCheckBox>(1037)->isChecked());
+    EXPECT_EQ(edit(1031)->text(), u("48")) << "960 / 20";
+
+    type(1026, u("18"));
+    EXPECT_EQ(edit(1032)->text(), u("30"));
+    type(1027, u("32"));
+    EXPECT_EQ(edit(1031)->text(), u("30"));
+    EXPECT_TRUE(edit(1032)->isReadOnly());
+    QTest::keyClicks(edit(1032), u("7"));
+    EXPECT_EQ(edit(1032)->text(), u("30"));
+
+    click(1037);
+    EXPECT_FALSE(edit(1032)->isReadOnly());
+    type(1032, u("25"));
+    type(1026, u("14"));
+    EXPECT_EQ(edit(1032)->text(), u("25")) << "no calculation once cleared";
+
+    // The stored faces are the defaults, which are offered here.
+    click(1013);
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format));
+    EXPECT_EQ(format.charsPerLine(), 25);
+    EXPECT_EQ(format.linesPerPage(), 30);
+    EXPECT_EQ(format.fontSize(), 14);
+    EXPECT_FALSE(format.hasFlag(PrintFormat::FlagAutoCalc));
+}
+
+TEST_F(PrintSettingsDialogTest, AFaceThatIsNotInstalledLeavesTheFormatIncomplete)
+{
+    m_format.setMode(PrintFormat::ModeCustom);
+    m_format.setCustomFont(1, cp932("@無くなった書体"), 400);
+    open();
+    QComboBox* general = control<QComboBox>(1029);
+    EXPECT_EQ(general->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(1028)->currentText(), u("@ＭＳ ゴシック"));
+    type(1043, u("64"));
+
+    click(PrintSettingsDialogModel::OkId);
+    EXPECT_TRUE(m_dialog->isVisible());
+    EXPECT_EQ(m_dialog->result(), 0);
+    EXPECT_EQ(message(), u("フォーマット設定が不完全です。すべての項目を入力して下さい。"));
+    EXPECT_EQ(edit(1043)->text(), u("64")) << "input intact";
+    EXPECT_EQ(edit(1026)->text(), u("14"));
+
+    // Choosing a face the way a user does completes it.
+    general->setFocus();
+    QTest::keyClick(general, Qt::Key_Down);
+    ASSERT_GE(general->currentIndex(), 0);
+    ScriptedDialogHost host({true});
+    UxDialogs::Scope scope(host);
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format));
+    EXPECT_EQ(fromCp932(format.generalFace().view()), general->currentText());
+}
+
+TEST_F(PrintSettingsDialogTest, AGreyOf256IsStoredAsZero)
+{
+    open();
+    click(1013);
+    type(1043, u("256"));
+    click(1040);
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format));
+    EXPECT_EQ(format.customColEmphasis(), 0);
+    EXPECT_EQ(format.customModeEmphasis(), 2);
+}
+
+TEST_F(PrintSettingsDialogTest, ThePrinterLeavesTheDestinationFolderUntouched)
+{
+    m_run.destinationFolder = FCString("/pages/before/");
+    m_format.setDestFolder(FCString("/pages/before/"));
+    open();
+    type(1016, u("/pages/elsewhere"));
+    click(1013);
+    EXPECT_FALSE(edit(1016)->isEnabled());
+    EXPECT_FALSE(m_dialog->control(1018)->isEnabled());
+
+    ScriptedDialogHost host;
+    UxDialogs::Scope scope(host);
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format));
+    EXPECT_TRUE(host.questions().empty());
+    EXPECT_EQ(format.device(), OutputDevice::Printer);
+    EXPECT_EQ(m_run.device, OutputDevice::Printer);
+    EXPECT_EQ(m_run.destinationFolder.view(), "/pages/before/");
+    EXPECT_EQ(format.destFolder().view(), "/pages/before/");
+}
+
+TEST_F(PrintSettingsDialogTest, ClearingTheLogSwitchTurnsTheLogOffForTheNextRun)
+{
+    m_run.device = OutputDevice::Printer;
+    open();
+    click(1017);
+    EXPECT_FALSE(edit(1019)->isEnabled());
+    EXPECT_FALSE(m_dialog->control(1020)->isEnabled());
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format));
+    EXPECT_FALSE(m_run.printLog());
+    EXPECT_FALSE(format.hasFlag(PrintFormat::FlagLog));
+
+    // The next opening follows the run settings: no log, no file shown.
+    open();
+    EXPECT_FALSE(control<QCheckBox>(1017)->isChecked());
+    EXPECT_FALSE(edit(1019)->isEnabled());
+    click(1017);
+    EXPECT_TRUE(edit(1019)->isEnabled());
+    click(PrintSettingsDialogModel::OkId);
+    EXPECT_EQ(message(), u("印刷ログファイルを選択してください。\n"
+                           "通常は、カレントフォルダの quillon.log.txtです。"));
+}
+
+TEST_F(PrintSettingsDialogTest, TheFolderCreationQuestionDecidesWhetherTheDialogCloses)
+{
+    for (bool yes : {false, true}) {
+        const QString target = m_dir.path() + (yes ? "/yes/pages" : "/no/pages");
+        open();
+        click(1014);
+        type(1016, target);
+        ScriptedDialogHost host({yes});
+        UxDialogs::Scope scope(host);
+        click(PrintSettingsDialogModel::OkId);
+
+        ASSERT_EQ(host.questions().size(), 1u);
+        EXPECT_EQ(fromCp932(host.questions()[0].title), u("出力先フォルダの新規作成"));
+        EXPECT_EQ(fromCp932(host.questions()[0].text),
+                  target + u("/\nを新規に作成します。よろしいですか？"));
+        EXPECT_EQ(QDir(target).exists(), yes);
+        EXPECT_EQ(m_dialog->result() == QDialog::Accepted, yes);
+        EXPECT_EQ(m_dialog->isVisible(), !yes);
+        EXPECT_EQ(fromCp932(m_run.destinationFolder.view()), target + "/")
+            << "the destination changes before the question";
+        PrintFormat format;
+        EXPECT_EQ(m_model->apply(format, m_run), yes);
+        if (yes) {
+            EXPECT_EQ(fromCp932(format.destFolder().view()), target + "/");
+            EXPECT_EQ(format.device(), OutputDevice::Bmp);
+        }
+    }
+}
+
+TEST_F(PrintSettingsDialogTest, F1WritesTheHelpOfTheFocusedControl)
+{
+    open();
+    const struct {
+        int id;
+        const char* text;
+    } cases[] = {
+        {1012, "チェックするとコメントに解説用フォントが、しないと通常台詞用フォントが使われます"},
+        {1019, "出力ログの記録ファイルを指定します。印刷終了後出力ログは自動的にテキストエディタで"
+               "開かれます。"},
+        {1043, "ユーザが明示的に記述したコメントの背景を指定します。なしは従来の動作になります。背"
+               "景色は０が黒255が白になります。"},
+        {1000, "特に解説はありません。"},
+    };
+    for (const auto& c : cases) {
+        QWidget* widget = m_dialog->control(c.id);
+        ASSERT_NE(widget, nullptr);
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_F1);
+        EXPECT_EQ(message(), u(c.text)) << c.id;
+    }
+}
+
+TEST_F(PrintSettingsDialogTest, TheSuppressedCountFollowsEveryTick)
+{
+    open();
+    QAbstractItemModel* rows = view()->model();
+    ASSERT_EQ(rows->rowCount(), 4);
+    EXPECT_EQ(rows->headerData(1, Qt::Horizontal).toString(), u("キャラ名"));
+    EXPECT_EQ(rows->data(rows->index(2, 0), Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_EQ(count(), u("1"));
+
+    rows->setData(rows->index(0, 0), Qt::Checked, Qt::CheckStateRole);
+    EXPECT_EQ(count(), u("2")) << "a tick by hand";
+    const QRect cell = view()->visualRect(rows->index(3, 1));
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(count(), u("3")) << "a double click toggles";
+    EXPECT_EQ(rows->data(rows->index(3, 0), Qt::CheckStateRole).toInt(), Qt::Checked);
+
+    click(1006);
+    EXPECT_EQ(count(), u("0"));
+    click(1005);
+    EXPECT_EQ(count(), u("4"));
+    rows->setData(rows->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_EQ(count(), u("3"));
+
+    m_run.device = OutputDevice::Printer;
+    click(1013);
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format));
+    EXPECT_EQ(fromCp932(format.suppressedText().view()), u("晴香\n先生\n犬\n"));
+}
+
+TEST_F(PrintSettingsDialogTest, TheBrowseButtonsAskTheirDialogsAndFillTheEdits)
+{
+    QString folderCaption, folderStart, fileTitle, fileStart, fileFilters;
+    PrintSettingsDialog::setFolderBrowser(
+        [&](QWidget*, const QString& caption, const QString& start) {
+            folderCaption = caption;
+            folderStart = start;
+            return m_dir.path() + u("/画像");
+        });
+    PrintSettingsDialog::setFileChooser(
+        [&](QWidget*, const QString& title, const QString& start, const QString& filters) {
+            fileTitle = title;
+            fileStart = start;
+            fileFilters = filters;
+            return u("/logs/new.txt");
+        });
+    open();
+    click(1018);
+    EXPECT_EQ(folderCaption, u("フォルダの選択"));
+    EXPECT_EQ(folderStart, m_dir.path() + "/");
+    EXPECT_EQ(edit(1016)->text(), m_dir.path() + u("/画像"));
+    EXPECT_EQ(fromCp932(m_model->destinationText().view()), m_dir.path() + u("/画像"));
+
+    click(1020);
+    EXPECT_EQ(fileTitle, u("ログファイルの選択"));
+    EXPECT_EQ(fileFilters, u("ログファイル (*.txt);;全てのファイル (*)"));
+    EXPECT_EQ(fileStart, u("/programs/quillon.log.txt"));
+    EXPECT_EQ(edit(1019)->text(), u("/logs/new.txt"));
+
+    type(1019, QString());
+    click(1020);
+    EXPECT_TRUE(fileStart.endsWith("/")) << "the program's folder when the edit is empty";
+    EXPECT_NE(fileStart, u("/logs/new.txt"));
+}
