@@ -5,10 +5,19 @@
 #include "app/FolderSelectionModel.h"
 #include "app/MainWindowModel.h"
 #include "app/Quillon.h"
+#include "fc/Diagnostic.h"
+#include "fc/FCXListIterator.h"
+#include "format/PrintSettingsDialogModel.h"
+#include "format/PrintSettingsStore.h"
+#include "platform/FontEngine.h"
+#include "platform/Trace.h"
 #include "reports/CharacterSelection.h"
 #include "reports/CheckListReport.h"
 #include "reports/PageCountEstimate.h"
 #include "ui/UxDialogs.h"
+
+#include <string>
+#include <vector>
 
 MainWindowCommands::MainWindowCommands(Quillon& app, MainWindowModel& window, Dialogs dialogs)
     : m_app(app), m_window(window), m_dialogs(std::move(dialogs))
@@ -29,6 +38,12 @@ bool MainWindowCommands::dispatch(int id, bool fromButton)
             return true;
         case SelectCharacters:
             selectCharacters(true);
+            return true;
+        case PrintSettings:
+            editPrintSettings(PrintSettingsDialogModel::Settings);
+            return true;
+        case Print:
+            print();
             return true;
         default:
             return false;
@@ -174,4 +189,46 @@ void MainWindowCommands::showAbout()
         return;
     AboutModel model;
     m_dialogs.about(model);
+}
+
+bool MainWindowCommands::editPrintSettings(int purpose)
+{
+    if (!m_dialogs.printSettings)
+        return false;
+    std::vector<FCString> characters;
+    FCXListIterator<FCIdString> walk(m_app.scenarioTotals().characters());
+    while (const FCIdString* character = walk.next())
+        characters.emplace_back(character->view());
+    // The list shows the names suppressed in the print format as it stands.
+    m_app.rebuildSuppressedCharacters();
+    PrintSettingsDialogModel model(
+        purpose == PrintSettingsDialogModel::PrintStart ? PrintSettingsDialogModel::PrintStart
+                                                        : PrintSettingsDialogModel::Settings,
+        m_app.printFormat(), m_app.runSettings(), m_app.scenarioFolder(),
+        m_app.suppressedCharacters().names(), characters, FontEngine::instance().verticalFaces());
+    if (!m_dialogs.printSettings(model) || !model.apply(m_app.printFormat(), m_app.runSettings()))
+        return false;
+    m_app.rebuildSuppressedCharacters();
+    // Without a loaded folder there is no settings file to keep them in;
+    // they hold for this run of the program.
+    if (!m_app.scenarioFolder().isEmpty()) {
+        try {
+            PrintSettingsStore::save(m_app.printFormat(),
+                                     PrintSettingsStore::pathIn(m_app.scenarioFolder()).text());
+        } catch (const Diagnostic& error) {
+            // The file layer has told the user; the settings hold for now.
+            Trace::write("MainWindowCommands: settings not saved: " + error.message() + "\n");
+        }
+    }
+    return true;
+}
+
+std::optional<PrintRun::Outcome> MainWindowCommands::print()
+{
+    if (!editPrintSettings(PrintSettingsDialogModel::PrintStart))
+        return std::nullopt;
+    PrintRun run(m_app.context());
+    if (m_dialogs.openLog)
+        run.setOpener(m_dialogs.openLog);
+    return run.printAll(m_window.list());
 }

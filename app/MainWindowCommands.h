@@ -1,7 +1,10 @@
 #pragma once
 
+#include "reports/PrintRun.h"
+
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class AboutModel;
 class CharacterSelectionModel;
@@ -9,6 +12,7 @@ class CheckListDialogModel;
 class FindFileModel;
 class FolderSelectionModel;
 class MainWindowModel;
+class PrintSettingsDialogModel;
 class Quillon;
 class ScriptInfo;
 
@@ -43,6 +47,9 @@ public:
         std::function<bool(FolderSelectionModel&)> folder;
         std::function<void(const ScriptInfo&)> wordCounts;
         std::function<void(AboutModel&)> about;
+        std::function<bool(PrintSettingsDialogModel&)> printSettings;
+        // Shows the print log once a run has written it.
+        PrintRun::Opener openLog;
     };
 
     MainWindowCommands(Quillon& app, MainWindowModel& window, Dialogs dialogs);
@@ -78,6 +85,15 @@ public:
     int64_t estimatePages();
     void writeCheckLists();
     void showAbout();
+    // The print settings dialog in its settings form (purpose 0) or its
+    // print-start form (1). On OK the application takes the settings over
+    // and they are saved into the scenario folder's settings file. True
+    // when confirmed.
+    bool editPrintSettings(int purpose);
+    // The print-start form of the dialog, then the run over the ticked
+    // rows. The outcome of the run, or nothing when the dialog was
+    // cancelled.
+    std::optional<PrintRun::Outcome> print();
 
 private:
     Quillon& m_app;

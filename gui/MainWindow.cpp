@@ -9,14 +9,17 @@
 #include "gui/FindDialog.h"
 #include "gui/FolderDialog.h"
 #include "gui/ListView.h"
+#include "gui/PrintSettingsDialog.h"
 #include "gui/QtText.h"
 #include "gui/WordCountDialog.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QUrl>
 
 namespace {
 
@@ -180,6 +183,13 @@ MainWindowCommands::Dialogs MainWindow::dialogs()
     dialogs.folder = [this](FolderSelectionModel& model) { return FolderDialog::run(this, model); };
     dialogs.wordCounts = [this](const ScriptInfo& totals) { WordCountDialog::show(this, totals); };
     dialogs.about = [this](AboutModel& model) { AboutDialog::show(this, model); };
+    dialogs.printSettings = [this](PrintSettingsDialogModel& model) {
+        return PrintSettingsDialog::run(this, model);
+    };
+    // The written log goes to the desktop's viewer for text files.
+    dialogs.openLog = [](const FCString& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(fromCp932(path.view())));
+    };
     return dialogs;
 }
 

@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include "AppTestFolder.h"
+#include "CupsTestServer.h"
 #include "GuiTestSupport.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
@@ -17,14 +18,58 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QUrl>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace {
+
+// Takes the file addresses the program hands to the desktop, instead of
+// starting a viewer.
+class OpenedFiles : public QObject {
+    Q_OBJECT
+
+public:
+    OpenedFiles() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedFiles() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QStringList paths;
+
+public slots:
+    void open(const QUrl& url) { paths << url.toLocalFile(); }
+};
+
+std::string bytesOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Types a text into a line edit as a user would, replacing what it held.
+void typeInto(QWidget* dialog, int id, const std::string& text)
+{
+    auto* edit = qobject_cast<QLineEdit*>(static_cast<DialogBase*>(dialog)->control(id));
+    ASSERT_NE(edit, nullptr) << id;
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, QString::fromStdString(text));
+}
+
+void click(QWidget* dialog, int id)
+{
+    auto* button = qobject_cast<QAbstractButton*>(static_cast<DialogBase*>(dialog)->control(id));
+    ASSERT_NE(button, nullptr) << id;
+    button->click();
+}
 
 // The main window over a scenario of three scenes, the third without
 // speakers; notices and progress are recorded instead of shown.
@@ -32,8 +77,10 @@ class MainWindowTest : public AppTestFolder {
 protected:
     MainWindowTest()
     {
-        m_scenario.write("Scene01.screenplay.txt", ".A\t3\n.B\t4\n.total\t7\n000001 A「x」\n");
-        m_scenario.write("scene02.screenplay.txt", ".B\t2\n.C\t5\n.total\t7\n000001 B「y」\n");
+        m_scenario.write("Scene01.screenplay.txt",
+                         ".scene\tScene01\n.chara\t2\n.A\t3\n.B\t4\n.total\t7\n000001 A「x」\n");
+        m_scenario.write("scene02.screenplay.txt",
+                         ".scene\tscene02\n.chara\t2\n.B\t2\n.C\t5\n.total\t7\n000001 B「y」\n");
         m_scenario.write("scene03.screenplay.txt", ".total\t0\n");
         UxProgressDialog::clearCancelRequest();
     }
@@ -180,3 +227,65 @@ TEST_F(MainWindowTest, EveryControlIsNamedByItsLabel)
     for (QAbstractButton* control : window.findChildren<QAbstractButton*>())
         EXPECT_EQ(control->accessibleName(), DialogBase::withoutMnemonics(control->text()));
 }
+
+TEST_F(MainWindowTest, PrintingFromTheWindowWritesPagesAndTheLogAndStopsAfterACancel)
+{
+    OpenedFiles opened;
+    open(m_scenario.path());
+    const std::string pages = m_scenario.path() + "pages/";
+    const std::string logFile = m_scenario.path() + "print.log";
+    auto answered = whenModalOpens([&](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("印刷の実行"));
+        click(dialog, 1015); // PNG
+        typeInto(dialog, 1016, pages);
+        typeInto(dialog, 1019, logFile);
+        auto* start = byAccessibleName<QAbstractButton>(dialog, QString::fromUtf8("印刷開始"));
+        ASSERT_NE(start, nullptr);
+        // Should the dialog refuse to close, the test fails instead of hanging.
+        QTimer::singleShot(3000, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+        start->click();
+    });
+    m_progress.cancelAfterSteps(1);
+    m_dialogs.push(true); // yes, make the new destination folder
+    QTest::mouseClick(button("印刷実行..."), Qt::LeftButton);
+    EXPECT_TRUE(*answered);
+
+    // The first ticked scene printed whole (one page each for A and B), the
+    // second not at all; the log says so and went to the desktop's viewer.
+    EXPECT_TRUE(std::filesystem::exists(pages + "Scene01/Scene01.A.1@1.png"));
+    EXPECT_TRUE(std::filesystem::exists(pages + "Scene01/Scene01.B.1@1.png"));
+    EXPECT_FALSE(std::filesystem::exists(pages + "scene02"));
+    EXPECT_EQ(bytesOf(logFile),
+              sj("; 印刷を開始します\nScene01.screenplay.txt; 印刷されました\n"
+                 "; 印刷されたファイル数：1 ファイル\n"
+                 "; 印刷処理は中断されました。直前のファイルまでは、印刷が終了しています。\n"));
+    EXPECT_EQ(opened.paths, QStringList{QString::fromStdString(logFile)});
+    EXPECT_TRUE(m_dialogs.notices().empty()) << "no message box after the run";
+    // The settings went into the folder's settings file.
+    EXPECT_NE(bytesOf(m_scenario.path() + "quillon.settings.rnf").find("device=2\n"),
+              std::string::npos);
+}
+
+TEST_F(MainWindowTest, PrintingToThePrinterFromTheWindowSendsOneJobPerPage)
+{
+    CupsTestServer server;
+    if (!server.running())
+        GTEST_SKIP() << server.failure();
+    ASSERT_TRUE(server.setQueueDefaults("iso_a4_210x297mm", 150));
+    open(m_scenario.path());
+    list().uncheck(rowOf("scene02.screenplay.txt"));
+    auto answered = whenModalOpens([&](QWidget* dialog) {
+        click(dialog, 1013); // the printer
+        click(dialog, 1017); // no log
+        QTimer::singleShot(3000, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+        byAccessibleName<QAbstractButton>(dialog, QString::fromUtf8("印刷開始"))->click();
+    });
+    QTest::mouseClick(button("印刷実行..."), Qt::LeftButton);
+    EXPECT_TRUE(*answered);
+    EXPECT_EQ(m_app.runSettings().device, OutputDevice::Printer);
+    EXPECT_FALSE(m_app.runSettings().printLog());
+    // Scene01: one page for each of its two characters.
+    EXPECT_EQ(server.waitForFinishedJobs(2, 60000).size(), 2u);
+}
+
+#include "MainWindowTest.moc"
