@@ -1,9 +1,11 @@
 #include "batch/BatchInterrupt.h"
 #include "batch/CheckListCommand.h"
+#include "batch/ConvertCommand.h"
 #include "batch/EstimateCommand.h"
 #include "batch/LayoutCommand.h"
 #include "batch/ListCommand.h"
 #include "batch/PrintCommand.h"
+#include "batch/SurveyCommand.h"
 #include "batch/WordsCommand.h"
 #include "platform/Trace.h"
 
@@ -24,6 +26,8 @@ constexpr const char* usage =
     "  words FOLDER\n"
     "  print FOLDER [--device png|bmp|printer] [--dest DIR] [--generic] [--no-emphasis]\n"
     "        [--no-log] [--log FILE] [--open-log]\n"
+    "  survey SRC OUT NAMES [--subfolders]\n"
+    "  convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]\n"
     "folder commands also take --only NAME,... (tick only these files) and\n"
     "--suppress NAME,... (suppress these characters for this run)\n";
 
@@ -41,6 +45,10 @@ Command folderCommand(const std::string& name)
         return WordsCommand::run;
     if (name == "print")
         return PrintCommand::run;
+    if (name == "survey")
+        return SurveyCommand::run;
+    if (name == "convert")
+        return ConvertCommand::run;
     return nullptr;
 }
 

@@ -12,6 +12,12 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins xvfb xauth x11-utils desktop-file-utils
 )
 
+# `install-deps.sh fuzz`: the fuzz target's toolchain too (clang with its
+# libFuzzer and sanitizer runtimes); the other targets build without it.
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

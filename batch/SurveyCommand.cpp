@@ -1,0 +1,20 @@
+#include "batch/SurveyCommand.h"
+
+#include "batch/BatchArguments.h"
+#include "batch/ConversionSession.h"
+
+#include <ostream>
+
+int SurveyCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+{
+    BatchArguments args;
+    if (!args.parse(words, {}, {"subfolders"}) || args.positional().size() != 3)
+        return args.refuse(err, usage);
+    ConversionSession session(out, err);
+    if (int status = session.fill(args))
+        return status;
+    const ConversionDialogModel::Outcome outcome = session.model().preSurvey();
+    if (outcome == ConversionDialogModel::Outcome::Done)
+        out << ConversionSession::shown(session.model().report()) << std::flush;
+    return session.status(outcome);
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "fc/FCString.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class ConversionState;
+
+// The dialog "tavrelCPP->screenplay.txt" without its window: the four input
+// fields, the sub-folder box, the definitions list and what the buttons do.
+// The pre-survey shows its report and the conversion its log in the notice
+// dialog (UxDialogs); the conversion runs under a progress dialog
+// (UxProgressDialog) titled "台本の出力" with a cancel button, and asks
+// through the question dialog before a log file is overwritten. The GUI
+// shows these fields and message(); the batch tool fills them from its
+// arguments. All texts are CP932.
+class ConversionDialogModel {
+public:
+    static const char* title();
+    static const char* progressTitle();
+    static const char* progressText();
+    static const char* definitionsPickerTitle();
+    // The open-file dialog's filter: pairs of label and pattern, separated
+    // by commas.
+    static const char* definitionsPickerFilter();
+    static const char* overwriteTitle();
+    // The log's last line after a cancel.
+    static const char* cancelledLine();
+
+    // The outcome of a button.
+    enum class Outcome {
+        InputMissing, // a field is empty: message() says which
+        Refused,      // a folder or the definitions are missing: refusal() was shown
+        Done,
+        Cancelled, // the conversion was cancelled between two sources
+    };
+    // What became of the log file after a conversion.
+    enum class LogSave { NotAsked, Saved, KeptExisting, Failed };
+
+    // One row of the definitions list: object name, true name, ticked.
+    struct Row {
+        FCString objectName;
+        FCString trueName;
+        int32_t number = 0;
+        bool checked = true;
+    };
+
+    // The state (survey findings, definitions, header) belongs to the
+    // dialog's owner and outlives the dialog.
+    explicit ConversionDialogModel(ConversionState& state);
+    virtual ~ConversionDialogModel();
+
+    // The controls.
+    FCString sourceFolderText;
+    FCString outputFolderText;
+    FCString definitionsText;
+    FCString logFileText;
+    bool includeSubfolders = false;
+
+    // The folder pickers write the chosen folder with a trailing separator.
+    static FCString pickedFolder(const FCString& chosen);
+    // Where the definitions picker starts: the field's text, or the
+    // program's folder when the field is empty.
+    FCString definitionsPickerStart() const;
+
+    // "事前調査": the input checks, then the survey of the source folder and
+    // its report in the notice dialog.
+    Outcome preSurvey();
+    // "出力": the input checks, then every source converted in path order
+    // under the progress dialog; the log is shown and, when a log file is
+    // named, saved (an existing file only when the user agrees).
+    Outcome convert();
+    // "ｷｬﾝｾﾙ": the list is emptied.
+    void close();
+
+    // The message area; listeners repaint it at once (the survey writes
+    // each file's name there while it works).
+    const FCString& message() const { return m_message; }
+    void setMessageListener(std::function<void()> listener) { m_listener = std::move(listener); }
+    // The notice a refused run showed; empty otherwise.
+    const FCString& refusal() const { return m_refusal; }
+    // The last pre-survey's report and the last conversion's log.
+    const FCString& report() const { return m_report; }
+    const FCString& log() const { return m_log; }
+    LogSave logSave() const { return m_logSave; }
+    // Sources in the last conversion, and screenplay files it wrote.
+    int sourceCount() const { return m_sourceCount; }
+    int writtenCount() const { return m_writtenCount; }
+
+    // The definitions list: what the definition file said, after a
+    // pre-survey or a conversion has read it.
+    const std::vector<Row>& rows() const { return m_rows; }
+    // A double click on a row flips its tick.
+    void toggleRow(int row);
+
+private:
+    bool checkInputs();
+    // The folders and the definitions; false after showing the refusal.
+    bool loadInputs(bool forSurvey);
+    void refuse(const char* text);
+    void setMessage(const FCString& text);
+    void fillRows();
+    void saveLog();
+
+    ConversionState& m_state;
+    FCString m_message;
+    FCString m_refusal;
+    FCString m_report;
+    FCString m_log;
+    LogSave m_logSave = LogSave::NotAsked;
+    int m_sourceCount = 0;
+    int m_writtenCount = 0;
+    std::vector<Row> m_rows;
+    std::function<void()> m_listener;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "fc/FCString.h"
+
+#include <cstdint>
+#include <set>
+#include <string>
+
+class ConversionState;
+class SourceLine;
+
+// Turns one old-engine source into one screenplay file: the speech lines
+// become numbered lines under the speakers' true names, selected stage
+// directions become bracketed notes, and the header counts the lines per
+// character. One result line per source, and one line per problem before
+// it, go to the conversion log.
+class ScreenplayWriter {
+public:
+    enum class Result {
+        Written,    // "○": the screenplay file holds the source's speech lines
+        NoSpeech,   // "×": no speech line, nothing written
+        Unreadable, // "×": the source could not be read, nothing written
+        NotWritten, // "×": the file could not be written; an old one is kept whole
+    };
+
+    explicit ScreenplayWriter(ConversionState& state);
+    virtual ~ScreenplayWriter();
+
+    // Converts the source into outputFolder (a missing separator is added),
+    // appending to the log. The character names must have been loaded into
+    // the state's header. The file is written through a temporary file, so a
+    // failure never leaves a file cut short. A file this writer wrote before
+    // (a source of the same name in another folder) is replaced, and the log
+    // names it first.
+    Result convertSource(const FCString& sourcePath, const FCString& outputFolder, FCString& log);
+
+    // The conversion of a source's text alone: the screenplay text (header
+    // and body) of the scene; false, with the text empty, when no speech line
+    // was written. Problems go to the log naming sourcePath.
+    bool convertText(const FCString& source, const FCString& sceneName, const FCString& sourcePath,
+                     FCString& screenplay, FCString& log);
+
+    // The scene of a source: its file name with every ".cpp" removed.
+    static FCString sceneNameOf(const FCString& sourcePath);
+
+private:
+    void convertLine(const SourceLine& line, const FCString& sourcePath, FCString& body,
+                     FCString& log);
+    void convertComment(const SourceLine& line, FCString& body);
+    void convertMacro(const SourceLine& line, FCString& body);
+    void convertSpeech(const SourceLine& line, const FCString& sourcePath, FCString& body,
+                       FCString& log);
+    void convertCommand(const SourceLine& line, FCString& body);
+    void convertEffect(const SourceLine& line, bool secondArgument, FCString& body);
+
+    ConversionState& m_state;
+    // The files this writer has written: two sources of the same name in
+    // different sub-folders meet in one output file, and the log says so.
+    std::set<std::string> m_written;
+    bool m_spoke = false;
+    int32_t m_choice = 0;
+};

@@ -1,0 +1,2 @@
+hero.say(6, "ã‚ utf-8 ÿş");
+hero.say(7, "€ ");
