@@ -11,7 +11,7 @@ QtProgressView::QtProgressView() = default;
 QtProgressView::~QtProgressView()
 {
     for (auto& entry : m_windows)
-        delete entry.second.data();
+        delete entry.second.window.data();
 }
 
 void QtProgressView::opened(UxProgressDialog& dialog)
@@ -29,25 +29,40 @@ void QtProgressView::opened(UxProgressDialog& dialog)
     window->adjustSize();
     window->centre();
     window->show();
-    m_windows[&dialog] = window;
+    Shown& shown = m_windows[&dialog];
+    shown.window = window;
+    shown.sinceRefresh.start();
 }
 
 void QtProgressView::textChanged(UxProgressDialog& dialog)
 {
-    if (ProgressDialog* shown = window(dialog))
-        shown->setText(fromCp932(dialog.text()));
+    refresh(dialog, true);
 }
 
 void QtProgressView::positionChanged(UxProgressDialog& dialog)
 {
-    if (ProgressDialog* shown = window(dialog))
-        shown->setPosition(dialog.position());
+    refresh(dialog, true);
 }
 
 void QtProgressView::pump(UxProgressDialog& dialog)
 {
-    (void)dialog;
+    refresh(dialog, false);
     QCoreApplication::processEvents();
+}
+
+void QtProgressView::refresh(UxProgressDialog& dialog, bool changed)
+{
+    auto found = m_windows.find(&dialog);
+    if (found == m_windows.end() || !found->second.window)
+        return;
+    Shown& shown = found->second;
+    shown.pending = shown.pending || changed;
+    if (!shown.pending || !shown.sinceRefresh.hasExpired(RefreshInterval))
+        return;
+    shown.window->setText(fromCp932(dialog.text()));
+    shown.window->setPosition(dialog.position());
+    shown.pending = false;
+    shown.sinceRefresh.restart();
 }
 
 void QtProgressView::closed(UxProgressDialog& dialog)
@@ -55,7 +70,7 @@ void QtProgressView::closed(UxProgressDialog& dialog)
     auto found = m_windows.find(&dialog);
     if (found == m_windows.end())
         return;
-    ProgressDialog* window = found->second.data();
+    ProgressDialog* window = found->second.window.data();
     m_windows.erase(found);
     delete window;
 }
@@ -63,5 +78,5 @@ void QtProgressView::closed(UxProgressDialog& dialog)
 ProgressDialog* QtProgressView::window(const UxProgressDialog& dialog) const
 {
     auto found = m_windows.find(&dialog);
-    return found == m_windows.end() ? nullptr : found->second.data();
+    return found == m_windows.end() ? nullptr : found->second.window.data();
 }

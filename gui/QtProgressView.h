@@ -2,6 +2,7 @@
 
 #include "ui/ProgressView.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <map>
 
@@ -15,9 +16,17 @@ class ProgressDialog;
 // button calls the dialog's pressCancel(), which the caller notices when it
 // next reads the flag; closing the dialog closes its window.
 //
+// A folder of thousands of scenes steps far faster than a window is worth
+// repainting, so the window takes the dialog's text and bar over at most
+// once per RefreshInterval: a change that comes sooner waits for the next
+// pump once that interval has passed. The cancel button is served by every
+// pump regardless.
+//
 // Install it for the process with UxProgressDialog::installView().
 class QtProgressView : public ProgressView {
 public:
+    static constexpr int RefreshInterval = 30; // milliseconds
+
     QtProgressView();
     ~QtProgressView() override;
 
@@ -36,5 +45,14 @@ public:
 private:
     // Guarded: a window is a child of the window it opened over and goes
     // with it, should that one close first.
-    std::map<const UxProgressDialog*, QPointer<ProgressDialog>> m_windows;
+    struct Shown {
+        QPointer<ProgressDialog> window;
+        QElapsedTimer sinceRefresh;
+        bool pending = false;
+    };
+    // Notes a change (changed) and shows the dialog's text and bar when
+    // one is pending and the window is due for it.
+    void refresh(UxProgressDialog& dialog, bool changed);
+
+    std::map<const UxProgressDialog*, Shown> m_windows;
 };
