@@ -5,6 +5,7 @@
 #include "app/FolderSelectionModel.h"
 #include "app/MainWindowModel.h"
 #include "app/Quillon.h"
+#include "convert/ConversionDialogModel.h"
 #include "fc/Diagnostic.h"
 #include "fc/FCXListIterator.h"
 #include "format/PrintSettingsDialogModel.h"
@@ -64,6 +65,9 @@ bool MainWindowCommands::dispatch(int id, bool fromButton)
         return true;
     case MenuWordCounts:
         showWordCounts();
+        return true;
+    case MenuConvert:
+        convertSources();
         return true;
     case MenuDeliveredVoices:
         // The item is there and does nothing.
@@ -231,4 +235,12 @@ std::optional<PrintRun::Outcome> MainWindowCommands::print()
     if (m_dialogs.openLog)
         run.setOpener(m_dialogs.openLog);
     return run.printAll(m_window.list());
+}
+
+void MainWindowCommands::convertSources()
+{
+    if (!m_dialogs.conversion)
+        return;
+    ConversionDialogModel model(m_app.conversionState());
+    m_dialogs.conversion(model);
 }

@@ -9,6 +9,7 @@
 class AboutModel;
 class CharacterSelectionModel;
 class CheckListDialogModel;
+class ConversionDialogModel;
 class FindFileModel;
 class FolderSelectionModel;
 class MainWindowModel;
@@ -48,6 +49,7 @@ public:
         std::function<void(const ScriptInfo&)> wordCounts;
         std::function<void(AboutModel&)> about;
         std::function<bool(PrintSettingsDialogModel&)> printSettings;
+        std::function<void(ConversionDialogModel&)> conversion;
         // Shows the print log once a run has written it.
         PrintRun::Opener openLog;
     };
@@ -94,6 +96,8 @@ public:
     // rows. The outcome of the run, or nothing when the dialog was
     // cancelled.
     std::optional<PrintRun::Outcome> print();
+    // The conversion dialog over the application's conversion state.
+    void convertSources();
 
 private:
     Quillon& m_app;

@@ -2,6 +2,7 @@
 
 #include "app/InputHistory.h"
 #include "app/WindowConfiguration.h"
+#include "convert/ConversionState.h"
 #include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/FCString.h"
@@ -116,6 +117,12 @@ public:
     void rebuildSuppressedCharacters();
     bool isSuppressed(std::string_view name) const { return m_suppressed.contains(name); }
 
+    // The conversion's survey findings, name definitions and screenplay
+    // header: every conversion dialog works on them, and the last run's stay
+    // until the next one.
+    ConversionState& conversionState() { return m_conversionState; }
+    const ConversionState& conversionState() const { return m_conversionState; }
+
 private:
     FCString m_scenarioFolder;
     ScriptInfo m_scenarioTotals;
@@ -125,6 +132,7 @@ private:
     SuppressedCharacters m_suppressed;
     InputHistory m_histories;
     WindowRectangle m_windowRectangle;
+    ConversionState m_conversionState;
     MainWindowModel* m_mainWindow = nullptr;
     // The flag bits that are not run switches (30 and 31).
     uint32_t m_shellFlags = 0;

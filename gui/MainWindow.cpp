@@ -6,6 +6,7 @@
 #include "gui/AboutDialog.h"
 #include "gui/CharacterSelectionDialog.h"
 #include "gui/CheckListDialog.h"
+#include "gui/ConversionDialog.h"
 #include "gui/FindDialog.h"
 #include "gui/FolderDialog.h"
 #include "gui/ListView.h"
@@ -185,6 +186,9 @@ MainWindowCommands::Dialogs MainWindow::dialogs()
     dialogs.about = [this](AboutModel& model) { AboutDialog::show(this, model); };
     dialogs.printSettings = [this](PrintSettingsDialogModel& model) {
         return PrintSettingsDialog::run(this, model);
+    };
+    dialogs.conversion = [this](ConversionDialogModel& model) {
+        ConversionDialog::run(this, model);
     };
     // The written log goes to the desktop's viewer for text files.
     dialogs.openLog = [](const FCString& path) {

@@ -8,6 +8,7 @@
 #include "app/MainWindowModel.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
+#include "convert/ConversionDialogModel.h"
 #include "reports/CharacterSelection.h"
 #include "reports/CharacterSelectionModel.h"
 #include "ui/ScriptedDialogHost.h"
@@ -49,6 +50,13 @@ protected:
         dialogs.wordCounts = [this](const ScriptInfo& totals) {
             m_wordCountCharacters = totals.characterCount();
         };
+        dialogs.conversion = [this](ConversionDialogModel& model) {
+            ++m_conversionDialogs;
+            model.sourceFolderText = FCString(m_scenario.path());
+            model.outputFolderText = FCString(m_scenario.path());
+            model.definitionsText = FCString(m_scenario.path() + "names.txt");
+            (void)model.preSurvey();
+        };
         m_commands = std::make_unique<MainWindowCommands>(m_app, m_window, dialogs);
         if (load) {
             m_app.setScenarioFolder(m_scenario.path());
@@ -77,6 +85,7 @@ protected:
     std::unique_ptr<MainWindowCommands> m_commands;
     int m_selectionDialogs = 0;
     int m_wordCountCharacters = -1;
+    int m_conversionDialogs = 0;
     std::string m_folderTyped;
     bool m_keepTicked = false;
     std::string m_findTyped;
@@ -165,6 +174,21 @@ TEST_F(MainWindowCommandsTest, TheDeliveredVoicesItemDoesNothingAndUnknownIdsAre
     EXPECT_EQ(m_progress.opens(), 1) << "only the load at opening";
     EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuWordCounts, false));
     EXPECT_EQ(m_wordCountCharacters, 3);
+}
+
+TEST_F(MainWindowCommandsTest, TheConvertItemRunsTheConversionDialogOnTheApplicationsState)
+{
+    m_scenario.write("scene.cpp", "hero.say(5, \"a\");\nhero.say(9, \"b\");\n");
+    m_scenario.write("names.txt", "hero,1,主人公\n");
+    MainWindowCommands& commands = open();
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuConvert, false));
+    EXPECT_EQ(m_conversionDialogs, 1);
+    // The dialog's pre-survey left its findings with the application.
+    EXPECT_EQ(m_app.conversionState().smallestId(), 5);
+    EXPECT_EQ(m_app.conversionState().largestId(), 9);
+    EXPECT_EQ(m_app.conversionState().nameDefinitions().size(), 1u);
+    EXPECT_FALSE(commands.dispatch(MainWindowCommands::MenuConvert, true)) << "no such button";
+    EXPECT_EQ(m_conversionDialogs, 1);
 }
 
 TEST_F(MainWindowCommandsTest, TheFolderCommandLoadsWhatTheDialogNames)

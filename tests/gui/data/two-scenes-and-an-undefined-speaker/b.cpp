@@ -1,0 +1,2 @@
+sakura.say(2, "b");
+ghost.say(4, "c");
