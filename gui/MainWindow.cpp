@@ -137,7 +137,7 @@ void MainWindow::placeSavedRectangle()
 void MainWindow::runCommand(int id, bool fromButton)
 {
     if (fromButton && id == MainWindowCommands::Exit) {
-        close();
+        reject();
         return;
     }
     const bool wasFind = !fromButton && id == MainWindowCommands::MenuFind;
@@ -199,22 +199,28 @@ MainWindowCommands::Dialogs MainWindow::dialogs()
 
 void MainWindow::reject()
 {
-    close();
+    closing();
+    done(MainWindowCommands::Exit);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!m_closed) {
-        m_closed = true;
-        const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-        ProgramStart::windowClosing(m_app,
-                                    {normal.x(), normal.y(), normal.width(), normal.height()});
-        // The rows refer to the catalogue's records: they go first.
-        m_model.list().clear();
-        m_app.catalogue().clear();
-    }
+    // The close box: the same steps as the close command; the dialog's own
+    // handling then ends it through reject().
+    closing();
     DialogBase::closeEvent(event);
-    setResult(MainWindowCommands::Exit);
+}
+
+void MainWindow::closing()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    ProgramStart::windowClosing(m_app, {normal.x(), normal.y(), normal.width(), normal.height()});
+    // The rows refer to the catalogue's records: they go first.
+    m_model.list().clear();
+    m_app.catalogue().clear();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -38,8 +38,9 @@ public:
     void runCommand(int id, bool fromButton);
 
 public slots:
-    // Esc outside the list and the close box come here as the close
-    // command does.
+    // The close command ("終了", Esc outside the list, the close box): the
+    // window's rectangle is saved, the rows and records go, and the window
+    // ends with 2.
     void reject() override;
 
 protected:
@@ -47,6 +48,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void closing();
     void buildMenu();
     void connectButtons();
     void registerAnchors();

@@ -211,11 +211,27 @@ TEST_F(MainWindowTest, ClosingSavesTheRectangleForTheNextStart)
 {
     MainWindow& window = open(m_scenario.path());
     window.resize(700, 500);
-    window.close();
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), 2);
     EXPECT_EQ(list().rowCount(), 0) << "the rows go with the window";
     const WindowRectangle saved = WindowConfiguration::restore();
     EXPECT_EQ(saved.width, 700);
     EXPECT_EQ(saved.height, 500);
+}
+
+TEST_F(MainWindowTest, TheExitButtonAndEscEndTheWindowWithTwo)
+{
+    for (bool byEsc : {false, true}) {
+        MainWindow& window = open(m_scenario.path());
+        if (byEsc)
+            QTest::keyClick(button("全選択"), Qt::Key_Escape);
+        else
+            QTest::mouseClick(button("終了"), Qt::LeftButton);
+        EXPECT_FALSE(window.isVisible()) << byEsc;
+        EXPECT_EQ(window.result(), 2) << byEsc;
+        EXPECT_TRUE(exists("quillon.configuration"));
+    }
 }
 
 TEST_F(MainWindowTest, EveryControlIsNamedByItsLabel)
