@@ -6,6 +6,9 @@
 #include "app/MainWindowModel.h"
 #include "app/Quillon.h"
 #include "convert/ConversionDialogModel.h"
+#include "fc/CannotOpenException.h"
+#include "fc/CannotReadException.h"
+#include "fc/CannotWriteException.h"
 #include "fc/Diagnostic.h"
 #include "fc/FCXListIterator.h"
 #include "format/PrintSettingsDialogModel.h"
@@ -27,7 +30,34 @@ MainWindowCommands::MainWindowCommands(Quillon& app, MainWindowModel& window, Di
 
 MainWindowCommands::~MainWindowCommands() = default;
 
+namespace {
+
+// Runs a command to its end, or abandons it when the foundation raises: a
+// file error has been put to the user by the file layer before it was
+// raised; anything else is shown here, since nothing above a command would.
+template <typename Command> void abandonOnFailure(Command command)
+{
+    try {
+        command();
+    } catch (const CannotOpenException&) {
+    } catch (const CannotReadException&) {
+    } catch (const CannotWriteException&) {
+    } catch (const Diagnostic& failure) {
+        failure.show();
+    }
+}
+
+} // namespace
+
 bool MainWindowCommands::dispatch(int id, bool fromButton)
+{
+    // A command that raised was a known one: only those do anything.
+    bool known = true;
+    abandonOnFailure([&] { known = run(id, fromButton); });
+    return known;
+}
+
+bool MainWindowCommands::run(int id, bool fromButton)
 {
     if (fromButton) {
         switch (id) {
@@ -93,8 +123,8 @@ void MainWindowCommands::open()
     ScriptCatalogue::defineColumns(list);
     list.redrawOn();
     if (m_app.loadAtStart()) {
-        (void)m_app.loadScenarioFolder(m_window);
         m_app.setLoadAtStart(false);
+        abandonOnFailure([&] { (void)m_app.loadScenarioFolder(m_window); });
     }
 }
 
@@ -158,12 +188,14 @@ bool MainWindowCommands::openFolder()
 
 int MainWindowCommands::find()
 {
+    m_lastFound = -1;
     if (!m_dialogs.find)
         return -1;
     FindFileModel model(m_app.histories());
     if (!m_dialogs.find(model))
         return -1;
-    return FindFileModel::run(m_window.list(), model.value());
+    m_lastFound = FindFileModel::run(m_window.list(), model.value());
+    return m_lastFound;
 }
 
 void MainWindowCommands::showWordCounts()

@@ -61,8 +61,9 @@ public:
     MainWindowCommands& operator=(const MainWindowCommands&) = delete;
 
     // Runs the command of a button (fromButton) or a menu item; false for an
-    // id that names no command here (the window ignores those). Closing and
-    // the commands whose windows are still to come answer false too.
+    // id that names no command here (the window ignores those, and closing
+    // is the window's). A command the foundation raises in is abandoned:
+    // the failure has been shown, the window goes on.
     bool dispatch(int id, bool fromButton);
 
     // Opening: the list emptied and its columns defined, the scenario folder
@@ -81,6 +82,8 @@ public:
     bool openFolder();
     // The find dialog, then the row of the file is selected; the row, or -1.
     int find();
+    // The row the last find selected, or -1.
+    int lastFoundRow() const { return m_lastFound; }
     void showWordCounts();
     // The page-count estimate over the ticked rows and its notice (none
     // after a cancel); the total or -1.
@@ -100,7 +103,10 @@ public:
     void convertSources();
 
 private:
+    bool run(int id, bool fromButton);
+
     Quillon& m_app;
     MainWindowModel& m_window;
     Dialogs m_dialogs;
+    int m_lastFound = -1;
 };

@@ -140,15 +140,12 @@ void MainWindow::runCommand(int id, bool fromButton)
         reject();
         return;
     }
-    const bool wasFind = !fromButton && id == MainWindowCommands::MenuFind;
-    if (wasFind) {
-        // The list takes the keyboard with the found row, so that the arrow
-        // keys go on from there.
-        if (m_commands->find() >= 0)
-            m_ui->listView->setFocus(Qt::OtherFocusReason);
-    } else if (!m_commands->dispatch(id, fromButton)) {
+    if (!m_commands->dispatch(id, fromButton))
         return;
-    }
+    // The list takes the keyboard with the found row, so that the arrow keys
+    // go on from there.
+    if (!fromButton && id == MainWindowCommands::MenuFind && m_commands->lastFoundRow() >= 0)
+        m_ui->listView->setFocus(Qt::OtherFocusReason);
     showModelTexts();
 }
 

@@ -9,6 +9,8 @@
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
 #include "convert/ConversionDialogModel.h"
+#include "platform/FileFaults.h"
+#include "platform/WinError.h"
 #include "reports/CharacterSelection.h"
 #include "reports/CharacterSelectionModel.h"
 #include "ui/ScriptedDialogHost.h"
@@ -269,4 +271,20 @@ TEST_F(ProgramStartTest, RectangleAndHistoriesComeBackOnTheNextStart)
     ASSERT_EQ(app.histories().entries(0).size(), 1u);
     EXPECT_EQ(app.histories().entries(0)[0].toStdString(), "scene01");
     EXPECT_EQ(app.histories().entries(1)[0].toStdString(), "/tmp/");
+}
+
+TEST_F(MainWindowCommandsTest, ACommandTheFileLayerGivesUpOnIsAbandonedNotThrown)
+{
+    MainWindowCommands& commands = open();
+    // The reload reads the three scenes; then the folder's settings file
+    // cannot be opened and the user cancels the file layer's box, which
+    // raises through the load.
+    FileFaults::fail(FileFaults::Kind::Open, WinError::AccessDenied, 3, -1);
+    m_prompt.push(Prompt::Answer::Cancel);
+    m_folderTyped = m_scenario.path();
+    bool known = false;
+    EXPECT_NO_THROW(known = commands.dispatch(MainWindowCommands::MenuOpenFolder, false));
+    EXPECT_TRUE(known);
+    EXPECT_EQ(m_prompt.questions().size(), 1u) << "the settings file was the one refused";
+    EXPECT_EQ(list().rowCount(), 3);
 }
