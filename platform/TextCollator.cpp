@@ -53,6 +53,20 @@ icu::UnicodeString windowsTailoring(UErrorCode& status)
         rules += icu::UnicodeString("<<<");
         rules += icu::UnicodeString(h);
     }
+    // Texts that differ only in kana type put katakana before hiragana, as
+    // Windows orders them (ICU's Japanese order has hiragana first). Each
+    // katakana goes just before its hiragana, after the half-width kana
+    // placed there above: ｱ < ア < あ.
+    auto katakanaBeforeHiragana = [&rules](UChar32 hiragana, UChar32 katakana) {
+        rules += icu::UnicodeString("&[before 3]");
+        rules += icu::UnicodeString(hiragana);
+        rules += icu::UnicodeString("<<<");
+        rules += icu::UnicodeString(katakana);
+    };
+    for (UChar32 h = 0x3041; h <= 0x3096; ++h)
+        katakanaBeforeHiragana(h, h + 0x60);
+    katakanaBeforeHiragana(0x309D, 0x30FD); // the iteration marks
+    katakanaBeforeHiragana(0x309E, 0x30FE);
     // A half-width kana with its sound mark sorts with the voiced kana it
     // stands for, just after it.
     for (UChar32 h = 0xFF66; h <= 0xFF9D; ++h) {

@@ -108,15 +108,26 @@ TEST(TextCollatorTest, OnlyIdenticalTextsCompareEqual)
     EXPECT_EQ(TextCollator::compare(std::string("a\0", 2), "a"), 1);
 }
 
-TEST(TextCollatorTest, HalfWidthKanaSortJustBeforeTheirHiragana)
+TEST(TextCollatorTest, KanaTypesSortHalfWidthThenKatakanaThenHiragana)
 {
-    const std::string halfA = "\xB1";         // ｱ
-    const std::string hiraganaA = "\x82\xA0"; // あ
-    const std::string katakanaA = "\x83\x41"; // ア
-    const std::string hiraganaI = "\x82\xA2"; // い
-    EXPECT_EQ(TextCollator::compare(halfA, hiraganaA), -1);
-    EXPECT_EQ(TextCollator::compare(hiraganaA, katakanaA), -1);
-    EXPECT_EQ(TextCollator::compare(katakanaA, hiraganaI), -1);
+    const struct {
+        const char* a;
+        const char* b;
+        int sign;
+    } rows[] = {
+        {"\xB1", "\x83\x41", -1},                                     // ｱ < ア
+        {"\x83\x41", "\x82\xA0", -1},                                 // ア < あ
+        {"\xB1", "\x82\xA0", -1},                                     // ｱ < あ
+        {"\x82\xA0", "\x82\xA2", -1},                                 // あ < い
+        {"\x83\x41", "\x82\xA2", -1},                                 // ア < い
+        {"\x83\x54\x83\x4E\x83\x89", "\x82\xB3\x82\xAD\x82\xE7", -1}, // サクラ < さくら
+        {"\x82\xB3\x82\xAD\x82\xE7", "\x83\x54\x83\x4E\x83\x89", 1},
+        {"\x83\x5E\x83\x8D\x83\x45", "\x82\xBD\x82\xEB\x82\xA4", -1}, // タロウ < たろう
+        {"\x83\x52", "\x82\xB1", -1},                                 // コ < こ
+        {"\x82\xB1", "\x83\x54", -1},                                 // こ < サ
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(TextCollator::compare(row.a, row.b), row.sign) << row.a << " " << row.b;
     // ｶﾞ sorts with ガ, just after it.
     EXPECT_EQ(TextCollator::compare("\xB6\xDE", "\x83\x4B"), 1);
     EXPECT_EQ(TextCollator::compare("\xB6\xDE", "\x83\x4C"), -1); // before キ
