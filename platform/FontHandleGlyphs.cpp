@@ -76,6 +76,10 @@ std::unique_ptr<FontHandle::Glyph> FontHandle::makeGlyph(int code)
     int advance26 = 0;
     std::vector<Shaped> glyphs = shape(utf8, turned, advance26);
     made->advance = turned ? m_metrics.em : static_cast<int>(std::lround(advance26 / 64.0));
+    // A face drawn bolder than it is gets thicker strokes and, as Windows'
+    // text output gives it, one more pixel of advance per character.
+    if (m_syntheticBold)
+        made->advance += 1;
     if (utf8 == " ")
         return made;
     for (const Shaped& shaped : glyphs) {

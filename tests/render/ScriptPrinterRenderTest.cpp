@@ -527,8 +527,9 @@ TEST(ScriptPrinterRenderTest, MeshPatternIsAlignedToThePageOrigin)
         const FCRect r = fills[0].rect;
         mismatches = 0;
         for (int y = r.top; y < r.bottom; ++y) {
-            // Past the lead and the "*" (12 half-width cells of 7 pixels).
-            for (int x = r.left + 12 * 7; x < r.right; ++x) {
+            // Past the lead and the "*": 12 half-width cells of the bold
+            // comment face, 7 pixels each and one more for the emboldening.
+            for (int x = r.left + 12 * 8; x < r.right; ++x) {
                 const int expected = (x % 2 == 0 && y % 2 == 0) ? 0 : 255;
                 mismatches += *page->pixel(x, y) != expected;
                 dots += expected == 0;

@@ -4,6 +4,7 @@
 #include "platform/FontHandle.h"
 #include "render/FCFont.h"
 #include "render/FCVSurface.h"
+#include "render/RecordingDeviceContext.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -172,6 +173,36 @@ TEST(SurfaceDeviceContextTest, ExtentIsTheSumOfAdvancesAndTheCellHeight)
         ASSERT_TRUE(dc.textExtent("", cx, cy));
         EXPECT_EQ(cx, 0);
         dc.selectFont(nullptr);
+    }
+}
+
+TEST(SurfaceDeviceContextTest, AFaceDrawnBolderThanItIsAdvancesOnePixelMore)
+{
+    // The IPA faces behind the aliases have no bold face of their own, so
+    // weight 700 is emboldened, and every advance widens by a pixel.
+    FCVSurface surface(400, 300, 255);
+    const std::string line = sj("abcdefgあいうえおかきくけこさしすせそ"); // 7 + 15
+    const struct {
+        const char* face;
+        int weight;
+        int width;
+    } cases[] = {
+        {"ＭＳ ゴシック", 400, 7 * 7 + 15 * 14},
+        {"ＭＳ ゴシック", 700, 7 * 8 + 15 * 15},
+        {"@ＭＳ 明朝", 700, 7 * 8 + 15 * 15},
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<FCFont> font = makeFont(c.face, -14, c.weight);
+        RecordingDeviceContext recording(&surface.lockDC());
+        recording.selectFont(font.get());
+        int cx = 0;
+        int cy = 0;
+        ASSERT_TRUE(recording.textExtent(line, cx, cy));
+        const auto measured = recording.operations(RecordingDeviceContext::Kind::TextExtent);
+        ASSERT_EQ(measured.size(), 1u);
+        EXPECT_EQ(measured[0].cx, c.width) << c.face << " " << c.weight;
+        EXPECT_EQ(measured[0].font.weight, c.weight);
+        recording.selectFont(nullptr);
     }
 }
 
