@@ -164,7 +164,10 @@ ConversionDialogModel::Outcome ConversionDialogModel::convert()
     m_sourceCount = int(sources.size());
     m_writtenCount = 0;
     bool cancelled = false;
-    ScreenplayWriter writer(m_state);
+    // The screenplay files go into place a batch at a time, which makes them
+    // durable with one flush per batch instead of one per file; every file
+    // of the run is in place before the log shows the end or the cancel.
+    ScreenplayWriter writer(m_state, ScreenplayWriter::RunBatch);
     for (const FCString& source : sources) {
         if (writer.convertSource(source, outputFolderText, m_log) ==
             ScreenplayWriter::Result::Written)
@@ -175,11 +178,13 @@ ConversionDialogModel::Outcome ConversionDialogModel::convert()
         progress.step();
         progress.pump();
         if (progress.cancelled()) {
+            m_writtenCount -= writer.finish(m_log);
             m_log << "\n" << cancelledLine() << "\n";
             cancelled = true;
             break;
         }
     }
+    m_writtenCount -= writer.finish(m_log);
     // The progress line goes before the log appears, so that the two never
     // share the screen.
     progress.close();

@@ -89,12 +89,12 @@ void ConversionState::surveyLine(const SourceLine& line, const FCString& fileNam
     }
     // A placeholder definition makes every later line of the same object
     // find a key, so each unknown object is listed once per survey.
-    const std::string_view object = line.object().view();
+    const std::string_view object = line.object();
     if (m_definitions.find(object) == m_definitions.end()) {
         FCString placeholder(fileName);
         placeholder << Sjis::of("で見つかった未登録キャラ");
         m_definitions.emplace(std::string(object), FCIdString(0, placeholder));
-        m_unregistered.push_back(line.object());
+        m_unregistered.push_back(FCString(object));
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "convert/ScreenplayBatch.h"
 #include "fc/FCString.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -23,7 +25,14 @@ public:
         NotWritten, // "×": the file could not be written; an old one is kept whole
     };
 
-    explicit ScreenplayWriter(ConversionState& state);
+    // The batch of a conversion run: large enough that the flush per batch
+    // costs little, small enough that a crash loses little work.
+    static constexpr std::size_t RunBatch = 64;
+
+    // A batch of 1 puts every screenplay file in place before convertSource
+    // returns; a larger one puts them in place batch by batch (see
+    // ScreenplayBatch), the last batch in finish().
+    explicit ScreenplayWriter(ConversionState& state, std::size_t batch = 1);
     virtual ~ScreenplayWriter();
 
     // Converts the source into outputFolder (a missing separator is added),
@@ -33,6 +42,11 @@ public:
     // (a source of the same name in another folder) is replaced, and the log
     // names it first.
     Result convertSource(const FCString& sourcePath, const FCString& outputFolder, FCString& log);
+
+    // Puts the files still waiting in the batch in place. A file reported
+    // Written whose batch could not be put in place is logged as not
+    // written; the number of such files since the last finish() comes back.
+    int finish(FCString& log);
 
     // The conversion of a source's text alone: the screenplay text (header
     // and body) of the scene; false, with the text empty, when no speech line
@@ -44,6 +58,10 @@ public:
     static FCString sceneNameOf(const FCString& sourcePath);
 
 private:
+    // Puts the batch in place and logs the files that failed but current
+    // (the source being converted); true when current failed.
+    bool commit(FCString& log, const FCString& current);
+    static void logNotWritten(const FCString& outputPath, FCString& log);
     void convertLine(const SourceLine& line, const FCString& sourcePath, FCString& body,
                      FCString& log);
     void convertComment(const SourceLine& line, FCString& body);
@@ -54,6 +72,8 @@ private:
     void convertEffect(const SourceLine& line, bool secondArgument, FCString& body);
 
     ConversionState& m_state;
+    ScreenplayBatch m_batch;
+    int m_lost = 0;
     // The files this writer has written: two sources of the same name in
     // different sub-folders meet in one output file, and the log says so.
     std::set<std::string> m_written;

@@ -1,5 +1,6 @@
 #include "convert/SourceLine.h"
 
+#include "convert/DelimiterScan.h"
 #include "platform/Cp932.h"
 
 #include <string_view>
@@ -13,52 +14,20 @@ bool isBlank(int code)
     return code == ' ' || code == '\t';
 }
 
-// Character-wise scans for sets of ASCII delimiters, as FCString's cursor
-// operations make them (a double-byte character never matches), but over a
-// view: these run for every line of every source.
 std::size_t charLength(std::string_view text, std::size_t at)
 {
     return std::size_t(Cp932::charLength(text.data() + at, text.data() + text.size()));
-}
-
-bool delimiterAt(std::string_view text, std::size_t at, std::string_view set)
-{
-    return charLength(text, at) == 1 && set.find(text[at]) != std::string_view::npos;
-}
-
-std::size_t findIn(std::string_view text, std::size_t at, std::string_view set)
-{
-    while (at < text.size() && !delimiterAt(text, at, set))
-        at += charLength(text, at);
-    return at;
-}
-
-std::size_t skipIn(std::string_view text, std::size_t at, std::string_view set)
-{
-    while (at < text.size() && delimiterAt(text, at, set))
-        ++at;
-    return at;
-}
-
-// nextToken: the delimiters before the token are skipped, the token ends at
-// the next delimiter, where the position rests.
-std::string_view token(std::string_view text, std::size_t& at, std::string_view set)
-{
-    at = skipIn(text, at, set);
-    const std::size_t start = at;
-    at = findIn(text, at, set);
-    return text.substr(start, at - start);
 }
 
 } // namespace
 
 bool SourceLine::nextLine(std::string_view text, std::size_t& at, std::string_view& line)
 {
-    at = skipIn(text, at, "\r\n");
+    at = DelimiterScan::skip(text, at, "\r\n");
     if (at >= text.size())
         return false;
     const std::size_t start = at;
-    at = findIn(text, at, "\r\n");
+    at = DelimiterScan::find(text, at, "\r\n");
     line = text.substr(start, at - start);
     if (at < text.size())
         ++at;
@@ -71,123 +40,121 @@ bool SourceLine::nextLine(std::string_view text, std::size_t& at, std::string_vi
     return true;
 }
 
-SourceLine::SourceLine(const FCString& line) : SourceLine(line.view()) {}
+SourceLine::SourceLine(const FCString& line) : m_storage(line), m_line(m_storage.view())
+{
+    cut();
+}
 
 SourceLine::SourceLine(std::string_view text) : m_line(text)
 {
+    cut();
+}
+
+SourceLine::~SourceLine() = default;
+
+void SourceLine::cut()
+{
+    const std::string_view text = m_line;
     if (text.substr(0, 2) == "//") {
         m_kind = Kind::Comment;
         return;
     }
     std::size_t at = 0;
-    const std::string_view object = token(text, at, ".");
-    const bool hasDot = at < text.size();
-    m_object = FCString(object);
-    if (!hasDot) {
+    m_object = DelimiterScan::token(text, at, ".");
+    if (at >= text.size()) {
         // No dot: the token ran to the end of the line and is the macro
         // call itself.
         m_arguments = int32_t(text.size());
         m_kind = Kind::Macro;
         return;
     }
-    at = skipIn(text, at, ".");
-    const std::string_view method = token(text, at, "(");
-    m_method = FCString(method);
+    at = DelimiterScan::skip(text, at, ".");
+    m_method = DelimiterScan::token(text, at, "(");
     m_arguments = int32_t(at);
-    if (method == "say") {
+    if (m_method == "say") {
         m_kind = Kind::Speech;
-        readSpeech(text, at);
+        readSpeech(at);
         return;
     }
     m_kind = Kind::Command;
 }
 
-SourceLine::~SourceLine() = default;
-
-void SourceLine::readSpeech(std::string_view text, std::size_t at)
+void SourceLine::readSpeech(std::size_t at)
 {
-    at = skipIn(text, at, "(");
-    std::string_view id = token(text, at, ",");
+    const std::string_view text = m_line;
+    at = DelimiterScan::skip(text, at, "(");
+    std::string_view id = DelimiterScan::token(text, at, ",");
     // Blanks around the argument are C++ layout, not part of it: without
     // this "say( MESSAGEID, ...)" would pass for id 0.
     while (!id.empty() && isBlank(id.front()))
         id.remove_prefix(1);
     while (!id.empty() && isBlank(id.back()))
         id.remove_suffix(1);
-    m_idText = FCString(id);
+    m_idText = id;
     m_id = FCString::parseInteger(id);
 
-    at = skipIn(text, at, ", \t");
+    at = DelimiterScan::skip(text, at, ", \t");
     if (at >= text.size())
         return;
     at += charLength(text, at); // the opening quote
     std::size_t start = at;
-    at = findIn(text, at, "\"");
-    m_spoken = wholeCharacters(text.substr(start, at - start));
+    at = DelimiterScan::find(text, at, "\"");
+    m_spoken = wholeView(text.substr(start, at - start));
     if (at < text.size())
         ++at; // its closing quote
-    at = skipIn(text, at, ", \t");
-    if (at < text.size() && delimiterAt(text, at, "\"")) {
+    at = DelimiterScan::skip(text, at, ", \t");
+    if (DelimiterScan::at(text, at, "\"")) {
         m_alias = m_spoken;
-        at = skipIn(text, at, "\"");
+        at = DelimiterScan::skip(text, at, "\"");
         start = at;
-        at = findIn(text, at, "\"");
-        m_spoken = wholeCharacters(text.substr(start, at - start));
+        at = DelimiterScan::find(text, at, "\"");
+        m_spoken = wholeView(text.substr(start, at - start));
     }
-}
-
-FCString SourceLine::upToQuote(FCString& cursor)
-{
-    const int32_t start = cursor.cursor();
-    cursor.findChar('"');
-    return wholeCharacters(cursor.view().substr(size_t(start), size_t(cursor.cursor() - start)));
 }
 
 FCString SourceLine::wholeCharacters(std::string_view text)
 {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    const char* last = begin;
-    for (const char* p = begin; p < end; p = Cp932::next(p, end))
-        last = p;
-    if (last < end && Cp932::charLength(last, end) == 1 &&
-        Cp932::isLeadByte(static_cast<unsigned char>(*last)))
+    return FCString(wholeView(text));
+}
+
+std::string_view SourceLine::wholeView(std::string_view text)
+{
+    // Lead bytes pair up with the byte after them from the first byte that
+    // is none (a NUL or a trail byte that is no lead byte ends a run), so
+    // an odd run of them at the end leaves the last one alone.
+    std::size_t run = 0;
+    while (run < text.size() &&
+           Cp932::isLeadByte(static_cast<unsigned char>(text[text.size() - 1 - run])))
+        ++run;
+    if (run % 2 == 1)
         text.remove_suffix(1);
-    return FCString(text);
+    return text;
 }
 
 bool SourceLine::unassignedId() const
 {
-    return m_idText.equals("MESSAGEID");
+    return m_idText == "MESSAGEID";
 }
 
 FCString SourceLine::macroName() const
 {
-    FCString cursor(m_line);
-    FCString name;
-    cursor.rewind();
-    cursor.nextToken(name, "(");
-    return name;
+    std::size_t at = 0;
+    return FCString(DelimiterScan::token(m_line, at, "("));
 }
 
 FCString SourceLine::macroArgument() const
 {
-    FCString cursor(m_line);
-    FCString argument;
-    cursor.rewind();
-    if (cursor.findChar('(') == FCString::none)
-        return argument;
-    cursor.nextChar();
-    cursor.nextToken(argument, ",)");
-    return wholeCharacters(argument.view());
+    std::size_t at = DelimiterScan::find(m_line, 0, "(");
+    if (at >= m_line.size())
+        return FCString();
+    ++at;
+    return wholeCharacters(DelimiterScan::token(m_line, at, ",)"));
 }
 
 FCString SourceLine::stringArgument() const
 {
-    FCString cursor(m_line);
-    cursor.setCursor(m_arguments);
-    cursor.skipSet("(\"");
-    return upToQuote(cursor);
+    const std::size_t at = DelimiterScan::skip(m_line, std::size_t(m_arguments), "(\"");
+    return wholeCharacters(m_line.substr(at, DelimiterScan::find(m_line, at, "\"") - at));
 }
 
 int32_t SourceLine::numberArgument(bool second) const
@@ -205,25 +172,27 @@ int32_t SourceLine::numberArgument(bool second) const
 
 bool SourceLine::trailingComment(FCString& comment) const
 {
-    FCString cursor(m_line);
-    cursor.rewind();
-    if (cursor.findChar(';') == FCString::none)
-        return false;
-    if (cursor.findText("//") == FCString::none)
-        return false;
-    comment = wholeCharacters(cursor.view().substr(size_t(cursor.cursor()) + 2));
-    return true;
+    std::size_t at = DelimiterScan::find(m_line, 0, ";");
+    // Two slashes after the semicolon; a slash is a character of its own,
+    // so the byte after it starts the next one.
+    for (at = DelimiterScan::find(m_line, at, "/"); at < m_line.size();
+         at = DelimiterScan::find(m_line, at + 1, "/")) {
+        if (at + 1 < m_line.size() && m_line[at + 1] == '/') {
+            comment = wholeCharacters(m_line.substr(at + 2));
+            return true;
+        }
+    }
+    return false;
 }
 
 FCString SourceLine::commentText() const
 {
-    FCString cursor(m_line);
-    cursor.rewind();
-    while (cursor.cursor() < cursor.length()) {
-        const int code = cursor.currentChar();
+    std::size_t at = 0;
+    while (at < m_line.size()) {
+        const int code = Cp932::codeAt(m_line.data() + at, m_line.data() + m_line.size());
         if (code != '/' && !isBlank(code) && code != FullWidthBlank)
             break;
-        cursor.nextChar();
+        at += charLength(m_line, at);
     }
-    return wholeCharacters(cursor.view().substr(size_t(cursor.cursor())));
+    return wholeCharacters(m_line.substr(at));
 }

@@ -15,9 +15,12 @@
 //   OBJECT.say(...)    a speech line: the id argument and one or two strings
 //   OBJECT.METHOD(...) a command
 //
-// Everything is cut with FCString's double-byte aware cursor operations, so
-// a trail byte never passes for a dot, a quote or a parenthesis. A malformed
-// line yields whatever the token rules produce; nothing here fails.
+// Everything is cut double-byte aware (DelimiterScan), so a trail byte never
+// passes for a dot, a quote or a parenthesis. A malformed line yields
+// whatever the token rules produce; nothing here fails.
+//
+// The pieces are views: a line cut from a view refers to the caller's text,
+// which must outlive it; a line cut from an FCString shares its storage.
 class SourceLine {
 public:
     enum class Kind { Comment, Macro, Speech, Command };
@@ -33,11 +36,11 @@ public:
     virtual ~SourceLine();
 
     Kind kind() const { return m_kind; }
-    const FCString& text() const { return m_line; }
+    std::string_view text() const { return m_line; }
     // The text before the first dot (the whole line of a macro line).
-    const FCString& object() const { return m_object; }
+    std::string_view object() const { return m_object; }
     // The text between the dots and the opening parenthesis.
-    const FCString& method() const { return m_method; }
+    std::string_view method() const { return m_method; }
 
     // Macro lines: the name up to "(" and the first argument up to "," or ")".
     FCString macroName() const;
@@ -46,14 +49,14 @@ public:
     // Speech lines. The id argument as written (blanks around it dropped),
     // whether it is the unassigned marker MESSAGEID, and its value as the
     // integer reader gives it (0 for a text that is not a number).
-    const FCString& idText() const { return m_idText; }
+    std::string_view idText() const { return m_idText; }
     bool unassignedId() const;
     int32_t id() const { return m_id; }
     // The quoted strings after the id: with two, the first is an alias and
     // the second the spoken text; with one, alias() is empty. A string
     // without its closing quote runs to the end of the line.
-    const FCString& alias() const { return m_alias; }
-    const FCString& spoken() const { return m_spoken; }
+    std::string_view alias() const { return m_alias; }
+    std::string_view spoken() const { return m_spoken; }
 
     // Commands: the first quoted argument (prepareQuestion, entry,
     // changeRequest), and the number of an effect in the first or second
@@ -72,19 +75,21 @@ public:
     // end (a source cut short): written before a closing bracket, such a
     // byte would swallow the bracket's first byte.
     static FCString wholeCharacters(std::string_view text);
+    // The same as a view of text.
+    static std::string_view wholeView(std::string_view text);
 
 private:
-    void readSpeech(std::string_view text, std::size_t at);
-    // The text from the cursor up to the next double quote (or the end);
-    // the cursor rests on that quote.
-    static FCString upToQuote(FCString& cursor);
+    void cut();
+    void readSpeech(std::size_t at);
 
-    FCString m_line;
-    FCString m_object;
-    FCString m_method;
-    FCString m_idText;
-    FCString m_alias;
-    FCString m_spoken;
+    // Holds the bytes of a line given as an FCString.
+    FCString m_storage;
+    std::string_view m_line;
+    std::string_view m_object;
+    std::string_view m_method;
+    std::string_view m_idText;
+    std::string_view m_alias;
+    std::string_view m_spoken;
     Kind m_kind = Kind::Command;
     int32_t m_id = 0;
     // Where the method ended: the arguments start here.

@@ -334,3 +334,48 @@ TEST_F(ScreenplayFileTest, TwoSourcesOfOneNameInOneRunAreReported)
                   "a.screenplay.txt\n○：a.screenplay.txt\n");
     EXPECT_NE(utf8(fileText(m_out.path() + "a.screenplay.txt")).find("second"), std::string::npos);
 }
+
+TEST_F(ScreenplayFileTest, ABatchedRunPutsTheSameFilesInPlaceWhenItFinishes)
+{
+    m_in.write("a.cpp", "hero.say(1, \"いち\");\nsakura.say(2, \"看板\", \"に\");\n");
+    m_in.write("b.cpp", "// EV01\nsakura.say(3, \"さん\");\n");
+    ScenarioTestFolder single;
+    FCString singleLog, batchedLog;
+    ScreenplayWriter oneByOne(m_state);
+    ScreenplayWriter batched(m_state, 8);
+    for (const char* name : {"a.cpp", "b.cpp"}) {
+        const FCString source(m_in.path() + name);
+        ASSERT_EQ(oneByOne.convertSource(source, FCString(single.path()), singleLog),
+                  ScreenplayWriter::Result::Written);
+        ASSERT_EQ(batched.convertSource(source, FCString(m_out.path()), batchedLog),
+                  ScreenplayWriter::Result::Written);
+    }
+    EXPECT_TRUE(single.exists("a.screenplay.txt"));
+    EXPECT_FALSE(m_out.exists("a.screenplay.txt"));
+    EXPECT_EQ(batched.finish(batchedLog), 0);
+    EXPECT_EQ(batchedLog.toStdString(), singleLog.toStdString());
+    for (const char* name : {"a.screenplay.txt", "b.screenplay.txt"}) {
+        ASSERT_TRUE(m_out.exists(name)) << name;
+        EXPECT_EQ(fileText(m_out.path() + name), fileText(single.path() + name)) << name;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_out.path()), {}), 2);
+}
+
+TEST_F(ScreenplayFileTest, AFileLostAtTheBatchCommitIsLoggedAndCounted)
+{
+    m_in.write("a.cpp", "hero.say(1, \"a\");\n");
+    m_in.write("b.cpp", "hero.say(2, \"b\");\n");
+    std::filesystem::create_directory(m_out.path() + "a.screenplay.txt");
+    ScreenplayWriter writer(m_state, 8);
+    FCString log;
+    for (const char* name : {"a.cpp", "b.cpp"})
+        ASSERT_EQ(writer.convertSource(FCString(m_in.path() + name), FCString(m_out.path()), log),
+                  ScreenplayWriter::Result::Written);
+    EXPECT_EQ(writer.finish(log), 1);
+    EXPECT_EQ(utf8(log.toStdString()), "○：a.screenplay.txt\n○：b.screenplay.txt\n"
+                                       "台本ファイルを書き込めません：" +
+                                           m_out.path() +
+                                           "a.screenplay.txt\n×：a.screenplay.txt\n");
+    EXPECT_EQ(writer.finish(log), 0);
+    EXPECT_TRUE(m_out.exists("b.screenplay.txt"));
+}

@@ -30,8 +30,8 @@ TEST_P(SourceLineKindTest, CutsObjectAndMethod)
     const SourceLine cut = line(c.text);
     EXPECT_EQ(cut.kind(), c.kind);
     if (c.kind != SourceLine::Kind::Comment) {
-        EXPECT_EQ(utf8(cut.object().toStdString()), c.object);
-        EXPECT_EQ(utf8(cut.method().toStdString()), c.method);
+        EXPECT_EQ(utf8(std::string(cut.object())), c.object);
+        EXPECT_EQ(utf8(std::string(cut.method())), c.method);
     }
 }
 
@@ -77,20 +77,20 @@ TEST(SourceLineTest, ReadsTheIdInEveryForm)
 TEST(SourceLineTest, ReadsOneOrTwoStrings)
 {
     const SourceLine one = line("hero.say(120, \"こんにちは\");");
-    EXPECT_EQ(utf8(one.spoken().toStdString()), "こんにちは");
-    EXPECT_TRUE(one.alias().isEmpty());
+    EXPECT_EQ(utf8(std::string(one.spoken())), "こんにちは");
+    EXPECT_TRUE(one.alias().empty());
 
     const SourceLine two = line("hero.say(120,\t\"看板\" , \"こんにちは\");");
-    EXPECT_EQ(utf8(two.alias().toStdString()), "看板");
-    EXPECT_EQ(utf8(two.spoken().toStdString()), "こんにちは");
+    EXPECT_EQ(utf8(std::string(two.alias())), "看板");
+    EXPECT_EQ(utf8(std::string(two.spoken())), "こんにちは");
 
     // A string whose closing quote is missing runs to the end of the line.
     const SourceLine open = line("hero.say(1, \"閉じない);");
-    EXPECT_EQ(utf8(open.spoken().toStdString()), "閉じない);");
+    EXPECT_EQ(utf8(std::string(open.spoken())), "閉じない);");
 
     // Nothing after the id: no strings at all.
     const SourceLine bare = line("hero.say(1");
-    EXPECT_TRUE(bare.spoken().isEmpty());
+    EXPECT_TRUE(bare.spoken().empty());
     EXPECT_EQ(bare.id(), 1);
 }
 
@@ -99,7 +99,7 @@ TEST(SourceLineTest, DoubleByteTextKeepsItsTrailBytes)
     // "ソ" (0x83 0x5C) ends in a backslash byte and "ー" (0x81 0x5B) in a
     // bracket byte: the text comes out whole.
     const SourceLine cut = line("hero.say(1, \"ソース[ー]\");");
-    EXPECT_EQ(utf8(cut.spoken().toStdString()), "ソース[ー]");
+    EXPECT_EQ(utf8(std::string(cut.spoken())), "ソース[ー]");
 }
 
 TEST(SourceLineTest, MacroNameAndArgument)
