@@ -266,7 +266,11 @@ std::optional<PrintRun::Outcome> MainWindowCommands::print()
     PrintRun run(m_app.context());
     if (m_dialogs.openLog)
         run.setOpener(m_dialogs.openLog);
-    return run.printAll(m_window.list());
+    const PrintRun::Outcome outcome = run.printAll(m_window.list());
+    // Pages that reached no file or printer get one notice after the run.
+    if (const FCString notice = PrintRun::lostPagesNotice(outcome); !notice.isEmpty())
+        UxDialogs::notice(notice.view());
+    return outcome;
 }
 
 void MainWindowCommands::convertSources()

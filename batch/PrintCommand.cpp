@@ -110,6 +110,19 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
         err << "quillon-batch: " << lost << " page file(s) could not be written\n";
         failed = true;
     }
+    if (outcome.noPrinter) {
+        err << "quillon-batch: no printer was reached: " << outcome.pagesUnprinted
+            << " page(s) were not printed\n";
+        failed = true;
+    }
+    if (outcome.failed > 0) {
+        err << "quillon-batch: " << outcome.failed
+            << " scene(s) lost pages; the log names them as not printed\n";
+        failed = true;
+    }
+    if (outcome.interrupted)
+        err << "quillon-batch: the print run was stopped within a scene; "
+               "that scene is not complete\n";
     if (outcome.logFailed) {
         err << "quillon-batch: the print log could not be written: "
             << TextCodec::toUtf8(app.logPath().view()) << "\n";

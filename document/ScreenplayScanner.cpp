@@ -9,15 +9,15 @@ ScreenplayScanner::ScreenplayScanner(std::string_view text) : m_text(text) {}
 
 namespace {
 
-// A CR or LF byte is the trail byte of a double-byte character exactly when
-// the run of lead-capable bytes right before it has odd length: any other
-// byte (single-byte character or trail byte) is followed by a character
+// True when the line ends with a lead byte that has no trail byte: the run
+// of lead-capable bytes at its end has odd length. Any other byte before the
+// run (a single-byte character or a trail byte) is followed by a character
 // boundary, so the run's parity decides which of its bytes are leads.
-bool isTrailByte(const char* lineStart, const char* p)
+bool endsWithLoneLead(const char* lineStart, const char* stop)
 {
     std::size_t run = 0;
-    while (p > lineStart && Cp932::isLeadByte(static_cast<unsigned char>(p[-1]))) {
-        --p;
+    while (stop > lineStart && Cp932::isLeadByte(static_cast<unsigned char>(stop[-1]))) {
+        --stop;
         ++run;
     }
     return run % 2 == 1;
@@ -82,19 +82,19 @@ bool ScreenplayScanner::nextLine(std::string_view& line)
                 continue;
             return false;
         }
-        // CR and LF are never lead bytes, so only a double-byte character can
-        // hide one (as its trail byte); such a line runs on past it.
         const char* start = p;
         const char* stop = findLineBreak(p, end);
-        while (stop < end && isTrailByte(start, stop))
-            stop = findLineBreak(stop + 1, end);
         if (stop >= end && !m_sourceEnded) {
             // The line may go on in the next piece: keep it and read more.
             refill(m_position);
             continue;
         }
-        line = std::string_view(start, static_cast<std::size_t>(stop - start));
         m_position = static_cast<std::size_t>(stop - begin);
+        if (endsWithLoneLead(start, stop))
+            --stop;
+        if (stop == start)
+            continue; // Nothing but the stray byte: an empty line.
+        line = std::string_view(start, static_cast<std::size_t>(stop - start));
         return true;
     }
 }

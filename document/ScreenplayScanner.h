@@ -10,8 +10,10 @@
 
 // Reads a screenplay file's text line by line and cuts lines into tokens, the
 // way the layout engine scans it: every scan steps CP932 characters, so a
-// trail byte never matches a delimiter, and a lead byte standing before a line
-// feed takes that byte as its trail (the line then runs on).
+// trail byte never matches a delimiter. CR and LF can never be trail bytes,
+// so every one of them ends a line; a lead byte left without its trail at the
+// end of a line is a stray byte and is dropped from the line (kept, it would
+// pair with the line feed the layout puts after the line).
 //
 // The text is either given whole or read piece by piece from a source, so
 // that a large scene is scanned through a small buffer instead of being held

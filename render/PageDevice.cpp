@@ -2,6 +2,7 @@
 
 #include "fc/FCPathName.h"
 #include "fc/NotEnoughMemoryException.h"
+#include "platform/NativePath.h"
 #include "platform/PngWriter.h"
 #include "platform/Sjis.h"
 #include "platform/TextCodec.h"
@@ -12,6 +13,8 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -27,6 +30,26 @@ constexpr int jobListLimit = 99;
 // A printer page is one byte per pixel; a page of more than this is taken
 // for a broken answer rather than allocated (A0 at 1200 dpi stays below).
 constexpr long long largestPrinterPage = 1LL << 31;
+
+// What a file looked like: enough to tell whether a failed write touched it.
+struct FileState {
+    bool exists = false;
+    ino_t inode = 0;
+    long long seconds = 0;
+    long nanoseconds = 0;
+    off_t size = 0;
+    bool operator==(const FileState&) const = default;
+};
+
+FileState stateOf(const std::string& native)
+{
+    FileState state;
+    struct stat status {};
+    if (native.empty() || ::lstat(native.c_str(), &status) != 0)
+        return state;
+    state = {true, status.st_ino, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_size};
+    return state;
+}
 
 } // namespace
 
@@ -140,9 +163,21 @@ bool PageDevice::save(const char* path, bool asPng)
     FCPathName file(path);
     file.replaceExtension(asPng ? ".png" : ".bmp");
     if (!asPng) {
-        if (!m_turnOnSave)
-            return m_pageSurface->saveBmp(file.text());
-        return m_pageSurface->turnedClockwise()->saveBmp(file.text());
+        // A failed write (a full disk, say) must not leave an empty or cut
+        // page under the page's name: what this write created or changed
+        // goes again. A file it could not even open is left as it was.
+        std::string native;
+        if (NativePath::fromCp932(file.string().view(), native) != 0)
+            native.clear();
+        const FileState before = stateOf(native);
+        const bool written = m_turnOnSave ? m_pageSurface->turnedClockwise()->saveBmp(file.text())
+                                          : m_pageSurface->saveBmp(file.text());
+        if (!written && !native.empty()) {
+            const FileState after = stateOf(native);
+            if (after.exists && !(after == before))
+                ::unlink(native.c_str());
+        }
+        return written;
     }
     // The grey page goes to the encoder as it is; the encoder widens each
     // row to RGB.

@@ -2,6 +2,7 @@
 
 #include "platform/NativePath.h"
 #include "platform/WinError.h"
+#include "render/PageDevice.h"
 
 #include <sys/stat.h>
 
@@ -19,6 +20,9 @@ DeviceContext* PageFileCheck::pageOpened(const Page& page, DeviceContext* dc)
 
 void PageFileCheck::pageClosed(const Page& page, const PageDevice& device)
 {
+    if (page.device == OutputDevice::Printer &&
+        (!device.isPrinterOpen() || !device.printerSurface()))
+        ++m_unprinted;
     if (previous())
         previous()->pageClosed(page, device);
 }

@@ -10,7 +10,8 @@
 // tells the page images that did not reach the disk: the PNG path only
 // traces its failures, and a run that lost pages must not end as a success.
 // A page counts as written when its file is there and is not the one that
-// was there before the page was begun.
+// was there before the page was begun. Printer pages that found no printer
+// to go to are counted as they close.
 class PageFileCheck : public PageObserver {
 public:
     PageFileCheck();
@@ -25,6 +26,8 @@ public:
     // After the pages are written: how many page files are missing or
     // unchanged.
     int failed() const;
+    // Printer pages drawn while no printer was reached.
+    int unprinted() const { return m_unprinted; }
 
 private:
     struct State {
@@ -43,5 +46,6 @@ private:
     static State stateOf(const std::string& cp932);
 
     int m_pages = 0;
+    int m_unprinted = 0;
     std::vector<File> m_files;
 };

@@ -51,6 +51,14 @@ public:
     [[nodiscard]] bool setCharactersPerLine(int characters);
     void setBackground(int mode, int level);
     void setDestinationFolder(const FCString& folder) { m_destinationFolder = folder; }
+    // The name page images are filed under (their folder and the start of
+    // their file names): the scene name unless another is set, as a run
+    // does for a later scene of a name it has already used.
+    void setPageName(const FCString& name) { m_pageName = name; }
+    const FCString& pageName() const
+    {
+        return m_pageName.isEmpty() ? m_header.sceneName() : m_pageName;
+    }
 
     // Reads and lays out a screenplay file. File errors are put to the user
     // by the file layer and then raised (CannotOpenException and its kin);
@@ -131,6 +139,7 @@ private:
     FCVector<uint32_t> m_lineFlags;
     std::array<FCIdString, ExclusionSlots> m_exclusions;
     FCString m_destinationFolder;
+    FCString m_pageName;
     ScriptFont m_generalFont;
     ScriptFont m_targetFont;
     ScriptFont m_commentFont;

@@ -100,7 +100,7 @@ bool ScriptPrinter::renderPage(int target, OutputDevice output)
     info.device = output;
     FCString path;
     if (image) {
-        path = PageFileName::file(m_destinationFolder, sceneName(), targetName(target),
+        path = PageFileName::file(m_destinationFolder, pageName(), targetName(target),
                                   m_currentPage + 1, m_pageCount, png);
         info.path = path.toStdString();
     }
@@ -114,7 +114,7 @@ bool ScriptPrinter::renderPage(int target, OutputDevice output)
         renderer.draw(*dc, target, m_currentPage, static_cast<int>(firstLine));
 
     if (image) {
-        createDirectories(PageFileName::folder(m_destinationFolder, sceneName()).text());
+        createDirectories(PageFileName::folder(m_destinationFolder, pageName()).text());
         device.save(path.text(), png);
     }
     if (observer)

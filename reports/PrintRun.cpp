@@ -20,6 +20,7 @@
 #include "platform/Trace.h"
 #include "platform/WinError.h"
 #include "render/PageFileCheck.h"
+#include "render/PageFileName.h"
 #include "render/PageObserver.h"
 #include "render/ScriptPrinter.h"
 #include "reports/PageCountEstimate.h"
@@ -59,11 +60,15 @@ template <typename Step> bool guarded(Step step)
     return true;
 }
 
+// Raised after a page when the user has pressed cancel a second time: the
+// scene stops there instead of running to its end.
+struct PrintStopped {};
+
 // Lets the progress dialog process what is pending after every page, since
 // one scene can run to hundreds of pages and the window must go on
-// repainting meanwhile. A cancel pressed now is only noted: the run reads
-// the flag between scenes. Pages are passed on to the observer this one
-// displaced.
+// repainting meanwhile. A first cancel is only noted: the run reads the flag
+// between scenes. A second one stops the scene after this page. Pages are
+// passed on to the observer this one displaced.
 class ProgressPump : public PageObserver {
 public:
     explicit ProgressPump(UxProgressDialog& progress) : m_progress(progress) {}
@@ -76,6 +81,8 @@ public:
         if (previous())
             previous()->pageClosed(page, device);
         m_progress.pump();
+        if (m_progress.stopRequested())
+            throw PrintStopped{};
     }
 
 private:
@@ -116,6 +123,69 @@ const char* PrintRun::cancelledLine()
     return Sjis::of("; 印刷処理は中断されました。直前のファイルまでは、印刷が終了しています。\n");
 }
 
+FCString PrintRun::renamedSuffix(const FCString& pageName)
+{
+    FCString line(Sjis::of("; 印刷されました（シーン名が重複するため、ページ画像は「"));
+    line.append(pageName.view());
+    line.append(Sjis::of("」の名前で出力しました）\n"));
+    return line;
+}
+
+FCString PrintRun::failedSuffix(int pagesLost)
+{
+    FCString line(Sjis::of("; 印刷できませんでした（"));
+    line.appendNumber(pagesLost);
+    line.append(Sjis::of(" ページが出力されませんでした）\n"));
+    return line;
+}
+
+const char* PrintRun::unfinishedSuffix()
+{
+    return Sjis::of("; 印刷は完了していません（中断されました）\n");
+}
+
+const char* PrintRun::incompleteLine()
+{
+    return Sjis::of("; 印刷処理は終了しましたが、出力されなかったページがあります。\n");
+}
+
+const char* PrintRun::interruptedLine()
+{
+    return Sjis::of("; 印刷処理は中断されました。印刷中のファイルは完了していません。\n");
+}
+
+FCString PrintRun::lostPagesNotice(const Outcome& outcome)
+{
+    FCString text;
+    if (outcome.noPrinter) {
+        text.append(Sjis::of("プリンタに接続できませんでした。"));
+        text.appendNumber(outcome.pagesUnprinted);
+        text.append(Sjis::of(" ページが印刷されていません。\n"));
+    }
+    if (outcome.pagesLost > 0) {
+        text.appendNumber(outcome.pagesLost);
+        text.append(Sjis::of(" ページの画像ファイルを書き込めませんでした。\n"));
+    }
+    if (outcome.failed > 0 && outcome.logWritten)
+        text.append(Sjis::of("印刷できなかったファイルは印刷ログに記録されています。\n"));
+    return text;
+}
+
+FCString PrintRun::distinctPageName(const FCString& scene)
+{
+    // Names are compared as the file system will see them.
+    if (m_pageNames.insert(PageFileName::safeName(scene.view()).toStdString()).second)
+        return FCString();
+    for (int n = 2;; ++n) {
+        FCString name(scene);
+        name.append("(");
+        name.appendNumber(n);
+        name.append(")");
+        if (m_pageNames.insert(PageFileName::safeName(name.view()).toStdString()).second)
+            return name;
+    }
+}
+
 void PrintRun::configure(const ScenarioContext& context, ScriptPrinter& printer)
 {
     // A scene is set up for printing exactly as for counting its pages.
@@ -139,15 +209,17 @@ void PrintRun::excludeUnprinted(ScriptPrinter& printer, const ScriptInfo& record
     }
 }
 
-bool PrintRun::printScene(const FCString& fileName, const ScriptInfo& record)
+PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const ScriptInfo& record)
 {
+    SceneResult result;
     ScriptPrinter printer;
     configure(m_context, printer);
 
     std::string path(m_context.folder.view());
     path.append(fileName.view());
     if (!guarded([&] { printer.load(path.c_str()); }))
-        return false;
+        return result;
+    result.read = true;
 
     // Every device above the printer writes page files, so each of them
     // gets the destination; none may write relative to the working folder.
@@ -158,16 +230,31 @@ bool PrintRun::printScene(const FCString& fileName, const ScriptInfo& record)
         if (!destination.isEmpty() && destination.view().back() != '/')
             destination.append("/");
         printer.setDestinationFolder(destination);
+        result.pageName = distinctPageName(printer.sceneName());
+        if (!result.pageName.isEmpty())
+            printer.setPageName(result.pageName);
     }
     // Exclusion works on the loaded character table, so it comes after load.
     excludeUnprinted(printer, record);
-    // PNG pages are encoded side by side in the background; the scene is
-    // printed once the last of its files is in place.
-    std::optional<PngWriter::Pipeline> pages;
-    if (device == OutputDevice::Png)
-        pages.emplace();
-    // A scene stopped half-way by a failure does not count as printed.
-    return guarded([&] { printer.printAll(device); });
+    PageFileCheck check;
+    {
+        // PNG pages are encoded side by side in the background; the scene
+        // is printed once the last of its files is in place, so its pages
+        // are checked after the pipeline has finished.
+        std::optional<PngWriter::Pipeline> pages;
+        if (device == OutputDevice::Png)
+            pages.emplace();
+        try {
+            // A scene stopped half-way by a failure does not count as printed.
+            result.completed = guarded([&] { printer.printAll(device); });
+        } catch (const PrintStopped&) {
+            result.interrupted = true;
+        }
+    }
+    result.pages = check.pages();
+    result.unprinted = check.unprinted();
+    result.lost = check.failed() + result.unprinted;
+    return result;
 }
 
 PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
@@ -184,7 +271,7 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
     m_log.clear();
     m_log.reserve(InitialLogCapacity);
     m_log.append(openingLine());
-    PageFileCheck pageFiles;
+    m_pageNames.clear();
     ProgressPump pagePump(progress);
 
     const char* printing = Sjis::of("を印刷しています...");
@@ -198,12 +285,31 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
 
         if (list.isChecked(row)) {
             const ScriptInfo* record = m_context.catalogue.recordOfRow(list, row);
-            if (record && printScene(FCString(std::string_view(fileName)), *record)) {
+            const SceneResult scene =
+                record ? printScene(FCString(std::string_view(fileName)), *record) : SceneResult();
+            outcome.pages += scene.pages;
+            outcome.pagesLost += scene.lost - scene.unprinted;
+            outcome.pagesUnprinted += scene.unprinted;
+            if (scene.interrupted) {
+                m_log.append(fileName);
+                m_log.append(unfinishedSuffix());
+                outcome.interrupted = true;
+                outcome.cancelled = true;
+                break;
+            }
+            if (!scene.read || !scene.completed) {
+                ++outcome.unreadable;
+            } else if (scene.lost > 0) {
+                ++outcome.failed;
+                m_log.append(fileName);
+                m_log << failedSuffix(scene.lost);
+            } else {
                 ++outcome.printed;
                 m_log.append(fileName);
-                m_log.append(printedSuffix());
-            } else {
-                ++outcome.unreadable;
+                if (scene.pageName.isEmpty())
+                    m_log.append(printedSuffix());
+                else
+                    m_log << renamedSuffix(scene.pageName);
             }
         }
 
@@ -215,10 +321,16 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
         }
     }
 
-    outcome.pages = pageFiles.pages();
-    outcome.pagesLost = pageFiles.failed();
+    outcome.noPrinter = outcome.pagesUnprinted > 0;
     m_log << countLine(outcome.printed);
-    m_log.append(outcome.cancelled ? cancelledLine() : completedLine());
+    if (outcome.interrupted)
+        m_log.append(interruptedLine());
+    else if (outcome.cancelled)
+        m_log.append(cancelledLine());
+    else if (outcome.failed > 0)
+        m_log.append(incompleteLine());
+    else
+        m_log.append(completedLine());
 
     if (m_context.run.printLog()) {
         outcome.logWritten = FileReplacement::replace(m_context.run.logPath, m_log.view());

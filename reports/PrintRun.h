@@ -4,6 +4,8 @@
 #include "reports/ScenarioContext.h"
 
 #include <functional>
+#include <set>
+#include <string>
 #include <string_view>
 
 class ScriptInfo;
@@ -26,22 +28,46 @@ class UxListViewControl;
 // the log file is replaced by that text and then handed to the opener.
 //
 // Cancelling takes effect between scenes: the scene being printed is
-// finished. A scene whose file cannot be read (the file layer has told the
-// user) is left out and the run goes on; it is not logged as printed.
+// finished. A second cancel stops within the scene, after the page being
+// drawn: that scene is logged as not completed and the run ends with the
+// interrupted result line. A scene whose file cannot be read (the file layer
+// has told the user) is left out and the run goes on; it is not logged as
+// printed. A scene some of whose pages did not reach their file or printer
+// is logged as failed with the number of pages lost, and the run then ends
+// with a result line that says pages are missing, not the completed one.
+//
+// No page of a run overwrites another: a scene whose page images would go
+// under a name an earlier scene of the run used files them under the name
+// with "(2)", "(3)"... added, and its printed line says so.
 class PrintRun {
 public:
     // Shows the written log to the user; false when that did not work.
     using Opener = std::function<bool(const FCString& path)>;
 
     struct Outcome {
-        int printed = 0;         // scenes printed (and logged)
-        int unreadable = 0;      // chosen scenes that could not be read
-        bool cancelled = false;  // the user stopped the run
-        bool logWritten = false; // the log file now holds this run's log
-        bool logFailed = false;  // logging was on but the file could not be written
-        bool logOpened = false;  // the opener showed it
-        int pages = 0;           // pages emitted
-        int pagesLost = 0;       // page image files that did not reach the disk
+        int printed = 0;          // scenes printed (and logged)
+        int unreadable = 0;       // chosen scenes that could not be read
+        bool cancelled = false;   // the user stopped the run
+        bool logWritten = false;  // the log file now holds this run's log
+        bool logFailed = false;   // logging was on but the file could not be written
+        bool logOpened = false;   // the opener showed it
+        int pages = 0;            // pages emitted
+        int pagesLost = 0;        // page image files that did not reach the disk
+        int failed = 0;           // scenes logged as failed: pages were lost
+        int pagesUnprinted = 0;   // printer pages that found no printer
+        bool noPrinter = false;   // printer pages were drawn but no printer was reached
+        bool interrupted = false; // stopped within a scene (a second cancel)
+    };
+
+    // What became of one scene.
+    struct SceneResult {
+        bool read = false;        // the file was read and laid out
+        bool completed = false;   // every page was emitted, none raised
+        bool interrupted = false; // a second cancel stopped it within
+        int pages = 0;            // pages emitted
+        int lost = 0;             // of them, pages that reached no file or printer
+        int unprinted = 0;        // of the lost, printer pages without a printer
+        FCString pageName;        // the name its pages went under, when not its own
     };
 
     explicit PrintRun(const ScenarioContext& context);
@@ -58,9 +84,9 @@ public:
     Outcome printAll(const UxListViewControl& list);
 
     // Prints one scene: the file scenario folder + fileName, whose catalogue
-    // record is record. False when the file could not be read; nothing of
-    // the scene is printed then.
-    bool printScene(const FCString& fileName, const ScriptInfo& record);
+    // record is record. When the file could not be read nothing of the scene
+    // is printed.
+    SceneResult printScene(const FCString& fileName, const ScriptInfo& record);
 
     // The log text of the last printAll.
     const FCString& logText() const { return m_log; }
@@ -75,11 +101,27 @@ public:
     static FCString countLine(int printed);
     static const char* completedLine();
     static const char* cancelledLine();
+    // A scene's line after its file name when its pages went under another
+    // name, when pages were lost, and when a second cancel stopped it.
+    static FCString renamedSuffix(const FCString& pageName);
+    static FCString failedSuffix(int pagesLost);
+    static const char* unfinishedSuffix();
+    // The result lines of a run that lost pages and of an interrupted one.
+    static const char* incompleteLine();
+    static const char* interruptedLine();
+    // What the window tells the user after a run that lost pages (no
+    // printer reached, page files not written); empty when none were lost.
+    static FCString lostPagesNotice(const Outcome& outcome);
 
 private:
     void excludeUnprinted(ScriptPrinter& printer, const ScriptInfo& record) const;
+    // Empty when the scene's own name is still free in this run; otherwise
+    // the first free name of the scene name with "(2)", "(3)"... added. The
+    // name given is taken.
+    FCString distinctPageName(const FCString& scene);
 
     ScenarioContext m_context;
     Opener m_opener;
     FCString m_log;
+    std::set<std::string> m_pageNames; // page folder names taken in this run
 };

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cassert>
 
-std::atomic<bool> UxProgressDialog::s_cancelRequest{false};
+std::atomic<int> UxProgressDialog::s_cancelRequest{0};
 ProgressView* UxProgressDialog::s_installed = nullptr;
 
 namespace {
@@ -61,6 +61,7 @@ void UxProgressDialog::open(bool cancellable)
     if (m_open)
         return;
     m_cancelled = false;
+    m_stopRequested = false;
     m_cancellable = cancellable;
     m_position =
         std::clamp(m_start, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
@@ -99,15 +100,22 @@ void UxProgressDialog::pump()
     if (!m_open)
         return;
     m_view->pump(*this);
-    // A request stays pending for a dialog that cannot be cancelled.
-    if (m_cancellable && s_cancelRequest.exchange(false))
+    // A request stays pending for a dialog that cannot be cancelled. Two
+    // presses that came between pumps are both taken: the second asks to
+    // stop at once.
+    if (!m_cancellable)
+        return;
+    for (int presses = std::min(s_cancelRequest.exchange(0), 2); presses > 0; --presses)
         pressCancel();
 }
 
 void UxProgressDialog::pressCancel()
 {
-    if (m_cancellable)
-        m_cancelled = true;
+    if (!m_cancellable)
+        return;
+    if (m_cancelled)
+        m_stopRequested = true;
+    m_cancelled = true;
 }
 
 void UxProgressDialog::setView(ProgressView* view)
@@ -118,17 +126,17 @@ void UxProgressDialog::setView(ProgressView* view)
 
 void UxProgressDialog::requestCancel() noexcept
 {
-    s_cancelRequest.store(true);
+    s_cancelRequest.fetch_add(1);
 }
 
 bool UxProgressDialog::cancelRequested() noexcept
 {
-    return s_cancelRequest.load();
+    return s_cancelRequest.load() > 0;
 }
 
 void UxProgressDialog::clearCancelRequest() noexcept
 {
-    s_cancelRequest.store(false);
+    s_cancelRequest.store(0);
 }
 
 void UxProgressDialog::installView(ProgressView* view)

@@ -19,6 +19,10 @@ class ProgressView;
 // A cancel can also come from outside the GUI thread: requestCancel() (safe
 // in a signal handler) leaves a request that the next pump() of an open,
 // cancellable dialog takes, as if its cancel button had been pressed.
+//
+// A second press (button or request) after the first asks to stop at once:
+// stopRequested() then holds, for callers that can stop inside a unit of
+// work and clean up after themselves.
 class UxProgressDialog {
 public:
     // The program's progress template: title, text 1001, bar 1235, cancel 2.
@@ -51,7 +55,7 @@ public:
     int32_t position() const { return m_position; }
     int32_t stepSize() const { return m_stepSize; }
 
-    // Does nothing when already open. Otherwise clears the cancelled flag,
+    // Does nothing when already open. Otherwise clears the cancel flags,
     // puts the bar at its start position and shows the dialog.
     void open(bool cancellable);
     bool isOpen() const { return m_open; }
@@ -65,9 +69,11 @@ public:
 
     // Lets the view process what is pending; takes an outside cancel request.
     void pump();
-    // The cancel button: sets the flag unless cancelling is disabled.
+    // The cancel button: sets the flag unless cancelling is disabled; a
+    // press on a dialog already cancelled asks to stop at once.
     void pressCancel();
     bool cancelled() const { return m_cancelled; }
+    bool stopRequested() const { return m_stopRequested; }
 
     // Per dialog; null goes back to the installed view.
     void setView(ProgressView* view);
@@ -106,8 +112,10 @@ private:
     bool m_showBar = false;
     bool m_cancellable = true;
     bool m_cancelled = false;
+    bool m_stopRequested = false;
     bool m_open = false;
 
-    static std::atomic<bool> s_cancelRequest;
+    // Presses requested from outside and not yet taken by a pump.
+    static std::atomic<int> s_cancelRequest;
     static ProgressView* s_installed;
 };

@@ -3,12 +3,18 @@
 #include "BatchTestSupport.h"
 #include "CupsTestServer.h"
 #include "batch/BatchInterrupt.h"
+#include "platform/FileFaults.h"
+#include "platform/WinError.h"
+#include "reports/PrintRun.h"
 #include "ui/ProgressView.h"
 
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -189,9 +195,14 @@ TEST_F(PrintCommandTest, APageFileThatCannotBeWrittenFailsTheCommand)
     const CommandRun run = print({"--dest", dest(), "--log", logFile()});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("1 page file(s) could not be written"), std::string::npos) << run.err;
-    // The others are there, and the run is logged as it went.
+    // The others are there; a is logged as failed with its lost page, and
+    // the run does not end with the completed line.
     EXPECT_EQ(pageFiles().size(), 5u);
-    EXPECT_EQ(fileBytes(logFile()), logOf({"a.screenplay.txt", "b.screenplay.txt"}));
+    EXPECT_EQ(fileBytes(logFile()), sj("; 印刷を開始します\n") + "a.screenplay.txt" +
+                                        PrintRun::failedSuffix(1).toStdString() +
+                                        "b.screenplay.txt" + sj("; 印刷されました\n") +
+                                        sj("; 印刷されたファイル数：1 ファイル\n") +
+                                        PrintRun::incompleteLine());
 }
 
 TEST(PrintCommandArgumentsTest, BadArgumentsPrintTheUsage)
@@ -280,4 +291,110 @@ TEST_F(PrintCommandTest, ThePrinterGetsOneJobPerPage)
         EXPECT_EQ(job.title, "hoge");
     EXPECT_TRUE(pageFiles().empty());
     EXPECT_EQ(fileBytes(logFile()), logOf({"a.screenplay.txt"}));
+}
+
+namespace {
+
+// Sends this process SIGINT at the given pumps of the print dialog: Ctrl-C
+// typed while those pages were out.
+class InterruptAtPumps : public ProgressView {
+public:
+    explicit InterruptAtPumps(std::set<int> pumps) : m_pumps(std::move(pumps)) {}
+    void opened(UxProgressDialog&) override {}
+    void textChanged(UxProgressDialog&) override {}
+    void positionChanged(UxProgressDialog&) override {}
+    void pump(UxProgressDialog& dialog) override
+    {
+        if (dialog.title() == sj("台本の印刷") && m_pumps.count(++m_count))
+            std::raise(SIGINT);
+    }
+    void closed(UxProgressDialog&) override {}
+
+private:
+    std::set<int> m_pumps;
+    int m_count = 0;
+};
+
+} // namespace
+
+TEST_F(PrintCommandTest, ASecondCtrlCStopsWithinASceneAndLeavesNoTemporaryFile)
+{
+    BatchInterrupt::install();
+    // a's two pages pump at 1 and 2, its row at 3; b's pages from 4 on.
+    InterruptAtPumps view({4, 5});
+    std::ostringstream out, err;
+    int status = 0;
+    {
+        UxProgressDialog::Scope scope(view);
+        status = PrintCommand::run({folder(), "--dest", dest(), "--log", logFile()}, out, err);
+    }
+    BatchInterrupt::uninstall();
+    EXPECT_EQ(status, 130) << err.str();
+    EXPECT_NE(err.str().find("quillon-batch: the print run was stopped within a scene"),
+              std::string::npos)
+        << err.str();
+    // a whole, b's first two pages, and nothing half-written or temporary.
+    EXPECT_EQ(pageFiles(), (std::vector<std::string>{"a/a.さくら.1@1.png", "a/a.悠人.1@1.png",
+                                                     "b/b.悠人.1@2.png", "b/b.悠人.2@2.png"}));
+    EXPECT_EQ(fileBytes(logFile()),
+              sj("; 印刷を開始します\n") + "a.screenplay.txt" + sj("; 印刷されました\n") +
+                  "b.screenplay.txt" + PrintRun::unfinishedSuffix() +
+                  sj("; 印刷されたファイル数：1 ファイル\n") + PrintRun::interruptedLine());
+    EXPECT_FALSE(UxProgressDialog::cancelRequested());
+}
+
+TEST_F(PrintCommandTest, PagesThatCannotBeWrittenEndTheRunAsAFailure)
+{
+    FileFaults::Scope faults;
+    FileFaults::fail(FileFaults::Kind::Write, WinError::DiskFull, 0, -1);
+    const CommandRun run =
+        print({"--device", "bmp", "--dest", dest(), "--no-log", "--only", "a.screenplay.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "0 scene(s) printed, 2 page(s) in " + dest() + "\n");
+    EXPECT_NE(run.err.find("quillon-batch: 1 scene(s) lost pages"), std::string::npos) << run.err;
+    EXPECT_EQ(pageFiles(), std::vector<std::string>{});
+}
+
+namespace {
+
+// Runs body on a thread of its own with the printing library pointed at a
+// server that is not there (it reads its server per thread, on first use).
+void withoutPrinters(const std::function<void()>& body)
+{
+    ScenarioTestFolder home;
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    for (const char* name : {"CUPS_SERVER", "LPDEST", "PRINTER", "HOME"}) {
+        const char* value = std::getenv(name);
+        saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    ::setenv("CUPS_SERVER", (home.path() + "no-cupsd.sock").c_str(), 1);
+    ::unsetenv("LPDEST");
+    ::unsetenv("PRINTER");
+    ::setenv("HOME", home.path().c_str(), 1);
+    std::thread(body).join();
+    for (const auto& [name, value] : saved) {
+        if (value)
+            ::setenv(name.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name.c_str());
+    }
+}
+
+} // namespace
+
+TEST_F(PrintCommandTest, NoPrinterReachedEndsTheRunAsAFailure)
+{
+    CommandRun run{};
+    withoutPrinters([&] {
+        run = print({"--device", "printer", "--log", logFile(), "--only", "a.screenplay.txt"});
+    });
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "0 scene(s) printed, 2 page(s)\nlog: " + logFile() + "\n");
+    EXPECT_NE(run.err.find("quillon-batch: no printer was reached: 2 page(s) were not printed"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(fileBytes(logFile()), sj("; 印刷を開始します\n") + "a.screenplay.txt" +
+                                        PrintRun::failedSuffix(2).toStdString() +
+                                        sj("; 印刷されたファイル数：0 ファイル\n") +
+                                        PrintRun::incompleteLine());
 }

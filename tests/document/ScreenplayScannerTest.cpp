@@ -27,14 +27,18 @@ TEST(ScreenplayScannerTest, RunsOfCrAndLfMakeOneBreak)
     EXPECT_EQ(lines("  x  \n"), std::vector<std::string>{"  x  "});
 }
 
-TEST(ScreenplayScannerTest, LeadByteTakesTheFollowingLineFeedAsItsTrail)
+TEST(ScreenplayScannerTest, AStrayLeadByteBeforeALineBreakIsDropped)
 {
-    // A stray lead byte at a line end swallows the LF, as every
-    // double-byte-aware scan of the text does.
-    std::string text = "a\x81\nb\nc";
-    EXPECT_EQ(lines(text), (std::vector<std::string>{"a\x81\nb", "c"}));
-    // At the very end a lead byte is a character of its own.
-    EXPECT_EQ(lines("a\x81"), std::vector<std::string>{"a\x81"});
+    // A line feed is never a trail byte: the line ends there and the lead
+    // byte left without a trail is dropped, wherever the line ends.
+    EXPECT_EQ(lines("a\x81\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(lines("a\x81\r\nb"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(lines("a\x81"), std::vector<std::string>{"a"});
+    EXPECT_EQ(lines("\x81\nb"), std::vector<std::string>{"b"});
+    // Lead-capable bytes pair from the line start: an even run is whole
+    // characters, an odd one ends with the stray byte.
+    EXPECT_EQ(lines("\x81\x81\n"), std::vector<std::string>{"\x81\x81"});
+    EXPECT_EQ(lines("\x81\x81\x81\n"), std::vector<std::string>{"\x81\x81"});
 }
 
 TEST(ScreenplayScannerTest, TextsWithNulBytesAreScannedWhole)
@@ -55,12 +59,12 @@ TEST(ScreenplayScannerTest, IntegersReadLikeTheHeader)
 
 TEST(ScreenplayScannerTest, PiecewiseReadingGivesTheSameLinesAtEveryPieceSize)
 {
-    // Lines that span pieces, CR LF pairs cut in two, and a lead byte whose
-    // trail (an LF) arrives in the next piece.
+    // Lines that span pieces, CR LF pairs cut in two, and a stray lead byte
+    // whose line break arrives in the next piece.
     const std::string text = "first line\r\n\r\nsecond \x81\nstill second\n"
                              "\x95\x5C\x81\x75long line that goes on and on\r\nlast";
     const auto whole = lines(text);
-    ASSERT_EQ(whole.size(), 4u);
+    ASSERT_EQ(whole.size(), 5u);
     for (std::size_t piece : {1u, 2u, 3u, 5u, 7u, 16u, 64u}) {
         std::size_t at = 0;
         ScreenplayScanner scanner(

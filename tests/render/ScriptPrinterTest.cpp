@@ -2,6 +2,7 @@
 
 #include "TestText.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
@@ -346,4 +347,45 @@ TEST(ScriptPrinterTest, RefusesCountsBelowOne)
     EXPECT_FALSE(printer.setLinesPerPage(-3));
     EXPECT_EQ(printer.charactersPerLine(), 40);
     EXPECT_EQ(printer.linesPerPage(), 47);
+}
+
+TEST(ScriptPrinterTest, AStrayLeadByteAtALineEndLosesNoLine)
+{
+    // Each body (UTF-8, "#" standing for the lead byte 0x82, which no trail
+    // byte can be mistaken for): a line ending with a lead byte that has no
+    // trail, then speech lines. Every line keeps its own printed line, seekLine finds
+    // each of them, and the laid-out text holds exactly the counted lines.
+    struct Case {
+        std::string body;
+        std::vector<std::string> expected; // UTF-8 printed lines
+    };
+    const std::vector<Case> cases = {
+        {"000001 客「x#\n000002 客「y」\n000003 客「z」\n",
+         {"000001 客「x", "000002 客「y」", "000003 客「z」"}},
+        {"#\n000002 客「y」\n", {"000002 客「y」"}},
+        {" 一#\r\n 二#", {lead12 + "一", lead12 + "二"}},
+        // A pair of lead-capable bytes is one character, not a stray byte.
+        {"000001 客「##\n", {"000001 客「ｂ"}},
+    };
+    for (const Case& c : cases) {
+        ScriptPrinter printer;
+        std::string text = sj(header() + c.body);
+        std::replace(text.begin(), text.end(), '#', '\x82');
+        printer.loadText(text);
+        const auto lines = printedLines(printer);
+        ASSERT_EQ(lines.size(), c.expected.size()) << c.body;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(lines[i].text, c.expected[i]) << c.body;
+            ASSERT_TRUE(printer.seekLine(static_cast<int>(i)));
+            EXPECT_EQ(utf8(std::string(printer.laidOutText().cursorText()))
+                          .substr(0, c.expected[i].size()),
+                      c.expected[i]);
+        }
+    }
+    // The smallest text that showed the disagreement.
+    ScriptPrinter smallest;
+    smallest.loadText(std::string(".total\n\x82\n", 9));
+    EXPECT_EQ(smallest.lineCount(), 0);
+    EXPECT_TRUE(smallest.laidOutText().view().empty());
+    EXPECT_EQ(smallest.pageCount(), 0);
 }

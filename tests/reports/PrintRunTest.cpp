@@ -334,3 +334,96 @@ TEST_F(PrintRunTest, PagesGoBelowTheScenarioFolderWithoutADestination)
     EXPECT_EQ(pages.names().size(), 2u);
     EXPECT_TRUE(std::filesystem::is_directory(m_folder.path() + "a"));
 }
+
+TEST_F(PrintRunTest, ALaterSceneOfTheSameNameGetsPagesOfItsOwnAndSaysSo)
+{
+    // d holds a scene named "a" as well, e one named "a(2)".
+    scene("d.screenplay.txt", "a", {{"悠人", 16}, {"さくら", 15}}, 31);
+    scene("e.screenplay.txt", "a(2)", {{"悠人", 16}}, 16);
+    load();
+    list().uncheck(rowOf("b.screenplay.txt"));
+    PageNames pages(m_destination);
+    const PrintRun::Outcome outcome = run();
+    EXPECT_EQ(outcome.printed, 3);
+    EXPECT_EQ(pages.names(),
+              (std::vector<std::string>{
+                  sj("a/a.悠人.1@1.bmp"), sj("a/a.さくら.1@1.bmp"), sj("a(2)/a(2).悠人.1@1.bmp"),
+                  sj("a(2)/a(2).さくら.1@1.bmp"), sj("a(2)(2)/a(2)(2).悠人.1@1.bmp")}));
+    // Five pages, five files: none overwrote another.
+    for (const std::string& name : pages.names())
+        EXPECT_TRUE(std::filesystem::exists(utf8(m_destination + name))) << utf8(name);
+    EXPECT_EQ(log(), line(opening) + printedLines({"a.screenplay.txt"}) + "d.screenplay.txt" +
+                         PrintRun::renamedSuffix(FCString(sj("a(2)"))).toStdString() +
+                         "e.screenplay.txt" +
+                         PrintRun::renamedSuffix(FCString(sj("a(2)(2)"))).toStdString() +
+                         line(count(3)) + line(completed));
+    EXPECT_NE(PrintRun::renamedSuffix(FCString(sj("a(2)"))).view().find(sj("a(2)")),
+              std::string_view::npos);
+
+    // A new run starts with every name free again.
+    list().uncheck(rowOf("a.screenplay.txt"));
+    list().uncheck(rowOf("e.screenplay.txt"));
+    PageNames again(m_destination);
+    run();
+    EXPECT_EQ(again.names().front(), sj("a/a.悠人.1@1.bmp"));
+}
+
+TEST_F(PrintRunTest, PagesThatCannotBeWrittenFailTheirSceneAndLeaveNoFileBehind)
+{
+    m_app.setPrintLog(false);
+    list().uncheck(rowOf("b.screenplay.txt"));
+    {
+        // A full disk: every page file is created and then cannot be written.
+        FileFaults::Scope faults;
+        FileFaults::fail(FileFaults::Kind::Write, WinError::DiskFull, 0, -1);
+        const PrintRun::Outcome outcome = run();
+        EXPECT_EQ(outcome.printed, 0);
+        EXPECT_EQ(outcome.failed, 1);
+        EXPECT_EQ(outcome.pagesLost, 2);
+        EXPECT_FALSE(outcome.cancelled);
+        EXPECT_EQ(m_run.logText().toStdString(), line(opening) + "a.screenplay.txt" +
+                                                     PrintRun::failedSuffix(2).toStdString() +
+                                                     line(count(0)) + PrintRun::incompleteLine());
+        EXPECT_NE(PrintRun::failedSuffix(2).view().find('2'), std::string_view::npos);
+        const FCString notice = PrintRun::lostPagesNotice(outcome);
+        EXPECT_NE(notice.view().find('2'), std::string_view::npos) << utf8(notice.toStdString());
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_destination))
+        if (entry.is_regular_file())
+            left.push_back(entry.path().string());
+    EXPECT_EQ(left, std::vector<std::string>{}) << "no empty or cut page file stays";
+
+    // Written again with room on the disk, the scene is printed.
+    const PrintRun::Outcome outcome = run();
+    EXPECT_EQ(outcome.printed, 1);
+    EXPECT_EQ(outcome.failed, 0);
+    EXPECT_TRUE(PrintRun::lostPagesNotice(outcome).isEmpty());
+}
+
+TEST_F(PrintRunTest, ASecondCancelStopsTheSceneAfterThePageInProgress)
+{
+    // a prints 2 pages (pumps 1, 2), its row pumps once (3); b's pages pump
+    // from 4 on. Cancel at b's first page and again at its second.
+    class TwoPresses : public ScriptedProgressView {
+    public:
+        void pump(UxProgressDialog& dialog) override
+        {
+            ScriptedProgressView::pump(dialog);
+            if (++m_count == 4 || m_count == 5)
+                dialog.pressCancel();
+        }
+        int m_count = 0;
+    } view;
+    PageNames pages(m_destination);
+    UxProgressDialog::Scope scope(view);
+    const PrintRun::Outcome outcome = m_run.printAll(list());
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_TRUE(outcome.interrupted);
+    EXPECT_EQ(outcome.printed, 1);
+    EXPECT_EQ(pages.names().size(), 2u + 2u) << "b stopped after its second page";
+    EXPECT_EQ(log(), line(opening) + printedLines({"a.screenplay.txt"}) + "b.screenplay.txt" +
+                         PrintRun::unfinishedSuffix() + line(count(1)) +
+                         PrintRun::interruptedLine());
+    EXPECT_EQ(m_opened.size(), 1u);
+}
