@@ -3,6 +3,7 @@
 #include "app/MainWindowModel.h"
 #include "fc/FCPathName.h"
 #include "format/PrintSettingsStore.h"
+#include "ui/UxDialogs.h"
 
 Quillon::Quillon()
 {
@@ -46,10 +47,18 @@ FolderLoad Quillon::loadScenarioFolder(MainWindowModel& window)
     };
     const FolderLoad result = m_catalogue.loadFolder(m_scenarioFolder, m_scenarioTotals, keepTotals,
                                                      window.list(), display);
+    SkippedFiles skipped = m_catalogue.skippedFiles();
     if (result == FolderLoad::Loaded) {
         const FCString settings = PrintSettingsStore::pathIn(m_scenarioFolder);
-        PrintSettingsStore::load(m_printFormat, settings.text());
+        if (!PrintSettingsStore::load(m_printFormat, settings.text()))
+            skipped.add(PrintSettingsStore::FileName, SkippedFiles::Reason::SettingsNotAFile);
         rebuildSuppressedCharacters();
+    }
+    if (!skipped.empty()) {
+        if (m_skippedFilesReporter)
+            m_skippedFilesReporter(skipped);
+        else
+            UxDialogs::notice(skipped.noticeText(), "Quillon Utility");
     }
     return result;
 }

@@ -12,7 +12,9 @@
 #include "reports/ScenarioContext.h"
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <utility>
 
 class MainWindowModel;
 
@@ -78,7 +80,15 @@ public:
     // folder's print settings are read (and written back in their normal
     // form) and the suppressed characters rebuilt. The keep-word-totals
     // flag holds for this one load and is cleared.
+    // Files the load left out (see ScriptCatalogue::skippedFiles, plus a
+    // settings file that is no file) are told once per load, whatever its
+    // result: by default in the notice dialog, otherwise through the
+    // reporter set here (the batch tool writes them to its error stream).
     FolderLoad loadScenarioFolder(MainWindowModel& window);
+    void setSkippedFilesReporter(std::function<void(const SkippedFiles&)> reporter)
+    {
+        m_skippedFilesReporter = std::move(reporter);
+    }
 
     uint32_t flags() const { return m_run.switches() | m_shellFlags; }
     void setFlags(uint32_t flags);
@@ -127,6 +137,7 @@ private:
     FCString m_scenarioFolder;
     ScriptInfo m_scenarioTotals;
     ScriptCatalogue m_catalogue;
+    std::function<void(const SkippedFiles&)> m_skippedFilesReporter;
     PrintFormat m_printFormat;
     RunSettings m_run;
     SuppressedCharacters m_suppressed;

@@ -3,8 +3,9 @@
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "document/ScriptCatalogue.h"
-#include "platform/TextCodec.h"
 #include "format/ConfirmedFolderCreation.h"
+#include "platform/TextCodec.h"
+#include "platform/WinError.h"
 #include "ui/UxProgressDialog.h"
 
 #include <filesystem>
@@ -36,6 +37,38 @@ bool splitNames(const std::string& list, std::vector<std::string>& names, std::s
     return true;
 }
 
+// One line per file the load left out, on the error stream: the output
+// stream carries the command's own result.
+void reportSkipped(std::ostream& err, const SkippedFiles& skipped)
+{
+    for (const SkippedFiles::Entry& entry : skipped.entries()) {
+        const bool settings = entry.reason == SkippedFiles::Reason::SettingsNotAFile;
+        err << "quillon-batch: " << (settings ? "ignored " : "skipped ") << entry.nativeName
+            << ": ";
+        switch (entry.reason) {
+        case SkippedFiles::Reason::NameNotShiftJis:
+            err << "the name cannot be written in Shift-JIS";
+            break;
+        case SkippedFiles::Reason::NotARegularFile:
+            err << "not a regular file";
+            break;
+        case SkippedFiles::Reason::BrokenLink:
+            if (entry.error == WinError::FileNotFound || entry.error == WinError::PathNotFound)
+                err << "the link leads to nothing";
+            else if (entry.error == WinError::CantResolveFilename)
+                err << "the links lead round in a loop";
+            else
+                err << "the link cannot be followed (error " << entry.error << ")";
+            break;
+        case SkippedFiles::Reason::SettingsNotAFile:
+            err << "not a regular file; the print settings were neither read nor saved";
+            break;
+        }
+        err << "\n";
+    }
+    err << std::flush;
+}
+
 } // namespace
 
 std::set<std::string> FolderSession::valueOptions(std::set<std::string> own)
@@ -49,6 +82,8 @@ FolderSession::FolderSession(std::ostream& out, std::ostream& err)
     : m_out(out), m_err(err), m_dialogs(out, err), m_dialogScope(m_dialogs), m_prompt(err),
       m_promptScope(m_prompt)
 {
+    m_app.setSkippedFilesReporter(
+        [this](const SkippedFiles& skipped) { reportSkipped(m_err, skipped); });
 }
 
 FolderSession::~FolderSession() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/ScriptInfo.h"
+#include "document/SkippedFiles.h"
 #include "fc/FCXList.h"
 #include "ui/UxListViewControl.h"
 
@@ -71,6 +72,12 @@ public:
     FolderLoad loadFolder(const FCString& folder, ScriptInfo& totals, bool keepTotals,
                           UxListViewControl& list, const Display& display = {});
 
+    // The entries named like screenplay files that the last load left out
+    // (names Shift-JIS cannot write, FIFOs and other non-files, links that
+    // cannot be followed), whatever the load's result. Telling the user is
+    // the caller's part, once per load.
+    const SkippedFiles& skippedFiles() const { return m_skipped; }
+
     // The record of a row through its key column; null for a row without a
     // valid key.
     ScriptInfo* recordOfRow(const UxListViewControl& list, int row) const;
@@ -89,6 +96,7 @@ private:
     FCXList<ScriptInfo> m_records;
     // Records by key - m_firstKey.
     std::vector<ScriptInfo*> m_byKey;
+    SkippedFiles m_skipped;
     int64_t m_firstKey = 1;
     int64_t m_nextKey = 1;
 };

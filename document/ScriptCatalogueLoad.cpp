@@ -4,8 +4,10 @@
 #include "document/ScriptCatalogue.h"
 #include "fc/Diagnostic.h"
 #include "fc/FCFileEnumeration.h"
+#include "platform/FileSystem.h"
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
+#include "platform/WinError.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
@@ -16,17 +18,37 @@
 namespace {
 
 // Names of the folder's screenplay files, without the folder, in the order
-// the platform lists them. Folders whose names happen to match are no scenes.
-std::vector<FCString> screenplayNames(const FCString& folder)
+// the platform lists them. Folders whose names happen to match are no scenes;
+// the other entries that are no regular files are left out too, and so are
+// names the program cannot write, each with its reason in skipped.
+std::vector<FCString> screenplayNames(const FCString& folder, SkippedFiles& skipped)
 {
     std::string pattern(folder.view());
     pattern += ScriptCatalogue::Pattern;
     FCFileEnumeration walk(pattern.c_str());
     std::vector<FCString> names;
     while (walk.next()) {
-        if (!walk.isFolder())
+        if (walk.isFolder())
+            continue;
+        const std::string name(walk.currentName().view());
+        const uint32_t linkError = walk.currentLinkError();
+        if (linkError == WinError::FileNotFound || linkError == WinError::PathNotFound) {
+            // A link to nothing is read like a file that vanished since the
+            // listing: a row without characters, which the print run names
+            // as not read.
             names.push_back(walk.currentName());
+        } else if (linkError != 0) {
+            skipped.add(name, SkippedFiles::Reason::BrokenLink, linkError);
+        } else if (walk.currentKind() != FileSystem::EntryKind::File) {
+            // Never opened: a FIFO without a writer would read as an empty
+            // scene, one with a writer could hang the load.
+            skipped.add(name, SkippedFiles::Reason::NotARegularFile);
+        } else {
+            names.push_back(walk.currentName());
+        }
     }
+    for (const std::string& nativeName : walk.unnamed())
+        skipped.addUnnamed(nativeName);
     return names;
 }
 
@@ -47,7 +69,8 @@ private:
 FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& totals, bool keepTotals,
                                        UxListViewControl& list, const Display& display)
 {
-    const std::vector<FCString> fileNames = screenplayNames(folder);
+    m_skipped.clear();
+    const std::vector<FCString> fileNames = screenplayNames(folder, m_skipped);
     if (fileNames.empty())
         return FolderLoad::NoFiles;
     // Only now: a folder without scenes leaves the loaded one, and its

@@ -4,6 +4,7 @@
 #include "fc/CannotReadException.h"
 #include "fc/CannotWriteException.h"
 #include "fc/FCPathName.h"
+#include "fc/FileErrorText.h"
 #include "platform/Prompt.h"
 #include "platform/Sjis.h"
 #include "platform/WinError.h"
@@ -38,6 +39,8 @@ std::string openErrorText(uint32_t error)
     case WinError::NoNetworkAccess:
         return Sjis::of("\nネットワークドライブにアクセス権がありません");
     default:
+        if (const char* reason = FileErrorText::reason(error))
+            return reason;
         return Sjis::of("\n未知のエラーです code:") + decimal(error);
     }
 }
@@ -57,6 +60,14 @@ const char* readWriteErrorText(uint32_t error)
     default:
         return nullptr;
     }
+}
+
+// The number alone does not tell the user what went wrong (a full disk, a
+// lost network drive): the reason follows it when there is one.
+void appendReason(std::string& text, uint32_t error)
+{
+    if (const char* reason = FileErrorText::reason(error))
+        text += reason;
 }
 
 bool askRetry(const char* title, const std::string& text)
@@ -193,6 +204,7 @@ void FCFile::askAfterReadError(uint32_t error) const
         text += decimal(error);
         text += "\nFile handle : ";
         text += decimal(static_cast<uint32_t>(m_handle));
+        appendReason(text, error);
     }
     if (!askRetry("FCFile - read", text))
         throw CannotReadException(m_name.text());
@@ -208,6 +220,7 @@ void FCFile::askAfterWriteError(uint32_t error) const
     } else {
         text += Sjis::of("書き込みできません\nError code : ");
         text += decimal(error);
+        appendReason(text, error);
     }
     if (!askRetry("FCFile - write", text))
         throw CannotWriteException(m_name.text());

@@ -37,12 +37,14 @@ bool FCFileEnumeration::next()
     if (!m_searching) {
         m_searching = true;
         m_entries.clear();
+        m_unnamed.clear();
         m_nextIndex = 0;
         FCString folder;
         m_pattern.directoryPart(folder, true);
         FCString wildcard = m_pattern.fileNamePart();
         if (!folder.isEmpty() && !wildcard.isEmpty()) {
-            uint32_t error = DirectoryLister::list(folder.view(), wildcard.view(), m_entries);
+            uint32_t error =
+                DirectoryLister::list(folder.view(), wildcard.view(), m_entries, &m_unnamed);
             if (error != WinError::Success) {
                 // Nothing matching and a missing folder are ordinary ends of a
                 // walk; anything else is worth a trace, as the walk would
@@ -62,6 +64,8 @@ bool FCFileEnumeration::next()
         if (entry.name.empty() || entry.name.front() == '.')
             continue;
         m_currentAttributes = entry.attributes;
+        m_currentKind = entry.kind;
+        m_currentLinkError = entry.linkError;
         m_currentName.create(256, entry.name);
         if (isFolder())
             m_currentName.append("/");
@@ -100,4 +104,7 @@ void FCFileEnumeration::finish()
     m_nextIndex = 0;
     m_currentName.clear();
     m_currentAttributes = 0;
+    m_currentKind = FileSystem::EntryKind::File;
+    m_currentLinkError = 0;
+    m_unnamed.clear();
 }

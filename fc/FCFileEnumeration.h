@@ -5,6 +5,7 @@
 #include "platform/DirectoryLister.h"
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 // One folder level of a wildcard search, such as a folder followed by
@@ -41,13 +42,24 @@ public:
     const FCString& currentName() const { return m_currentName; }
     uint32_t currentAttributes() const { return m_currentAttributes; }
     bool isFolder() const;
+    // What the current entry names once links are followed (a link that
+    // cannot be followed counts as Special), and for such a link why not.
+    FileSystem::EntryKind currentKind() const { return m_currentKind; }
+    uint32_t currentLinkError() const { return m_currentLinkError; }
+    // The names that matched the pattern but were left out for having no
+    // Shift-JIS form (UTF-8, as on disk); known once next() has listed the
+    // folder.
+    const std::vector<std::string>& unnamed() const { return m_unnamed; }
 
 private:
     FCPathName m_pattern;
     FCString m_currentPath;
     FCString m_currentName;
     uint32_t m_currentAttributes = 0;
+    FileSystem::EntryKind m_currentKind = FileSystem::EntryKind::File;
+    uint32_t m_currentLinkError = 0;
     bool m_searching = false;
+    std::vector<std::string> m_unnamed;
     std::vector<DirectoryEntry> m_entries;
     std::size_t m_nextIndex = 0;
 };

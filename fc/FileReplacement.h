@@ -11,7 +11,9 @@
 class FileReplacement {
 public:
     // path is an absolute CP932 path. False when the text could not be
-    // written (the file layer has told the user why) or put in place; no
-    // temporary file is left behind then.
+    // written or put in place and the user gave up in the Retry/Cancel box;
+    // no temporary file is left behind then. The boxes name path, never the
+    // temporary file, and say why; for a file in the program's folder they
+    // also say where the program keeps its files and why there.
     [[nodiscard]] static bool replace(const FCString& path, std::string_view text);
 };

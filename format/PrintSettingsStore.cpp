@@ -1,7 +1,10 @@
 #include "format/PrintSettingsStore.h"
 
+#include "fc/FCPathName.h"
 #include "fc/UxRnf.h"
 #include "format/PrintFormat.h"
+#include "platform/FileSystem.h"
+#include "platform/WinError.h"
 
 #include <string_view>
 
@@ -87,10 +90,16 @@ void PrintSettingsStore::save(const PrintFormat& format, const char* path)
     store.destroy();
 }
 
-void PrintSettingsStore::load(PrintFormat& format, const char* path)
+bool PrintSettingsStore::load(PrintFormat& format, const char* path)
 {
     if (!path || !*path)
-        return;
+        return true;
+    // Reading a FIFO could hang, and writing back into a folder or a device
+    // would only fail; a missing file is no obstacle, the save creates it.
+    FileSystem::EntryKind kind = FileSystem::EntryKind::File;
+    if (FileSystem::entryKind(FCPathName(path).string().view(), kind) == WinError::Success &&
+        kind != FileSystem::EntryKind::File)
+        return false;
     UxRnf store;
     store.load(path);
 
@@ -130,4 +139,5 @@ void PrintSettingsStore::load(PrintFormat& format, const char* path)
     format.setSuppressedText(suppressed);
 
     store.destroy();
+    return true;
 }

@@ -19,6 +19,8 @@ public:
     // Keys missing from the file leave their fields as they were; the
     // suppressed characters are replaced by NPChara0, NPChara1, ... up to the
     // first missing index. The file is written back in its normal form (an
-    // empty one where there was none).
-    static void load(PrintFormat& format, const char* path);
+    // empty one where there was none). False when path names a folder, a
+    // FIFO or anything else that is no file: it is neither read nor written
+    // and format stays as it was (the caller tells the user).
+    static bool load(PrintFormat& format, const char* path);
 };

@@ -123,9 +123,12 @@ bool DirectoryLister::ntfsLess(std::string_view a, std::string_view b)
 }
 
 uint32_t DirectoryLister::list(std::string_view folder, std::string_view pattern,
-                               std::vector<DirectoryEntry>& entries)
+                               std::vector<DirectoryEntry>& entries,
+                               std::vector<std::string>* unnamed)
 {
     entries.clear();
+    if (unnamed)
+        unnamed->clear();
     std::string native = ".";
     if (!folder.empty()) {
         if (uint32_t error = NativePath::fromCp932(folder, native)) {
@@ -160,19 +163,31 @@ uint32_t DirectoryLister::list(std::string_view folder, std::string_view pattern
             back != utf8) {
             Trace::write("DirectoryLister: skipped a name with no CP932 form in " +
                          std::string(folder) + ": " + TextCodec::fromUtf8(utf8) + "\n");
+            if (unnamed && matches(pattern, TextCodec::fromUtf8(utf8)))
+                unnamed->emplace_back(utf8);
             continue;
         }
         if (!matches(pattern, cp932))
             continue;
-        // A dangling link is still an entry; one that vanished since readdir
-        // is not.
+        // A link that cannot be followed is still an entry; one that vanished
+        // since readdir is not.
         struct stat info;
-        if (::fstatat(fd, item->d_name, &info, 0) != 0 &&
-            ::fstatat(fd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
+        FileSystem::EntryKind kind = FileSystem::EntryKind::File;
+        uint32_t linkError = 0;
+        if (::fstatat(fd, item->d_name, &info, 0) == 0) {
+            kind = FileSystem::entryKindOf(info.st_mode);
+        } else {
+            const int error = errno;
+            if (::fstatat(fd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            kind = FileSystem::EntryKind::Special;
+            linkError = error == ENOENT ? WinError::FileNotFound : WinError::fromErrno(error);
+        }
         uint32_t attributes = FileSystem::attributesOf(info.st_mode, cp932);
-        found.push_back({ntfsKey(cp932), {std::move(cp932), attributes}});
+        found.push_back({ntfsKey(cp932), {std::move(cp932), attributes, kind, linkError}});
     }
+    if (unnamed)
+        std::sort(unnamed->begin(), unnamed->end());
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
         if (a.key != b.key)
             return a.key < b.key;

@@ -58,6 +58,19 @@ public:
     // attributes() reports them; the directory lister uses it for the entries
     // it has already looked at. Never 0.
     static uint32_t attributesOf(uint32_t mode, std::string_view name);
+    // What a path names once links are followed. Only a regular file can
+    // be read as a text: a FIFO would hang a read, a device never end.
+    enum class EntryKind {
+        File,
+        Folder,
+        // A FIFO, socket or device.
+        Special,
+    };
+    static EntryKind entryKindOf(uint32_t mode);
+    // The kind of what path names; an error number (FileNotFound,
+    // CantResolveFilename for a link loop, ...) when it cannot be told.
+    static uint32_t entryKind(std::string_view path, EntryKind& kind);
+
     static uint32_t createDirectory(std::string_view path);
     // A read-only file or folder is refused with AccessDenied, as on Windows,
     // until its read-only attribute is cleared. deleteFile on a folder is

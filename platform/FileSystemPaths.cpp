@@ -60,6 +60,26 @@ uint32_t FileSystem::attributes(std::string_view path, uint32_t& attributes)
     return record(WinError::Success);
 }
 
+FileSystem::EntryKind FileSystem::entryKindOf(uint32_t mode)
+{
+    if (S_ISREG(mode))
+        return EntryKind::File;
+    return S_ISDIR(mode) ? EntryKind::Folder : EntryKind::Special;
+}
+
+uint32_t FileSystem::entryKind(std::string_view path, EntryKind& kind)
+{
+    kind = EntryKind::Special;
+    std::string native;
+    if (uint32_t error = NativePath::fromCp932(path, native))
+        return record(error);
+    struct stat info;
+    if (::stat(native.c_str(), &info) != 0)
+        return record(NativePath::errorFor(errno, native));
+    kind = entryKindOf(info.st_mode);
+    return record(WinError::Success);
+}
+
 uint32_t FileSystem::setAttributes(std::string_view path, uint32_t attributes)
 {
     if (uint32_t fault = FileFaults::check(FileFaults::Kind::SetAttributes))

@@ -1,6 +1,7 @@
 #include "platform/ProgramFolders.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Sjis.h"
 #include "platform/TextCodec.h"
 
 #include <cerrno>
@@ -17,6 +18,7 @@ namespace {
 
 std::mutex overrideMutex;
 std::string overriddenFolder;
+std::string overriddenNote;
 
 std::string withoutTrailingSlash(std::string path)
 {
@@ -97,24 +99,46 @@ std::string unescapeMountField(std::string_view field)
     return out;
 }
 
-std::string chooseProgramFolder()
+// The folder chosen for the program's own files, and when it is not the
+// program's folder, why (CP932, for the messages about those files).
+struct Placement {
+    std::string folder;
+    std::string note;
+};
+
+Placement choosePlacement()
 {
     std::string utf8 = executableFolderUtf8();
     std::string cp932;
     bool named = !utf8.empty() && TextCodec::fromUtf8Exact(utf8, cp932);
     if (named && ::access(utf8.c_str(), W_OK) == 0)
-        return withTrailingSlash(cp932);
+        return {withTrailingSlash(cp932), {}};
+    std::string programFolder = utf8.empty() ? std::string(Sjis::of("（不明）"))
+                                             : withTrailingSlash(TextCodec::fromUtf8(utf8));
+    std::string note =
+        Sjis::of("\nプログラムのフォルダ ") + programFolder + Sjis::of(" には書き込めません");
     std::string config = ProgramFolders::configFolder();
     if (!config.empty())
-        return config;
+        return {config, note + Sjis::of("。代わりに ") + config + Sjis::of(" を使っています")};
+    note += Sjis::of("。代わりに使うホームフォルダもありません（HOME が設定されていないか、"
+                     "Shift-JIS で表せない名前です）");
     // Neither place will take files; the program's folder is still the
     // right place to look for them, and writing there reports its errors.
     if (named)
-        return withTrailingSlash(cp932);
+        return {withTrailingSlash(cp932), note};
     std::string current;
-    if (FileSystem::currentDirectory(current))
-        return withTrailingSlash(current);
-    return "/";
+    if (FileSystem::currentDirectory(current)) {
+        current = withTrailingSlash(current);
+        return {current,
+                note + Sjis::of("。現在のフォルダ ") + current + Sjis::of(" を使っています")};
+    }
+    return {"/", note};
+}
+
+const Placement& placement()
+{
+    static const Placement chosen = choosePlacement();
+    return chosen;
 }
 
 } // namespace
@@ -126,8 +150,23 @@ std::string ProgramFolders::programFolder()
         if (!overriddenFolder.empty())
             return overriddenFolder;
     }
-    static const std::string folder = chooseProgramFolder();
-    return folder;
+    return placement().folder;
+}
+
+std::string ProgramFolders::placementNote()
+{
+    {
+        std::lock_guard<std::mutex> lock(overrideMutex);
+        if (!overriddenFolder.empty())
+            return overriddenNote;
+    }
+    return placement().note;
+}
+
+void ProgramFolders::overridePlacementNote(const std::string& note)
+{
+    std::lock_guard<std::mutex> lock(overrideMutex);
+    overriddenNote = note;
 }
 
 std::string ProgramFolders::programFile()
@@ -139,6 +178,8 @@ void ProgramFolders::overrideProgramFolder(const std::string& folder)
 {
     std::lock_guard<std::mutex> lock(overrideMutex);
     overriddenFolder = folder.empty() ? std::string() : withTrailingSlash(folder);
+    if (folder.empty())
+        overriddenNote.clear();
 }
 
 std::string ProgramFolders::homeFolder()

@@ -28,9 +28,16 @@ public:
     // is no home folder. The folder need not exist.
     [[nodiscard]] static bool shellFolder(int code, std::string& path);
 
-    // Tests point the program folder elsewhere; an empty text restores it.
-    // A missing trailing "/" is added.
+    // Why the program's own files are not in the program's folder, or why
+    // that folder will not take them (CP932, beginning with a line break),
+    // for the messages about those files; empty when it is writable.
+    static std::string placementNote();
+
+    // Tests point the program folder elsewhere; an empty text restores it
+    // (and the note). A missing trailing "/" is added.
     static void overrideProgramFolder(const std::string& folder);
+    // The note given while the program folder is overridden.
+    static void overridePlacementNote(const std::string& note);
 
     // homeFolder() + "/.config/quillon/", created when missing: where the
     // program's own files go when the program's folder is not writable.

@@ -2,7 +2,9 @@
 
 #include "fc/Diagnostic.h"
 #include "fc/FCFile.h"
+#include "platform/Cp932.h"
 #include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
 #include "platform/Trace.h"
 #include "platform/WinError.h"
 
@@ -20,7 +22,28 @@ std::string CheckListFile::safeNamePart(std::string_view name)
         if (byte == '/' || byte == '\0')
             byte = '_';
     }
-    return safe;
+    // Names on disk are UTF-8: a character without a UTF-8 form (a lone lead
+    // byte, an unassigned code) could never be created, so it becomes "_";
+    // and the name stops before the whole file name would pass the system's
+    // limit on the length of one name.
+    std::string usable;
+    std::size_t nativeLength = 0;
+    const char* end = safe.data() + safe.size();
+    for (const char* p = safe.data(); p < end;) {
+        const int length = Cp932::charLength(p, end);
+        std::string character(p, static_cast<std::size_t>(length));
+        std::string native;
+        if (!TextCodec::toUtf8Exact(character, native)) {
+            character = "_";
+            native = "_";
+        }
+        if (nativeLength + native.size() > MaxNativeNamePart)
+            break;
+        nativeLength += native.size();
+        usable += character;
+        p += length;
+    }
+    return usable;
 }
 
 std::string CheckListFile::fileName(std::string_view namePart, uint32_t number,

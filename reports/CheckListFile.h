@@ -2,6 +2,7 @@
 
 #include "fc/FCString.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,9 +28,17 @@ class CheckListFile {
 public:
     static constexpr const char* Prefix = "@sceneCheckList.";
 
+    // The longest name part, in UTF-8 bytes: with the prefix, the number and
+    // the extension the file name stays well inside the 255 bytes a name
+    // may have on disk.
+    static constexpr std::size_t MaxNativeNamePart = 200;
+
     // The name part of a character's lists. Names come from screenplay
     // headers, so one must not lead outside the output folder: every "/"
     // and NUL becomes "_", and so does a name that is all "." or "..".
+    // Every name must also become a file name: a character with no UTF-8
+    // form becomes "_", and a name longer than MaxNativeNamePart UTF-8
+    // bytes is cut at a character boundary.
     static std::string safeNamePart(std::string_view name);
 
     // Prefix + (name part + "." unless empty) + number + extension.

@@ -14,8 +14,11 @@
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -173,6 +176,52 @@ TEST_F(ScriptCatalogueTest, AFolderWithoutSettingsGetsAnEmptySettingsFile)
     m_scenario.write("1.screenplay.txt", ".A\t1\n");
     ASSERT_TRUE(load(m_scenario));
     EXPECT_TRUE(m_scenario.exists("quillon.settings.rnf"));
+}
+
+TEST_F(ScriptCatalogueTest, SkippedFilesAreToldOncePerLoad)
+{
+    ScriptedPrompt prompt;
+    Prompt::Scope promptScope(prompt);
+    m_scenario.write("1.screenplay.txt", ".A\t1\n");
+    const std::string at = m_scenario.path();
+    ASSERT_EQ(::mkfifo((at + "fifo.screenplay.txt").c_str(), 0644), 0);
+    std::filesystem::create_symlink("loop.screenplay.txt", at + "loop.screenplay.txt");
+    std::filesystem::create_symlink("gone", at + "lost.screenplay.txt");
+    // "é" has no Shift-JIS form.
+    std::ofstream(at + "caf\xc3\xa9.screenplay.txt") << ".B\t1\n";
+    std::filesystem::create_directory(at + "quillon.settings.rnf");
+    m_app.printFormat().setMode(2);
+
+    ASSERT_TRUE(load(m_scenario));
+    // A link to nothing stays a row, as a file that vanished does.
+    ASSERT_EQ(list().rowCount(), 2);
+    EXPECT_EQ(text(0, 2), "1.screenplay.txt");
+    EXPECT_EQ(text(1, 2), "lost.screenplay.txt");
+    EXPECT_TRUE(prompt.questions().empty());
+    EXPECT_EQ(m_app.printFormat().mode(), 2) << "the settings stay as they were";
+    EXPECT_TRUE(std::filesystem::is_directory(at + "quillon.settings.rnf"));
+    ASSERT_EQ(m_dialogs.notices().size(), 1u);
+    EXPECT_EQ(m_dialogs.notices()[0].title, "Quillon Utility");
+    EXPECT_EQ(
+        m_dialogs.notices()[0].text,
+        sj("次のファイルは読み込まれませんでした。\n"
+           "fifo.screenplay.txt：通常のファイルではありません\n"
+           "loop.screenplay.txt：リンク先を開けません（シンボリックリンクが循環しているか、"
+           "多重に連なりすぎています）\n"
+           "caf?.screenplay.txt：ファイル名をShift-JISで表せません\n"
+           "quillon.settings.rnf：通常のファイルではないため、印刷設定を読み書きできません\n"));
+
+    // A second load tells again, once.
+    ASSERT_TRUE(load(m_scenario));
+    EXPECT_EQ(m_dialogs.notices().size(), 2u);
+}
+
+TEST_F(ScriptCatalogueTest, AFolderOfOnlySkippedFilesSaysWhy)
+{
+    ASSERT_EQ(::mkfifo((m_scenario.path() + "fifo.screenplay.txt").c_str(), 0644), 0);
+    EXPECT_EQ(loadResult(m_scenario), FolderLoad::NoFiles);
+    ASSERT_EQ(m_dialogs.notices().size(), 1u);
+    EXPECT_NE(m_dialogs.notices()[0].text.find("fifo.screenplay.txt"), std::string::npos);
 }
 
 TEST_F(ScriptCatalogueTest, AFolderWithoutScenesChangesNothing)

@@ -6,6 +6,10 @@
 #include "batch/ListCommand.h"
 #include "batch/WordsCommand.h"
 
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
 namespace {
 
 const std::string pages(int total)
@@ -201,4 +205,26 @@ TEST_F(BatchFolderTest, AnUnreadableSceneIsReportedAfterTheMessage)
     EXPECT_NE(err.str().find("b.screenplay.txt"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("1 scene(s) could not be read"), std::string::npos) << err.str();
     EXPECT_EQ(session.fileFailures(), 1);
+}
+
+TEST_F(BatchFolderTest, SkippedFilesAreToldOnTheErrorStream)
+{
+    ASSERT_EQ(::mkfifo((folder() + "fifo.screenplay.txt").c_str(), 0644), 0);
+    std::filesystem::create_symlink("loop.screenplay.txt", folder() + "loop.screenplay.txt");
+    std::ofstream(folder() + "caf\xc3\xa9.screenplay.txt") << ".B\t1\n";
+    std::filesystem::create_directory(folder() + "quillon.settings.rnf");
+    const CommandRun run = runCommand(ListCommand::run, {folder()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "x\ta.screenplay.txt\t悠人,さくら\n"
+                       "x\tb.screenplay.txt\t悠人,店主\n"
+                       "-\tc.screenplay.txt\t\n"
+                       "総数\t3\n"
+                       "発言者なし\t1\n");
+    EXPECT_EQ(run.err,
+              "quillon-batch: skipped fifo.screenplay.txt: not a regular file\n"
+              "quillon-batch: skipped loop.screenplay.txt: the links lead round in a loop\n"
+              "quillon-batch: skipped caf\xc3\xa9.screenplay.txt: the name cannot be "
+              "written in Shift-JIS\n"
+              "quillon-batch: ignored quillon.settings.rnf: not a regular file; the "
+              "print settings were neither read nor saved\n");
 }

@@ -31,6 +31,15 @@ void writeFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// The read box names the handle, which the test learns only when it runs.
+std::string withHandle(std::string text, int handle)
+{
+    const size_t at = text.find("{handle}");
+    if (at != std::string::npos)
+        text.replace(at, 8, std::to_string(handle));
+    return text;
+}
+
 class FCFileTest : public testing::Test {
 protected:
     FCFileTest() : m_saved(fs::current_path())
@@ -175,7 +184,7 @@ TEST_P(FCFileReadWriteErrorTest, ReadBoxNamesTheErrorAndCancelRaises)
         EXPECT_EQ(e.message(), "data.txt");
     }
     std::string expected = *GetParam().readText
-                               ? TextCodec::fromUtf8(GetParam().readText)
+                               ? withHandle(TextCodec::fromUtf8(GetParam().readText), file.handle())
                                : TextCodec::fromUtf8("読み込みできません\nError code : ") +
                                      std::to_string(GetParam().error) +
                                      "\nFile handle : " + std::to_string(file.handle());
@@ -218,7 +227,23 @@ INSTANTIATE_TEST_SUITE_P(
                                        "は\n他のアプリケーションから利用されています"},
                     ReadWriteErrorCase{33, "は\n他のプロセスがファイルをロックしています",
                                        "は\n他のプロセスがファイルをロックしています"},
-                    ReadWriteErrorCase{112, "", ""}));
+                    ReadWriteErrorCase{112,
+                                       "読み込みできません\nError code : 112\nFile handle : "
+                                       "{handle}\nディスクの空き容量が足りません",
+                                       "書き込みできません\nError code : 112"
+                                       "\nディスクの空き容量が足りません"},
+                    ReadWriteErrorCase{999, "", ""}));
+
+TEST_F(FCFileTest, ALinkLoopIsNamedInTheOpenBox)
+{
+    fs::create_symlink("loop.txt", at("loop.txt"));
+    FCFile file;
+    EXPECT_THROW(file.openForReading("loop.txt"), CannotOpenException);
+    ASSERT_EQ(m_prompt.questions().size(), 1u);
+    EXPECT_EQ(m_prompt.questions()[0].text,
+              at("loop.txt") + TextCodec::fromUtf8("\nシンボリックリンクが循環しているか、"
+                                                   "多重に連なりすぎています"));
+}
 
 TEST_F(FCFileTest, RetriedWriteWritesTheDataOnce)
 {

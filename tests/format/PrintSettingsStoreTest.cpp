@@ -5,7 +5,9 @@
 #include "fc/UxRnf.h"
 #include "format/PrintFormat.h"
 
+#include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -230,4 +232,26 @@ TEST_F(PrintSettingsStoreTest, ABrokenFileLosesNothingThatCanBeRead)
     EXPECT_TRUE(store.contains("zz.mine"));
     EXPECT_TRUE(store.contains("mode"));
     EXPECT_EQ(store.count(), 5);
+}
+
+TEST_F(PrintSettingsStoreTest, ASettingsFileThatIsNoFileIsNeitherReadNorWritten)
+{
+    // A folder, and a FIFO that would hang a read with a writer behind it.
+    std::filesystem::create_directory(file());
+    const std::string fifo = at("fifo.rnf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const std::string& path : {file(), fifo}) {
+        PrintFormat format = changedFormat();
+        EXPECT_FALSE(PrintSettingsStore::load(format, path.c_str())) << path;
+        expectSameFormat(format, changedFormat());
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(file()));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(m_prompt.questions().empty());
+
+    PrintFormat format;
+    EXPECT_TRUE(PrintSettingsStore::load(format, at("missing.rnf").c_str()));
+    writeFile(PrintSettingsStore::FileName + std::string(".2"), "mode=3\n");
+    EXPECT_TRUE(PrintSettingsStore::load(format, at("quillon.settings.rnf.2").c_str()));
+    EXPECT_EQ(format.mode(), 3);
 }

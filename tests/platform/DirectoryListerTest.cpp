@@ -6,6 +6,7 @@
 #include "platform/WinError.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,4 +151,40 @@ TEST(DirectoryListerTest, NtfsOrderComparesUpperCasedCodeUnits)
     EXPECT_TRUE(DirectoryLister::ntfsLess("A", "a"));
     EXPECT_FALSE(DirectoryLister::ntfsLess("a", "A"));
     EXPECT_FALSE(DirectoryLister::ntfsLess("a", "a"));
+}
+
+TEST(DirectoryListerTest, TellsWhatEachEntryIsAndWhichNamesItLeftOut)
+{
+    TempFolder temp;
+    temp.write("f.txt", "x");
+    ASSERT_EQ(::mkdir((temp / "sub.txt").c_str(), 0777), 0);
+    ASSERT_EQ(::mkfifo((temp / "pipe.txt").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink("loop.txt", (temp / "loop.txt").c_str()), 0);
+    ASSERT_EQ(::symlink("gone", (temp / "lost.txt").c_str()), 0);
+    ASSERT_EQ(::symlink("f.txt", (temp / "link.txt").c_str()), 0);
+    // "é" has no CP932 form; only the name matching the pattern is given.
+    temp.write("caf\xc3\xa9.txt", "x");
+    temp.write("caf\xc3\xa9.cpp", "x");
+    std::vector<DirectoryEntry> entries;
+    std::vector<std::string> unnamed;
+    ASSERT_EQ(DirectoryLister::list(temp.path(), "*.txt", entries, &unnamed), 0u);
+    using Kind = FileSystem::EntryKind;
+    struct Expected {
+        const char* name;
+        Kind kind;
+        uint32_t linkError;
+    };
+    const Expected expected[] = {{"f.txt", Kind::File, 0},
+                                 {"link.txt", Kind::File, 0},
+                                 {"loop.txt", Kind::Special, WinError::CantResolveFilename},
+                                 {"lost.txt", Kind::Special, WinError::FileNotFound},
+                                 {"pipe.txt", Kind::Special, 0},
+                                 {"sub.txt", Kind::Folder, 0}};
+    ASSERT_EQ(entries.size(), std::size(expected));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].name, expected[i].name);
+        EXPECT_EQ(entries[i].kind, expected[i].kind) << expected[i].name;
+        EXPECT_EQ(entries[i].linkError, expected[i].linkError) << expected[i].name;
+    }
+    EXPECT_EQ(unnamed, std::vector<std::string>{"caf\xc3\xa9.txt"});
 }

@@ -30,6 +30,45 @@ const Mapping mappings[] = {
     {ENAMETOOLONG, WinError::FilenameTooLong},
     {EIO, WinError::GeneralFailure},
     {ENOMEDIUM, WinError::NotReady},
+    {ELOOP, WinError::CantResolveFilename},
+    {EMFILE, WinError::TooManyOpenFiles},
+    {ENFILE, WinError::TooManyOpenFiles},
+    {EXDEV, WinError::NotSameDevice},
+    {EFBIG, WinError::FileTooLarge},
+    {EOVERFLOW, WinError::FileTooLarge},
+    {EDQUOT, WinError::DiskQuotaExceeded},
+    {EINVAL, WinError::InvalidParameter},
+    {EFAULT, WinError::InvalidParameter},
+    {EILSEQ, WinError::InvalidName},
+    {ENXIO, WinError::DeviceNotExist},
+    {ENODEV, WinError::DeviceNotExist},
+    {ESTALE, WinError::UnexpectedNetworkError},
+    {ETIMEDOUT, WinError::UnexpectedNetworkError},
+    {ENOLINK, WinError::UnexpectedNetworkError},
+    {EREMOTEIO, WinError::UnexpectedNetworkError},
+    {EHOSTDOWN, WinError::UnexpectedNetworkError},
+    {EHOSTUNREACH, WinError::UnexpectedNetworkError},
+    {ENETDOWN, WinError::UnexpectedNetworkError},
+    {ENETUNREACH, WinError::UnexpectedNetworkError},
+    {ENETRESET, WinError::UnexpectedNetworkError},
+    {ECONNRESET, WinError::UnexpectedNetworkError},
+    {ECONNABORTED, WinError::UnexpectedNetworkError},
+    {ECONNREFUSED, WinError::UnexpectedNetworkError},
+    {ENOTCONN, WinError::UnexpectedNetworkError},
+    {ECOMM, WinError::UnexpectedNetworkError},
+    {EPIPE, WinError::BrokenPipe},
+    {ESPIPE, WinError::SeekOnDevice},
+    {EINTR, WinError::OperationAborted},
+    {ECANCELED, WinError::OperationAborted},
+    {EMLINK, WinError::TooManyLinks},
+    {EUCLEAN, WinError::FileCorrupt},
+    {EBADMSG, WinError::FileCorrupt},
+    {ENOSYS, WinError::NotSupported},
+    {EOPNOTSUPP, WinError::NotSupported},
+    {ENOLCK, WinError::LockViolation},
+    {EDEADLK, WinError::LockViolation},
+    {ENOBUFS, WinError::NotEnoughMemory},
+    {ENOKEY, WinError::AccessDenied},
 };
 
 bool isMapped(int error)
@@ -51,17 +90,12 @@ TEST(WinErrorTest, MapsErrnoToTheWindowsNumbersTheMessagesSwitchOn)
 
 TEST(WinErrorTest, UnmappedErrnoKeepsItsNumberUnlessItWouldReadAsAKnownCode)
 {
-    // ESRCH is 3 and EPIPE 32 on Linux: as they are, they would read as
-    // "path not found" and "sharing violation".
+    // ESRCH is 3 on Linux: as it is, it would read as "path not found".
     EXPECT_EQ(WinError::fromErrno(ESRCH), static_cast<uint32_t>(ESRCH) | WinError::ApplicationBit);
-    EXPECT_EQ(WinError::fromErrno(EPIPE), static_cast<uint32_t>(EPIPE) | WinError::ApplicationBit);
-    EXPECT_EQ(WinError::fromErrno(EMLINK),
-              static_cast<uint32_t>(EMLINK) | WinError::ApplicationBit);
     EXPECT_EQ(WinError::fromErrno(EDOM), static_cast<uint32_t>(EDOM) | WinError::ApplicationBit);
-    // These have no Windows meaning and stay as they are.
-    EXPECT_EQ(WinError::fromErrno(EXDEV), static_cast<uint32_t>(EXDEV));
-    EXPECT_EQ(WinError::fromErrno(ELOOP), static_cast<uint32_t>(ELOOP));
-    EXPECT_EQ(WinError::fromErrno(ENETDOWN), static_cast<uint32_t>(ENETDOWN));
+    // These have no Windows meaning and no file call raises them.
+    EXPECT_EQ(WinError::fromErrno(ECHILD), static_cast<uint32_t>(ECHILD));
+    EXPECT_EQ(WinError::fromErrno(ENOTSOCK), static_cast<uint32_t>(ENOTSOCK));
 }
 
 TEST(WinErrorTest, NoUnmappedErrnoReadsAsAKnownCode)

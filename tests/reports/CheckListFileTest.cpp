@@ -28,9 +28,30 @@ TEST(CheckListFileNameTest, UnsafeNamesNeverLeaveTheFolder)
                           Case{".", "_"}, Case{"..", "_"}, Case{"...", "..."},
                           Case{std::string("x\0y", 3), "x_y"}, Case{sj("悠人"), sj("悠人")},
                           // A lone lead byte before "/" does not shield it.
-                          Case{"\x81/", "\x81_"}}) {
+                          Case{"\x81/", "\x81_"},
+                          // Characters with no form on disk: a lone lead
+                          // byte, an unassigned pair.
+                          Case{"\x82", "_"},
+                          Case{"a\x85\x40"
+                               "b",
+                               "a_b"},
+                          Case{sj("悠") + "\xfc", sj("悠") + "_"}}) {
         EXPECT_EQ(CheckListFile::safeNamePart(c.name), c.part) << c.part;
     }
+}
+
+TEST(CheckListFileNameTest, LongNamesAreCutAtACharacterBoundary)
+{
+    // 100 double-byte characters are 300 bytes on disk.
+    std::string name;
+    for (int i = 0; i < 100; ++i)
+        name += sj("悠");
+    const std::string part = CheckListFile::safeNamePart(name);
+    const std::string native = utf8(part);
+    EXPECT_LE(native.size(), CheckListFile::MaxNativeNamePart);
+    EXPECT_GT(native.size() + 3, CheckListFile::MaxNativeNamePart);
+    EXPECT_EQ(name.compare(0, part.size(), part), 0);
+    EXPECT_EQ(part.size() % 2, 0u);
 }
 
 TEST_F(CheckListFileTest, TakesTheFirstFreeNumberAndNeverOverwrites)

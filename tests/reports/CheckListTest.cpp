@@ -243,6 +243,24 @@ TEST_F(CheckListTest, UnsafeCharacterNamesStayInsideTheOutputFolder)
     EXPECT_TRUE(m_folder.exists("@sceneCheckList._x.00000000.csv"));
 }
 
+TEST_F(CheckListTest, NamesWithoutAFileNameFormAreMendedAndEveryListIsWritten)
+{
+    // 0x8540 is a well-formed pair that CP932 leaves unassigned: the name
+    // has no form on disk. The character after it must still get its list.
+    std::string bytes = sj(screenplay("s4", {{"X", 1}, {"綾", 2}}, 2));
+    for (size_t at = bytes.find("X"); at != std::string::npos; at = bytes.find("X"))
+        bytes.replace(at, 1, "\x85\x40");
+    m_folder.writeBytes("scene00004.screenplay.txt", bytes);
+    load();
+    const auto outcome = runCommand(true, false, true, false);
+    EXPECT_EQ(outcome.characterList, CheckListResult::Written);
+    EXPECT_TRUE(m_prompt.questions().empty());
+    // The list keeps the name as the screenplay has it; only the file name
+    // is mended.
+    EXPECT_EQ(file("@sceneCheckList._.00000000.csv").substr(0, 4), sj("「") + "\x85\x40");
+    EXPECT_TRUE(m_folder.exists("@sceneCheckList.綾.00000000.csv"));
+}
+
 TEST_F(CheckListTest, AFailedWriteLeavesNoFileAndStopsTheCharacterLists)
 {
     FileFaults::Scope faults;
