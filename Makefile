@@ -5,7 +5,7 @@ BUILD_DIR      ?= build
 TEST_BUILD_DIR ?= build-test
 BENCH_BUILD_DIR ?= build-bench
 FUZZ_BUILD_DIR ?= build-fuzz
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 120
 JOBS ?= $(shell nproc)
 
 .PHONY: all deps demo test bench fuzz format clean
@@ -32,17 +32,15 @@ bench: deps
 	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS)
 	@for b in $(BENCH_BUILD_DIR)/bench/quillon_*bench; do echo "== $$b"; $$b || exit 1; done
 
-# The converter's fuzz target (clang, libFuzzer, ASan and UBSan) for a
-# bounded time: it starts from the saved corpus in fuzz/corpus/convert and
-# keeps what it finds in the build folder (copy an input that crashed into
-# the saved corpus once it is fixed, so that `make test` replays it).
+# Every reader's fuzz target (clang, libFuzzer, ASan and UBSan), each for
+# FUZZ_SECONDS, starting from its saved corpus in tests/fuzz/corpus/; what
+# they found is merged back into that corpus and inputs that crashed are
+# saved in tests/fuzz/crashes/, so that `make test` replays both.
 fuzz:
 	@scripts/install-deps.sh fuzz
-	cmake -S fuzz -B $(FUZZ_BUILD_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++
+	cmake -S tests/fuzz -B $(FUZZ_BUILD_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS)
-	mkdir -p $(FUZZ_BUILD_DIR)/corpus
-	$(FUZZ_BUILD_DIR)/quillon_fuzz_convert -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
-		-artifact_prefix=$(FUZZ_BUILD_DIR)/ $(FUZZ_BUILD_DIR)/corpus fuzz/corpus/convert
+	scripts/fuzz.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

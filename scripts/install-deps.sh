@@ -12,10 +12,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins xvfb xauth x11-utils desktop-file-utils
 )
 
-# `install-deps.sh fuzz`: the fuzz target's toolchain too (clang with its
-# libFuzzer and sanitizer runtimes); the other targets build without it.
+# `install-deps.sh fuzz`: the fuzz targets' toolchain too (clang with its
+# libFuzzer and sanitizer runtimes, and llvm for the symbolizer that names
+# the lines of a crash); the test build replays the targets without it.
 if [ "${1:-}" = fuzz ]; then
-  packages+=(clang libclang-rt-14-dev)
+  packages+=(clang libclang-rt-14-dev llvm)
 fi
 
 missing=()

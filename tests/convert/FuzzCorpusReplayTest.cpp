@@ -12,7 +12,7 @@
 TEST(FuzzCorpusReplayTest, EverySavedInputConvertsSoundly)
 {
     const std::filesystem::path corpus =
-        std::filesystem::path(QUILLON_SOURCE_DIR) / "fuzz" / "corpus" / "convert";
+        std::filesystem::path(QUILLON_SOURCE_DIR) / "tests" / "fuzz" / "corpus" / "convert";
     int replayed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         if (!entry.is_regular_file())

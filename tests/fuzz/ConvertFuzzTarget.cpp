@@ -1,7 +1,7 @@
 // libFuzzer entry point over the line rules, the survey, the report and the
 // screenplay writer.
 
-#include "fuzz/ConvertFuzzInput.h"
+#include "ConvertFuzzInput.h"
 
 #include <cstdlib>
 

@@ -1,0 +1,2 @@
+yuto.say(abc, "x");
+sakura.say(, "y");

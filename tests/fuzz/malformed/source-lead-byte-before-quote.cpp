@@ -1,0 +1,2 @@
+yuto.say(1, "‚");
+sakura.say(2, "x");

@@ -1,0 +1,3 @@
+yuto.say();
+yuto.say(
+sakura.say(1
