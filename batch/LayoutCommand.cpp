@@ -4,7 +4,9 @@
 #include "fc/CannotOpenException.h"
 #include "fc/CannotReadException.h"
 #include "fc/Diagnostic.h"
+#include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
+#include "platform/WinError.h"
 #include "render/ScriptPrinter.h"
 
 #include <cstdio>
@@ -28,6 +30,18 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
         return 1;
     }
 
+    // Only a file is laid out: a folder would be refused with a misleading
+    // box, and a FIFO could block the open for good.
+    const std::string& given = args.positional()[0];
+    FileSystem::EntryKind kind = FileSystem::EntryKind::File;
+    if (FileSystem::entryKind(path, kind) == WinError::Success &&
+        kind != FileSystem::EntryKind::File) {
+        err << "quillon-batch: not a screenplay file: " << given
+            << (kind == FileSystem::EntryKind::Folder ? " is a folder\n"
+                                                      : " is not a regular file\n");
+        return 1;
+    }
+
     ScriptPrinter printer;
     if (width)
         (void)printer.setCharactersPerLine(static_cast<int>(*width));
@@ -39,11 +53,15 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
     try {
         printer.load(path.c_str());
     } catch (const CannotOpenException&) {
-        return 1; // The file layer has already said why.
+        // The file layer has already said why.
+        err << "quillon-batch: cannot read " << given << "\n";
+        return 1;
     } catch (const CannotReadException&) {
+        err << "quillon-batch: cannot read " << given << "\n";
         return 1;
     } catch (const Diagnostic& failure) {
         failure.show();
+        err << "quillon-batch: cannot lay out " << given << "\n";
         return 1;
     }
 

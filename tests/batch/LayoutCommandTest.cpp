@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -88,6 +89,27 @@ TEST(LayoutCommandTest, MissingFileReportsTheFileLayerMessage)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find(missing + "が\n見付かりません"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("quillon-batch: cannot read " + missing + "\n"), std::string::npos)
+        << run.err;
+}
+
+TEST(LayoutCommandTest, AFolderOrAFifoIsRefusedWithoutOpeningIt)
+{
+    TempFolder folder;
+    const std::string sub = folder.path() + "/scene.screenplay.txt";
+    const std::string fifo = folder.path() + "/pipe.screenplay.txt";
+    ASSERT_EQ(::mkdir(sub.c_str(), 0700), 0);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {{sub, " is a folder\n"}, {fifo, " is not a regular file\n"}};
+    for (const auto& c : cases) {
+        LayoutRun run = runLayout({c.path});
+        EXPECT_EQ(run.status, 1) << c.path;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "quillon-batch: not a screenplay file: " + c.path + c.reason);
+    }
 }
 
 TEST(LayoutCommandTest, BadArgumentsPrintUsage)
