@@ -35,6 +35,17 @@ bool isReadOnly(const struct stat& info)
     return !S_ISLNK(info.st_mode) && (info.st_mode & S_IWUSR) == 0;
 }
 
+// Follows links to what the CP932 path names; the native path is kept for
+// the caller's next call. 0, or the error number of the failure.
+uint32_t statOf(std::string_view path, std::string& native, struct stat& info)
+{
+    if (uint32_t error = NativePath::fromCp932(path, native))
+        return error;
+    if (::stat(native.c_str(), &info) != 0)
+        return NativePath::errorFor(errno, native);
+    return WinError::Success;
+}
+
 } // namespace
 
 uint32_t FileSystem::attributesOf(uint32_t mode, std::string_view name)
@@ -51,11 +62,9 @@ uint32_t FileSystem::attributes(std::string_view path, uint32_t& attributes)
 {
     attributes = 0;
     std::string native;
-    if (uint32_t error = NativePath::fromCp932(path, native))
-        return record(error);
     struct stat info;
-    if (::stat(native.c_str(), &info) != 0)
-        return record(NativePath::errorFor(errno, native));
+    if (uint32_t error = statOf(path, native, info))
+        return record(error);
     attributes = attributesOf(info.st_mode, nameOf(path));
     return record(WinError::Success);
 }
@@ -71,11 +80,9 @@ uint32_t FileSystem::entryKind(std::string_view path, EntryKind& kind)
 {
     kind = EntryKind::Special;
     std::string native;
-    if (uint32_t error = NativePath::fromCp932(path, native))
-        return record(error);
     struct stat info;
-    if (::stat(native.c_str(), &info) != 0)
-        return record(NativePath::errorFor(errno, native));
+    if (uint32_t error = statOf(path, native, info))
+        return record(error);
     kind = entryKindOf(info.st_mode);
     return record(WinError::Success);
 }
@@ -85,11 +92,9 @@ uint32_t FileSystem::setAttributes(std::string_view path, uint32_t attributes)
     if (uint32_t fault = FileFaults::check(FileFaults::Kind::SetAttributes))
         return record(fault);
     std::string native;
-    if (uint32_t error = NativePath::fromCp932(path, native))
-        return record(error);
     struct stat info;
-    if (::stat(native.c_str(), &info) != 0)
-        return record(NativePath::errorFor(errno, native));
+    if (uint32_t error = statOf(path, native, info))
+        return record(error);
     mode_t mode = info.st_mode & 07777;
     mode_t wanted = (attributes & AttributeReadOnly) != 0 ? mode & ~S_IWUSR : mode | S_IWUSR;
     if (wanted != mode && ::chmod(native.c_str(), wanted) != 0)
