@@ -46,21 +46,22 @@ bool SourceCollection::collectSources(Sources& sources, const FCString& folder, 
     if (!folderExists(folder))
         return false;
     std::set<std::string> visited;
-    collect(sources, folderPath(folder), pattern, includeSubfolders, visited);
+    walk(folderPath(folder), pattern, includeSubfolders, visited,
+         [&sources](const FCString& path, const FCString&) { sources.insert(path); });
     return true;
 }
 
-void SourceCollection::collect(Sources& sources, const FCString& folder, const char* pattern,
-                               bool includeSubfolders, std::set<std::string>& visited)
+void SourceCollection::walk(const FCString& folder, const char* pattern, bool includeSubfolders,
+                            std::set<std::string>& visited, const FileVisit& file)
 {
-    if (!firstVisit(visited, folder))
+    if (folder.isEmpty() || !firstVisit(visited, folder))
         return;
     if (includeSubfolders) {
         FCString all(folder);
         all << "*";
         FCFileEnumeration folders(all.text());
         while (folders.nextFolder())
-            collect(sources, folders.currentPath(), pattern, true, visited);
+            walk(folders.currentPath(), pattern, true, visited, file);
     }
     FCString wanted(folder);
     wanted << pattern;
@@ -68,6 +69,6 @@ void SourceCollection::collect(Sources& sources, const FCString& folder, const c
     while (files.next()) {
         // A folder named like a source is no source.
         if (!files.isFolder())
-            sources.insert(files.currentPath());
+            file(files.currentPath(), files.currentName());
     }
 }

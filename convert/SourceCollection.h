@@ -2,6 +2,7 @@
 
 #include "fc/FCString.h"
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -30,7 +31,12 @@ public:
     // been seen already.
     static bool firstVisit(std::set<std::string>& visited, const FCString& folder);
 
-private:
-    static void collect(Sources& sources, const FCString& folder, const char* pattern,
-                        bool includeSubfolders, std::set<std::string>& visited);
+    // Calls file with the full path and the name of every file matching
+    // pattern in folder (ending with a separator), in the order the folder
+    // lists them; with includeSubfolders its sub-folders come first, depth
+    // first. Folders named like a match are no files; a folder reached twice
+    // is walked once.
+    using FileVisit = std::function<void(const FCString& path, const FCString& name)>;
+    static void walk(const FCString& folder, const char* pattern, bool includeSubfolders,
+                     std::set<std::string>& visited, const FileVisit& file);
 };

@@ -11,40 +11,21 @@ void SourceSurvey::surveyFolder(ConversionState& state, const FCString& folder,
                                 bool includeSubfolders, const Message& message)
 {
     std::set<std::string> visited;
-    walk(state, SourceCollection::folderPath(folder), includeSubfolders, message, visited);
-}
-
-void SourceSurvey::walk(ConversionState& state, const FCString& folder, bool includeSubfolders,
-                        const Message& message, std::set<std::string>& visited)
-{
-    if (folder.isEmpty() || !SourceCollection::firstVisit(visited, folder))
-        return;
-    if (includeSubfolders) {
-        FCString all(folder);
-        all << "*";
-        FCFileEnumeration folders(all.text());
-        while (folders.nextFolder())
-            walk(state, folders.currentPath(), true, message, visited);
-    }
-    FCString wanted(folder);
-    wanted << "*.cpp";
-    FCFileEnumeration files(wanted.text());
-    while (files.next()) {
-        if (files.isFolder())
-            continue;
-        if (message) {
-            FCString shown(files.currentName());
-            shown << Sjis::of("出力中...");
-            message(shown);
-        }
-        FCString text;
-        try {
-            text.loadFile(files.currentPath().text());
-        } catch (const Diagnostic&) {
-            continue;
-        }
-        surveyText(state, text, files.currentName());
-    }
+    SourceCollection::walk(SourceCollection::folderPath(folder), "*.cpp", includeSubfolders,
+                           visited, [&](const FCString& path, const FCString& name) {
+                               if (message) {
+                                   FCString shown(name);
+                                   shown << Sjis::of("出力中...");
+                                   message(shown);
+                               }
+                               FCString text;
+                               try {
+                                   text.loadFile(path.text());
+                               } catch (const Diagnostic&) {
+                                   return;
+                               }
+                               surveyText(state, text, name);
+                           });
 }
 
 void SourceSurvey::surveyText(ConversionState& state, const FCString& text,

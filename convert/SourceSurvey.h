@@ -23,8 +23,4 @@ public:
                              const Message& message = {});
     // One source's text, as the walk surveys a file of that name.
     static void surveyText(ConversionState& state, const FCString& text, const FCString& fileName);
-
-private:
-    static void walk(ConversionState& state, const FCString& folder, bool includeSubfolders,
-                     const Message& message, std::set<std::string>& visited);
 };
