@@ -198,6 +198,16 @@ int ScriptPrinter::layOutText(std::string_view text, int indent)
             newLine();
             continue;
         }
+        if (Cp932::charLength(p, end) == 1 && Cp932::isLeadByte(static_cast<unsigned char>(*p))) {
+            // A lead byte without its trail (one before a NUL) is no
+            // character. Kept, it would pair with whatever follows it in the
+            // laid-out text, the line feed of a cut line among them, and
+            // hide that line from everything that steps through the text.
+            m_laidOutText.append(
+                std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));
+            lineStart = ++p;
+            continue;
+        }
         if (onLine >= room) {
             m_laidOutText.append(
                 std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));

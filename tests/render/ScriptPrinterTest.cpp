@@ -382,6 +382,21 @@ TEST(ScriptPrinterTest, AStrayLeadByteAtALineEndLosesNoLine)
                       c.expected[i]);
         }
     }
+    // A lead byte before a NUL is no pair; standing last on a cut line it
+    // took the line feed as its trail and hid every printed line after it.
+    ScriptPrinter narrow;
+    ASSERT_TRUE(narrow.setCharactersPerLine(3));
+    std::string cut = sj(header() + "000001 客「あい#") + std::string(1, '\0') +
+                      sj("うえお」\n000002 客「か」\n");
+    std::replace(cut.begin(), cut.end(), '#', '\x82');
+    narrow.loadText(cut);
+    const std::string_view laidOut = narrow.laidOutText().view();
+    EXPECT_EQ(std::count(laidOut.begin(), laidOut.end(), '\n'), narrow.lineCount());
+    EXPECT_EQ(laidOut.find('\x82' + std::string(1, '\0')), std::string_view::npos);
+    const auto cutLines = printedLines(narrow);
+    ASSERT_EQ(cutLines.size(), 4u);
+    EXPECT_EQ(cutLines[3].text, "000002 客「か」");
+
     // The smallest text that showed the disagreement.
     ScriptPrinter smallest;
     smallest.loadText(std::string(".total\n\x82\n", 9));
