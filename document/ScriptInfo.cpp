@@ -43,6 +43,20 @@ ScriptInfo::~ScriptInfo()
     m_characters.removeAll();
 }
 
+FCIdString* ScriptInfo::addEntry(int32_t count, std::string_view name)
+{
+    auto* entry = new FCIdString(count, FCString(name));
+    m_characters.append(entry, true);
+    m_characterIndex.emplace(std::string(name), entry);
+    return entry;
+}
+
+void ScriptInfo::addTarget(FCIdString* character)
+{
+    m_printTargets.append(character, false);
+    m_targetSet.insert(character);
+}
+
 void ScriptInfo::resetPageCounts()
 {
     m_pageCounts.fill(UnknownPages);
@@ -52,7 +66,9 @@ void ScriptInfo::clear()
 {
     m_sceneName.clear();
     m_printTargets.removeAll();
+    m_targetSet.clear();
     m_characters.removeAll();
+    m_characterIndex.clear();
     resetPageCounts();
 }
 
@@ -87,9 +103,8 @@ bool ScriptInfo::applyHeader(const CatalogueHeader& header, FCString& namesOut, 
 FCIdString* ScriptInfo::appendCharacter(std::string_view name, int32_t count)
 {
     assert(!findCharacter(name) && "ScriptInfo::appendCharacter: the name is there already");
-    auto* entry = new FCIdString(count, FCString(name));
-    m_characters.append(entry, true);
-    m_printTargets.append(entry, false);
+    FCIdString* entry = addEntry(count, name);
+    addTarget(entry);
     return entry;
 }
 
@@ -102,13 +117,13 @@ void ScriptInfo::copyFrom(const ScriptInfo& other)
     m_pageCounts = other.m_pageCounts;
     FCXListIterator<FCIdString> characters(other.m_characters);
     while (const FCIdString* character = characters.next())
-        m_characters.append(new FCIdString(character->id(), *character), true);
+        addEntry(character->id(), character->view());
     FCXListIterator<FCIdString> targets(other.m_printTargets);
     while (const FCIdString* target = targets.next()) {
         FCIdString* copy = findCharacter(target->view());
         assert(copy && "ScriptInfo::copyFrom: a print target that is no character");
         if (copy)
-            m_printTargets.append(copy, false);
+            addTarget(copy);
     }
 }
 
@@ -125,31 +140,22 @@ void ScriptInfo::merge(const ScriptInfo& other)
             existing->setId(addCounts(existing->id(), character->id()));
             continue;
         }
-        auto* entry = new FCIdString(character->id(), *character);
-        m_characters.append(entry, true);
+        FCIdString* entry = addEntry(character->id(), character->view());
         if (other.isPrintTarget(character->view()))
-            m_printTargets.append(entry, false);
+            addTarget(entry);
     }
-}
-
-FCIdString* ScriptInfo::findIn(const FCXList<FCIdString>& list, std::string_view name)
-{
-    FCXListIterator<FCIdString> walk(list);
-    while (FCIdString* entry = walk.next()) {
-        if (entry->view() == name)
-            return entry;
-    }
-    return nullptr;
 }
 
 FCIdString* ScriptInfo::findCharacter(std::string_view name) const
 {
-    return findIn(m_characters, name);
+    const auto found = m_characterIndex.find(name);
+    return found == m_characterIndex.end() ? nullptr : found->second;
 }
 
 FCIdString* ScriptInfo::findPrintTarget(std::string_view name) const
 {
-    return findIn(m_printTargets, name);
+    FCIdString* character = findCharacter(name);
+    return character && m_targetSet.count(character) ? character : nullptr;
 }
 
 bool ScriptInfo::addPrintTarget(std::string_view name)
@@ -159,13 +165,14 @@ bool ScriptInfo::addPrintTarget(std::string_view name)
     FCIdString* character = findCharacter(name);
     if (!character)
         return false;
-    m_printTargets.append(character, false);
+    addTarget(character);
     return true;
 }
 
 void ScriptInfo::clearPrintTargets()
 {
     m_printTargets.removeAll();
+    m_targetSet.clear();
 }
 
 bool ScriptInfo::summary(FCString& countOut, FCString& suppressedOut) const

@@ -5,6 +5,9 @@
 #include "fc/FCXList.h"
 
 #include <array>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <cstdint>
 #include <string_view>
 
@@ -91,12 +94,26 @@ public:
     FCIdString* appendCharacter(std::string_view name, int32_t count);
 
 private:
-    static FCIdString* findIn(const FCXList<FCIdString>& list, std::string_view name);
     void resetPageCounts();
+    // Appends a fresh entry to the characters and to the name index.
+    FCIdString* addEntry(int32_t count, std::string_view name);
+    void addTarget(FCIdString* character);
 
     FCString m_sceneName;
     FCXList<FCIdString> m_characters;
     FCXList<FCIdString> m_printTargets;
+    // Look-ups by name and target membership without walking the lists: a
+    // header with thousands of names would otherwise cost a walk per name.
+    // The index holds the first entry of each name, as a walk would find it.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const
+        {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+    std::unordered_map<std::string, FCIdString*, NameHash, std::equal_to<>> m_characterIndex;
+    std::unordered_set<const FCIdString*> m_targetSet;
     std::array<int32_t, PageModes> m_pageCounts;
 };
 

@@ -161,6 +161,30 @@ TEST(ScriptInfoTargetTest, AddPrintTargetRefusesRepeatsAndStrangers)
     EXPECT_EQ(info.findCharacter("a"), nullptr) << "names compare case-sensitively";
 }
 
+TEST(ScriptInfoTargetTest, LookUpsFollowClearingAndRefilling)
+{
+    ScriptInfo info;
+    fill(info, {{"A", 1}, {"B", 2}});
+    info.clear();
+    EXPECT_EQ(info.findCharacter("A"), nullptr);
+    EXPECT_FALSE(info.isPrintTarget("B"));
+    fill(info, {{"B", 5}});
+    ASSERT_NE(info.findCharacter("B"), nullptr);
+    EXPECT_EQ(info.findCharacter("B")->id(), 5);
+    EXPECT_TRUE(info.isPrintTarget("B"));
+
+    // Thousands of names: every one is found, its own entry, in order.
+    ScriptInfo many;
+    Entries entries;
+    for (int i = 0; i < 5000; ++i)
+        entries.emplace_back("N" + std::to_string(i), i);
+    fill(many, entries);
+    EXPECT_EQ(many.characterCount(), 5000);
+    EXPECT_EQ(many.findCharacter("N4999")->id(), 4999);
+    EXPECT_EQ(many.findPrintTarget("N0"), many.findCharacter("N0"));
+    EXPECT_EQ(namesOf(many.characters()).back(), "N4999");
+}
+
 TEST(ScriptInfoTargetTest, SummaryCountsTargetsAndListsTheOthers)
 {
     ScriptInfo info;
