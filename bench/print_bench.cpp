@@ -3,12 +3,18 @@
 // whole (load, layout, drawing, turning, encoding and writing of every page,
 // the log) to PNG and to BMP; the same pages are encoded by libpng at its
 // defaults; drawing and turning are timed alone; and pango-view draws one
-// page of the same text as a whole process. The last benchmark states the
-// ratios of that run:
-//   png_vs_libpng_defaults  libpng-defaults encode per page / PNG run per page (target >= 4)
-//   size_vs_libpng_defaults average PNG file / average libpng-defaults file (target <= 1)
-//   draw_turn_share         drawing and turning / libpng-defaults encode, per page (< 0.03)
-//   pango_vs_png_run        pango-view per page / PNG run per page (target >= 10)
+// page of the same text as a whole process. Every benchmark reports, per
+// page, the wall time (ms_per_page) and the CPU time of the whole process,
+// user plus system, encoder threads included (cpu_ms_per_page; pango-view's
+// from the child's own usage). The PNG run is also timed on about 200 and
+// about 800 pages. The last benchmark states the ratios of that run:
+//   cpu_png_vs_libpng_defaults  libpng-defaults CPU / PNG run CPU, per page (target >= 8)
+//   cpu_pango_vs_png_run        pango-view CPU / PNG run CPU, per page (target >= 20)
+//   size_vs_libpng_defaults     average PNG file / average libpng-defaults file (target <= 1)
+//   cpu_800_vs_200_pages        CPU of 800 pages / CPU of 200 pages, scaled to exactly
+//                               those counts (target <= 4.2)
+//   png_vs_libpng_defaults, pango_vs_png_run: the same in wall time
+//   draw_turn_share             drawing and turning / libpng-defaults encode, CPU per page
 
 #include "SceneGenerator.h"
 #include "app/MainWindowModel.h"
@@ -36,6 +42,7 @@
 #include <memory>
 #include <png.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,10 +68,48 @@ struct Figures {
     double pangoView = 0;
     double pngBytes = 0;
     double libpngDefaultBytes = 0;
+    // CPU seconds per page.
+    double pngRunCpu = 0;
+    double bmpRunCpu = 0;
+    double libpngDefaultsCpu = 0;
+    double drawAndTurnCpu = 0;
+    double pangoViewCpu = 0;
+    // CPU seconds per page of the small and the large PNG run.
+    double smallRunCpu = 0;
+    double largeRunCpu = 0;
 };
 Figures figures;
 
 using Clock = std::chrono::steady_clock;
+
+double seconds(const timeval& t)
+{
+    return double(t.tv_sec) + double(t.tv_usec) * 1e-6;
+}
+
+// CPU time of the whole process so far, every thread's user and system time.
+double processCpu()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Wall and CPU time from construction on.
+struct Stopwatch {
+    Clock::time_point wall = Clock::now();
+    double cpu = processCpu();
+    Clock::duration wallSpent() const { return Clock::now() - wall; }
+    double cpuSpent() const { return processCpu() - cpu; }
+};
+
+// CPU seconds per page over all iterations of a benchmark.
+double cpuPerPage(double spent, benchmark::IterationCount iterations, std::size_t pages)
+{
+    if (iterations == 0 || pages == 0)
+        return 0;
+    return spent / double(iterations) / double(pages);
+}
 
 // Seconds per page over all iterations of a benchmark, from the time spent
 // in its loop.
@@ -125,17 +170,19 @@ struct Scenario {
     std::unique_ptr<Quillon> app;
     std::unique_ptr<MainWindowModel> window;
 
-    Scenario()
+    explicit Scenario(int scenes = Scenes)
     {
-        root = "/tmp/quillon-print-bench-" + std::to_string(getpid()) + "/";
+        root = "/tmp/quillon-print-bench-" + std::to_string(getpid()) + "-" +
+               std::to_string(scenes) + "/";
         folder = root + "scenario/";
         std::filesystem::create_directories(folder);
-        for (int i = 0; i < Scenes; ++i) {
-            std::string text = SceneGenerator::generate(SceneBytes + std::size_t(i) * 97);
+        for (int i = 0; i < scenes; ++i) {
+            std::string text = SceneGenerator::generate(SceneBytes + std::size_t(i % Scenes) * 97);
             // Each scene its own name, so that its pages get their own folder.
             char name[32];
             std::snprintf(name, sizeof name, "s%02d", i);
             text.replace(text.find("bench"), 5, name);
+            // (Scenes past the first dozen repeat their sizes.)
             std::ofstream(folder + name + ".screenplay.txt", std::ios::binary) << text;
         }
         app = std::make_unique<Quillon>();
@@ -194,32 +241,43 @@ std::vector<CapturedPage>& capturedPages()
     return pages;
 }
 
-void printRun(benchmark::State& state, OutputDevice device, double& secondsPerPage)
+void printRun(benchmark::State& state, Scenario& s, OutputDevice device, double& secondsPerPage,
+              double& cpuSecondsPerPage)
 {
-    Scenario& s = scenario();
     const std::string destination = s.root + (device == OutputDevice::Png ? "png/" : "bmp/");
     int pages = 0;
-    const Clock::time_point start = Clock::now();
+    const Stopwatch watch;
     for (auto _ : state)
         pages = s.print(device, destination);
-    secondsPerPage = perPage(Clock::now() - start, state.iterations(), std::size_t(pages));
+    secondsPerPage = perPage(watch.wallSpent(), state.iterations(), std::size_t(pages));
+    cpuSecondsPerPage = cpuPerPage(watch.cpuSpent(), state.iterations(), std::size_t(pages));
     state.counters["pages"] = pages;
     state.counters["pages_per_s"] =
         benchmark::Counter(double(pages), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["ms_per_page"] = secondsPerPage * 1000;
+    state.counters["cpu_ms_per_page"] = cpuSecondsPerPage * 1000;
 }
 
 void printRunPng(benchmark::State& state)
 {
     // The pages for the comparisons, and the sizes of their files.
     capturedPages();
-    printRun(state, OutputDevice::Png, figures.pngRun);
+    printRun(state, scenario(), OutputDevice::Png, figures.pngRun, figures.pngRunCpu);
     state.counters["bytes_per_page"] = figures.pngBytes;
 }
 
 void printRunBmp(benchmark::State& state)
 {
-    printRun(state, OutputDevice::Bmp, figures.bmpRun);
+    printRun(state, scenario(), OutputDevice::Bmp, figures.bmpRun, figures.bmpRunCpu);
+}
+
+// The PNG run on about 200 pages (9 scenes) and on about 800 (34 scenes).
+void printRunPngPages(benchmark::State& state)
+{
+    const bool large = state.range(0) > 500;
+    Scenario s(large ? 34 : 9);
+    double wall = 0;
+    printRun(state, s, OutputDevice::Png, wall, large ? figures.largeRunCpu : figures.smallRunCpu);
 }
 
 // The captured page turned clockwise as the PNG path gives it to libpng:
@@ -284,16 +342,18 @@ void libpngDefaults(benchmark::State& state)
         turned.push_back(turnedBgrx(page));
     const std::string path = scenario().root + "default.png";
     double bytes = 0;
-    const Clock::time_point start = Clock::now();
+    const Stopwatch watch;
     for (auto _ : state) {
         bytes = 0;
         for (const std::vector<uint8_t>& page : turned)
             bytes += double(
                 encodeWithDefaults(path, page, PageDevice::ImageHeight, PageDevice::ImageWidth));
     }
-    figures.libpngDefaults = perPage(Clock::now() - start, state.iterations(), turned.size());
+    figures.libpngDefaults = perPage(watch.wallSpent(), state.iterations(), turned.size());
+    figures.libpngDefaultsCpu = cpuPerPage(watch.cpuSpent(), state.iterations(), turned.size());
     figures.libpngDefaultBytes = turned.empty() ? 0 : bytes / double(turned.size());
     state.counters["ms_per_page"] = figures.libpngDefaults * 1000;
+    state.counters["cpu_ms_per_page"] = figures.libpngDefaultsCpu * 1000;
     state.counters["pages"] = double(turned.size());
     state.counters["pages_per_s"] =
         benchmark::Counter(double(turned.size()), benchmark::Counter::kIsIterationInvariantRate);
@@ -319,7 +379,7 @@ void drawAndTurn(benchmark::State& state)
     std::vector<ScriptPrinter*> owner;
     for (const CapturedPage& page : pages)
         owner.push_back(printers[std::size_t(std::clamp(page.scene, 0, Scenes - 1))].get());
-    const Clock::time_point start = Clock::now();
+    const Stopwatch watch;
     for (auto _ : state) {
         for (std::size_t i = 0; i < pages.size(); ++i) {
             ScriptPrinter& printer = *owner[i];
@@ -333,8 +393,10 @@ void drawAndTurn(benchmark::State& state)
             benchmark::DoNotOptimize(surface.turnedClockwise());
         }
     }
-    figures.drawAndTurn = perPage(Clock::now() - start, state.iterations(), pages.size());
+    figures.drawAndTurn = perPage(watch.wallSpent(), state.iterations(), pages.size());
+    figures.drawAndTurnCpu = cpuPerPage(watch.cpuSpent(), state.iterations(), pages.size());
     state.counters["ms_per_page"] = figures.drawAndTurn * 1000;
+    state.counters["cpu_ms_per_page"] = figures.drawAndTurnCpu * 1000;
     state.counters["pages"] = double(pages.size());
     state.counters["pages_per_s"] =
         benchmark::Counter(double(pages.size()), benchmark::Counter::kIsIterationInvariantRate);
@@ -363,24 +425,52 @@ std::string firstPageText()
     return text;
 }
 
+// Runs pango-view as a child process; its CPU seconds (user plus system,
+// from its own usage), or a negative number when it did not run.
+double runPangoView(const std::string& input, const std::string& output)
+{
+    const std::string outputOption = "--output=" + output;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        // Quiet, as a page is all that is wanted of it.
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        ::execlp("pango-view", "pango-view", "-q", "--dpi=96", "--gravity=east", "--rotate=-90",
+                 "--font=IPAGothic 14", outputOption.c_str(), input.c_str(),
+                 static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return -1;
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 void pangoView(benchmark::State& state)
 {
     Scenario& s = scenario();
     const std::string input = s.root + "page.txt";
     const std::string output = s.root + "pango.png";
     std::ofstream(input, std::ios::binary) << firstPageText();
-    const std::string command = "pango-view -q --dpi=96 --gravity=east --rotate=-90 "
-                                "--font='IPAGothic 14' --output='" +
-                                output + "' '" + input + "' >/dev/null 2>&1";
+    double cpu = 0;
     const Clock::time_point start = Clock::now();
     for (auto _ : state) {
-        if (std::system(command.c_str()) != 0) {
-            state.SkipWithError("pango-view did not run (Debian: pango1.0-tools)");
+        const double spent = runPangoView(input, output);
+        if (spent < 0) {
+            state.SkipWithError(
+                "pango-view is missing or failed: skipped (Debian: pango1.0-tools)");
             return;
         }
+        cpu += spent;
     }
     figures.pangoView = perPage(Clock::now() - start, state.iterations(), 1);
+    figures.pangoViewCpu = cpuPerPage(cpu, state.iterations(), 1);
     state.counters["ms_per_page"] = figures.pangoView * 1000;
+    state.counters["cpu_ms_per_page"] = figures.pangoViewCpu * 1000;
     state.counters["pages_per_s"] =
         benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
 }
@@ -394,10 +484,14 @@ void ratios(benchmark::State& state)
     const Figures& f = figures;
     auto ratio = [](double a, double b) { return a > 0 && b > 0 ? a / b : 0.0; };
     state.counters["png_vs_libpng_defaults"] = ratio(f.libpngDefaults, f.pngRun);
+    state.counters["cpu_png_vs_libpng_defaults"] = ratio(f.libpngDefaultsCpu, f.pngRunCpu);
     state.counters["size_vs_libpng_defaults"] = ratio(f.pngBytes, f.libpngDefaultBytes);
-    state.counters["draw_turn_share"] = ratio(f.drawAndTurn, f.libpngDefaults);
+    state.counters["draw_turn_share"] = ratio(f.drawAndTurnCpu, f.libpngDefaultsCpu);
     state.counters["pango_vs_png_run"] = ratio(f.pangoView, f.pngRun);
+    state.counters["cpu_pango_vs_png_run"] = ratio(f.pangoViewCpu, f.pngRunCpu);
     state.counters["pango_vs_bmp_run"] = ratio(f.pangoView, f.bmpRun);
+    // 800 pages at the large run's cost per page against 200 at the small's.
+    state.counters["cpu_800_vs_200_pages"] = ratio(800 * f.largeRunCpu, 200 * f.smallRunCpu);
 }
 
 } // namespace
@@ -407,6 +501,7 @@ BENCHMARK(printRunBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(libpngDefaults)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(drawAndTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(pangoView)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(printRunPngPages)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ratios)->Iterations(1);
 
 BENCHMARK_MAIN();

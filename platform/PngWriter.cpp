@@ -1,6 +1,8 @@
 #include "platform/PngWriter.h"
 
+#include "platform/DeflateStream.h"
 #include "platform/NativePath.h"
+#include "platform/RowExpansion.h"
 #include "platform/Trace.h"
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <fcntl.h>
 #include <mutex>
@@ -28,25 +31,61 @@ namespace {
 
 void ignoreWarning(png_structp, png_const_charp) {}
 
-// Everything libpng touches sits in this function, with no object that needs
+// libpng writes into memory: the whole file is put together there and then
+// goes to the disk in one write.
+void appendBytes(png_structp png, png_bytep data, std::size_t size)
+{
+    auto* file = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    file->insert(file->end(), data, data + size);
+}
+
+void flushNothing(png_structp) {}
+
+// What an encoding thread keeps from page to page: the compressor, the file
+// being put together and a few rows widened to RGB.
+struct Encoder {
+    DeflateStream deflate;
+    std::vector<uint8_t> file;
+    std::vector<uint8_t> rows;
+};
+
+Encoder& encoderOfThisThread()
+{
+    thread_local Encoder encoder;
+    return encoder;
+}
+
+// Rows go to the compressor this many at a time: few enough that the
+// widened rows stay in the processor's cache on their way.
+constexpr int RowsPerPiece = 16;
+
+void putBigEndian(uint8_t* at, uint32_t value)
+{
+    at[0] = uint8_t(value >> 24);
+    at[1] = uint8_t(value >> 16);
+    at[2] = uint8_t(value >> 8);
+    at[3] = uint8_t(value);
+}
+
+// The signature, IHDR and sBIT, by libpng, at the end of file. Everything
+// libpng touches sits in this function, with no object that needs
 // destroying between the setjmp and the calls that may jump back to it.
-int encode(std::FILE* file, int width, int height, const uint8_t* top, std::ptrdiff_t rowStep,
-           bool grey)
+bool writeHead(std::vector<uint8_t>& file, int width, int height)
 {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failEncoding, ignoreWarning);
     if (!png)
-        return PngWriter::EncoderFailed;
+        return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
-        return PngWriter::EncoderFailed;
+        return false;
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        return PngWriter::EncoderFailed;
+        return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, &file, appendBytes, flushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -55,30 +94,90 @@ int encode(std::FILE* file, int width, int height, const uint8_t* top, std::ptrd
     significant.green = 8;
     significant.blue = 8;
     png_set_sBIT(png, info, &significant);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_compression_level(png, 1);
     png_write_info(png, info);
-    if (grey) {
-        // Each grey byte becomes its RGB triple, one row at a time; libpng
-        // then has nothing to transform.
-        std::vector<uint8_t> row(static_cast<std::size_t>(width) * 3);
-        for (int y = 0; y < height; ++y) {
-            const uint8_t* src = top + rowStep * y;
-            uint8_t* dst = row.data();
-            for (int x = 0; x < width; ++x, dst += 3)
-                dst[0] = dst[1] = dst[2] = src[x];
-            png_write_row(png, row.data());
-        }
-    } else {
-        // The pixels are B, G, R, X: swap to RGB and drop the fourth byte.
-        png_set_bgr(png);
-        png_set_filler(png, 0, PNG_FILLER_AFTER);
-        for (int y = 0; y < height; ++y)
-            png_write_row(png, top + rowStep * y);
-    }
-    png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
-    return PngWriter::Written;
+    return true;
+}
+
+// The IEND chunk, by libpng.
+bool writeEnd(std::vector<uint8_t>& file)
+{
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failEncoding, ignoreWarning);
+    if (!png)
+        return false;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    png_set_write_fn(png, &file, appendBytes, flushNothing);
+    static const png_byte iend[5] = "IEND";
+    png_write_chunk(png, iend, nullptr, 0);
+    png_destroy_write_struct(&png, nullptr);
+    return true;
+}
+
+// The image data as one IDAT chunk: each row is a filter byte 0 (rows are
+// stored unfiltered, which costs nothing and compresses mostly white pages
+// well) and the row's RGB triples, all in one zlib stream.
+bool writeImageData(Encoder& encoder, int width, int height, const uint8_t* top,
+                    std::ptrdiff_t rowStep, bool grey)
+{
+    std::vector<uint8_t>& file = encoder.file;
+    const std::size_t chunkStart = file.size();
+    file.resize(chunkStart + 8);
+    std::memcpy(file.data() + chunkStart + 4, "IDAT", 4);
+
+    const std::size_t rowBytes = 1 + std::size_t(width) * 3;
+    encoder.rows.resize(rowBytes * RowsPerPiece);
+    encoder.deflate.start(file);
+    for (int y = 0; y < height;) {
+        const int count = std::min(RowsPerPiece, height - y);
+        uint8_t* row = encoder.rows.data();
+        for (int k = 0; k < count; ++k, ++y, row += rowBytes) {
+            const uint8_t* src = top + rowStep * y;
+            row[0] = 0; // filter: none
+            if (grey)
+                RowExpansion::greyToRgb(src, std::size_t(width), row + 1);
+            else
+                RowExpansion::bgrxToRgb(src, std::size_t(width), row + 1);
+        }
+        if (!encoder.deflate.add(encoder.rows.data(), rowBytes * std::size_t(count), y == height))
+            return false;
+    }
+
+    const std::size_t dataSize = file.size() - chunkStart - 8;
+    if (dataSize > 0x7FFFFFFFu)
+        return false; // larger than a chunk may be
+    putBigEndian(file.data() + chunkStart, static_cast<uint32_t>(dataSize));
+    // The CRC covers the chunk type and the data.
+    const uint32_t crc = DeflateStream::crc32(0, file.data() + chunkStart + 4, dataSize + 4);
+    file.resize(file.size() + 4);
+    putBigEndian(file.data() + file.size() - 4, crc);
+    return true;
+}
+
+// The whole file, in memory: signature, IHDR, sBIT, IDAT, IEND.
+bool encode(Encoder& encoder, int width, int height, const uint8_t* top, std::ptrdiff_t rowStep,
+            bool grey)
+{
+    encoder.file.clear();
+    return writeHead(encoder.file, width, height) &&
+           writeImageData(encoder, width, height, top, rowStep, grey) && writeEnd(encoder.file);
+}
+
+bool writeAll(int fd, const uint8_t* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= std::size_t(n);
+    }
+    return true;
 }
 
 // A fresh, hidden name in the folder of the target, opened exclusively.
@@ -132,21 +231,20 @@ int place(const std::string& temporary, const std::string& native, bool overwrit
 int encodeToTemporary(const std::string& native, int width, int height, const uint8_t* top,
                       std::ptrdiff_t rowStep, bool grey, std::string& temporary)
 {
-    int fd = openTemporary(NativePath::parentOf(native), temporary);
+    Encoder& encoder = encoderOfThisThread();
+    if (!encode(encoder, width, height, top, rowStep, grey))
+        return PngWriter::EncoderFailed;
+    const int fd = openTemporary(NativePath::parentOf(native), temporary);
     if (fd < 0)
         return PngWriter::CannotOpen;
-    std::FILE* file = ::fdopen(fd, "wb");
-    if (!file) {
-        ::close(fd);
+    bool written = writeAll(fd, encoder.file.data(), encoder.file.size());
+    if (::close(fd) != 0)
+        written = false;
+    if (!written) {
         ::unlink(temporary.c_str());
-        return PngWriter::CannotOpen;
+        return PngWriter::EncoderFailed;
     }
-    int result = encode(file, width, height, top, rowStep, grey);
-    if (std::fclose(file) != 0 && result == PngWriter::Written)
-        result = PngWriter::EncoderFailed;
-    if (result != PngWriter::Written)
-        ::unlink(temporary.c_str());
-    return result;
+    return PngWriter::Written;
 }
 
 int writeFile(const std::string& path, int width, int height, const uint8_t* top,

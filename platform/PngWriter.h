@@ -7,9 +7,11 @@
 
 // Writes true-colour page images as PNG files: 8-bit RGB, no alpha, not
 // interlaced, default compression and filter methods, sBIT 8 per channel,
-// rows top to bottom. The rows are stored unfiltered at zlib level 1, which
-// is several times faster than libpng's defaults and makes smaller files of
-// mostly white pages.
+// rows top to bottom. libpng writes the file's chunks around the image data;
+// the rows are stored unfiltered in one IDAT chunk, compressed by
+// DeflateStream, which is many times faster than libpng's defaults and makes
+// files of mostly white pages no larger. The file is put together in memory
+// and written at once.
 //
 // The file is written under a temporary name in the same folder and put in
 // place only when complete, so a failure never leaves a partial image under

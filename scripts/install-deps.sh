@@ -10,6 +10,7 @@ packages=(
   cups-daemon cups-client pango1.0-tools
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins xvfb xauth x11-utils desktop-file-utils
+  libisal-dev pngcheck libcairo2-dev poppler-utils
 )
 
 # `install-deps.sh fuzz`: the fuzz targets' toolchain too (clang with its

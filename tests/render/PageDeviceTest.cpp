@@ -2,12 +2,17 @@
 
 #include "PageTestSupport.h"
 #include "TestText.h"
+#include "platform/FileFaults.h"
+#include "platform/PngWriter.h"
+#include "platform/TextCodec.h"
 #include "platform/Trace.h"
+#include "platform/WinError.h"
 #include "render/DeviceContext.h"
 #include "render/FCVSurface.h"
 #include "render/RecordingDeviceContext.h"
 #include "render/ScriptPrinter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +21,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <memory>
 #include <png.h>
 #include <string>
 #include <thread>
@@ -327,4 +333,130 @@ TEST(PageDeviceTest, PrinterRunWithoutPrinterStillWalksEveryPage)
          at = traces.find("OpenPrinter", at + 1))
         ++found;
     EXPECT_EQ(found, 4u);
+}
+
+namespace {
+
+// A scene of its name with two speakers and lines enough for several pages.
+std::string generatedScene(const std::string& name, int lines)
+{
+    std::string text = ".scene\t" + name + "\n.chara\t2\n.悠人\t1\n.さくら\t1\n.total\t2\n";
+    for (int i = 0; i < lines; ++i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%06d ", i + 1);
+        text += number + std::string(i % 2 ? "悠人" : "さくら") + "「潮風が吹く港で、" +
+                std::to_string(i * 7 + name.size()) + "回目の灯台を見上げていた。」\n";
+    }
+    return sj(text);
+}
+
+// The page as its PNG file must show it: turned clockwise, rows top down.
+std::vector<uint8_t> turnedGrey(const FCVSurface& page)
+{
+    std::vector<uint8_t> out;
+    const int turnedWidth = page.height();
+    const int turnedHeight = page.width();
+    out.resize(std::size_t(turnedWidth) * std::size_t(turnedHeight));
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            out[std::size_t(x) * std::size_t(turnedWidth) + std::size_t(page.height() - 1 - y)] =
+                *page.pixel(x, y);
+    return out;
+}
+
+} // namespace
+
+TEST(PageDeviceTest, PngPagesOfSeveralScenesDecodeToTheDrawnPixels)
+{
+    ScratchFolder folder;
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> drawn;
+    {
+        // As a print run does: one pipeline for all the scenes.
+        PngWriter::Pipeline pipeline;
+        for (const char* scene : {"s1", "s2", "s3"}) {
+            ScriptPrinter printer;
+            printer.setOptions(1);
+            ASSERT_TRUE(printer.setLinesPerPage(12));
+            printer.setDestinationFolder(FCString(folder.destination().c_str()));
+            printer.loadText(generatedScene(scene, 20 + int(drawn.size())));
+            pagetest::RecordingObserver observer(true);
+            observer.onClosed([&](const PageObserver::Page& page, const PageDevice& device) {
+                ASSERT_NE(device.pageSurface(), nullptr);
+                drawn.emplace_back(TextCodec::toUtf8(page.path), turnedGrey(*device.pageSurface()));
+            });
+            printer.printAll(OutputDevice::Png);
+        }
+        pipeline.finish();
+        EXPECT_EQ(pipeline.failures(), 0);
+    }
+    ASSERT_GE(drawn.size(), 9u);
+    int inked = 0;
+    for (const auto& [path, grey] : drawn) {
+        Png png = readPng(path);
+        ASSERT_TRUE(png.ok) << path;
+        ASSERT_EQ(png.width, 1152u);
+        ASSERT_EQ(png.height, 864u);
+        std::vector<uint8_t> decoded;
+        decoded.reserve(grey.size());
+        int unequal = 0;
+        for (const std::vector<uint8_t>& row : png.rows) {
+            for (std::size_t x = 0; x < row.size(); x += 3) {
+                unequal += row[x] != row[x + 1] || row[x] != row[x + 2];
+                decoded.push_back(row[x]);
+            }
+        }
+        EXPECT_EQ(unequal, 0) << path;
+        EXPECT_TRUE(decoded == grey) << path;
+        inked += std::count(grey.begin(), grey.end(), uint8_t(0)) > 0;
+    }
+    // The pages hold text, not blank paper.
+    EXPECT_GT(inked, 0);
+}
+
+TEST(PageDeviceTest, BmpPagesAreTheBytesTheSurfaceWritesAndCutALongerFile)
+{
+    ScratchFolder folder;
+    for (const bool landscape : {false, true}) {
+        PageDevice device;
+        device.open(landscape, true);
+        drawMark(device);
+        const std::string name = landscape ? "landscape" : "portrait";
+        {
+            // An older, longer file under the name is cut to the page.
+            std::ofstream old(folder / (name + ".bmp"), std::ios::binary);
+            old << std::string(1152 * 864 + 5000, 'x');
+        }
+        ASSERT_TRUE(device.save((folder / name).c_str(), false));
+        const FCVSurface& page = *device.pageSurface();
+        std::unique_ptr<FCVSurface> turned = landscape ? nullptr : page.turnedClockwise();
+        ASSERT_TRUE((turned ? *turned : page).saveBmp((folder / (name + "-surface.bmp")).c_str()));
+        EXPECT_EQ(readFile(folder / (name + ".bmp")), readFile(folder / (name + "-surface.bmp")))
+            << name;
+    }
+}
+
+TEST(PageDeviceTest, ABmpPageIsOneWrite)
+{
+    ScratchFolder folder;
+    PageDevice device;
+    device.open(false, true);
+    drawMark(device);
+    // Every write after the first fails: a page written in two goes.
+    FileFaults::Scope faults;
+    FileFaults::fail(FileFaults::Kind::Write, WinError::DiskFull, 1, -1);
+    ASSERT_TRUE(device.save((folder / "page.bmp").c_str(), false));
+    FileFaults::reset();
+    EXPECT_EQ(readFile(folder / "page.bmp").size(), 1152u * 864u + 1078u);
+}
+
+TEST(PageDeviceTest, ABmpPageThatCannotBeWrittenLeavesNoFile)
+{
+    ScratchFolder folder;
+    PageDevice device;
+    device.open(false, true);
+    FileFaults::Scope faults;
+    FileFaults::fail(FileFaults::Kind::Write, WinError::DiskFull, 0, -1);
+    EXPECT_FALSE(device.save((folder / "page.bmp").c_str(), false));
+    FileFaults::reset();
+    EXPECT_TRUE(folder.files().empty());
 }
