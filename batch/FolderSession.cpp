@@ -37,11 +37,16 @@ bool splitNames(const std::string& list, std::vector<std::string>& names, std::s
     return true;
 }
 
-// One line per file the load left out, on the error stream: the output
-// stream carries the command's own result.
+// One line per file the load left out, or read with characters replaced, on
+// the error stream: the output stream carries the command's own result.
 void reportSkipped(std::ostream& err, const SkippedFiles& skipped)
 {
     for (const SkippedFiles::Entry& entry : skipped.entries()) {
+        if (entry.reason == SkippedFiles::Reason::CharactersReplaced) {
+            err << "quillon-batch: read " << entry.nativeName
+                << " as UTF-8; it has characters Shift-JIS cannot hold, printed as \"〓\"\n";
+            continue;
+        }
         const bool settings = entry.reason == SkippedFiles::Reason::SettingsNotAFile;
         err << "quillon-batch: " << (settings ? "ignored " : "skipped ") << entry.nativeName
             << ": ";
@@ -63,6 +68,8 @@ void reportSkipped(std::ostream& err, const SkippedFiles& skipped)
         case SkippedFiles::Reason::SettingsNotAFile:
             err << "not a regular file; the print settings were neither read nor saved";
             break;
+        case SkippedFiles::Reason::CharactersReplaced:
+            break; // Told above.
         }
         err << "\n";
     }

@@ -1,6 +1,6 @@
 #include "document/CatalogueHeader.h"
 
-#include "fc/FCFile.h"
+#include "document/ScreenplaySource.h"
 #include "fc/FCString.h"
 #include "fc/FileHelpers.h"
 #include "fc/NotEnoughMemoryException.h"
@@ -65,29 +65,33 @@ bool CatalogueHeader::load(const char* path)
 {
     reset();
     m_buffer.clear();
+    m_readAsUtf8 = false;
+    m_substitutions = 0;
     uint32_t attributes = 0;
     if (!fileExists(path, &attributes) || (attributes & FileSystem::AttributeDirectory))
         return false;
 
-    FCFile file;
-    file.openForReading(path);
-    if (!file.isOpen())
+    // The source hands over CP932 whatever the file was saved in.
+    ScreenplaySource source;
+    if (!source.open(path))
         return false;
+    m_readAsUtf8 = source.readAsUtf8();
+    m_substitutions = source.substitutions();
 
     try {
         // A small file is read in one piece of its own size (one byte more,
         // to see its end), so the buffer is never filled in vain.
         size_t wanted = FirstPiece;
-        const int64_t size = file.size();
+        const int64_t size = source.storedSize();
         if (size >= 0 && uint64_t(size) < FirstPiece)
             wanted = size_t(size) + 1;
         bool atEnd = false;
         for (;;) {
             while (m_buffer.size() < wanted) {
                 const size_t old = m_buffer.size();
-                const size_t piece = std::min<size_t>(wanted - old, 1u << 30);
+                const size_t piece = wanted - old;
                 m_buffer.resize(old + piece);
-                const uint32_t got = file.read(m_buffer.data() + old, uint32_t(piece));
+                const size_t got = source.read(m_buffer.data() + old, piece);
                 m_buffer.resize(old + got);
                 if (got == 0) {
                     atEnd = true;

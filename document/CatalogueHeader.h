@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,7 +22,9 @@
 // next token cut at TAB or ";" (so a ";" behind the value starts a comment).
 //
 // Only the header is wanted, so a file is read from its start in growing
-// pieces until its header is known to have ended; a large body is never read.
+// pieces until its header is known to have ended; a large body is never
+// laid out or kept. A UTF-8 file is read through its CP932 form (see
+// ScreenplaySource), which takes one pass over the whole file first.
 // The entries are views into the text read (or given) and valid until the
 // next load or scan.
 class CatalogueHeader {
@@ -54,6 +57,12 @@ public:
     const std::vector<Entry>& entries() const { return m_entries; }
     bool hasTotal() const { return m_hasTotal; }
 
+    // Of the last load: whether the file was read as UTF-8, and how many of
+    // its characters (over the whole file, not only the header) Shift-JIS
+    // cannot hold and became "〓".
+    bool readAsUtf8() const { return m_readAsUtf8; }
+    std::size_t substitutions() const { return m_substitutions; }
+
     // The reading of header numbers: decimal (after blanks, with a sign),
     // hexadecimal after "0x", binary after "0b"; wrapping in 32 bits, as
     // FCString::toInteger reads them, but without building a string.
@@ -72,4 +81,6 @@ private:
     std::string_view m_scene;
     bool m_hasScene = false;
     bool m_hasTotal = false;
+    bool m_readAsUtf8 = false;
+    std::size_t m_substitutions = 0;
 };

@@ -74,8 +74,9 @@ public:
 
     // The entries named like screenplay files that the last load left out
     // (names Shift-JIS cannot write, FIFOs and other non-files, links that
-    // cannot be followed), whatever the load's result. Telling the user is
-    // the caller's part, once per load.
+    // cannot be followed), whatever the load's result, and the UTF-8 files
+    // it read whose characters Shift-JIS cannot all hold. Telling the user
+    // is the caller's part, once per load.
     const SkippedFiles& skippedFiles() const { return m_skipped; }
 
     // The record of a row through its key column; null for a row without a

@@ -111,6 +111,10 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
                     discarded.clear();
                     totals.applyHeader(header, discarded, true);
                 }
+                // Told once per load, with the files left out.
+                if (header.substitutions() > 0)
+                    m_skipped.add(std::string(fileName.view()),
+                                  SkippedFiles::Reason::CharactersReplaced);
             } catch (const Diagnostic& error) {
                 // The file layer has put the problem to the user, who chose
                 // to give up: the load ends here as if cancelled.

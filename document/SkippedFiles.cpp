@@ -32,6 +32,8 @@ std::string reasonText(const SkippedFiles::Entry& entry)
     }
     case SkippedFiles::Reason::SettingsNotAFile:
         return Sjis::of("通常のファイルではないため、印刷設定を読み書きできません");
+    case SkippedFiles::Reason::CharactersReplaced:
+        break; // Told apart from the files left out.
     }
     return {};
 }
@@ -40,8 +42,22 @@ std::string reasonText(const SkippedFiles::Entry& entry)
 
 std::string SkippedFiles::noticeText() const
 {
-    std::string text(Sjis::of("次のファイルは読み込まれませんでした。\n"));
-    for (const Entry& entry : m_entries)
-        text += entry.name + Sjis::of("：") + reasonText(entry) + "\n";
+    std::string skipped, replaced;
+    for (const Entry& entry : m_entries) {
+        if (entry.reason == Reason::CharactersReplaced)
+            replaced += entry.name + "\n";
+        else
+            skipped += entry.name + Sjis::of("：") + reasonText(entry) + "\n";
+    }
+    std::string text;
+    if (!skipped.empty())
+        text = Sjis::of("次のファイルは読み込まれませんでした。\n") + skipped;
+    if (!replaced.empty()) {
+        if (!text.empty())
+            text += "\n";
+        text += Sjis::of("次のファイルはUTF-8として読み込みました。"
+                         "Shift-JISで表せない文字は「〓」に置き換えています。\n");
+        text += replaced;
+    }
     return text;
 }

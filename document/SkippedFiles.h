@@ -5,7 +5,9 @@
 #include <vector>
 
 // The files of a scenario folder that a load left out, and why, so that the
-// user hears of them once per load instead of finding scenes missing.
+// user hears of them once per load instead of finding scenes missing. Files
+// that were read, but not faithfully, are told the same way: UTF-8 files
+// with characters Shift-JIS cannot hold.
 class SkippedFiles {
 public:
     enum class Reason {
@@ -20,6 +22,9 @@ public:
         // The folder's settings file is a folder or another non-file: the
         // print settings stay as they were and nothing is written there.
         SettingsNotAFile,
+        // Read as UTF-8, and some of its characters have no Shift-JIS form:
+        // they became "〓". The scene is in the list all the same.
+        CharactersReplaced,
     };
 
     struct Entry {
@@ -41,7 +46,9 @@ public:
     const std::vector<Entry>& entries() const { return m_entries; }
 
     // The window's notice (CP932): a title line, then one line per file
-    // with its name and the reason.
+    // left out with its name and the reason; then, when there are any, a
+    // second title and the names of the files read with replaced
+    // characters.
     std::string noticeText() const;
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/TextCodec.h"
 
 #include <cassert>
+#include <iterator>
 #include <memory>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -240,4 +241,101 @@ bool TextCodec::toUtf16Exact(std::string_view cp932, std::u16string& out)
 bool TextCodec::fromUtf16Exact(std::u16string_view utf16, std::string& out)
 {
     return encode(utf16, out, true);
+}
+
+namespace {
+
+// What the substituting converter's callback writes and counts.
+struct Substitution {
+    std::string_view bytes;
+    std::size_t count = 0;
+};
+
+void writeSubstitute(const void* context, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                     UChar32, UConverterCallbackReason reason, UErrorCode* error)
+{
+    if (reason > UCNV_IRREGULAR)
+        return; // Reset, close and clone calls: nothing to write.
+    auto* substitution = static_cast<Substitution*>(const_cast<void*>(context));
+    *error = U_ZERO_ERROR;
+    ucnv_cbFromUWriteBytes(args, substitution->bytes.data(),
+                           static_cast<int32_t>(substitution->bytes.size()), 0, error);
+    ++substitution->count;
+}
+
+// The JIS mapping of Shift-JIS and Windows' code page 932 give seven
+// characters different code points. Text from other systems carries the JIS
+// ones; the code page holds the same characters under its own.
+char16_t windowsForm(char16_t unit)
+{
+    switch (unit) {
+    case u'\u301C': // WAVE DASH
+        return u'\uFF5E';
+    case u'\u2016': // DOUBLE VERTICAL LINE
+        return u'\u2225';
+    case u'\u2212': // MINUS SIGN
+        return u'\uFF0D';
+    case u'\u2014': // EM DASH
+        return u'\u2015';
+    case u'\u00A2': // CENT SIGN
+        return u'\uFFE0';
+    case u'\u00A3': // POUND SIGN
+        return u'\uFFE1';
+    case u'\u00AC': // NOT SIGN
+        return u'\uFFE2';
+    default:
+        return unit;
+    }
+}
+
+} // namespace
+
+bool TextCodec::isCp932(std::string_view cp932)
+{
+    UConverter* c = converter(true);
+    // Decoded through a small buffer: only the verdict is wanted.
+    UChar buffer[1024];
+    const char* source = cp932.data();
+    const char* const end = source + cp932.size();
+    for (;;) {
+        UErrorCode status = U_ZERO_ERROR;
+        UChar* target = buffer;
+        ucnv_toUnicode(c, &target, buffer + std::size(buffer), &source, end, nullptr, true,
+                       &status);
+        if (status != U_BUFFER_OVERFLOW_ERROR)
+            return U_SUCCESS(status);
+    }
+}
+
+std::size_t TextCodec::appendFromUtf8(std::string_view utf8, std::string_view substitute,
+                                      std::string& out)
+{
+    std::u16string wide;
+    utf8ToUtf16(utf8, wide, false);
+    for (char16_t& unit : wide)
+        unit = windowsForm(unit);
+
+    thread_local ConverterPtr substituting(openConverter(true));
+    UConverter* c = substituting.get();
+    ucnv_reset(c);
+    Substitution substitution{substitute};
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(c, writeSubstitute, &substitution, nullptr, nullptr, &status);
+    assert(U_SUCCESS(status) && "cannot set the substituting callback");
+
+    const auto* source = reinterpret_cast<const UChar*>(wide.data());
+    const UChar* const end = source + wide.size();
+    char buffer[4096];
+    for (;;) {
+        status = U_ZERO_ERROR;
+        char* target = buffer;
+        ucnv_fromUnicode(c, &target, buffer + sizeof buffer, &source, end, nullptr, true, &status);
+        out.append(buffer, static_cast<std::size_t>(target - buffer));
+        if (status != U_BUFFER_OVERFLOW_ERROR)
+            break;
+    }
+    // The callback is bound to this call's counter: it must not outlive it.
+    status = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    return substitution.count;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,4 +23,19 @@ public:
     [[nodiscard]] static bool fromUtf8Exact(std::string_view utf8, std::string& out);
     [[nodiscard]] static bool toUtf16Exact(std::string_view cp932, std::u16string& out);
     [[nodiscard]] static bool fromUtf16Exact(std::u16string_view utf16, std::string& out);
+
+    // True when the whole text decodes as CP932 without a byte that is no
+    // character (an unassigned code, a lead byte without its trail, one
+    // standing last included).
+    [[nodiscard]] static bool isCp932(std::string_view cp932);
+
+    // UTF-8 text read from a file, appended to out as CP932. Every character
+    // CP932 cannot hold, and every byte of broken UTF-8, becomes the CP932
+    // text substitute; the result is how many did. Characters that Shift-JIS
+    // holds but that Windows' code page names by other code points (the wave
+    // dash U+301C, the double vertical line U+2016, the minus sign U+2212,
+    // the em dash U+2014, and the cent, pound and not signs) take the code
+    // page's form, as a text typed on another system expects.
+    static std::size_t appendFromUtf8(std::string_view utf8, std::string_view substitute,
+                                      std::string& out);
 };

@@ -1,8 +1,9 @@
 // Reads a screenplay header the way the catalogue does, from a text and from
-// a file, and checks that both readings agree and that its numbers are read
-// as the string class reads them.
+// a file (Shift-JIS or UTF-8), and checks that both readings agree and that
+// its numbers are read as the string class reads them.
 
 #include "FuzzScratchFolder.h"
+#include "FuzzScreenplayText.h"
 #include "document/CatalogueHeader.h"
 #include "fc/FCString.h"
 
@@ -41,11 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const Reading scanned = reading(fromText);
 
     // The file is read in pieces; whatever piece ends the header, the result
-    // is the one of the whole text.
+    // is the one of the whole text, as the file's CP932 form (the text
+    // itself unless it is read as UTF-8).
+    const std::string cp932 = screenplayText(text);
+    CatalogueHeader fromCp932;
+    fromCp932.scan(cp932);
+    const Reading expected = reading(fromCp932);
     FuzzScratchFolder::write("header.screenplay.txt", text);
     CatalogueHeader fromFile;
     FUZZ_REQUIRE(fromFile.load((FuzzScratchFolder::path() + "header.screenplay.txt").c_str()));
-    FUZZ_REQUIRE(reading(fromFile) == scanned);
+    FUZZ_REQUIRE(reading(fromFile) == expected);
+    if (!fromFile.readAsUtf8())
+        FUZZ_REQUIRE(expected == scanned);
 
     // The header's own number reading is the string class's.
     const std::string_view number = text.substr(0, std::min<size_t>(text.size(), 64));

@@ -4,6 +4,7 @@
 set(QUILLON_FUZZ_TARGETS
   layout LayoutFuzzTarget.cpp quillon_render
   catalogue-header CatalogueHeaderFuzzTarget.cpp quillon_document
+  screenplay-source ScreenplaySourceFuzzTarget.cpp quillon_document
   settings-store SettingsStoreFuzzTarget.cpp quillon_fc
   input-history InputHistoryFuzzTarget.cpp quillon_app
   window-configuration WindowConfigurationFuzzTarget.cpp quillon_app

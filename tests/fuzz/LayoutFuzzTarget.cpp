@@ -1,8 +1,10 @@
 // Lays a screenplay text out twice, on the usual grid and on a narrow one
 // that wraps nearly every line. The laid-out text must hold exactly the
 // printed lines the printer reports, and the pages must follow from them.
+// Read from a file, the bytes lay out as their CP932 text does.
 
 #include "FuzzScratchFolder.h"
+#include "FuzzScreenplayText.h"
 #include "render/ScriptPrinter.h"
 
 #include <algorithm>
@@ -30,6 +32,22 @@ void layOut(std::string_view text, int charactersPerLine, int linesPerPage)
     FUZZ_REQUIRE(!printer.seekLine(printer.lineCount()));
 }
 
+// The same bytes as a file: read through the screenplay source (Shift-JIS or
+// UTF-8), they lay out as their CP932 text does in memory.
+void layOutFile(std::string_view bytes)
+{
+    ScriptPrinter fromText;
+    fromText.loadText(screenplayText(bytes));
+    FuzzScratchFolder::write("layout.screenplay.txt", bytes);
+    ScriptPrinter fromFile;
+    fromFile.load((FuzzScratchFolder::path() + "layout.screenplay.txt").c_str());
+    FUZZ_REQUIRE(fromFile.laidOutText().view() == fromText.laidOutText().view());
+    FUZZ_REQUIRE(fromFile.lineCount() == fromText.lineCount());
+    FUZZ_REQUIRE(fromFile.pageCount() == fromText.pageCount());
+    for (int line = 0; line < fromFile.lineCount(); ++line)
+        FUZZ_REQUIRE(fromFile.lineFlags(line) == fromText.lineFlags(line));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -37,5 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view text = fuzzBytes(data, size);
     layOut(text, 40, 47);
     layOut(text, 3, 5);
+    layOutFile(text);
     return 0;
 }
