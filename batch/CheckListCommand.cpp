@@ -14,19 +14,15 @@ int CheckListCommand::run(const std::vector<std::string>& words, std::ostream& o
                           std::ostream& err)
 {
     BatchArguments args;
-    const bool parsed = args.parse(words, FolderSession::valueOptions({"format", "out"}),
-                                   {"scenes", "characters", "unprinted", "yes"});
-    const std::optional<std::string> format = parsed ? args.value("format") : std::nullopt;
-    if (!parsed || args.positional().size() != 1 ||
-        (format && *format != "csv" && *format != "txt")) {
-        return args.refuse(err, usage);
-    }
+    if (!args.parse(words, help))
+        return args.answer(out, err, help);
+    const std::optional<std::string> format = args.value("format");
     std::optional<std::string> outFolder;
     if (auto given = args.value("out")) {
         std::string folder;
         if (!TextCodec::fromUtf8Exact(*given, folder)) {
-            err << "quillon-batch: the folder name cannot be written in Shift-JIS: " << *given
-                << "\n";
+            err << "quillon-batch: --out: the folder name cannot be written in Shift-JIS: "
+                << *given << "\n";
             return FolderSession::Failed;
         }
         outFolder = folder;

@@ -9,8 +9,8 @@
 int ConvertCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    if (!args.parse(words, {"log"}, {"subfolders", "yes"}) || args.positional().size() != 3)
-        return args.refuse(err, usage);
+    if (!args.parse(words, help))
+        return args.answer(out, err, help);
     ConversionSession session(out, err);
     if (int status = session.fill(args))
         return status;
@@ -18,7 +18,7 @@ int ConvertCommand::run(const std::vector<std::string>& words, std::ostream& out
     if (auto log = args.value("log")) {
         std::string path;
         if (!TextCodec::fromUtf8Exact(*log, path)) {
-            err << "quillon-batch: the log file name cannot be written in Shift-JIS: " << *log
+            err << "quillon-batch: --log: the file name cannot be written in Shift-JIS: " << *log
                 << "\n";
             return ConversionSession::Failed;
         }

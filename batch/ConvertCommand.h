@@ -1,5 +1,7 @@
 #pragma once
 
+#include "batch/CommandHelp.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -15,6 +17,27 @@ class ConvertCommand {
 public:
     static constexpr const char* usage =
         "usage: quillon-batch convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]";
+
+    static constexpr const char* arguments[] = {"SRC", "OUT", "NAMES"};
+    static constexpr OptionHelp options[] = {
+        {"subfolders", nullptr, "also the sources in the sub-folders of SRC"},
+        {"log", "FILE", "also save the conversion log to FILE"},
+        {"yes", nullptr, "answer yes: overwrite an existing log FILE"},
+    };
+    static constexpr CommandHelp help{
+        "convert",
+        "convert the old engine's sources into screenplay files",
+        usage,
+        "Converts the old engine's *.cpp sources in SRC into screenplay files in OUT,\n"
+        "with the names of the name-definition file NAMES, and prints the conversion\n"
+        "log.",
+        arguments,
+        options,
+        false,
+        "0 done (also when an existing log file was kept)\n"
+        "1 a missing folder or definition file, or a log that could not be saved\n"
+        "2 bad arguments\n130 interrupted (Ctrl-C; between two sources)",
+        "quillon-batch convert old/src scenario/ old/names.txt --log convert.log"};
 
     // 0 done (also when an existing log file was kept), 1 a missing folder
     // or definition file, or a log that could not be saved, 2 bad

@@ -9,6 +9,7 @@
 #include "platform/WinError.h"
 #include "render/ScriptPrinter.h"
 
+#include <climits>
 #include <cstdio>
 #include <ostream>
 
@@ -16,10 +17,11 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
 {
     BatchArguments args;
     std::optional<long> width, lines, options;
-    if (!args.parse(words, {"chars-per-line", "lines-per-page", "options"}, {}) ||
-        args.positional().size() != 1 || !args.integer("chars-per-line", width) ||
-        !args.integer("lines-per-page", lines) || !args.integer("options", options) ||
-        (width && *width < 1) || (lines && *lines < 1)) {
+    if (!args.parse(words, help))
+        return args.answer(out, err, help);
+    if (!args.wholeNumber("chars-per-line", 1, width) ||
+        !args.wholeNumber("lines-per-page", 1, lines) ||
+        !args.wholeNumber("options", LONG_MIN, options)) {
         return args.refuse(err, usage);
     }
 
@@ -63,6 +65,11 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
         failure.show();
         err << "quillon-batch: cannot lay out " << given << "\n";
         return 1;
+    }
+
+    if (printer.replacedCharacters() > 0) {
+        err << "quillon-batch: read " << given
+            << " as UTF-8; it has characters Shift-JIS cannot hold, printed as \"〓\"\n";
     }
 
     std::string_view text = printer.laidOutText().view();

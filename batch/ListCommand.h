@@ -1,5 +1,7 @@
 #pragma once
 
+#include "batch/CommandHelp.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -13,6 +15,23 @@ class ListCommand {
 public:
     static constexpr const char* usage =
         "usage: quillon-batch list FOLDER [--only NAME,...] [--suppress NAME,...]";
+
+    static constexpr const char* arguments[] = {"FOLDER"};
+    static constexpr CommandHelp help{
+        "list",
+        "load a scenario folder and list its screenplay files",
+        usage,
+        "Loads a scenario folder as the main window does and prints its list, one line\n"
+        "per screenplay file: \"x\" (ticked) or \"-\" (cleared: no speaking character),\n"
+        "a TAB, the file name, a TAB and the characters joined with \",\"; then \"総数\"\n"
+        "(files) and \"発言者なし\" (files without a speaking character), each with a TAB\n"
+        "and the number.",
+        arguments,
+        {},
+        true,
+        "0 done\n1 no screenplay files, or the folder could not be read\n2 bad arguments\n"
+        "130 interrupted (Ctrl-C)",
+        "quillon-batch list scenario/"};
 
     // 0 done, 1 no screenplay files or the folder could not be read, 2 bad
     // arguments, 130 cancelled.

@@ -8,24 +8,33 @@
 #include "platform/DesktopOpener.h"
 #include "platform/TextCodec.h"
 #include "reports/PrintRun.h"
+#include "ui/UxListViewControl.h"
 
+#include <cassert>
 #include <ostream>
 #include <vector>
 
 namespace {
 
-// The text as a CP932 absolute path (a folder ends with "/"); false, with
-// the reason told, when Shift-JIS cannot write it.
-bool absolutePath(const std::string& utf8, bool folder, std::string& out, std::ostream& err)
+// The text of an option as a CP932 absolute path (a folder ends with "/");
+// false, with the option and the reason told, when Shift-JIS cannot write
+// it.
+bool absolutePath(const char* option, const std::string& utf8, bool folder, std::string& out,
+                  std::ostream& err)
 {
     std::string cp932;
-    if (utf8.empty() || !TextCodec::fromUtf8Exact(utf8, cp932)) {
-        err << "quillon-batch: the name cannot be written in Shift-JIS: " << utf8 << "\n";
+    if (utf8.empty()) {
+        err << "quillon-batch: --" << option << ": an empty name\n";
+        return false;
+    }
+    if (!TextCodec::fromUtf8Exact(utf8, cp932)) {
+        err << "quillon-batch: --" << option
+            << ": the name cannot be written in Shift-JIS: " << utf8 << "\n";
         return false;
     }
     FCPathName path{FCString(cp932)};
     if (!path.isAbsolute()) {
-        err << "quillon-batch: cannot resolve " << utf8 << "\n";
+        err << "quillon-batch: --" << option << ": cannot resolve " << utf8 << "\n";
         return false;
     }
     if (folder)
@@ -34,42 +43,38 @@ bool absolutePath(const std::string& utf8, bool folder, std::string& out, std::o
     return true;
 }
 
-int badArguments(const BatchArguments& args, std::ostream& err, const std::string& reason = {})
-{
-    return args.refuse(err, PrintCommand::usage, reason);
-}
-
 } // namespace
 
 int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    if (!args.parse(words, FolderSession::valueOptions({"device", "dest", "log"}),
-                    {"generic", "no-emphasis", "no-log", "open-log"}) ||
-        args.positional().size() != 1)
-        return badArguments(args, err);
+    if (!args.parse(words, help))
+        return args.answer(out, err, help);
 
+    // The parse has allowed only the values the options table names.
     OutputDevice device = OutputDevice::Png;
     if (auto given = args.value("device")) {
-        if (*given == "png")
-            device = OutputDevice::Png;
-        else if (*given == "bmp")
+        if (*given == "bmp")
             device = OutputDevice::Bmp;
+        else if (*given == "pdf")
+            device = OutputDevice::Pdf;
         else if (*given == "printer")
             device = OutputDevice::Printer;
         else
-            return badArguments(args, err, "--device: png, bmp or printer, not " + *given);
+            assert(*given == "png" && "PrintCommand: a --device value without its device");
     }
     if (args.has("no-log") && (args.has("log") || args.has("open-log")))
-        return badArguments(args, err, "--no-log goes with neither --log nor --open-log");
+        return args.refuse(err, usage, "--no-log: goes with neither --log nor --open-log");
+    if (args.has("bundle-by-actor") && device != OutputDevice::Pdf)
+        return args.refuse(err, usage, "--bundle-by-actor: goes with --device pdf only");
 
     std::string destination, logPath;
     if (auto given = args.value("dest")) {
-        if (!absolutePath(*given, true, destination, err))
+        if (!absolutePath("dest", *given, true, destination, err))
             return FolderSession::Failed;
     }
     if (auto given = args.value("log")) {
-        if (!absolutePath(*given, false, logPath, err))
+        if (!absolutePath("log", *given, false, logPath, err))
             return FolderSession::Failed;
     }
 
@@ -79,6 +84,7 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
 
     Quillon& app = session.app();
     app.setOutputDevice(device);
+    app.setBundleByActor(args.has("bundle-by-actor"));
     if (!destination.empty())
         app.setDestinationFolder(destination);
     if (!logPath.empty())
@@ -91,11 +97,21 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     if (args.has("open-log"))
         run.setOpener([](const FCString& path) { return DesktopOpener::open(path.view()); });
     const int fileFailuresBefore = session.fileFailures();
-    const PrintRun::Outcome outcome = run.printAll(session.list());
+    const UxListViewControl& list = session.list();
+    int chosen = 0;
+    for (int row = 0; row < list.rowCount(); ++row)
+        chosen += list.isChecked(row) ? 1 : 0;
+    const PrintRun::Outcome outcome = run.printAll(list);
 
     out << outcome.printed << " scene(s) printed, " << outcome.pages << " page(s)";
     if (writesFiles(device))
         out << " in " << TextCodec::toUtf8(app.destinationOrScenarioFolder().view());
+    if (outcome.cancelled) {
+        // Every scene the run finished, whatever became of it; a scene a
+        // second Ctrl-C stopped within is not among them.
+        const int finished = outcome.printed + outcome.failed + outcome.unreadable;
+        out << ", interrupted after " << finished << " of " << chosen << " scenes";
+    }
     out << "\n";
     if (outcome.logWritten)
         out << "log: " << TextCodec::toUtf8(app.logPath().view()) << "\n";
@@ -107,7 +123,11 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
         failed = true;
     }
     if (const int lost = outcome.pagesLost; lost > 0) {
-        err << "quillon-batch: " << lost << " page file(s) could not be written\n";
+        if (device == OutputDevice::Pdf)
+            err << "quillon-batch: " << lost
+                << " page(s) went into PDF files that could not be written\n";
+        else
+            err << "quillon-batch: " << lost << " page file(s) could not be written\n";
         failed = true;
     }
     if (outcome.noPrinter) {

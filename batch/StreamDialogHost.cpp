@@ -23,8 +23,8 @@ void StreamDialogHost::notice(const std::string& text, const std::string&)
 bool StreamDialogHost::question(const std::string& text, const std::string& title)
 {
     const char* answer = m_answerYes ? Sjis::of("はい") : Sjis::of("いいえ");
-    m_err << TextCodec::toUtf8(title) << ": " << TextCodec::toUtf8(text) << " -> "
-          << TextCodec::toUtf8(answer) << "\n"
+    m_err << "quillon-batch: " << TextCodec::toUtf8(title) << ": " << TextCodec::toUtf8(text)
+          << " -> " << TextCodec::toUtf8(answer) << "\n"
           << std::flush;
     return m_answerYes;
 }

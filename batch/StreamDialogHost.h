@@ -7,8 +7,9 @@
 
 // The notice and question dialogs of a batch command: a notice is its text
 // in UTF-8 on the output stream, ended by one line break; a question goes to
-// the error stream with the answer the command line chose (yes to every
-// question with --yes, otherwise no).
+// the error stream, after the tool's name like every message there, with
+// the answer the command line chose (yes to every question with --yes,
+// otherwise no).
 class StreamDialogHost : public UxDialogHost {
 public:
     StreamDialogHost(std::ostream& out, std::ostream& err, bool answerYes = false);

@@ -11,6 +11,8 @@ Prompt::Answer StreamPrompt::ask(const std::string& title, const std::string& te
 {
     if (buttons == Buttons::RetryCancel)
         ++m_failures;
-    m_err << TextCodec::toUtf8(title) << ": " << TextCodec::toUtf8(text) << "\n" << std::flush;
+    m_err << "quillon-batch: " << TextCodec::toUtf8(title) << ": " << TextCodec::toUtf8(text)
+          << "\n"
+          << std::flush;
     return HeadlessPrompt::defaultAnswer(buttons);
 }

@@ -4,8 +4,8 @@
 
 #include <iosfwd>
 
-// The foundation's message boxes during a batch command: title and text in
-// UTF-8 on the error stream, answered as nobody is there to press a button
+// The foundation's message boxes during a batch command: the tool's name,
+// title and text in UTF-8 on the error stream, answered as nobody is there to press a button
 // (Cancel to Retry/Cancel, so a file error gives up at once). Counts the
 // boxes that reported a failure, so that the command can tell a failure
 // from a cancel.

@@ -8,8 +8,8 @@
 int SurveyCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    if (!args.parse(words, {}, {"subfolders"}) || args.positional().size() != 3)
-        return args.refuse(err, usage);
+    if (!args.parse(words, help))
+        return args.answer(out, err, help);
     ConversionSession session(out, err);
     if (int status = session.fill(args))
         return status;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "batch/CommandHelp.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -12,6 +14,24 @@
 class SurveyCommand {
 public:
     static constexpr const char* usage = "usage: quillon-batch survey SRC OUT NAMES [--subfolders]";
+
+    static constexpr const char* arguments[] = {"SRC", "OUT", "NAMES"};
+    static constexpr OptionHelp options[] = {
+        {"subfolders", nullptr, "also the sources in the sub-folders of SRC"},
+    };
+    static constexpr CommandHelp help{
+        "survey",
+        "report on the message ids of the old engine's sources",
+        usage,
+        "Reads the old engine's *.cpp sources in SRC against the name-definition file\n"
+        "NAMES and prints the message-ID report: range, unused ids, duplicates,\n"
+        "unassigned and system ids, unregistered speakers. Writes nothing; OUT must\n"
+        "exist all the same.",
+        arguments,
+        options,
+        false,
+        "0 done\n1 a missing folder or definition file\n2 bad arguments",
+        "quillon-batch survey old/src scenario/ old/names.txt --subfolders"};
 
     // 0 done, 1 a missing folder or definition file (the message on the
     // error stream), 2 bad arguments.

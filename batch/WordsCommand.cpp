@@ -10,9 +10,8 @@
 int WordsCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    if (!args.parse(words, FolderSession::valueOptions(), {}) || args.positional().size() != 1) {
-        return args.refuse(err, usage);
-    }
+    if (!args.parse(words, help))
+        return args.answer(out, err, help);
     FolderSession session(out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;

@@ -94,6 +94,12 @@ int32_t PageCountEstimate::estimateScene(const FCString& fileName, const ScriptI
     return CharacterSelection::printedCharacterCount(m_context, record);
 }
 
+bool PageCountEstimate::chosen(const UxListViewControl& list, int row, bool allRows) const
+{
+    return (allRows || list.isChecked(row)) && list.cell(row, ScriptCatalogue::ColumnFileName) &&
+           m_context.catalogue.recordOfRow(list, row);
+}
+
 int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
 {
     const int rows = list.rowCount();
@@ -112,6 +118,13 @@ int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
         ~Release() { printer.reset(); }
     } release{m_printer};
 
+    m_scenes.clear();
+    m_chosen = 0;
+    for (int row = 0; row < rows; ++row) {
+        if (chosen(list, row, allRows))
+            ++m_chosen;
+    }
+
     const int mode = cacheMode(m_context.format.mode());
     const bool preset = mode != PrintFormat::ModeCustom;
     const char* checking = Sjis::of("を確認しています...");
@@ -123,14 +136,24 @@ int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
         text.append(checking);
         progress.setText(text);
 
-        ScriptInfo* record = m_context.catalogue.recordOfRow(list, row);
-        if (record && name && (allRows || list.isChecked(row))) {
+        if (chosen(list, row, allRows)) {
+            ScriptInfo* record = m_context.catalogue.recordOfRow(list, row);
             int32_t pages = preset ? record->cachedPageCount(mode) : ScriptInfo::UnknownPages;
             const int failedBefore = m_unreadable;
-            const int32_t characters = estimateScene(FCString(name->text), *record, pages);
-            if (m_unreadable == failedBefore)
+            const FCString fileName(name->text);
+            const int32_t characters = estimateScene(fileName, *record, pages);
+            Scene scene;
+            scene.fileName = fileName;
+            scene.sceneName = record->sceneName();
+            scene.pagesPerScript = pages;
+            scene.unreadable = m_unreadable != failedBefore;
+            if (!scene.unreadable)
                 record->setCachedPageCount(mode, pages);
-            total += int64_t(characters) * pages;
+            // A print run prints no director's copy of a scene it cannot
+            // read.
+            scene.scripts = characters + (m_directorsCopies && !scene.unreadable ? 1 : 0);
+            total += scene.pages();
+            m_scenes.push_back(std::move(scene));
         }
 
         progress.step();

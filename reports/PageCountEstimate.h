@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class PrintFormat;
 class RunSettings;
@@ -19,11 +20,23 @@ class UxListViewControl;
 // so a second estimate in a preset mode lays nothing out again; a custom
 // format is always laid out afresh, since its sizes may have changed.
 //
-// The director's copy is not counted, nor a character that speaks in a
-// scene without being one of its print targets.
+// The director's copy is not counted unless asked for (see
+// setCountDirectorsCopies), nor is a character that speaks in a scene
+// without being one of its print targets.
 class PageCountEstimate {
 public:
     static constexpr int64_t Cancelled = -1;
+
+    // One counted scene of the last run.
+    struct Scene {
+        FCString fileName;
+        FCString sceneName;
+        int32_t pagesPerScript = 0; // pages of one script of the scene
+        int32_t scripts = 0;        // scripts that would be printed
+        bool unreadable = false;    // the file could not be read; it counts nothing
+
+        int64_t pages() const { return int64_t(scripts) * pagesPerScript; }
+    };
 
     explicit PageCountEstimate(const ScenarioContext& context);
     virtual ~PageCountEstimate();
@@ -55,6 +68,20 @@ public:
     // "現在の設定で印刷すると、\n" + total + "ページの台本が出力されます。"
     static FCString message(int64_t total);
 
+    // With it on, every counted scene also counts its director's copy: one
+    // more script, as a print run with the generic-script switch prints one
+    // for every scene it reads. Off by default, as the window's estimate
+    // has it.
+    void setCountDirectorsCopies(bool on) { m_directorsCopies = on; }
+    bool countsDirectorsCopies() const { return m_directorsCopies; }
+
+    // The scenes the last run counted, in display order; after a cancel,
+    // those counted before it (the scene in progress included).
+    const std::vector<Scene>& scenes() const { return m_scenes; }
+    // The scenes the last run was to count: the rows it would have walked
+    // through to the end.
+    int chosenScenes() const { return m_chosen; }
+
     // Scenes laid out by this estimator so far.
     int layouts() const { return m_layouts; }
     // Scenes whose file could not be read (the file layer has said why);
@@ -63,9 +90,16 @@ public:
     int unreadable() const { return m_unreadable; }
 
 private:
+    // Whether the row counts in a run: ticked (any row with allRows), and
+    // with a file name and a record.
+    bool chosen(const UxListViewControl& list, int row, bool allRows) const;
+
     ScenarioContext m_context;
     // The printer of the current run, configured once for all its scenes.
     std::unique_ptr<ScriptPrinter> m_printer;
     int m_layouts = 0;
     int m_unreadable = 0;
+    bool m_directorsCopies = false;
+    std::vector<Scene> m_scenes;
+    int m_chosen = 0;
 };

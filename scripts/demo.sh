@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job on the bundled example scenario. With a display (DISPLAY or
 # WAYLAND_DISPLAY set) the desktop program opens on a copy of it; without
-# one the batch tool lays out one scene and prints the scenario to PNG pages
-# under $build/demo/, with the pages written and the print log listed.
+# one the batch tool lays out one scene, estimates the pages and prints the
+# scenario to PNG pages under $build/demo/ with the director's copies and
+# shaded comments, then lists the pages written and the print log.
 set -euo pipefail
 build=${1:-build}
 tool="$build/batch/quillon-batch"
@@ -26,13 +27,23 @@ echo "== quillon-batch layout $scene"
 rm -rf "$demo"
 mkdir -p "$demo"
 cp -R examples/scenario "$demo/scenario"
+# Comment lines (" *...") on a 2x2 mesh of grey 160: the folder's settings
+# file holds the comment background.
+printf 'custom.modeEmphasis=2\ncustom.colEmphasis=160\n' >"$demo/scenario/quillon.settings.rnf"
+echo
+echo "== $demo/scenario/quillon.settings.rnf: shaded comments"
+cat "$demo/scenario/quillon.settings.rnf"
 
 echo
-echo "== quillon-batch print $demo/scenario --device png --dest $demo/ --log $demo/quillon.log.txt"
-"$tool" print "$demo/scenario" --device png --dest "$demo/" --log "$demo/quillon.log.txt"
+echo "== quillon-batch estimate $demo/scenario --generic"
+"$tool" estimate "$demo/scenario" --generic
 
 echo
-echo "== page images"
+echo "== quillon-batch print $demo/scenario --device png --dest $demo/ --generic --log $demo/quillon.log.txt"
+"$tool" print "$demo/scenario" --device png --dest "$demo/" --generic --log "$demo/quillon.log.txt"
+
+echo
+echo "== page images (監督用: the director's copies)"
 find "$demo" -path "$demo/scenario" -prune -o -type f -name '*.png' -print | LC_ALL=C sort
 
 echo

@@ -68,6 +68,32 @@ TEST_F(BatchCancelTest, CtrlCDuringTheEstimateShowsNoMessage)
     EXPECT_FALSE(UxProgressDialog::cancelRequested());
 }
 
+TEST_F(BatchCancelTest, AnInterruptedEstimateSaysHowFarItGot)
+{
+    const struct {
+        std::vector<std::string> words;
+        int steps;
+        const char* told;
+    } cases[] = {
+        // a and b are ticked, c (nobody speaks) is cleared.
+        {{folder()}, 1, "quillon-batch: interrupted after 1 of 2 scenes\n"},
+        {{folder(), "--all"}, 2, "quillon-batch: interrupted after 2 of 3 scenes\n"},
+        // The Ctrl-C comes while c is looked at, a row not counted.
+        {{folder(), "--generic"}, 3, "quillon-batch: interrupted after 2 of 2 scenes\n"},
+    };
+    for (const auto& c : cases) {
+        InterruptingView view(sj("印刷に必要なページ数の確認"), c.steps);
+        const CommandRun run = runWith(view, EstimateCommand::run, c.words);
+        EXPECT_EQ(run.status, 130) << c.told;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.told);
+        // Each case is a first Ctrl-C of its own.
+        UxProgressDialog::clearCancelRequest();
+        BatchInterrupt::uninstall();
+        BatchInterrupt::install();
+    }
+}
+
 TEST_F(BatchCancelTest, CtrlCDuringTheLoadEndsWithTheLoadsNotice)
 {
     InterruptingView view(sj("台本の取得"), 1);

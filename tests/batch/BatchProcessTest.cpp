@@ -70,7 +70,8 @@ TEST_F(BatchProcessTest, FolderCommandsRunAsAProcess)
 
     run = runTool({"estimate", folder(), "--all"}, m_scratch.path());
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "現在の設定で印刷すると、\n6ページの台本が出力されます。\n");
+    EXPECT_EQ(run.out, "a.screenplay.txt\ta\t2\nb.screenplay.txt\tb\t4\nc.screenplay.txt\tc\t0\n"
+                       "現在の設定で印刷すると、\n6ページの台本が出力されます。\n");
 
     run = runTool({"words", folder(), "--only", "a.screenplay.txt"}, m_scratch.path());
     EXPECT_EQ(run.status, 0) << run.err;
@@ -115,4 +116,35 @@ TEST_F(BatchProcessTest, CtrlCDuringAnEstimateEndsWith130AndNoMessage)
         runTool({"estimate", big.path()}, m_scratch.path(), big.path() + "quillon.settings.rnf");
     EXPECT_EQ(run.status, 130) << run.err;
     EXPECT_EQ(run.out, "");
+}
+
+TEST_F(BatchProcessTest, HelpGoesToStdoutAndEveryMessageToStderrNamesTheTool)
+{
+    ProcessRun run = runTool({"--help"}, m_scratch.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("exit status:"), std::string::npos) << run.out;
+    run = runTool({"print", "-h"}, m_scratch.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("--device png|bmp|pdf|printer"), std::string::npos) << run.out;
+
+    // The file layer's box and the command's own line both.
+    run = runTool({"layout", folder() + "missing.screenplay.txt"}, m_scratch.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("quillon-batch: ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("\nquillon-batch: cannot read " + folder() + "missing.screenplay.txt\n"),
+              std::string::npos)
+        << run.err;
+
+    // A question answered on the user's behalf.
+    run = runTool({"checklist", folder(), "--out", folder() + "new"}, m_scratch.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("quillon-batch: ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(" -> いいえ"), std::string::npos) << run.err;
+
+    run = runTool({"layout", "x", "--chars-per-line", "0"}, m_scratch.path());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(
+        run.err.rfind("quillon-batch: --chars-per-line: a whole number from 1 up, not 0\n", 0), 0u)
+        << run.err;
 }

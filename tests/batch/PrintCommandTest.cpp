@@ -210,7 +210,7 @@ TEST(PrintCommandArgumentsTest, BadArgumentsPrintTheUsage)
     for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
              {},
              {"a", "b"},
-             {"a", "--device", "pdf"},
+             {"a", "--device", "tiff"},
              {"a", "--device"},
              {"a", "--no-log", "--log", "x"},
              {"a", "--no-log", "--open-log"},
@@ -275,6 +275,30 @@ TEST_F(PrintCommandTest, CtrlCStopsBetweenScenesAndTheLogSaysSo)
     EXPECT_FALSE(UxProgressDialog::cancelRequested());
 }
 
+TEST_F(PrintCommandTest, AnInterruptedRunsSummarySaysHowFarItGot)
+{
+    BatchInterrupt::install();
+    InterruptAfterScene view({"a.screenplay.txt"});
+    std::ostringstream out, err;
+    int status = 0;
+    {
+        UxProgressDialog::Scope scope(view);
+        status = PrintCommand::run({folder(), "--dest", dest(), "--no-log"}, out, err);
+    }
+    BatchInterrupt::uninstall();
+    EXPECT_EQ(status, 130) << err.str();
+    EXPECT_EQ(out.str(),
+              "1 scene(s) printed, 2 page(s) in " + dest() + ", interrupted after 1 of 2 scenes\n");
+}
+
+TEST_F(PrintCommandTest, ARunThatIsNotInterruptedSaysNothingOfIt)
+{
+    const CommandRun run = print({"--dest", dest(), "--no-log", "--only",
+                                  "a.screenplay.txt,b.screenplay.txt,c.screenplay.txt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "3 scene(s) printed, 6 page(s) in " + dest() + "\n");
+}
+
 TEST_F(PrintCommandTest, ThePrinterGetsOneJobPerPage)
 {
     CupsTestServer server;
@@ -333,6 +357,9 @@ TEST_F(PrintCommandTest, ASecondCtrlCStopsWithinASceneAndLeavesNoTemporaryFile)
     EXPECT_NE(err.str().find("quillon-batch: the print run was stopped within a scene"),
               std::string::npos)
         << err.str();
+    // b, stopped within, is not among the scenes the run got through.
+    EXPECT_NE(out.str().find(", interrupted after 1 of 2 scenes\n"), std::string::npos)
+        << out.str();
     // a whole, b's first two pages, and nothing half-written or temporary.
     EXPECT_EQ(pageFiles(), (std::vector<std::string>{"a/a.さくら.1@1.png", "a/a.悠人.1@1.png",
                                                      "b/b.悠人.1@2.png", "b/b.悠人.2@2.png"}));

@@ -164,6 +164,92 @@ TEST_F(PageCountEstimateTest, AnUnreadableSceneCountsNothingAndIsTriedAgain)
     EXPECT_EQ(estimate.unreadable(), 1);
 }
 
+TEST_F(PageCountEstimateTest, DirectorsCopiesAddOneScriptPerSceneWhenAskedFor)
+{
+    struct Case {
+        int mode;
+        bool directors;
+        bool allRows;
+        int64_t total;
+    };
+    // a: 2 characters, b: 3, c: none (cleared after loading) and no lines.
+    for (const Case& c : {Case{PrintFormat::ModePreset14, false, false, 2 * 1 + 3 * 2},
+                          Case{PrintFormat::ModePreset14, true, false, 3 * 1 + 4 * 2},
+                          Case{PrintFormat::ModePreset18, true, false, 3 * 2 + 4 * 3},
+                          Case{PrintFormat::ModePreset18, true, true, 3 * 2 + 4 * 3 + 1 * 0}}) {
+        m_app.printFormat().setMode(c.mode);
+        PageCountEstimate estimate(m_app);
+        EXPECT_FALSE(estimate.countsDirectorsCopies());
+        estimate.setCountDirectorsCopies(c.directors);
+        EXPECT_EQ(estimate.run(list(), c.allRows), c.total) << c.mode << c.directors;
+    }
+}
+
+TEST_F(PageCountEstimateTest, DirectorsCopiesCountEvenWhenEveryCharacterIsSuppressed)
+{
+    suppress({"悠人", "さくら"});
+    PageCountEstimate estimate(m_app);
+    estimate.setCountDirectorsCopies(true);
+    // a: its director's copy alone; b: 店主, 灯台守 and the director's copy.
+    EXPECT_EQ(estimate.run(list(), false), 1 * 1 + 3 * 2);
+}
+
+TEST_F(PageCountEstimateTest, KeepsEachCountedSceneInDisplayOrder)
+{
+    m_app.printFormat().setMode(PrintFormat::ModePreset18);
+    PageCountEstimate estimate(m_app);
+    estimate.setCountDirectorsCopies(true);
+    const int64_t total = estimate.run(list(), true);
+    EXPECT_EQ(estimate.chosenScenes(), 3);
+    const auto& scenes = estimate.scenes();
+    ASSERT_EQ(scenes.size(), 3u);
+    int64_t sum = 0;
+    // With the all-rows switch every row is a scene, in the list's order.
+    for (int row = 0; row < 3; ++row) {
+        const PageCountEstimate::Scene& scene = scenes[size_t(row)];
+        EXPECT_EQ(scene.fileName.toStdString(),
+                  list().cell(row, ScriptCatalogue::ColumnFileName)->text);
+        EXPECT_EQ(scene.sceneName.view(), record(row).sceneName().view());
+        EXPECT_EQ(scene.pagesPerScript, record(row).cachedPageCount(PrintFormat::ModePreset18));
+        EXPECT_FALSE(scene.unreadable);
+        sum += scene.pages();
+    }
+    EXPECT_EQ(sum, total);
+    EXPECT_EQ(scenes[size_t(m_a)].sceneName.toStdString(), "a");
+    EXPECT_EQ(scenes[size_t(m_a)].scripts, 3);
+    EXPECT_EQ(scenes[size_t(m_b)].scripts, 4);
+    EXPECT_EQ(scenes[size_t(m_b)].pages(), 4 * 3);
+
+    // Without the all-rows switch the cleared row is neither chosen nor kept.
+    estimate.run(list(), false);
+    EXPECT_EQ(estimate.chosenScenes(), 2);
+    EXPECT_EQ(estimate.scenes().size(), 2u);
+}
+
+TEST_F(PageCountEstimateTest, ACancelKeepsTheScenesCountedBeforeIt)
+{
+    m_progress.cancelAfterSteps(1);
+    PageCountEstimate estimate(m_app);
+    EXPECT_EQ(estimate.run(list(), true), PageCountEstimate::Cancelled);
+    EXPECT_EQ(estimate.chosenScenes(), 3);
+    ASSERT_EQ(estimate.scenes().size(), 1u);
+    EXPECT_EQ(estimate.scenes()[0].fileName.toStdString(),
+              list().cell(0, ScriptCatalogue::ColumnFileName)->text);
+}
+
+TEST_F(PageCountEstimateTest, AnUnreadableSceneIsMarkedAndGetsNoDirectorsCopy)
+{
+    m_folder.remove("a.screenplay.txt");
+    PageCountEstimate estimate(m_app);
+    estimate.setCountDirectorsCopies(true);
+    EXPECT_EQ(estimate.run(list(), false), 4 * 2);
+    for (const PageCountEstimate::Scene& scene : estimate.scenes()) {
+        const bool a = scene.fileName.toStdString() == "a.screenplay.txt";
+        EXPECT_EQ(scene.unreadable, a);
+        EXPECT_EQ(scene.pages(), a ? 0 : 4 * 2);
+    }
+}
+
 TEST(PageCountEstimateMessageTest, PutsTheTotalBetweenTheTwoParts)
 {
     EXPECT_EQ(PageCountEstimate::message(12).toStdString(),

@@ -1,0 +1,124 @@
+#include "batch/BatchCommands.h"
+
+#include "batch/BatchInterrupt.h"
+#include "batch/CheckListCommand.h"
+#include "batch/ConvertCommand.h"
+#include "batch/EstimateCommand.h"
+#include "batch/LayoutCommand.h"
+#include "batch/ListCommand.h"
+#include "batch/PrintCommand.h"
+#include "batch/SurveyCommand.h"
+#include "batch/WordsCommand.h"
+
+#include <ostream>
+
+namespace {
+
+constexpr BatchCommands::Command table[] = {
+    {&LayoutCommand::help, LayoutCommand::run, false},
+    {&ListCommand::help, ListCommand::run, true},
+    {&EstimateCommand::help, EstimateCommand::run, true},
+    {&CheckListCommand::help, CheckListCommand::run, true},
+    {&WordsCommand::help, WordsCommand::run, true},
+    {&PrintCommand::help, PrintCommand::run, true},
+    {&SurveyCommand::help, SurveyCommand::run, true},
+    {&ConvertCommand::help, ConvertCommand::run, true},
+};
+
+bool isHelpWord(const std::string& word)
+{
+    return word == "--help" || word == "-h" || word == "help";
+}
+
+int refuse(std::ostream& err, const std::string& reason)
+{
+    err << "quillon-batch: " << reason << "\n" << BatchCommands::usage;
+    return 2;
+}
+
+} // namespace
+
+std::span<const BatchCommands::Command> BatchCommands::commands()
+{
+    return table;
+}
+
+const BatchCommands::Command* BatchCommands::find(const std::string& name)
+{
+    for (const Command& command : table) {
+        if (name == command.help->name)
+            return &command;
+    }
+    return nullptr;
+}
+
+int BatchCommands::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+{
+    if (words.empty()) {
+        err << usage;
+        return 2;
+    }
+    const std::string& first = words.front();
+    if (isHelpWord(first)) {
+        if (words.size() == 1 || (words.size() == 2 && isHelpWord(words[1]))) {
+            printHelp(out);
+            return 0;
+        }
+        // "help print", also "--help print".
+        if (words.size() > 2)
+            return refuse(err, "help: one COMMAND only, not also " + words[2]);
+        const Command* command = find(words[1]);
+        if (!command)
+            return refuse(err, "help: no command " + words[1]);
+        command->help->print(out);
+        return 0;
+    }
+    const Command* command = find(first);
+    if (!command) {
+        if (first.size() > 1 && first[0] == '-')
+            return refuse(err, first + ": not an option of quillon-batch");
+        return refuse(err, "unknown command " + first);
+    }
+    if (command->interruptible)
+        BatchInterrupt::install();
+    const std::vector<std::string> rest(words.begin() + 1, words.end());
+    return command->run(rest, out, err);
+}
+
+void BatchCommands::printHelp(std::ostream& out)
+{
+    out << "usage: quillon-batch [--trace] COMMAND ...\n"
+           "       quillon-batch COMMAND --help\n"
+           "\n"
+           "Turns a scenario folder of Shift-JIS screenplay files into voice-recording\n"
+           "scripts without a window, on the same files and with the same results as the\n"
+           "desktop program: lists, page estimates, check lists, word counts and print\n"
+           "runs, and the conversion of the old engine's sources. Output on the terminal\n"
+           "is UTF-8; every file it writes is Shift-JIS. A folder's quillon.settings.rnf\n"
+           "supplies the print format.\n"
+           "\n"
+           "commands:\n";
+    for (const Command& command : table) {
+        const std::string name = command.help->name;
+        out << "  " << name << std::string(name.size() < 11 ? 11 - name.size() : 1, ' ')
+            << command.help->brief << "\n";
+    }
+    out << "\n"
+           "options:\n"
+           "  --trace    write the program's trace to stderr (before COMMAND)\n"
+           "  --help     print this help, or with COMMAND that command's (also -h, help)\n"
+           "\n"
+           "Folder commands also take --only NAME,... (tick only these files) and\n"
+           "--suppress NAME,... (no scripts for these characters, in this run only).\n"
+           "\n"
+           "exit status:\n"
+           "  0    done\n"
+           "  1    a failure, its reason on stderr\n"
+           "  2    bad arguments\n"
+           "  130  interrupted (Ctrl-C): the scene or file in progress is finished first\n"
+           "\n"
+           "example:\n"
+           "  quillon-batch estimate scenario/ --generic\n"
+           "  quillon-batch print scenario/ --dest pages/ --generic\n"
+           "  quillon-batch print --help\n";
+}
