@@ -107,8 +107,15 @@ public:
     bool loadAtStart() const { return hasFlag(FlagLoadAtStart); }
     void setLoadAtStart(bool on) { setFlag(FlagLoadAtStart, on); }
 
+    // The device and the PDF bundle switch of the next run. Like the other
+    // run settings, the values a folder's settings file holds for them are
+    // read into the print format when the folder loads but reach the run
+    // only when the print settings dialog is confirmed; until then the run
+    // keeps what the program last confirmed (PNG pages, no bundles).
     OutputDevice outputDevice() const { return m_run.device; }
     void setOutputDevice(OutputDevice device) { m_run.device = device; }
+    bool bundleByActor() const { return m_run.bundleByActor; }
+    void setBundleByActor(bool on) { m_run.bundleByActor = on; }
     const FCString& logPath() const { return m_run.logPath; }
     void setLogPath(std::string_view path) { m_run.logPath.create(256, path); }
     const FCString& destinationFolder() const { return m_run.destinationFolder; }

@@ -77,6 +77,9 @@ public:
     void setLogName(const FCString& name) { m_logName = name; }
     const FCString& destFolder() const { return m_destFolder; }
     void setDestFolder(const FCString& folder) { m_destFolder = folder; }
+    // PDF output: one file per actor rather than one per script.
+    bool bundleByActor() const { return m_bundleByActor; }
+    void setBundleByActor(bool on) { m_bundleByActor = on; }
 
     int customModeEmphasis() const { return m_customModeEmphasis; }
     void setCustomModeEmphasis(int value) { m_customModeEmphasis = value; }
@@ -138,6 +141,7 @@ private:
     OutputDevice m_device = OutputDevice::Png;
     FCString m_logName;
     FCString m_destFolder;
+    bool m_bundleByActor = false;
     FCString m_suppressedText;
     std::vector<FCString> m_suppressedNames;
     int m_customModeEmphasis = EmphasisNone;

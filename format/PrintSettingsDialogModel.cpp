@@ -64,6 +64,7 @@ PrintSettingsDialogModel::PrintSettingsDialogModel(Purpose purpose, const PrintF
     // The run settings, not the record, say where the last confirmed run
     // went: they follow the running program, the record follows the file.
     m_destinationText = run.destinationOr(scenarioFolder);
+    m_bundleByActor = run.bundleByActor;
     m_generic = run.genericScript();
     m_emphasis = run.commentEmphasis();
     m_logTicked = run.printLog();
@@ -102,6 +103,12 @@ int PrintSettingsDialogModel::checked(int face)
 void PrintSettingsDialogModel::chooseDevice(OutputDevice device)
 {
     m_device = device;
+}
+
+void PrintSettingsDialogModel::setBundleByActor(bool ticked)
+{
+    if (bundleEnabled())
+        m_bundleByActor = ticked;
 }
 
 void PrintSettingsDialogModel::setDestinationText(std::string_view text)
@@ -360,6 +367,7 @@ bool PrintSettingsDialogModel::accept()
 void PrintSettingsDialogModel::storeInput()
 {
     m_working.setDevice(m_device);
+    m_working.setBundleByActor(m_bundleByActor);
     m_working.setMode(m_mode);
     if (customEnabled()) {
         for (int face = 0; face < PrintFormat::FaceCount; ++face)
@@ -396,6 +404,7 @@ bool PrintSettingsDialogModel::apply(PrintFormat& format, RunSettings& run) cons
     run.setPrintLog(m_working.hasFlag(PrintFormat::FlagLog));
     run.logPath = m_working.logName();
     run.device = m_working.device();
+    run.bundleByActor = m_working.bundleByActor();
     return true;
 }
 

@@ -65,6 +65,8 @@ public:
     static constexpr int FirstBackgroundId = 1038; // 1038 to 1042: backgrounds 0 to 4
     static constexpr int BackgroundCount = 5;
     static constexpr int GreyId = 1043;
+    static constexpr int PdfId = 1044;           // "ファイルに出力(PDF)" (device 3)
+    static constexpr int BundleByActorId = 1045; // "キャラ別にまとめる"
 
     static constexpr const char* FolderCreationCaption = "出力先フォルダの新規作成";
 
@@ -93,12 +95,18 @@ public:
     const char* okCaption() const;
     const PrintFormat& working() const { return m_working; }
 
-    // Output device and destination folder (1013-1016, 1018).
+    // Output device and destination folder (1013-1016, 1018, 1044).
     OutputDevice device() const { return m_device; }
     void chooseDevice(OutputDevice device);
     const FCString& destinationText() const { return m_destinationText; }
     void setDestinationText(std::string_view text);
     bool destinationEnabled() const { return writesFiles(m_device); }
+
+    // One PDF per actor (1045): enabled only while PDF is chosen; the tick
+    // stays as it is while another device is chosen.
+    bool bundleByActor() const { return m_bundleByActor; }
+    void setBundleByActor(bool ticked);
+    bool bundleEnabled() const { return m_device == OutputDevice::Pdf; }
 
     // Print log (1017, 1019, 1020).
     bool logTicked() const { return m_logTicked; }
@@ -179,7 +187,8 @@ public:
     bool accepted() const { return m_accepted; }
 
     // After an accepted OK: the working copy replaces format; run takes the
-    // switches, the log file and the output device from it. The destination
+    // switches, the log file, the output device and the PDF bundling from
+    // it. The destination
     // folder was set by accept(). Before an accepted OK nothing changes
     // (false).
     bool apply(PrintFormat& format, RunSettings& run) const;
@@ -202,6 +211,7 @@ private:
 
     OutputDevice m_device;
     FCString m_destinationText;
+    bool m_bundleByActor = false;
     bool m_logTicked = false;
     FCString m_logText;
 

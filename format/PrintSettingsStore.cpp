@@ -24,6 +24,9 @@ const char* const KeyLinesPerPage = "custom.linesPerPage";
 const char* const KeyCharsPerLine = "custom.charsPerLine";
 const char* const KeyModeEmphasis = "custom.modeEmphasis";
 const char* const KeyColEmphasis = "custom.colEmphasis";
+// Written after the keys above, so that files of earlier versions keep their
+// order; a file without it reads as one file per script.
+const char* const KeyBundleByActor = "pdf.bundleByActor";
 const char* const KeySuppressed = "NPChara";
 const char* const KeySuppressedCount = "NPNumber";
 
@@ -76,6 +79,7 @@ void PrintSettingsStore::save(const PrintFormat& format, const char* path)
     store.setNumber(KeyCharsPerLine, format.customCharsPerLine());
     store.setNumber(KeyModeEmphasis, format.customModeEmphasis());
     store.setNumber(KeyColEmphasis, format.customColEmphasis());
+    store.setNumber(KeyBundleByActor, format.bundleByActor() ? 1 : 0);
 
     // Only the entries the last save wrote are taken away: hand-written ones
     // beyond them stay.
@@ -130,6 +134,7 @@ bool PrintSettingsStore::load(PrintFormat& format, const char* path)
     readNumber(store, KeyCharsPerLine, [&](int32_t v) { format.setCustomCharsPerLine(v); });
     readNumber(store, KeyModeEmphasis, [&](int32_t v) { format.setCustomModeEmphasis(v); });
     readNumber(store, KeyColEmphasis, [&](int32_t v) { format.setCustomColEmphasis(v); });
+    readNumber(store, KeyBundleByActor, [&](int32_t v) { format.setBundleByActor(v != 0); });
 
     FCString suppressed;
     for (int32_t i = 0; store.getText(KeySuppressed, i, text); ++i) {

@@ -27,6 +27,9 @@ public:
     // stands for it (destinationOr).
     FCString destinationFolder;
     FCString logPath;
+    // PDF only: one file per actor holding that character's scripts of every
+    // printed scene, instead of one file per script.
+    bool bundleByActor = false;
 
     uint32_t switches() const { return m_switches; }
     // Bits outside SwitchMask are dropped.

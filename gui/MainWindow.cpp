@@ -1,5 +1,6 @@
 #include "gui/MainWindow.h"
 
+#include "app/PagePreviewModel.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
 #include "document/ScriptCatalogue.h"
@@ -10,13 +11,16 @@
 #include "gui/FindDialog.h"
 #include "gui/FolderDialog.h"
 #include "gui/ListView.h"
+#include "gui/PagePreviewDialog.h"
 #include "gui/PrintSettingsDialog.h"
 #include "gui/QtText.h"
 #include "gui/WordCountDialog.h"
+#include "ui/UxDialogs.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -52,7 +56,7 @@ const Menu Menus[] = {
 
 // The buttons with the anchors that keep them beside the list: the ones at
 // the top follow the right edge, the counts and "終了" the right and bottom.
-constexpr int TopRightControls[] = {1, 1007, 1005, 1006, 1008};
+constexpr int TopRightControls[] = {1, 1007, 1005, 1006, 1008, MainWindow::PreviewId};
 constexpr int BottomRightControls[] = {1010, 1009, 1012, 1011, 2};
 
 } // namespace
@@ -74,6 +78,17 @@ MainWindow::MainWindow(Quillon& app, QWidget* parent)
 
     connectButtons();
     connect(m_ui->listView, &ListView::rowDoubleClicked, this, &MainWindow::rowDoubleClicked);
+    // The preview: its button, and Return or Enter in the list (which
+    // otherwise keeps them to itself). An open preview follows the list's
+    // current row.
+    connect(m_ui->previewButton, &QPushButton::clicked, this, &MainWindow::openPreview);
+    m_ui->listView->installEventFilter(this);
+    connect(m_ui->listView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                PagePreviewDialog* preview = PagePreviewDialog::openOver(this);
+                if (preview && current.isValid())
+                    preview->showRow(current.row());
+            });
     nameControlsByLabels(this);
 }
 
@@ -142,6 +157,9 @@ void MainWindow::runCommand(int id, bool fromButton)
     }
     if (!m_commands->dispatch(id, fromButton))
         return;
+    // The print settings, the print targets or the whole list may have
+    // changed: an open preview takes them over.
+    PagePreviewDialog::refreshOver(this);
     // The list takes the keyboard with the found row, so that the arrow keys
     // go on from there.
     if (!fromButton && id == MainWindowCommands::MenuFind && m_commands->lastFoundRow() >= 0)
@@ -151,8 +169,20 @@ void MainWindow::runCommand(int id, bool fromButton)
 
 void MainWindow::rowDoubleClicked(int)
 {
-    if (m_commands->selectCharactersOfFirstSelectedRow())
+    if (m_commands->selectCharactersOfFirstSelectedRow()) {
         fitColumns({ScriptCatalogue::ColumnCharacters, ScriptCatalogue::ColumnSuppressed});
+        PagePreviewDialog::refreshOver(this);
+    }
+}
+
+void MainWindow::openPreview()
+{
+    const int row = PagePreviewModel::rowToPreview(m_model.list());
+    if (row < 0) {
+        UxDialogs::notice(PagePreviewModel::noSelectionMessage());
+        return;
+    }
+    PagePreviewDialog::open(this, m_app, m_model.list(), row);
 }
 
 void MainWindow::showModelTexts()
@@ -200,6 +230,20 @@ void MainWindow::reject()
     done(MainWindowCommands::Exit);
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Return and Enter in the list open the preview; the list would keep
+    // them to itself (Esc still stays there).
+    if (watched == m_ui->listView && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openPreview();
+            return true;
+        }
+    }
+    return DialogBase::eventFilter(watched, event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // The close box: the same steps as the close command; the dialog's own
@@ -213,6 +257,9 @@ void MainWindow::closing()
     if (m_closed)
         return;
     m_closed = true;
+    // The preview shows records that go with the rows.
+    if (PagePreviewDialog* preview = PagePreviewDialog::openOver(this))
+        preview->close();
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     ProgramStart::windowClosing(m_app, {normal.x(), normal.y(), normal.width(), normal.height()});
     // The rows refer to the catalogue's records: they go first.

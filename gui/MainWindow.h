@@ -17,12 +17,15 @@ class MainWindow;
 // The program's one main window: the scenario's screenplay files as a
 // checkable list, the folder line, the two counts, the buttons and the
 // menu. Every button and menu item goes to MainWindowCommands; this class
-// only shows the model and wires the window's events to it.
+// only shows the model and wires the window's events to it. The page
+// preview ("プレビュー...", Return in the list) is the window's own: a
+// modeless window that follows the list and the commands' settings.
 class MainWindow : public DialogBase {
     Q_OBJECT
 
 public:
     static constexpr int ListId = 1000;
+    static constexpr int PreviewId = 1020;
     static constexpr const char* CommandIdProperty = "commandId";
 
     explicit MainWindow(Quillon& app, QWidget* parent = nullptr);
@@ -44,6 +47,7 @@ public slots:
     void reject() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -56,6 +60,8 @@ private:
     void showModelTexts();
     void fitColumns(std::initializer_list<int> columns);
     void rowDoubleClicked(int row);
+    // "プレビュー..." and Return in the list: the preview of the selected row.
+    void openPreview();
     MainWindowCommands::Dialogs dialogs();
 
     std::unique_ptr<Ui::MainWindow> m_ui;

@@ -55,6 +55,8 @@ OutputDevice deviceOf(int controlId)
         return OutputDevice::Bmp;
     case Model::PngId:
         return OutputDevice::Png;
+    case Model::PdfId:
+        return OutputDevice::Pdf;
     default:
         return OutputDevice::Printer;
     }
@@ -67,6 +69,8 @@ int deviceControl(OutputDevice device)
         return Model::BmpId;
     case OutputDevice::Png:
         return Model::PngId;
+    case OutputDevice::Pdf:
+        return Model::PdfId;
     default:
         return Model::PrinterId;
     }
@@ -184,6 +188,10 @@ void PrintSettingsDialog::connectControls()
             [this](const QString& text) { m_model.setDestinationText(toCp932(text)); });
     connect(m_ui->destinationBrowseButton, &QPushButton::clicked, this,
             &PrintSettingsDialog::browseDestination);
+    connect(m_ui->bundleByActorCheckBox, &QCheckBox::clicked, this, [this](bool ticked) {
+        m_model.setBundleByActor(ticked);
+        showModel();
+    });
     connect(m_ui->logCheckBox, &QCheckBox::clicked, this, [this](bool ticked) {
         m_model.setLog(ticked);
         showModel();
@@ -271,6 +279,8 @@ void PrintSettingsDialog::showModel()
     setTextKeepingCursor(m_ui->destinationEdit, fromCp932(m_model.destinationText().view()));
     m_ui->destinationEdit->setEnabled(m_model.destinationEnabled());
     m_ui->destinationBrowseButton->setEnabled(m_model.destinationEnabled());
+    m_ui->bundleByActorCheckBox->setChecked(m_model.bundleByActor());
+    m_ui->bundleByActorCheckBox->setEnabled(m_model.bundleEnabled());
 
     m_ui->logCheckBox->setChecked(m_model.logTicked());
     setTextKeepingCursor(m_ui->logFileEdit, fromCp932(m_model.logText().view()));

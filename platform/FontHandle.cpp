@@ -1,5 +1,7 @@
 #include "platform/FontHandle.h"
 
+#include "platform/TextCodec.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
@@ -145,4 +147,64 @@ void FontHandle::clearCache()
     for (std::unique_ptr<GlyphPage>& page : m_pages)
         page.reset();
     m_cachedBytes = 0;
+}
+
+FontHandle::Shaping FontHandle::shaping(int code)
+{
+    assert(code >= 0 && code <= 0xFFFF && "FontHandle::shaping: not a CP932 character code");
+    // The same text, features and rounding as the coverages of glyph(code),
+    // so that a vector page puts every glyph where the raster page has it.
+    Shaping out;
+    const bool doubleByte = code > 0xFF;
+    out.turned = m_vertical && doubleByte;
+    if (!doubleByte && (code < 0x20 || code == 0x7F)) {
+        out.utf8 = " ";
+    } else {
+        std::string bytes;
+        if (doubleByte)
+            bytes.push_back(static_cast<char>(code >> 8));
+        bytes.push_back(static_cast<char>(code & 0xFF));
+        out.utf8 = TextCodec::toUtf8(bytes);
+    }
+    int advance26 = 0;
+    const std::vector<Shaped> glyphs = shape(out.utf8, out.turned, advance26);
+    out.advance = out.turned ? m_metrics.em : static_cast<int>(std::lround(advance26 / 64.0));
+    if (m_syntheticBold)
+        out.advance += 1;
+    if (out.utf8 == " ")
+        return out;
+    out.glyphs.reserve(glyphs.size());
+    for (const Shaped& glyph : glyphs)
+        out.glyphs.push_back({glyph.id, static_cast<int>(std::lround(glyph.x26 / 64.0)),
+                              static_cast<int>(std::lround(glyph.y26 / 64.0))});
+    return out;
+}
+
+std::vector<unsigned char> FontHandle::fontData() const
+{
+    // Tag 0 reads the whole file the face came from, a collection's header
+    // included, so that the face index stays valid for the copy.
+    FT_ULong length = 0;
+    if (FT_Load_Sfnt_Table(m_face, 0, 0, nullptr, &length) != 0 || length == 0)
+        return {};
+    std::vector<unsigned char> data(length);
+    if (FT_Load_Sfnt_Table(m_face, 0, 0, data.data(), &length) != 0)
+        return {};
+    data.resize(length);
+    return data;
+}
+
+long FontHandle::faceIndex() const
+{
+    return m_face->face_index;
+}
+
+std::string FontHandle::fontKey() const
+{
+    std::string key = m_face->family_name ? m_face->family_name : "";
+    key += '\n';
+    key += m_face->style_name ? m_face->style_name : "";
+    key += '\n' + std::to_string(m_face->face_index) + '\n' + std::to_string(m_face->num_glyphs);
+    key += '\n' + std::to_string(m_face->stream ? m_face->stream->size : 0);
+    return key;
 }

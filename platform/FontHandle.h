@@ -69,6 +69,42 @@ public:
     const Glyph& glyph(int code);
     int advance(int code) { return glyph(code).advance; }
 
+    // A character as the raster path shapes it, for contexts that draw the
+    // glyphs themselves (a vector page): the glyph ids and their offsets from
+    // the pen, rounded to whole pixels as the coverages are placed.
+    struct ShapedGlyph {
+        uint32_t id = 0;
+        int x = 0; // pixels along the advance
+        int y = 0; // pixels upwards
+    };
+    struct Shaping {
+        // The character's text (UTF-8); a control character reads as " ".
+        std::string utf8;
+        // Empty for a space or a control character, which leave no ink.
+        std::vector<ShapedGlyph> glyphs;
+        // The same advance as glyph(code).advance.
+        int advance = 0;
+        // A vertical form: drawn turned 90 degrees counter-clockwise about
+        // the em square (see emBottom).
+        bool turned = false;
+    };
+    // Shapes the character afresh (nothing is cached); the glyph cache is
+    // left alone.
+    Shaping shaping(int code);
+
+    // The em square's bottom edge below the baseline, in pixels: the turned
+    // glyphs lie with their em square across the advance, its top on the top
+    // of the text cell.
+    int emBottom() const { return m_emBottom; }
+    // The font the face was read from, for a second, independent FT_Face of
+    // the same font (one that another library may size and transform without
+    // touching this handle): the whole font file's bytes (empty when the face
+    // is no sfnt font or cannot be read), the face's index in it, and a key
+    // that tells fonts apart (family, style, index, glyph count, file size).
+    std::vector<unsigned char> fontData() const;
+    long faceIndex() const;
+    std::string fontKey() const;
+
     // Bytes of coverage the cache holds; the cache starts over beyond the
     // budget, so that a long run over many faces and sizes stays bounded.
     std::size_t cachedBytes() const { return m_cachedBytes; }

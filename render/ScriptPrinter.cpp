@@ -2,7 +2,7 @@
 
 #include "document/ScreenplayBodyLine.h"
 #include "document/ScreenplayScanner.h"
-#include "fc/FCFile.h"
+#include "document/ScreenplaySource.h"
 #include "platform/Cp932.h"
 #include "platform/Sjis.h"
 
@@ -70,22 +70,26 @@ void ScriptPrinter::load(const char* path)
 {
     m_sourcePath.create(256, path);
     // The file is read through a buffer while it is laid out: a large scene
-    // then lives in memory once, as its laid-out text. Read failures are put
-    // to the user by the file layer, which raises on Cancel.
-    FCFile file;
-    file.openForReading(path);
-    const int64_t size = file.size();
-    ScreenplayScanner scanner([&file](char* buffer, std::size_t capacity) -> std::size_t {
-        const std::size_t limit = std::size_t(1) << 30;
-        return file.read(buffer, static_cast<uint32_t>(capacity < limit ? capacity : limit));
+    // then lives in memory once, as its laid-out text. The source hands over
+    // CP932 whether the file is Shift-JIS or UTF-8. Read failures are put to
+    // the user by the file layer, which raises on Cancel.
+    ScreenplaySource source;
+    // Characters a UTF-8 file holds that Shift-JIS cannot print as "〓"; the
+    // folder load names such files, once per load.
+    source.open(path);
+    ScreenplayScanner scanner([&source](char* buffer, std::size_t capacity) -> std::size_t {
+        return source.read(buffer, capacity);
     });
+    const int64_t size = source.storedSize();
     layOut(scanner, size > 0 ? size : 0);
+    m_replacedCharacters = static_cast<int64_t>(source.substitutions());
 }
 
 void ScriptPrinter::loadText(std::string_view text)
 {
     ScreenplayScanner scanner(text);
     layOut(scanner, static_cast<int64_t>(text.size()));
+    m_replacedCharacters = 0;
 }
 
 void ScriptPrinter::layOut(ScreenplayScanner& scanner, int64_t textBytes)

@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <string_view>
 
+class DeviceContext;
+class PdfScriptWriter;
+
 // One scene laid out for printing. The body is broken into printed lines of a
 // fixed character grid: a 12-cell label column followed by at most
 // charactersPerLine characters of text. Each printed line carries a flags word
@@ -60,6 +63,12 @@ public:
         return m_pageName.isEmpty() ? m_header.sceneName() : m_pageName;
     }
 
+    // Where the pages of the PDF device go (not owned; a run keeps one for
+    // all its scenes). Without one, printAll writes one file per script of
+    // its own, and a single page printed with the PDF device is lost.
+    void setPdfWriter(PdfScriptWriter* writer) { m_pdfWriter = writer; }
+    PdfScriptWriter* pdfWriter() const { return m_pdfWriter; }
+
     // Reads and lays out a screenplay file. File errors are put to the user
     // by the file layer and then raised (CannotOpenException and its kin);
     // the scene then has no pages.
@@ -96,8 +105,23 @@ public:
     // caption for target -1.
     FCString targetName(int target) const;
 
+    // Drawing a page without emitting it (the page preview).
+    //
+    // Whether printAll gives character slot target a script: false for a
+    // slot outside the table or beyond the characters, and for an excluded
+    // character that speaks; the director's copy (-1) when the option asks.
+    bool printsScriptOf(int target) const;
+    // Draws page `page` (0-based) of target's script onto dc exactly as
+    // renderPage draws it for its device, without a device, observer or
+    // file, and without moving the current page. False when the page does
+    // not exist.
+    bool drawPage(int page, int target, DeviceContext& dc);
+
     int options() const { return m_options; }
     const FCString& sourcePath() const { return m_sourcePath; }
+    // Characters of the last loaded file that Shift-JIS cannot hold (a UTF-8
+    // file), laid out as "〓".
+    int64_t replacedCharacters() const { return m_replacedCharacters; }
     FCString& laidOutText() { return m_laidOutText; }
     const FCString& laidOutText() const { return m_laidOutText; }
     int lineCount() const { return m_lineCount; }
@@ -129,6 +153,7 @@ private:
 
     int m_options = OptionGenericScript | OptionNotesInCommentFont;
     FCString m_sourcePath;
+    int64_t m_replacedCharacters = 0;
     FCString m_laidOutText;
     int m_lineCount = 0;
     int m_pageCount = 0;
@@ -140,6 +165,7 @@ private:
     std::array<FCIdString, ExclusionSlots> m_exclusions;
     FCString m_destinationFolder;
     FCString m_pageName;
+    PdfScriptWriter* m_pdfWriter = nullptr;
     ScriptFont m_generalFont;
     ScriptFont m_targetFont;
     ScriptFont m_commentFont;

@@ -1,13 +1,16 @@
 #include "fc/FileHelpers.h"
 #include "platform/Sjis.h"
+#include "platform/Trace.h"
 #include "render/PageDevice.h"
 #include "render/PageFileName.h"
 #include "render/PageObserver.h"
 #include "render/PageRenderer.h"
+#include "render/PdfScriptWriter.h"
 #include "render/ScriptPrinter.h"
 
 #include <cassert>
 #include <cstdint>
+#include <optional>
 
 void ScriptPrinter::buildBackgroundPattern()
 {
@@ -30,6 +33,24 @@ FCString ScriptPrinter::targetName(int target) const
 
 void ScriptPrinter::printAll(OutputDevice device)
 {
+    // Printed alone, the scene's PDF pages go into files of their own, one
+    // per script; a run hands its writer in instead.
+    std::optional<PdfScriptWriter> own;
+    if (device == OutputDevice::Pdf && !m_pdfWriter) {
+        own.emplace(PdfScriptWriter::Grouping::PerScript);
+        own->beginScene();
+        m_pdfWriter = &*own;
+    }
+    struct Restore {
+        ScriptPrinter& printer;
+        bool owned;
+        ~Restore()
+        {
+            if (owned)
+                printer.m_pdfWriter = nullptr;
+        }
+    } restore{*this, own.has_value()};
+
     // The table has room for so many characters, whatever ".chara" said.
     int characters = m_header.characterCount();
     if (characters > ScreenplayHeader::TableSize)
@@ -83,15 +104,20 @@ bool ScriptPrinter::renderPage(int target, OutputDevice output)
     if (firstLine >= m_lineCount || !seekLine(static_cast<int>(firstLine)))
         return false;
 
-    const bool image = writesFiles(output);
+    // A PDF page is drawn into its file's page: it makes no page image and
+    // opens no printer.
+    const bool pdf = output == OutputDevice::Pdf;
+    const bool image = writesFiles(output) && !pdf;
     const bool png = output == OutputDevice::Png;
 
     // Made before the device so that its fonts outlive the page's context.
     PageRenderer renderer(*this);
     PageDevice device;
-    device.open(false, image);
-    device.logJobs();
-    device.startDocument(FCString("hoge"), nullptr);
+    if (!pdf) {
+        device.open(false, image);
+        device.logJobs();
+        device.startDocument(FCString("hoge"), nullptr);
+    }
 
     PageObserver::Page info;
     info.target = target;
@@ -105,7 +131,13 @@ bool ScriptPrinter::renderPage(int target, OutputDevice output)
         info.path = path.toStdString();
     }
 
-    DeviceContext* dc = device.deviceContext();
+    DeviceContext* dc = nullptr;
+    if (!pdf)
+        dc = device.deviceContext();
+    else if (m_pdfWriter)
+        dc = m_pdfWriter->beginPage(*this, target);
+    else
+        Trace::write("ScriptPrinter: a PDF page without a file to go into is lost\n");
     PageObserver* observer = PageObserver::current();
     if (observer)
         dc = observer->pageOpened(info, dc);
@@ -117,9 +149,46 @@ bool ScriptPrinter::renderPage(int target, OutputDevice output)
         createDirectories(PageFileName::folder(m_destinationFolder, pageName()).text());
         device.save(path.text(), png);
     }
+    if (pdf && m_pdfWriter)
+        m_pdfWriter->endPage();
     if (observer)
         observer->pageClosed(info, device);
     device.endDocument();
     device.release();
+    return true;
+}
+
+bool ScriptPrinter::printsScriptOf(int target) const
+{
+    if (target == -1)
+        return (m_options & OptionGenericScript) != 0;
+    int characters = m_header.characterCount();
+    if (characters > ScreenplayHeader::TableSize)
+        characters = ScreenplayHeader::TableSize;
+    if (target < 0 || target >= characters)
+        return false;
+    // The test printPage makes: an excluded character is left out only
+    // when it speaks.
+    const ScreenplayCharacter& character = m_header.character(target);
+    for (const FCIdString& slot : m_exclusions) {
+        if (slot.id() < 0)
+            break;
+        if (slot.id() == 0 && character.count > 0 && slot.view() == character.name.view())
+            return false;
+    }
+    return true;
+}
+
+bool ScriptPrinter::drawPage(int page, int target, DeviceContext& dc)
+{
+    if (target < -1 || target >= ScreenplayHeader::TableSize || page < 0 || page >= m_pageCount)
+        return false;
+    const int64_t firstLine = static_cast<int64_t>(page) * m_linesPerPage;
+    if (firstLine >= m_lineCount || !seekLine(static_cast<int>(firstLine)))
+        return false;
+    // The renderer is told the page, so the current page stays where a
+    // print left it.
+    PageRenderer renderer(*this);
+    renderer.draw(dc, target, page, static_cast<int>(firstLine));
     return true;
 }

@@ -22,6 +22,7 @@
 #include "render/PageFileCheck.h"
 #include "render/PageFileName.h"
 #include "render/PageObserver.h"
+#include "render/PdfScriptWriter.h"
 #include "render/ScriptPrinter.h"
 #include "reports/PageCountEstimate.h"
 #include "reports/ScenarioContext.h"
@@ -33,6 +34,7 @@
 #include <optional>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -58,6 +60,12 @@ template <typename Step> bool guarded(Step step)
         return false;
     }
     return true;
+}
+
+PdfScriptWriter::Grouping pdfGrouping(const RunSettings& run)
+{
+    return run.bundleByActor ? PdfScriptWriter::Grouping::ByActor
+                             : PdfScriptWriter::Grouping::PerScript;
 }
 
 // Raised after a page when the user has pressed cancel a second time: the
@@ -164,7 +172,8 @@ FCString PrintRun::lostPagesNotice(const Outcome& outcome)
     }
     if (outcome.pagesLost > 0) {
         text.appendNumber(outcome.pagesLost);
-        text.append(Sjis::of(" ページの画像ファイルを書き込めませんでした。\n"));
+        text.append(outcome.pdf ? Sjis::of(" ページを含むPDFファイルを書き込めませんでした。\n")
+                                : Sjis::of(" ページの画像ファイルを書き込めませんでした。\n"));
     }
     if (outcome.failed > 0 && outcome.logWritten)
         text.append(Sjis::of("印刷できなかったファイルは印刷ログに記録されています。\n"));
@@ -236,24 +245,47 @@ PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const Scrip
     }
     // Exclusion works on the loaded character table, so it comes after load.
     excludeUnprinted(printer, record);
+    // PDF pages go into the run's files (or, for a scene printed alone,
+    // files of its own, closed with the scene).
+    std::optional<PdfScriptWriter> ownPdf;
+    PdfScriptWriter* pdf = nullptr;
+    if (device == OutputDevice::Pdf) {
+        pdf = m_pdf ? m_pdf : &ownPdf.emplace(pdfGrouping(m_context.run));
+        result.pdfScene = pdf->beginScene();
+        printer.setPdfWriter(pdf);
+    }
     PageFileCheck check;
     {
-        // PNG pages are encoded side by side in the background; the scene
-        // is printed once the last of its files is in place, so its pages
-        // are checked after the pipeline has finished.
-        std::optional<PngWriter::Pipeline> pages;
-        if (device == OutputDevice::Png)
-            pages.emplace();
+        // PNG pages are encoded side by side in the background, by the
+        // run's pipeline (or one of the scene's own when it is printed
+        // alone); the scene is printed once the last of its files is in
+        // place, so its pages are checked after the pipeline has caught up.
+        std::optional<PngWriter::Pipeline> own;
+        PngWriter::Pipeline* pages = nullptr;
+        if (device == OutputDevice::Png) {
+            pages = PngWriter::Pipeline::current();
+            if (!pages)
+                pages = &own.emplace();
+        }
         try {
             // A scene stopped half-way by a failure does not count as printed.
             result.completed = guarded([&] { printer.printAll(device); });
         } catch (const PrintStopped&) {
             result.interrupted = true;
         }
+        if (pages)
+            pages->finish();
+    }
+    if (pdf) {
+        // A script cut short by a stop or a failure is not left as a file.
+        pdf->endScene(result.completed);
+        if (ownPdf)
+            ownPdf->finish();
+        result.pdfLost = pdf->lostPages(result.pdfScene);
     }
     result.pages = check.pages();
     result.unprinted = check.unprinted();
-    result.lost = check.failed() + result.unprinted;
+    result.lost = check.failed() + result.unprinted + result.pdfLost;
     return result;
 }
 
@@ -273,7 +305,26 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
     m_log.append(openingLine());
     m_pageNames.clear();
     ProgressPump pagePump(progress);
+    // One encoder pipeline for every scene of the run, so that its workers
+    // start and stop once; each scene still waits for its own files.
+    std::optional<PngWriter::Pipeline> pngPages;
+    if (m_context.run.device == OutputDevice::Png)
+        pngPages.emplace();
+    // The run's PDF files; bundles stay open from scene to scene.
+    std::optional<PdfScriptWriter> pdfFiles;
+    if (m_context.run.device == OutputDevice::Pdf) {
+        pdfFiles.emplace(pdfGrouping(m_context.run));
+        m_pdf = &*pdfFiles;
+        outcome.pdf = true;
+    }
 
+    // The scenes printed, logged once every file of the run is closed: a
+    // bundle that fails at its close fails every scene in it.
+    struct Printed {
+        std::string fileName;
+        SceneResult scene;
+    };
+    std::vector<Printed> printed;
     const char* printing = Sjis::of("を印刷しています...");
     std::string text;
     for (int row = 0; row < rows; ++row) {
@@ -285,31 +336,13 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
 
         if (list.isChecked(row)) {
             const ScriptInfo* record = m_context.catalogue.recordOfRow(list, row);
-            const SceneResult scene =
-                record ? printScene(FCString(std::string_view(fileName)), *record) : SceneResult();
-            outcome.pages += scene.pages;
-            outcome.pagesLost += scene.lost - scene.unprinted;
-            outcome.pagesUnprinted += scene.unprinted;
-            if (scene.interrupted) {
-                m_log.append(fileName);
-                m_log.append(unfinishedSuffix());
+            printed.push_back(
+                {fileName, record ? printScene(FCString(std::string_view(fileName)), *record)
+                                  : SceneResult()});
+            if (printed.back().scene.interrupted) {
                 outcome.interrupted = true;
                 outcome.cancelled = true;
                 break;
-            }
-            if (!scene.read || !scene.completed) {
-                ++outcome.unreadable;
-            } else if (scene.lost > 0) {
-                ++outcome.failed;
-                m_log.append(fileName);
-                m_log << failedSuffix(scene.lost);
-            } else {
-                ++outcome.printed;
-                m_log.append(fileName);
-                if (scene.pageName.isEmpty())
-                    m_log.append(printedSuffix());
-                else
-                    m_log << renamedSuffix(scene.pageName);
             }
         }
 
@@ -318,6 +351,42 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
         if (progress.cancelled()) {
             outcome.cancelled = true;
             break;
+        }
+    }
+
+    if (pdfFiles) {
+        pdfFiles->finish();
+        m_pdf = nullptr;
+        for (Printed& entry : printed) {
+            if (entry.scene.pdfScene < 0)
+                continue;
+            const int lost = pdfFiles->lostPages(entry.scene.pdfScene);
+            entry.scene.lost += lost - entry.scene.pdfLost;
+            entry.scene.pdfLost = lost;
+        }
+    }
+
+    for (const Printed& entry : printed) {
+        const SceneResult& scene = entry.scene;
+        outcome.pages += scene.pages;
+        outcome.pagesLost += scene.lost - scene.unprinted;
+        outcome.pagesUnprinted += scene.unprinted;
+        if (scene.interrupted) {
+            m_log.append(entry.fileName);
+            m_log.append(unfinishedSuffix());
+        } else if (!scene.read || !scene.completed) {
+            ++outcome.unreadable;
+        } else if (scene.lost > 0) {
+            ++outcome.failed;
+            m_log.append(entry.fileName);
+            m_log << failedSuffix(scene.lost);
+        } else {
+            ++outcome.printed;
+            m_log.append(entry.fileName);
+            if (scene.pageName.isEmpty())
+                m_log.append(printedSuffix());
+            else
+                m_log << renamedSuffix(scene.pageName);
         }
     }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+class PdfScriptWriter;
 class ScriptInfo;
 class ScriptPrinter;
 class UxListViewControl;
@@ -39,6 +40,13 @@ class UxListViewControl;
 // No page of a run overwrites another: a scene whose page images would go
 // under a name an earlier scene of the run used files them under the name
 // with "(2)", "(3)"... added, and its printed line says so.
+//
+// The PDF device writes one file per script under the same names, or with
+// the bundle switch one file per character for the whole run, which the run
+// closes at its end, after a cancel too (the scenes printed so far stay in
+// them). A PDF file that cannot be written loses all its pages: each scene
+// that put pages into it is logged as failed with those pages, so the log
+// of a run with bundles is composed once they are closed.
 class PrintRun {
 public:
     // Shows the written log to the user; false when that did not work.
@@ -57,6 +65,7 @@ public:
         int pagesUnprinted = 0;   // printer pages that found no printer
         bool noPrinter = false;   // printer pages were drawn but no printer was reached
         bool interrupted = false; // stopped within a scene (a second cancel)
+        bool pdf = false;         // the pages went into PDF files
     };
 
     // What became of one scene.
@@ -68,6 +77,8 @@ public:
         int lost = 0;             // of them, pages that reached no file or printer
         int unprinted = 0;        // of the lost, printer pages without a printer
         FCString pageName;        // the name its pages went under, when not its own
+        int pdfScene = -1;        // the scene's number with the run's PDF writer
+        int pdfLost = 0;          // of the lost, pages of PDF files known lost so far
     };
 
     explicit PrintRun(const ScenarioContext& context);
@@ -124,4 +135,6 @@ private:
     Opener m_opener;
     FCString m_log;
     std::set<std::string> m_pageNames; // page folder names taken in this run
+    // The PDF files of the run in progress (printAll), null otherwise.
+    PdfScriptWriter* m_pdf = nullptr;
 };

@@ -578,3 +578,86 @@ TEST_F(PrintSettingsDialogModelTest, TheListShowsOneTickedRowPerSuppressedCharac
     EXPECT_EQ(list.stateImage(0), UxListViewControl::StateTicked);
     EXPECT_EQ(list.stateImage(1), UxListViewControl::StateCleared);
 }
+
+TEST_F(PrintSettingsDialogModelTest, BundlingIsOfferedOnlyForPdf)
+{
+    m_run.device = OutputDevice::Png;
+    m_run.bundleByActor = true;
+    PrintSettingsDialogModel model = open();
+    // It opens with the run settings' choice, like the device.
+    EXPECT_TRUE(model.bundleByActor());
+    EXPECT_FALSE(model.bundleEnabled());
+    model.setBundleByActor(false);
+    EXPECT_TRUE(model.bundleByActor()) << "a disabled box keeps its tick";
+
+    model.chooseDevice(OutputDevice::Pdf);
+    EXPECT_TRUE(model.bundleEnabled());
+    EXPECT_TRUE(model.destinationEnabled());
+    model.setBundleByActor(false);
+    EXPECT_FALSE(model.bundleByActor());
+    for (OutputDevice device : {OutputDevice::Printer, OutputDevice::Bmp, OutputDevice::Png}) {
+        model.chooseDevice(device);
+        EXPECT_FALSE(model.bundleEnabled());
+    }
+}
+
+TEST_F(PrintSettingsDialogModelTest, PdfNeedsADestinationFolderAsImagesDo)
+{
+    PrintSettingsDialogModel model = open();
+    model.chooseDevice(OutputDevice::Pdf);
+    model.setDestinationText("");
+    EXPECT_FALSE(model.accept());
+    EXPECT_EQ(text(model.message()), "出力先フォルダを指定してください");
+}
+
+TEST_F(PrintSettingsDialogModelTest, PdfOkStoresTheDeviceAndTheBundling)
+{
+    std::filesystem::create_directories(m_folder + "/pdf");
+    m_run.bundleByActor = false;
+    PrintSettingsDialogModel model = open(PrintSettingsDialogModel::PrintStart);
+    model.chooseDevice(OutputDevice::Pdf);
+    model.setBundleByActor(true);
+    model.setDestinationText(m_folder + "/pdf");
+
+    ScriptedDialogHost host;
+    UxDialogs::Scope scope(host);
+    ASSERT_TRUE(model.accept());
+    EXPECT_EQ(m_run.destinationFolder.toStdString(), m_folder + "/pdf/");
+    EXPECT_EQ(model.working().device(), OutputDevice::Pdf);
+    EXPECT_TRUE(model.working().bundleByActor());
+    PrintFormat format;
+    ASSERT_TRUE(model.apply(format, m_run));
+    EXPECT_EQ(format.device(), OutputDevice::Pdf);
+    EXPECT_TRUE(format.bundleByActor());
+    EXPECT_EQ(format.destFolder().toStdString(), m_folder + "/pdf/");
+    EXPECT_EQ(m_run.device, OutputDevice::Pdf);
+    EXPECT_TRUE(m_run.bundleByActor);
+}
+
+TEST_F(PrintSettingsDialogModelTest, CancelLeavesTheBundlingAsItWas)
+{
+    m_run.bundleByActor = false;
+    PrintSettingsDialogModel model = open();
+    model.chooseDevice(OutputDevice::Pdf);
+    model.setBundleByActor(true);
+    PrintFormat format;
+    EXPECT_FALSE(model.apply(format, m_run));
+    EXPECT_FALSE(m_run.bundleByActor);
+    EXPECT_FALSE(format.bundleByActor());
+}
+
+TEST_F(PrintSettingsDialogModelTest, PdfControlsHaveHelpOfTheirOwn)
+{
+    const std::string none = "特に解説はありません。";
+    const std::string pdf =
+        utf8(PrintSettingsDialogModel::helpText(PrintSettingsDialogModel::PdfId));
+    const std::string bundle =
+        utf8(PrintSettingsDialogModel::helpText(PrintSettingsDialogModel::BundleByActorId));
+    EXPECT_NE(pdf, none);
+    EXPECT_NE(bundle, none);
+    EXPECT_NE(pdf, bundle);
+    EXPECT_NE(pdf.find("PDF"), std::string::npos);
+    EXPECT_NE(bundle.find("キャラ"), std::string::npos);
+    // The ids next to them keep the general text.
+    EXPECT_EQ(utf8(PrintSettingsDialogModel::helpText(1046)), none);
+}

@@ -54,6 +54,7 @@ protected:
         format.setDestFolder(FCString("/pages/"));
         format.setCustomModeEmphasis(PrintFormat::EmphasisMesh3);
         format.setCustomColEmphasis(200);
+        format.setBundleByActor(true);
         format.rebuildSuppressed(names({sj("モブ"), "Extra"}));
         return format;
     }
@@ -78,6 +79,7 @@ void expectSameFormat(const PrintFormat& a, const PrintFormat& b)
     EXPECT_EQ(a.suppressedText(), b.suppressedText());
     EXPECT_EQ(a.customModeEmphasis(), b.customModeEmphasis());
     EXPECT_EQ(a.customColEmphasis(), b.customColEmphasis());
+    EXPECT_EQ(a.bundleByActor(), b.bundleByActor());
 }
 
 } // namespace
@@ -254,4 +256,46 @@ TEST_F(PrintSettingsStoreTest, ASettingsFileThatIsNoFileIsNeitherReadNorWritten)
     writeFile(PrintSettingsStore::FileName + std::string(".2"), "mode=3\n");
     EXPECT_TRUE(PrintSettingsStore::load(format, at("quillon.settings.rnf.2").c_str()));
     EXPECT_EQ(format.mode(), 3);
+}
+
+TEST_F(PrintSettingsStoreTest, PdfDeviceAndBundlingHaveKeysOfTheirOwn)
+{
+    PrintFormat format;
+    format.setDevice(OutputDevice::Pdf);
+    format.setBundleByActor(true);
+    PrintSettingsStore::save(format, file().c_str());
+    const std::string saved = contentsOf(PrintSettingsStore::FileName);
+    EXPECT_NE(saved.find("device=3\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("pdf.bundleByActor=1\n"), std::string::npos) << saved;
+
+    PrintFormat loaded;
+    PrintSettingsStore::load(loaded, file().c_str());
+    EXPECT_EQ(loaded.device(), OutputDevice::Pdf);
+    EXPECT_TRUE(loaded.bundleByActor());
+
+    format.setBundleByActor(false);
+    PrintSettingsStore::save(format, file().c_str());
+    EXPECT_NE(contentsOf(PrintSettingsStore::FileName).find("pdf.bundleByActor=0\n"),
+              std::string::npos);
+    PrintSettingsStore::load(loaded, file().c_str());
+    EXPECT_FALSE(loaded.bundleByActor());
+}
+
+TEST_F(PrintSettingsStoreTest, FilesWithoutTheBundlingKeyReadAsBefore)
+{
+    // A file of an earlier version: no bundling key, a file device.
+    writeFile(PrintSettingsStore::FileName, "mode=2\ndevice=2\n");
+    PrintFormat format;
+    PrintSettingsStore::load(format, file().c_str());
+    EXPECT_FALSE(format.bundleByActor());
+    EXPECT_EQ(format.device(), OutputDevice::Png);
+    // A missing key leaves the field as it was, as every other key does.
+    format.setBundleByActor(true);
+    PrintSettingsStore::load(format, file().c_str());
+    EXPECT_TRUE(format.bundleByActor());
+    // Any number but 0 bundles.
+    writeFile(PrintSettingsStore::FileName, "pdf.bundleByActor=7\n");
+    PrintFormat other;
+    PrintSettingsStore::load(other, file().c_str());
+    EXPECT_TRUE(other.bundleByActor());
 }

@@ -11,15 +11,21 @@ TEST(OutputDeviceTest, StoredNumbersReadAsThePageWriterAlwaysHas)
         int32_t stored;
         OutputDevice device;
     } cases[] = {
-        {0, OutputDevice::Printer}, {1, OutputDevice::Bmp},      {2, OutputDevice::Png},
-        {3, OutputDevice::Bmp},     {-1, OutputDevice::Printer}, {INT32_MIN, OutputDevice::Printer},
+        {0, OutputDevice::Printer},  {1, OutputDevice::Bmp},
+        {2, OutputDevice::Png},      {3, OutputDevice::Pdf},
+        {4, OutputDevice::Bmp},      {INT32_MAX, OutputDevice::Bmp},
+        {-1, OutputDevice::Printer}, {INT32_MIN, OutputDevice::Printer},
     };
     for (const auto& c : cases)
         EXPECT_EQ(outputDeviceOf(c.stored), c.device) << c.stored;
-    for (OutputDevice device : {OutputDevice::Printer, OutputDevice::Bmp, OutputDevice::Png})
+    for (OutputDevice device :
+         {OutputDevice::Printer, OutputDevice::Bmp, OutputDevice::Png, OutputDevice::Pdf})
         EXPECT_EQ(outputDeviceOf(storedNumberOf(device)), device);
+    EXPECT_EQ(storedNumberOf(OutputDevice::Pdf), 3);
     EXPECT_FALSE(writesFiles(OutputDevice::Printer));
     EXPECT_TRUE(writesFiles(OutputDevice::Bmp));
+    EXPECT_TRUE(writesFiles(OutputDevice::Png));
+    EXPECT_TRUE(writesFiles(OutputDevice::Pdf));
 }
 
 TEST(RunSettingsTest, SwitchesKeepTheirBitsAndTheDestinationFallsBack)

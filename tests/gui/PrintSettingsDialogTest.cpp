@@ -432,3 +432,80 @@ TEST_F(PrintSettingsDialogTest, TheBrowseButtonsAskTheirDialogsAndFillTheEdits)
     EXPECT_TRUE(fileStart.endsWith("/")) << "the program's folder when the edit is empty";
     EXPECT_NE(fileStart, u("/logs/new.txt"));
 }
+
+TEST_F(PrintSettingsDialogTest, PdfRadioAndBundlingBoxAreThereAndAnnounced)
+{
+    open();
+    auto* pdf = control<QRadioButton>(PrintSettingsDialogModel::PdfId);
+    auto* bundle = control<QCheckBox>(PrintSettingsDialogModel::BundleByActorId);
+    ASSERT_NE(pdf, nullptr);
+    ASSERT_NE(bundle, nullptr);
+    EXPECT_EQ(pdf->text(), u("ファイルに出力(PDF)"));
+    EXPECT_EQ(pdf->accessibleName(), u("ファイルに出力(PDF)"));
+    EXPECT_EQ(bundle->text(), u("キャラ別にまとめる"));
+    EXPECT_EQ(bundle->accessibleName(), u("キャラ別にまとめる"));
+    // PNG is chosen: the box waits for PDF.
+    EXPECT_FALSE(pdf->isChecked());
+    EXPECT_FALSE(bundle->isEnabled());
+    // The four devices are one choice.
+    click(PrintSettingsDialogModel::PdfId);
+    EXPECT_TRUE(pdf->isChecked());
+    for (int id : {1013, 1014, 1015})
+        EXPECT_FALSE(control<QRadioButton>(id)->isChecked()) << id;
+    EXPECT_TRUE(bundle->isEnabled());
+    EXPECT_TRUE(edit(1016)->isEnabled());
+    EXPECT_TRUE(m_dialog->control(1018)->isEnabled());
+    // No control overlaps another.
+    const QList<QWidget*> controls = m_dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* a : controls) {
+        for (QWidget* b : controls) {
+            if (a != b && a->isVisibleTo(m_dialog.get()) && b->isVisibleTo(m_dialog.get())) {
+                EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                    << a->objectName().toStdString() << " / " << b->objectName().toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(PrintSettingsDialogTest, ChoosingPdfAndBundlingIsConfirmedIntoTheSettings)
+{
+    m_run.destinationFolder = FCString(toCp932(m_dir.path() + "/"));
+    open(PrintSettingsDialogModel::PrintStart);
+    click(PrintSettingsDialogModel::PdfId);
+    click(PrintSettingsDialogModel::BundleByActorId);
+    EXPECT_TRUE(control<QCheckBox>(PrintSettingsDialogModel::BundleByActorId)->isChecked());
+
+    ScriptedDialogHost host;
+    UxDialogs::Scope scope(host);
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format));
+    EXPECT_EQ(format.device(), OutputDevice::Pdf);
+    EXPECT_TRUE(format.bundleByActor());
+    EXPECT_EQ(m_run.device, OutputDevice::Pdf);
+    EXPECT_TRUE(m_run.bundleByActor);
+
+    // The next opening shows them again; leaving PDF disables the box and
+    // keeps its tick.
+    open();
+    EXPECT_TRUE(control<QRadioButton>(PrintSettingsDialogModel::PdfId)->isChecked());
+    auto* bundle = control<QCheckBox>(PrintSettingsDialogModel::BundleByActorId);
+    EXPECT_TRUE(bundle->isChecked());
+    EXPECT_TRUE(bundle->isEnabled());
+    click(1015);
+    EXPECT_FALSE(bundle->isEnabled());
+    EXPECT_TRUE(bundle->isChecked());
+}
+
+TEST_F(PrintSettingsDialogTest, F1OnThePdfControlsShowsTheirHelp)
+{
+    open();
+    click(PrintSettingsDialogModel::PdfId);
+    for (int id : {PrintSettingsDialogModel::PdfId, PrintSettingsDialogModel::BundleByActorId}) {
+        QWidget* widget = m_dialog->control(id);
+        ASSERT_NE(widget, nullptr);
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_F1);
+        EXPECT_EQ(message(), fromCp932(PrintSettingsDialogModel::helpText(id))) << id;
+        EXPECT_NE(message(), u("特に解説はありません。")) << id;
+    }
+}

@@ -53,6 +53,7 @@ public:
     void setGenericScript(bool on) { m_run.setGenericScript(on); }
     void setCommentEmphasis(bool on) { m_run.setCommentEmphasis(on); }
     void setPrintLog(bool on) { m_run.setPrintLog(on); }
+    void setBundleByActor(bool on) { m_run.bundleByActor = on; }
 
     operator ScenarioContext() const
     {

@@ -1,0 +1,204 @@
+// The print run to PDF files next to the same run to PNG pages: a generated
+// scenario is printed as a whole (load, layout, drawing, writing, the log)
+// to PNG pages, to one PDF per script and to one PDF bundle per character.
+// Every run reports, per page, the wall time (ms_per_page), the CPU time of
+// the whole process, user plus system, every thread included
+// (cpu_ms_per_page), and the bytes its files take (bytes_per_page). The last
+// benchmark states the ratios:
+//   png_vs_bundle_bytes   PNG bytes per page / bundle bytes per page (target >= 5)
+//   png_vs_script_bytes   PNG bytes per page / per-script PDF bytes per page
+//   pdf_cpu_ms_per_page   CPU per page of the per-script PDF run (target <= 10)
+//   bundle_cpu_ms_per_page  the same for the bundles (target <= 10)
+
+#include "SceneGenerator.h"
+#include "app/MainWindowModel.h"
+#include "app/Quillon.h"
+#include "render/PageObserver.h"
+#include "reports/PrintRun.h"
+#include "ui/HeadlessProgressView.h"
+#include "ui/UxProgressDialog.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int Scenes = 12;
+constexpr std::size_t SceneBytes = 14000;
+
+HeadlessProgressView& silentView()
+{
+    static HeadlessProgressView view(stderr, false);
+    return view;
+}
+
+double seconds(const timeval& t)
+{
+    return double(t.tv_sec) + double(t.tv_usec) * 1e-6;
+}
+
+// CPU time of the whole process so far, every thread's user and system time.
+double processCpu()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Counts the pages the renderer emits while it lives.
+class PageCounter : public PageObserver {
+public:
+    DeviceContext* pageOpened(const Page& page, DeviceContext* dc) override
+    {
+        ++m_pages;
+        return previous() ? previous()->pageOpened(page, dc) : dc;
+    }
+    int pages() const { return m_pages; }
+
+private:
+    int m_pages = 0;
+};
+
+// The bytes of every file below a folder.
+double bytesBelow(const std::string& folder)
+{
+    double bytes = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
+        if (entry.is_regular_file())
+            bytes += double(entry.file_size());
+    }
+    return bytes;
+}
+
+// A scenario folder of generated scenes, loaded as the catalogue loads it,
+// printed with the application's defaults (PRESET-14p, no director's copy).
+struct Scenario {
+    std::string root;
+    std::unique_ptr<Quillon> app;
+    std::unique_ptr<MainWindowModel> window;
+
+    Scenario()
+    {
+        root = "/tmp/quillon-pdf-bench-" + std::to_string(getpid()) + "/";
+        const std::string folder = root + "scenario/";
+        std::filesystem::create_directories(folder);
+        for (int i = 0; i < Scenes; ++i) {
+            std::string text = SceneGenerator::generate(SceneBytes + std::size_t(i) * 97);
+            char name[32];
+            std::snprintf(name, sizeof name, "s%02d", i);
+            text.replace(text.find("bench"), 5, name);
+            std::ofstream(folder + name + ".screenplay.txt", std::ios::binary) << text;
+        }
+        app = std::make_unique<Quillon>();
+        window = std::make_unique<MainWindowModel>();
+        app->setScenarioFolder(folder);
+        UxProgressDialog::Scope quiet(silentView());
+        if (app->loadScenarioFolder(*window) != FolderLoad::Loaded)
+            std::fprintf(stderr, "pdf_bench: the folder did not load\n");
+        app->setLogPath(root + "quillon.log.txt");
+    }
+    ~Scenario()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+
+    // One whole print run into a fresh destination; the pages emitted.
+    int print(OutputDevice device, bool bundles, const std::string& destination)
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(destination, ignored);
+        app->setOutputDevice(device);
+        app->setBundleByActor(bundles);
+        app->setDestinationFolder(destination);
+        UxProgressDialog::Scope quiet(silentView());
+        PageCounter counter;
+        PrintRun run(app->context());
+        const PrintRun::Outcome outcome = run.printAll(window->list());
+        if (outcome.pagesLost > 0 || outcome.failed > 0)
+            std::fprintf(stderr, "pdf_bench: %d pages lost\n", outcome.pagesLost);
+        return counter.pages();
+    }
+};
+
+Scenario& scenario()
+{
+    static Scenario made;
+    return made;
+}
+
+struct Figures {
+    double pngBytes = 0, scriptBytes = 0, bundleBytes = 0;
+    double scriptCpu = 0, bundleCpu = 0;
+} figures;
+
+void printRun(benchmark::State& state, OutputDevice device, bool bundles, const char* folder,
+              double& bytesPerPage, double* cpuPerPage)
+{
+    Scenario& s = scenario();
+    const std::string destination = s.root + folder;
+    int pages = 0;
+    const Clock::time_point wall = Clock::now();
+    const double cpu = processCpu();
+    for (auto _ : state)
+        pages = s.print(device, bundles, destination);
+    const double runs = double(state.iterations()) * double(pages > 0 ? pages : 1);
+    const double cpuPage = (processCpu() - cpu) / runs;
+    bytesPerPage = bytesBelow(destination) / double(pages > 0 ? pages : 1);
+    if (cpuPerPage)
+        *cpuPerPage = cpuPage;
+    state.counters["pages"] = pages;
+    state.counters["ms_per_page"] =
+        std::chrono::duration<double>(Clock::now() - wall).count() / runs * 1000;
+    state.counters["cpu_ms_per_page"] = cpuPage * 1000;
+    state.counters["bytes_per_page"] = bytesPerPage;
+}
+
+void printRunPng(benchmark::State& state)
+{
+    printRun(state, OutputDevice::Png, false, "png/", figures.pngBytes, nullptr);
+}
+
+void printRunPdf(benchmark::State& state)
+{
+    printRun(state, OutputDevice::Pdf, false, "pdf/", figures.scriptBytes, &figures.scriptCpu);
+}
+
+void printRunPdfBundles(benchmark::State& state)
+{
+    printRun(state, OutputDevice::Pdf, true, "bundles/", figures.bundleBytes, &figures.bundleCpu);
+}
+
+double ratio(double a, double b)
+{
+    return b > 0 ? a / b : 0;
+}
+
+void ratios(benchmark::State& state)
+{
+    for (auto _ : state) {
+    }
+    state.counters["png_vs_bundle_bytes"] = ratio(figures.pngBytes, figures.bundleBytes);
+    state.counters["png_vs_script_bytes"] = ratio(figures.pngBytes, figures.scriptBytes);
+    state.counters["pdf_cpu_ms_per_page"] = figures.scriptCpu * 1000;
+    state.counters["bundle_cpu_ms_per_page"] = figures.bundleCpu * 1000;
+}
+
+} // namespace
+
+BENCHMARK(printRunPng)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(printRunPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(printRunPdfBundles)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ratios)->Iterations(1);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "render/DeviceContext.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class FontHandle;
+typedef struct _cairo cairo_t;
+typedef struct _cairo_font_face cairo_font_face_t;
+
+// The drawing context over a cairo context: the same page as the raster
+// context draws, as vectors. The cairo user space is the page in device
+// pixels of the given resolution, y growing downwards (a PDF page maps it
+// with a transform of its own).
+//
+// Text is drawn with the same fonts, glyph ids and glyph positions as the
+// raster page: the characters are shaped by the FontHandle behind the
+// selected FCFont, and its vertical forms are drawn turned 90 degrees
+// counter-clockwise about the em square, exactly where the raster context
+// puts their coverage. Every glyph keeps its text, so the page stays
+// searchable: each line's text goes with its first run of glyphs (a PDF
+// reader sees the whole line as one piece of text), the other runs of the
+// line carry none.
+//
+// Text is gathered and drawn by flush(), above every fill of the page, in
+// reading order: text drawn inside the last shaded rectangle (the renderer
+// draws a comment block's lines after the page's other lines, over their
+// shading) goes back among the lines of the same left edge by its top.
+class CairoDeviceContext : public DeviceContext {
+public:
+    // width, height: the page in device pixels; fills are held inside it.
+    CairoDeviceContext(cairo_t* cr, int width, int height, int dotsPerInch = 96);
+    ~CairoDeviceContext() override;
+    CairoDeviceContext(const CairoDeviceContext&) = delete;
+    CairoDeviceContext& operator=(const CairoDeviceContext&) = delete;
+
+    int logPixelsX() const override;
+    int logPixelsY() const override;
+    FCFont* selectFont(FCFont* font) override;
+    bool textOut(int x, int y, std::string_view text) override;
+    bool textExtent(std::string_view text, int& cx, int& cy) override;
+    void fillRect(const FCRect& rect, const Brush& brush) override;
+
+    // Draws the text gathered so far; the page's drawing is complete after
+    // it.
+    void flush();
+
+    // A gathered text line as flush() will draw it, for tests: its position
+    // and its text (UTF-8), in drawing order.
+    struct PendingText {
+        int x = 0;
+        int y = 0;
+        std::string utf8;
+    };
+    std::vector<PendingText> pendingTexts() const;
+
+private:
+    // Glyphs of one font in one orientation, drawn by one cairo call.
+    struct Run {
+        std::shared_ptr<FontHandle> font;
+        bool turned = false;
+        std::vector<uint32_t> ids;
+        std::vector<double> xs;
+        std::vector<double> ys;
+    };
+    // Coverage of a glyph whose font cairo cannot draw: painted as a mask.
+    struct Mask {
+        int left = 0;
+        int top = 0;
+        int width = 0;
+        int height = 0;
+        std::vector<uint8_t> pixels;
+    };
+    struct Line {
+        int x = 0;
+        int y = 0;
+        std::string utf8;
+        std::vector<Run> runs;
+        std::vector<Mask> masks;
+    };
+
+    // The selected font's face, or the default font; null when there is no
+    // font at all.
+    const std::shared_ptr<FontHandle>& font();
+    // The cairo face of a font, looked up once per context; null when cairo
+    // cannot draw it.
+    cairo_font_face_t* cairoFaceOf(const std::shared_ptr<FontHandle>& font);
+    void insertInReadingOrder(Line line);
+    void drawLine(const Line& line);
+    void drawRun(const Run& run, const std::string& utf8);
+    bool emboldensFlipped() const;
+    void drawMask(const Mask& mask);
+
+    cairo_t* m_cr;
+    int m_width;
+    int m_height;
+    int m_dotsPerInch;
+    FCFont* m_selected = nullptr;
+    std::shared_ptr<FontHandle> m_face;
+    std::shared_ptr<FontHandle> m_defaultFace;
+    std::vector<Line> m_lines;
+    // Keyed by the handle, which is held here so that its address cannot
+    // come back for another font while the context lives.
+    std::map<const FontHandle*, std::pair<std::shared_ptr<FontHandle>, cairo_font_face_t*>>
+        m_cairoFaces;
+    bool m_hasShading = false;
+    FCRect m_lastShading;
+};

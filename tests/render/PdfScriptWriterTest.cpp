@@ -1,0 +1,221 @@
+#include "render/PdfScriptWriter.h"
+
+#include "PageTestSupport.h"
+#include "PdfReading.h"
+#include "TestText.h"
+#include "platform/FileFaults.h"
+#include "platform/WinError.h"
+#include "render/ScriptPrinter.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using pagetest::RecordingObserver;
+using pagetest::ScratchFolder;
+
+namespace {
+
+// A scene (UTF-8 names) whose characters speak in turn, `lines` utterances.
+std::string sceneText(const std::string& scene, const std::vector<std::string>& characters,
+                      int lines)
+{
+    std::string text = ".scene\t" + scene + "\n.start\t1\n.end\t99\n.chara\t" +
+                       std::to_string(characters.size()) + "\n";
+    for (const std::string& name : characters)
+        text += "." + name + "\t1\n";
+    text += ".total\t" + std::to_string(characters.size()) + "\n";
+    for (int i = 0; i < lines; ++i) {
+        std::string number = std::to_string(i + 1);
+        text += std::string(6 - number.size(), '0') + number + " " +
+                characters[size_t(i) % characters.size()] + "「はい」\n";
+    }
+    return text;
+}
+
+// A printer of such a scene with five lines a page, with the director's
+// copy, writing under destination.
+std::unique_ptr<ScriptPrinter> printerOf(const std::string& destination, const std::string& scene,
+                                         const std::vector<std::string>& characters, int lines)
+{
+    auto printer = std::make_unique<ScriptPrinter>();
+    printer->setOptions(ScriptPrinter::OptionGenericScript);
+    EXPECT_TRUE(printer->setLinesPerPage(5));
+    printer->setDestinationFolder(FCString(destination.c_str()));
+    printer->loadText(sj(sceneText(scene, characters, lines)));
+    return printer;
+}
+
+} // namespace
+
+TEST(PdfScriptWriterTest, ScenePrintedAloneGivesOneFilePerScriptWithItsPages)
+{
+    ASSERT_TRUE(pdfread::pdfinfoInstalled()) << "poppler-utils is needed";
+    ScratchFolder folder;
+    auto printer = printerOf(folder.destination(), "浜辺", {"さくら", "悠人"}, 12);
+    ASSERT_EQ(printer->pageCount(), 3);
+    RecordingObserver observer;
+    printer->printAll(OutputDevice::Pdf);
+
+    EXPECT_EQ(folder.files(),
+              (std::vector<std::string>{"浜辺/浜辺.さくら.pdf", "浜辺/浜辺.悠人.pdf",
+                                        "浜辺/浜辺.監督用.pdf"}));
+    for (const std::string& file : folder.files())
+        EXPECT_EQ(pdfread::pageCount(folder / file), 3) << file;
+    // Every page was drawn on a context and carries no image path.
+    ASSERT_EQ(observer.pages().size(), 9u);
+    for (const auto& page : observer.pages()) {
+        EXPECT_TRUE(page.hadDevice);
+        EXPECT_TRUE(page.page.path.empty());
+        EXPECT_EQ(page.page.device, OutputDevice::Pdf);
+    }
+    EXPECT_EQ(printer->pdfWriter(), nullptr);
+}
+
+TEST(PdfScriptWriterTest, BundlesGatherEachCharactersScenesWithAnOutlineEntryEach)
+{
+    ASSERT_TRUE(pdfread::pdfinfoInstalled()) << "poppler-utils is needed";
+    ScratchFolder folder;
+    PdfScriptWriter writer(PdfScriptWriter::Grouping::ByActor);
+    struct Scene {
+        std::string name;
+        std::vector<std::string> characters;
+        int lines;
+    };
+    const Scene scenes[] = {
+        {"一", {"さくら", "悠人"}, 12}, // 3 pages
+        {"二", {"悠人"}, 4},            // 1 page
+        {"三", {"さくら", "悠人"}, 7},  // 2 pages
+    };
+    for (const Scene& scene : scenes) {
+        auto printer = printerOf(folder.destination(), scene.name, scene.characters, scene.lines);
+        printer->setPdfWriter(&writer);
+        writer.beginScene();
+        printer->printAll(OutputDevice::Pdf);
+        writer.endScene(true);
+    }
+    // No bundle is under its name before the run closes them.
+    for (const std::string& file : folder.files())
+        EXPECT_NE(file.substr(file.size() - 4), ".pdf") << file;
+    writer.finish();
+
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"さくら.pdf", "悠人.pdf", "監督用.pdf"}));
+    EXPECT_EQ(pdfread::pageCount(folder / "さくら.pdf"), 3 + 2);
+    EXPECT_EQ(pdfread::pageCount(folder / "悠人.pdf"), 3 + 1 + 2);
+    EXPECT_EQ(pdfread::pageCount(folder / "監督用.pdf"), 3 + 1 + 2);
+    EXPECT_EQ(pdfread::outlineTitles(folder / "さくら.pdf"),
+              (std::vector<std::string>{"一", "三"}));
+    EXPECT_EQ(pdfread::outlineTitles(folder / "悠人.pdf"),
+              (std::vector<std::string>{"一", "二", "三"}));
+    EXPECT_EQ(pdfread::outlineTitles(folder / "監督用.pdf"),
+              (std::vector<std::string>{"一", "二", "三"}));
+    EXPECT_EQ(writer.lostPages(), 0);
+    EXPECT_EQ(writer.writtenFiles().size(), 3u);
+}
+
+TEST(PdfScriptWriterTest, UnsafeNamesStayInsideTheDestination)
+{
+    struct Case {
+        PdfScriptWriter::Grouping grouping;
+        std::string scene;
+        std::string character;
+        std::vector<std::string> files;
+    };
+    const Case cases[] = {
+        {PdfScriptWriter::Grouping::PerScript, "../x", "a/b", {"dest/.._x/.._x.a_b.pdf"}},
+        {PdfScriptWriter::Grouping::PerScript, "..", "c", {"dest/_/_.c.pdf"}},
+        {PdfScriptWriter::Grouping::ByActor, "a/b", "x/../../y", {"dest/x_.._.._y.pdf"}},
+        {PdfScriptWriter::Grouping::ByActor, "s", "/", {"dest/_.pdf"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scene + " " + c.character);
+        ScratchFolder outer;
+        const std::string destination = outer.path() + "/dest/";
+        std::filesystem::create_directory(destination);
+        PdfScriptWriter writer(c.grouping);
+        auto printer = printerOf(destination, c.scene, {c.character}, 2);
+        printer->setOptions(0);
+        printer->setPdfWriter(&writer);
+        writer.beginScene();
+        printer->printAll(OutputDevice::Pdf);
+        writer.endScene(true);
+        writer.finish();
+        EXPECT_EQ(outer.files(), c.files);
+    }
+}
+
+TEST(PdfScriptWriterTest, AFileThatCannotBeWrittenLosesItsPagesForItsScenes)
+{
+    for (const auto grouping :
+         {PdfScriptWriter::Grouping::PerScript, PdfScriptWriter::Grouping::ByActor}) {
+        const bool bundles = grouping == PdfScriptWriter::Grouping::ByActor;
+        SCOPED_TRACE(bundles ? "bundles" : "per script");
+        ScratchFolder folder;
+        PdfScriptWriter writer(grouping);
+        int first = 0;
+        int second = 0;
+        {
+            // Every write fails from the start: no file can be completed.
+            FileFaults::Scope faults;
+            FileFaults::fail(FileFaults::Kind::Write, WinError::DiskFull, 0, -1);
+            auto one = printerOf(folder.destination(), "一", {"さくら"}, 7); // 2 pages x 2
+            one->setPdfWriter(&writer);
+            first = writer.beginScene();
+            one->printAll(OutputDevice::Pdf);
+            writer.endScene(true);
+            auto two = printerOf(folder.destination(), "二", {"さくら"}, 3); // 1 page x 2
+            two->setPdfWriter(&writer);
+            second = writer.beginScene();
+            two->printAll(OutputDevice::Pdf);
+            writer.endScene(true);
+            // Per script the loss is known as each scene ends.
+            EXPECT_EQ(writer.lostPages(first), bundles ? 0 : 4);
+            EXPECT_EQ(writer.lostPages(second), bundles ? 0 : 2);
+            writer.finish();
+        }
+        EXPECT_EQ(writer.lostPages(first), 4);
+        EXPECT_EQ(writer.lostPages(second), 2);
+        EXPECT_EQ(writer.lostPages(), 6);
+        EXPECT_TRUE(writer.writtenFiles().empty());
+        // No cut file under any name, and no temporary one.
+        for (const std::string& file : folder.files())
+            ADD_FAILURE() << "left behind: " << file;
+    }
+}
+
+TEST(PdfScriptWriterTest, AScriptStoppedWithinLeavesNoFileWhileBundlesKeepTheirPages)
+{
+    ASSERT_TRUE(pdfread::pdfinfoInstalled()) << "poppler-utils is needed";
+    struct Stop {};
+    for (const auto grouping :
+         {PdfScriptWriter::Grouping::PerScript, PdfScriptWriter::Grouping::ByActor}) {
+        const bool bundles = grouping == PdfScriptWriter::Grouping::ByActor;
+        SCOPED_TRACE(bundles ? "bundles" : "per script");
+        ScratchFolder folder;
+        PdfScriptWriter writer(grouping);
+        auto printer = printerOf(folder.destination(), "浜辺", {"さくら", "悠人"}, 12); // 3 pages
+        printer->setPdfWriter(&writer);
+        const int scene = writer.beginScene();
+        RecordingObserver observer;
+        // Stopped after the second page of the second script.
+        observer.onClosed([&observer](const PageObserver::Page&, const PageDevice&) {
+            if (observer.pages().size() == 5)
+                throw Stop{};
+        });
+        EXPECT_THROW(printer->printAll(OutputDevice::Pdf), Stop);
+        writer.endScene(false);
+        writer.finish();
+        EXPECT_EQ(writer.lostPages(scene), 0);
+        if (bundles) {
+            EXPECT_EQ(folder.files(), (std::vector<std::string>{"さくら.pdf", "悠人.pdf"}));
+            EXPECT_EQ(pdfread::pageCount(folder / "悠人.pdf"), 2);
+        } else {
+            EXPECT_EQ(folder.files(), std::vector<std::string>{"浜辺/浜辺.さくら.pdf"});
+        }
+        EXPECT_EQ(pdfread::pageCount(folder / (bundles ? "さくら.pdf" : "浜辺/浜辺.さくら.pdf")),
+                  3);
+    }
+}
