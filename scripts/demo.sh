@@ -3,7 +3,8 @@
 # WAYLAND_DISPLAY set) the desktop program opens on a copy of it; without
 # one the batch tool lays out one scene, estimates the pages and prints the
 # scenario to PNG pages under $build/demo/ with the director's copies and
-# shaded comments, then lists the pages written and the print log.
+# shaded comments, then lists the pages written and the print log, and prints
+# the same scripts as one PDF per actor.
 set -euo pipefail
 build=${1:-build}
 tool="$build/batch/quillon-batch"
@@ -49,3 +50,11 @@ find "$demo" -path "$demo/scenario" -prune -o -type f -name '*.png' -print | LC_
 echo
 echo "== $demo/quillon.log.txt (Shift-JIS, shown in UTF-8)"
 iconv -f CP932 -t UTF-8 "$demo/quillon.log.txt"
+
+echo
+echo "== quillon-batch print $demo/scenario --device pdf --bundle-by-actor --dest $demo/pdf/ --generic --no-log"
+mkdir -p "$demo/pdf"
+"$tool" print "$demo/scenario" --device pdf --bundle-by-actor --dest "$demo/pdf/" --generic --no-log
+echo
+echo "== one PDF per actor, each scene an outline entry"
+find "$demo/pdf" -type f -name '*.pdf' -print | LC_ALL=C sort
