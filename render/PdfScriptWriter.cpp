@@ -26,13 +26,13 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const ScriptPrinter& printer, in
     FCString title;
     FCString folder;
     if (m_grouping == Grouping::PerScript) {
-        path = PdfFileName::script(destination, printer.pageName(), character);
+        path = PdfFileName::script(destination, printer.pageName(), printer.fileTargetName(target));
         folder = PageFileName::folder(destination, printer.pageName());
         title = printer.pageName();
         title.append(" ");
         title.append(character.view());
     } else {
-        path = PdfFileName::bundle(destination, character);
+        path = bundlePath(destination, character);
         folder = destination;
         title = character;
     }
@@ -51,6 +51,26 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const ScriptPrinter& printer, in
     if (m_grouping == Grouping::PerScript)
         m_script = key;
     return &file;
+}
+
+FCString PdfScriptWriter::bundlePath(const FCString& destination, const FCString& character)
+{
+    const auto known = m_bundlePaths.find(character.toStdString());
+    if (known != m_bundlePaths.end())
+        return known->second;
+    // Two names that become one file name ("a/b" and "a_b") get two bundles:
+    // the later one adds "(2)", "(3)"...
+    FCString name = character;
+    for (int n = 2;
+         !m_bundleFileNames.insert(PageFileName::safeName(name.view()).toStdString()).second; ++n) {
+        name = character;
+        name.append("(");
+        name.appendNumber(n);
+        name.append(")");
+    }
+    const FCString path = PdfFileName::bundle(destination, name);
+    m_bundlePaths.emplace(character.toStdString(), path);
+    return path;
 }
 
 DeviceContext* PdfScriptWriter::beginPage(const ScriptPrinter& printer, int target)

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,12 +70,18 @@ private:
         std::map<int, int> pagesOfScene;
     };
     File* fileFor(const ScriptPrinter& printer, int target, FCString& path);
+    // The bundle of a character: its mended name, distinct from every other
+    // character's bundle of the run.
+    FCString bundlePath(const FCString& destination, const FCString& character);
     void close(const std::string& key);
 
     Grouping m_grouping;
     int m_scene = -1;
     // Open files by their path (CP932).
     std::map<std::string, File> m_open;
+    // Bundle paths by character name, and the file names they took.
+    std::map<std::string, FCString> m_bundlePaths;
+    std::set<std::string> m_bundleFileNames;
     PdfDocument* m_pageOf = nullptr;
     // The per-script file the last page went into; closed as the next
     // script begins.

@@ -95,6 +95,7 @@ void ScriptPrinter::loadText(std::string_view text)
 void ScriptPrinter::layOut(ScreenplayScanner& scanner, int64_t textBytes)
 {
     m_header.clearCharacters();
+    m_fileTargetNames.clear();
     if (!m_header.read(scanner))
         return; // No ".total": the header is all there is.
 

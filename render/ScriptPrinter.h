@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 class DeviceContext;
 class PdfScriptWriter;
@@ -104,6 +105,12 @@ public:
     // The character's name for headers and page files, or the director's
     // caption for target -1.
     FCString targetName(int target) const;
+    // The name target's files take: targetName, unless a script printed
+    // before it in the scene (slots in order, then the director's copy) has
+    // a name that becomes the same file name (the "a/b" and "a_b" of one
+    // scene); then that name with "(2)", "(3)"... added, so that no script's
+    // pages overwrite another's.
+    const FCString& fileTargetName(int target) const;
 
     // Drawing a page without emitting it (the page preview).
     //
@@ -154,6 +161,9 @@ private:
     int m_options = OptionGenericScript | OptionNotesInCommentFont;
     FCString m_sourcePath;
     int64_t m_replacedCharacters = 0;
+    // fileTargetName of every slot, then of the director's copy; made when
+    // first asked for after a load.
+    mutable std::vector<FCString> m_fileTargetNames;
     FCString m_laidOutText;
     int m_lineCount = 0;
     int m_pageCount = 0;

@@ -11,6 +11,8 @@
 #include <cassert>
 #include <cstdint>
 #include <optional>
+#include <set>
+#include <string>
 
 void ScriptPrinter::buildBackgroundPattern()
 {
@@ -29,6 +31,32 @@ FCString ScriptPrinter::targetName(int target) const
     if (target < 0 || target >= ScreenplayHeader::TableSize)
         return FCString(Sjis::of("監督用"));
     return m_header.character(target).name;
+}
+
+const FCString& ScriptPrinter::fileTargetName(int target) const
+{
+    int characters = m_header.characterCount();
+    if (characters > ScreenplayHeader::TableSize)
+        characters = ScreenplayHeader::TableSize;
+    if (characters < 0)
+        characters = 0;
+    if (m_fileTargetNames.empty()) {
+        // Names are compared as the file system will see them.
+        std::set<std::string> taken;
+        for (int i = 0; i <= characters; ++i) {
+            const FCString name = targetName(i < characters ? i : -1);
+            FCString fileName = name;
+            for (int n = 2;
+                 !taken.insert(PageFileName::safeName(fileName.view()).toStdString()).second; ++n) {
+                fileName = name;
+                fileName.append("(");
+                fileName.appendNumber(n);
+                fileName.append(")");
+            }
+            m_fileTargetNames.push_back(fileName);
+        }
+    }
+    return m_fileTargetNames[target >= 0 && target < characters ? target : characters];
 }
 
 void ScriptPrinter::printAll(OutputDevice device)
@@ -126,7 +154,7 @@ bool ScriptPrinter::renderPage(int target, OutputDevice output)
     info.device = output;
     FCString path;
     if (image) {
-        path = PageFileName::file(m_destinationFolder, pageName(), targetName(target),
+        path = PageFileName::file(m_destinationFolder, pageName(), fileTargetName(target),
                                   m_currentPage + 1, m_pageCount, png);
         info.path = path.toStdString();
     }

@@ -147,6 +147,37 @@ TEST(PdfScriptWriterTest, UnsafeNamesStayInsideTheDestination)
     }
 }
 
+TEST(PdfScriptWriterTest, NamesThatBecomeOneFileNameGetFilesOfTheirOwn)
+{
+    for (const auto grouping :
+         {PdfScriptWriter::Grouping::PerScript, PdfScriptWriter::Grouping::ByActor}) {
+        ScratchFolder outer;
+        const std::string destination = outer.path() + "/";
+        PdfScriptWriter writer(grouping);
+        // Two scenes, so that a bundle name stays the character's across
+        // the run.
+        for (const char* scene : {"s", "t"}) {
+            auto printer = printerOf(destination, scene, {"a/b", "a_b"}, 2);
+            printer->setOptions(0);
+            printer->setPdfWriter(&writer);
+            writer.beginScene();
+            printer->printAll(OutputDevice::Pdf);
+            writer.endScene(true);
+        }
+        writer.finish();
+        const std::vector<std::string> expected =
+            grouping == PdfScriptWriter::Grouping::PerScript
+                ? std::vector<std::string>{"s/s.a_b(2).pdf", "s/s.a_b.pdf", "t/t.a_b(2).pdf",
+                                           "t/t.a_b.pdf"}
+                : std::vector<std::string>{"a_b(2).pdf", "a_b.pdf"};
+        EXPECT_EQ(outer.files(), expected);
+        for (const std::string& file : expected)
+            EXPECT_EQ(pdfread::pageCount(outer.path() + "/" + file),
+                      grouping == PdfScriptWriter::Grouping::PerScript ? 1 : 2)
+                << file;
+    }
+}
+
 TEST(PdfScriptWriterTest, AFileThatCannotBeWrittenLosesItsPagesForItsScenes)
 {
     for (const auto grouping :

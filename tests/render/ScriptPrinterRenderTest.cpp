@@ -651,6 +651,24 @@ TEST(ScriptPrinterRenderTest, PngPagesOfTheDirectorsCopy)
               (std::vector<std::string>{"s/s.悠人.1@1.png", "s/s.監督用.1@1.png"}));
 }
 
+TEST(ScriptPrinterRenderTest, NamesThatBecomeOneFileNameKeepTheirOwnPages)
+{
+    // "a/b" is filed as "a_b", which the next character is called, and a
+    // character may be called as the director's copy is: every script keeps
+    // its pages, the later one under a numbered name.
+    Fixture f;
+    f.load(
+        screenplay("s", {{"a/b", 1}, {"a_b", 1}, {"監督用", 1}},
+                   {speaker(1, "a/b", "一"), speaker(2, "a_b", "二"), speaker(3, "監督用", "三")}),
+        1);
+    f.printer.printAll(OutputDevice::Png);
+    EXPECT_EQ(f.folder.files(),
+              (std::vector<std::string>{"s/s.a_b(2).1@1.png", "s/s.a_b.1@1.png",
+                                        "s/s.監督用(2).1@1.png", "s/s.監督用.1@1.png"}));
+    EXPECT_EQ(utf8(f.printer.fileTargetName(1).toStdString()), "a_b(2)");
+    EXPECT_EQ(utf8(f.printer.targetName(1).toStdString()), "a_b") << "headers keep the name";
+}
+
 TEST(ScriptPrinterRenderTest, UnsafeNamesStayInsideTheDestinationFolder)
 {
     struct Case {
