@@ -10,6 +10,7 @@
 //   pdf_cpu_ms_per_page   CPU per page of the per-script PDF run (target <= 10)
 //   bundle_cpu_ms_per_page  the same for the bundles (target <= 10)
 
+#include "LoadedScenario.h"
 #include "SceneGenerator.h"
 #include "app/MainWindowModel.h"
 #include "app/Quillon.h"
@@ -37,8 +38,7 @@ constexpr std::size_t SceneBytes = 14000;
 
 HeadlessProgressView& silentView()
 {
-    static HeadlessProgressView view(stderr, false);
-    return view;
+    return LoadedScenario::silentView();
 }
 
 double seconds(const timeval& t)
@@ -82,35 +82,10 @@ double bytesBelow(const std::string& folder)
 
 // A scenario folder of generated scenes, loaded as the catalogue loads it,
 // printed with the application's defaults (PRESET-14p, no director's copy).
-struct Scenario {
-    std::string root;
-    std::unique_ptr<Quillon> app;
-    std::unique_ptr<MainWindowModel> window;
-
-    Scenario()
+struct Scenario : LoadedScenario {
+    Scenario() : LoadedScenario("pdf", numberedScenes(Scenes, SceneBytes, Scenes))
     {
-        root = "/tmp/quillon-pdf-bench-" + std::to_string(getpid()) + "/";
-        const std::string folder = root + "scenario/";
-        std::filesystem::create_directories(folder);
-        for (int i = 0; i < Scenes; ++i) {
-            std::string text = SceneGenerator::generate(SceneBytes + std::size_t(i) * 97);
-            char name[32];
-            std::snprintf(name, sizeof name, "s%02d", i);
-            text.replace(text.find("bench"), 5, name);
-            std::ofstream(folder + name + ".screenplay.txt", std::ios::binary) << text;
-        }
-        app = std::make_unique<Quillon>();
-        window = std::make_unique<MainWindowModel>();
-        app->setScenarioFolder(folder);
-        UxProgressDialog::Scope quiet(silentView());
-        if (app->loadScenarioFolder(*window) != FolderLoad::Loaded)
-            std::fprintf(stderr, "pdf_bench: the folder did not load\n");
         app->setLogPath(root + "quillon.log.txt");
-    }
-    ~Scenario()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
     }
 
     // One whole print run into a fresh destination; the pages emitted.

@@ -12,6 +12,7 @@
 // The first opening finds glyph caches that have never seen the scene's
 // characters, as the first preview after the program starts does.
 
+#include "LoadedScenario.h"
 #include "SceneGenerator.h"
 #include "app/MainWindowModel.h"
 #include "app/PagePreviewModel.h"
@@ -44,34 +45,16 @@ double millisecondsSince(Clock::time_point start)
 
 HeadlessProgressView& silentView()
 {
-    static HeadlessProgressView view(stderr, false);
-    return view;
+    return LoadedScenario::silentView();
 }
 
 // A scenario folder of one generated scene, loaded as the catalogue loads
 // it, with the default settings (PRESET-14p).
-struct Scenario {
-    std::string root;
-    std::unique_ptr<Quillon> app;
-    std::unique_ptr<MainWindowModel> window;
-
+struct Scenario : LoadedScenario {
     Scenario()
+        : LoadedScenario("preview",
+                         {{"bench.screenplay.txt", SceneGenerator::generate(SceneBytes)}})
     {
-        root = "/tmp/quillon-preview-bench-" + std::to_string(getpid()) + "/";
-        std::filesystem::create_directories(root);
-        std::ofstream(root + "bench.screenplay.txt", std::ios::binary)
-            << SceneGenerator::generate(SceneBytes);
-        app = std::make_unique<Quillon>();
-        window = std::make_unique<MainWindowModel>();
-        app->setScenarioFolder(root);
-        UxProgressDialog::Scope quiet(silentView());
-        if (app->loadScenarioFolder(*window) != FolderLoad::Loaded)
-            std::fprintf(stderr, "preview_bench: the folder did not load\n");
-    }
-    ~Scenario()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
     }
 };
 

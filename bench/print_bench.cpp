@@ -16,6 +16,7 @@
 //   png_vs_libpng_defaults, pango_vs_png_run: the same in wall time
 //   draw_turn_share             drawing and turning / libpng-defaults encode, CPU per page
 
+#include "LoadedScenario.h"
 #include "SceneGenerator.h"
 #include "app/MainWindowModel.h"
 #include "app/Quillon.h"
@@ -55,8 +56,7 @@ constexpr std::size_t SceneBytes = 14000;
 
 HeadlessProgressView& silentView()
 {
-    static HeadlessProgressView view(stderr, false);
-    return view;
+    return LoadedScenario::silentView();
 }
 
 // Per page, as measured by the benchmarks of this run (seconds, bytes).
@@ -164,39 +164,11 @@ private:
 
 // A scenario folder of generated scenes, loaded as the catalogue loads it,
 // with the run's settings: PRESET-14p, comment emphasis, no director's copy.
-struct Scenario {
-    std::string root;
-    std::string folder;
-    std::unique_ptr<Quillon> app;
-    std::unique_ptr<MainWindowModel> window;
-
+struct Scenario : LoadedScenario {
     explicit Scenario(int scenes = Scenes)
+        : LoadedScenario("print", numberedScenes(scenes, SceneBytes, Scenes))
     {
-        root = "/tmp/quillon-print-bench-" + std::to_string(getpid()) + "-" +
-               std::to_string(scenes) + "/";
-        folder = root + "scenario/";
-        std::filesystem::create_directories(folder);
-        for (int i = 0; i < scenes; ++i) {
-            std::string text = SceneGenerator::generate(SceneBytes + std::size_t(i % Scenes) * 97);
-            // Each scene its own name, so that its pages get their own folder.
-            char name[32];
-            std::snprintf(name, sizeof name, "s%02d", i);
-            text.replace(text.find("bench"), 5, name);
-            // (Scenes past the first dozen repeat their sizes.)
-            std::ofstream(folder + name + ".screenplay.txt", std::ios::binary) << text;
-        }
-        app = std::make_unique<Quillon>();
-        window = std::make_unique<MainWindowModel>();
-        app->setScenarioFolder(folder);
-        UxProgressDialog::Scope quiet(silentView());
-        if (app->loadScenarioFolder(*window) != FolderLoad::Loaded)
-            std::fprintf(stderr, "print_bench: the folder did not load\n");
         app->setLogPath(root + "quillon.log.txt");
-    }
-    ~Scenario()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
     }
 
     // One whole print run; the number of pages emitted.

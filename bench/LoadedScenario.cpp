@@ -1,0 +1,58 @@
+#include "LoadedScenario.h"
+
+#include "SceneGenerator.h"
+#include "ui/HeadlessProgressView.h"
+#include "ui/UxProgressDialog.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+LoadedScenario::LoadedScenario(const std::string& bench, const Files& files)
+{
+    static int made = 0;
+    root = "/tmp/quillon-" + bench + "-bench-" + std::to_string(getpid()) + "-" +
+           std::to_string(made++) + "/";
+    folder = root + "scenario/";
+    std::filesystem::create_directories(folder);
+    for (const auto& [name, text] : files) {
+        std::ofstream(folder + name, std::ios::binary) << text;
+        bytes += static_cast<int64_t>(text.size());
+    }
+    app = std::make_unique<Quillon>();
+    window = std::make_unique<MainWindowModel>();
+    app->setScenarioFolder(folder);
+    UxProgressDialog::Scope quiet(silentView());
+    if (app->loadScenarioFolder(*window) != FolderLoad::Loaded)
+        std::fprintf(stderr, "%s_bench: the folder did not load\n", bench.c_str());
+}
+
+LoadedScenario::~LoadedScenario()
+{
+    // The records go before the folder they were read from.
+    window.reset();
+    app.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+}
+
+LoadedScenario::Files LoadedScenario::numberedScenes(int scenes, std::size_t bytes, int sizes)
+{
+    Files files;
+    char name[32];
+    for (int i = 0; i < scenes; ++i) {
+        std::string text = SceneGenerator::generate(bytes + std::size_t(i % sizes) * 97);
+        // Each scene its own name, so that its pages get their own folder.
+        std::snprintf(name, sizeof name, "s%02d", i);
+        text.replace(text.find("bench"), 5, name);
+        files.emplace_back(std::string(name) + ".screenplay.txt", std::move(text));
+    }
+    return files;
+}
+
+HeadlessProgressView& LoadedScenario::silentView()
+{
+    static HeadlessProgressView view(stderr, false);
+    return view;
+}
