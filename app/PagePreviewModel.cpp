@@ -9,7 +9,6 @@
 #include "fc/Diagnostic.h"
 #include "fc/FCXListIterator.h"
 #include "platform/Sjis.h"
-#include "platform/Trace.h"
 #include "render/FCVSurface.h"
 #include "render/PageDevice.h"
 #include "render/ScriptPrinter.h"
@@ -156,25 +155,6 @@ std::string PagePreviewModel::layoutKey(const ScriptPrinter& printer, const Scri
     return key;
 }
 
-void PagePreviewModel::exclude(ScriptPrinter& printer, const ScriptInfo& record) const
-{
-    // As a print run excludes: every suppressed name, then, when the scene
-    // has fewer print targets than characters, the other characters.
-    for (const FCString& name : m_app.suppressedCharacters().names()) {
-        if (!printer.exclude(name))
-            Trace::write("PagePreviewModel: no exclusion slot left for a suppressed character\n");
-    }
-    if (record.printTargetCount() >= record.characterCount())
-        return;
-    FCXListIterator<FCIdString> characters(record.characters());
-    while (const FCIdString* character = characters.next()) {
-        if (record.isPrintTarget(character->view()))
-            continue;
-        if (!printer.exclude(FCString(character->view())))
-            Trace::write("PagePreviewModel: no exclusion slot left for a character\n");
-    }
-}
-
 void PagePreviewModel::layOut(const ScriptInfo& record, const std::string& key)
 {
     const Script previous =
@@ -201,7 +181,7 @@ void PagePreviewModel::layOut(const ScriptInfo& record, const std::string& key)
         PrintRun::configure(m_app.context(), *m_printer);
     }
     // Exclusion works on the loaded character table, so it comes after load.
-    exclude(*m_printer, record);
+    PrintRun::excludeUnprinted(m_app.context(), *m_printer, record);
     collectScripts(m_chosen >= 0 ? &previous : nullptr);
 }
 

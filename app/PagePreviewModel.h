@@ -115,7 +115,6 @@ private:
     // record key, the printer's parameters as a run sets them, and the
     // names excluded from the scene.
     std::string layoutKey(const ScriptPrinter& printer, const ScriptInfo& record, int row) const;
-    void exclude(ScriptPrinter& printer, const ScriptInfo& record) const;
     // Lays the scene out with the settings now in force.
     void layOut(const ScriptInfo& record, const std::string& key);
     // The scripts a run would print; previous (the script shown before, or

@@ -201,9 +201,10 @@ void PrintRun::configure(const ScenarioContext& context, ScriptPrinter& printer)
     PageCountEstimate::configurePrinter(context.format, context.run, printer);
 }
 
-void PrintRun::excludeUnprinted(ScriptPrinter& printer, const ScriptInfo& record) const
+void PrintRun::excludeUnprinted(const ScenarioContext& context, ScriptPrinter& printer,
+                                const ScriptInfo& record)
 {
-    for (const FCString& name : m_context.suppressed.names()) {
+    for (const FCString& name : context.suppressed.names()) {
         if (!printer.exclude(name))
             Trace::write("PrintRun: no exclusion slot left for a suppressed character\n");
     }
@@ -244,7 +245,7 @@ PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const Scrip
             printer.setPageName(result.pageName);
     }
     // Exclusion works on the loaded character table, so it comes after load.
-    excludeUnprinted(printer, record);
+    excludeUnprinted(m_context, printer, record);
     // PDF pages go into the run's files (or, for a scene printed alone,
     // files of its own, closed with the scene).
     std::optional<PdfScriptWriter> ownPdf;

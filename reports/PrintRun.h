@@ -106,6 +106,11 @@ public:
     // sizes and counts of the print format and its comment background, and
     // builds the background pattern: the set-up of a scene before its load.
     static void configure(const ScenarioContext& context, ScriptPrinter& printer);
+    // Excludes from a loaded scene the suppressed characters and, when the
+    // scene's record has fewer print targets than characters, the others:
+    // what a run does after each load.
+    static void excludeUnprinted(const ScenarioContext& context, ScriptPrinter& printer,
+                                 const ScriptInfo& record);
 
     static const char* openingLine();
     static const char* printedSuffix();
@@ -125,7 +130,6 @@ public:
     static FCString lostPagesNotice(const Outcome& outcome);
 
 private:
-    void excludeUnprinted(ScriptPrinter& printer, const ScriptInfo& record) const;
     // Empty when the scene's own name is still free in this run; otherwise
     // the first free name of the scene name with "(2)", "(3)"... added. The
     // name given is taken.

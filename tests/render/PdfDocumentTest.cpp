@@ -1,6 +1,7 @@
 #include "render/PdfDocument.h"
 
 #include "PageTestSupport.h"
+#include "PdfReading.h"
 #include "TestText.h"
 #include "platform/FileFaults.h"
 #include "platform/WinError.h"
@@ -400,73 +401,6 @@ TEST(PdfDocumentTest, RasterisedPageHasItsInkWhereThePngPageHasIt)
 
 namespace {
 
-// The outline entries' titles of a file as cairo writes them: "/Title" of
-// every dictionary that has a "/Parent", decoded from UTF-16BE hex strings
-// or literal strings.
-std::vector<std::string> outlineTitles(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    const std::string pdf{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::vector<std::string> titles;
-    for (std::size_t at = pdf.find("/Title"); at != std::string::npos;
-         at = pdf.find("/Title", at + 1)) {
-        const std::size_t open = pdf.rfind("<<", at);
-        const std::size_t close = pdf.find(">>", at);
-        if (pdf.substr(open, close - open).find("/Parent") == std::string::npos)
-            continue;
-        std::size_t p = at + 6;
-        while (pdf[p] == ' ')
-            ++p;
-        std::string title;
-        if (pdf[p] == '<') {
-            std::u16string units;
-            std::size_t q = p + 1;
-            while (pdf[q] != '>') {
-                units.push_back(static_cast<char16_t>(std::stoul(pdf.substr(q, 4), nullptr, 16)));
-                q += 4;
-            }
-            for (std::size_t i = 1; i < units.size(); ++i) { // after the byte order mark
-                char32_t c = units[i];
-                if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size())
-                    c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-                if (c < 0x80) {
-                    title += static_cast<char>(c);
-                } else if (c < 0x800) {
-                    title += static_cast<char>(0xC0 | (c >> 6));
-                    title += static_cast<char>(0x80 | (c & 0x3F));
-                } else if (c < 0x10000) {
-                    title += static_cast<char>(0xE0 | (c >> 12));
-                    title += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-                    title += static_cast<char>(0x80 | (c & 0x3F));
-                } else {
-                    title += static_cast<char>(0xF0 | (c >> 18));
-                    title += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-                    title += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-                    title += static_cast<char>(0x80 | (c & 0x3F));
-                }
-            }
-        } else if (pdf[p] == '(') {
-            int depth = 0;
-            for (std::size_t q = p + 1; q < pdf.size(); ++q) {
-                if (pdf[q] == '\\') {
-                    title += pdf[++q];
-                } else if (pdf[q] == '(') {
-                    ++depth;
-                    title += '(';
-                } else if (pdf[q] == ')') {
-                    if (depth-- == 0)
-                        break;
-                    title += ')';
-                } else {
-                    title += pdf[q];
-                }
-            }
-        }
-        titles.push_back(title);
-    }
-    return titles;
-}
-
 // A page with one line of text, through the document's context.
 void drawPage(PdfDocument& document, FCFont& font, const std::string& textUtf8)
 {
@@ -516,7 +450,7 @@ TEST(PdfDocumentTest, OutlineEntriesNameTheirSectionsAndLeadToTheirFirstPages)
     ASSERT_TRUE(document.close());
 
     EXPECT_EQ(pdfInfo(path, "Pages"), "6");
-    EXPECT_EQ(outlineTitles(path), sections);
+    EXPECT_EQ(pdfread::outlineTitles(path), sections);
     ASSERT_EQ(document.outline().size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(utf8(document.outline()[i].title), sections[i]);
