@@ -57,24 +57,12 @@ int CairoDeviceContext::logPixelsY() const
 
 FCFont* CairoDeviceContext::selectFont(FCFont* font)
 {
-    if (font && !font->isCreated())
-        return nullptr;
-    FCFont* previous = m_selected;
-    m_selected = font;
-    m_face = font ? font->handle() : nullptr;
-    return previous;
+    return m_font.select(font);
 }
 
 const std::shared_ptr<FontHandle>& CairoDeviceContext::font()
 {
-    if (m_face)
-        return m_face;
-    if (!m_defaultFace) {
-        // The stock font of a fresh context, as the raster context has it.
-        const int em = std::max(1, FontEngine::DefaultEm * m_dotsPerInch / 96);
-        m_defaultFace = FontEngine::instance().open("", -em, 400, FCFont::ShiftJisCharset);
-    }
-    return m_defaultFace;
+    return m_font.face(m_dotsPerInch);
 }
 
 bool CairoDeviceContext::textOut(int x, int y, std::string_view text)
@@ -150,19 +138,7 @@ void CairoDeviceContext::insertInReadingOrder(Line line)
 
 bool CairoDeviceContext::textExtent(std::string_view text, int& cx, int& cy)
 {
-    const std::shared_ptr<FontHandle>& face = font();
-    if (!face)
-        return false;
-    const char* p = text.data();
-    const char* end = p + text.size();
-    long long width = 0;
-    while (p < end) {
-        width += face->advance(Cp932::codeAt(p, end));
-        p += Cp932::charLength(p, end);
-    }
-    cx = static_cast<int>(std::clamp<long long>(width, INT_MIN, INT_MAX));
-    cy = face->metrics().cellHeight;
-    return true;
+    return m_font.textExtent(text, m_dotsPerInch, cx, cy);
 }
 
 void CairoDeviceContext::fillRect(const FCRect& rect, const Brush& brush)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/DeviceContext.h"
+#include "render/SelectedFont.h"
 
 #include <cstdint>
 #include <map>
@@ -99,9 +100,7 @@ private:
     int m_width;
     int m_height;
     int m_dotsPerInch;
-    FCFont* m_selected = nullptr;
-    std::shared_ptr<FontHandle> m_face;
-    std::shared_ptr<FontHandle> m_defaultFace;
+    SelectedFont m_font;
     std::vector<Line> m_lines;
     // Keyed by the handle, which is held here so that its address cannot
     // come back for another font while the context lives.

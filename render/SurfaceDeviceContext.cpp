@@ -24,25 +24,12 @@ int SurfaceDeviceContext::logPixelsY() const
 
 FCFont* SurfaceDeviceContext::selectFont(FCFont* font)
 {
-    if (font && !font->isCreated())
-        return nullptr;
-    FCFont* previous = m_selected;
-    m_selected = font;
-    m_face = font ? font->handle() : nullptr;
-    return previous;
+    return m_font.select(font);
 }
 
 FontHandle* SurfaceDeviceContext::font()
 {
-    if (m_face)
-        return m_face.get();
-    if (!m_defaultFace) {
-        // The stock font of a fresh context: the system's Japanese face,
-        // 16 pixels per em at the screen's 96 dots per inch.
-        const int em = std::max(1, FontEngine::DefaultEm * m_surface.resolution() / 96);
-        m_defaultFace = FontEngine::instance().open("", -em, 400, FCFont::ShiftJisCharset);
-    }
-    return m_defaultFace.get();
+    return m_font.face(m_surface.resolution()).get();
 }
 
 bool SurfaceDeviceContext::textOut(int x, int y, std::string_view text)
@@ -90,19 +77,7 @@ void SurfaceDeviceContext::drawCoverage(long long left, long long top, int width
 
 bool SurfaceDeviceContext::textExtent(std::string_view text, int& cx, int& cy)
 {
-    FontHandle* face = font();
-    if (!face)
-        return false;
-    const char* p = text.data();
-    const char* end = p + text.size();
-    long long width = 0;
-    while (p < end) {
-        width += face->advance(Cp932::codeAt(p, end));
-        p += Cp932::charLength(p, end);
-    }
-    cx = static_cast<int>(std::clamp<long long>(width, INT_MIN, INT_MAX));
-    cy = face->metrics().cellHeight;
-    return true;
+    return m_font.textExtent(text, m_surface.resolution(), cx, cy);
 }
 
 void SurfaceDeviceContext::fillRect(const FCRect& rect, const Brush& brush)

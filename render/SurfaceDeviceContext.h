@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/DeviceContext.h"
+#include "render/SelectedFont.h"
 
 #include <memory>
 
@@ -35,9 +36,5 @@ private:
                       const uint8_t* coverage);
 
     FCVSurface& m_surface;
-    FCFont* m_selected = nullptr;
-    // Held here as GDI holds a selected font: the face stays usable even if
-    // the FCFont is released or created anew while selected.
-    std::shared_ptr<FontHandle> m_face;
-    std::shared_ptr<FontHandle> m_defaultFace;
+    SelectedFont m_font;
 };
