@@ -27,21 +27,6 @@ using pagetest::ScratchFolder;
 
 namespace {
 
-// The output of a shell command; empty when it could not run.
-std::string run(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    ::pclose(pipe);
-    return out;
-}
-
 std::string shellQuoted(const std::string& path)
 {
     return "'" + path + "'";
@@ -52,7 +37,7 @@ std::string shellQuoted(const std::string& path)
 bool popplerInstalled()
 {
     for (const char* tool : {"pdfinfo", "pdftotext", "pdftoppm", "pdffonts"}) {
-        if (run(std::string("command -v ") + tool).empty())
+        if (pdfread::shell(std::string("command -v ") + tool).empty())
             return false;
     }
     return true;
@@ -61,7 +46,7 @@ bool popplerInstalled()
 // pdfinfo's value for a key ("Pages", "Page size", "Title").
 std::string pdfInfo(const std::string& file, const std::string& key)
 {
-    std::istringstream lines(run("pdfinfo " + shellQuoted(file) + " 2>/dev/null"));
+    std::istringstream lines(pdfread::shell("pdfinfo " + shellQuoted(file) + " 2>/dev/null"));
     std::string line;
     while (std::getline(lines, line)) {
         if (line.rfind(key + ":", 0) == 0) {
@@ -330,7 +315,7 @@ TEST(PdfDocumentTest, RendererPagesHaveTheImagePagesCountAndSheet)
     EXPECT_EQ(pdfInfo(s.pdf, "Title"), "浜辺");
     EXPECT_EQ(pdfInfo(s.pdf, "Page rot"), "0");
     // Subsets of the faces are embedded, with their Unicode maps.
-    const std::string fonts = run("pdffonts " + shellQuoted(s.pdf));
+    const std::string fonts = pdfread::shell("pdffonts " + shellQuoted(s.pdf));
     EXPECT_NE(fonts.find(" yes yes yes "), std::string::npos) << fonts;
     EXPECT_EQ(fonts.find(" no "), std::string::npos) << fonts;
 }
@@ -343,8 +328,8 @@ TEST(PdfDocumentTest, EveryPrintedLineComesBackWholeInReadingOrder)
     for (std::size_t i = 0; i < s.pages.size(); ++i) {
         SCOPED_TRACE("page " + std::to_string(i + 1));
         const std::string n = std::to_string(i + 1);
-        const std::string text =
-            run("pdftotext -raw -enc UTF-8 -f " + n + " -l " + n + " " + shellQuoted(s.pdf) + " -");
+        const std::string text = pdfread::shell("pdftotext -raw -enc UTF-8 -f " + n + " -l " + n +
+                                                " " + shellQuoted(s.pdf) + " -");
         EXPECT_EQ(nonEmptyLines(text), s.expectedText(s.pages[i]));
     }
 }
@@ -359,8 +344,8 @@ TEST(PdfDocumentTest, RasterisedPageHasItsInkWhereThePngPageHasIt)
         SCOPED_TRACE("page " + std::to_string(i + 1));
         const std::string n = std::to_string(i + 1);
         const std::string prefix = s.folder / ("page" + n);
-        run("pdftoppm -r 96 -gray -singlefile -f " + n + " -l " + n + " " + shellQuoted(s.pdf) +
-            " " + shellQuoted(prefix));
+        pdfread::shell("pdftoppm -r 96 -gray -singlefile -f " + n + " -l " + n + " " +
+                       shellQuoted(s.pdf) + " " + shellQuoted(prefix));
         const GreyImage pdf = readPgm(prefix + ".pgm");
         const GreyImage& png = s.raster[i];
         ASSERT_EQ(pdf.width, 1152);
@@ -541,6 +526,7 @@ TEST(PdfDocumentTest, ReopeningStartsAFreshFile)
     ASSERT_TRUE(document.close());
     EXPECT_EQ(pdfInfo(folder / "a.pdf", "Pages"), "2");
     EXPECT_EQ(pdfInfo(folder / "b.pdf", "Pages"), "1");
-    EXPECT_EQ(nonEmptyLines(run("pdftotext -raw " + shellQuoted(folder / "b.pdf") + " -")),
-              std::vector<std::string>{"三"});
+    EXPECT_EQ(
+        nonEmptyLines(pdfread::shell("pdftotext -raw " + shellQuoted(folder / "b.pdf") + " -")),
+        std::vector<std::string>{"三"});
 }
