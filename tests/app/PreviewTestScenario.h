@@ -1,11 +1,11 @@
 #pragma once
 
+#include "PngTestReader.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <png.h>
 #include <string>
 #include <vector>
 
@@ -66,41 +66,22 @@ struct PreviewPng {
 
 inline PreviewPng readPreviewPng(const std::string& path)
 {
-    PreviewPng out;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return out;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    std::vector<uint8_t> row;
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        std::fclose(file);
+    const DecodedPng png = readPng(path);
+    if (!png.ok || png.bitDepth != 8)
         return PreviewPng{};
-    }
-    png_init_io(png, file);
-    png_read_info(png, info);
-    // Whatever the file holds, read it as 8-bit RGB.
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_strip_alpha(png);
-    if (png_get_color_type(png, info) == PNG_COLOR_TYPE_GRAY ||
-        png_get_color_type(png, info) == PNG_COLOR_TYPE_GRAY_ALPHA)
-        png_set_gray_to_rgb(png);
-    png_read_update_info(png, info);
-    out.width = int(png_get_image_width(png, info));
-    out.height = int(png_get_image_height(png, info));
-    row.resize(png_get_rowbytes(png, info));
-    out.grey.resize(std::size_t(out.width) * std::size_t(out.height));
-    for (int y = 0; y < out.height; ++y) {
-        png_read_row(png, row.data(), nullptr);
-        for (int x = 0; x < out.width; ++x)
-            out.grey[std::size_t(y) * std::size_t(out.width) + std::size_t(x)] =
-                row[std::size_t(x) * 3];
-    }
-    png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(file);
+    // Page images are 8-bit RGB (grey ones would have one channel): the
+    // first channel is the grey level.
+    const std::size_t channels = png.colourType == PNG_COLOR_TYPE_RGB          ? 3
+                                 : png.colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                                 : png.colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                               : 1;
+    PreviewPng out;
     out.ok = true;
+    out.width = int(png.width);
+    out.height = int(png.height);
+    out.grey.reserve(std::size_t(out.width) * std::size_t(out.height));
+    for (const std::vector<uint8_t>& row : png.rows)
+        for (int x = 0; x < out.width; ++x)
+            out.grey.push_back(row[std::size_t(x) * channels]);
     return out;
 }

@@ -1,5 +1,6 @@
 #include "render/FCVSurface24.h"
 
+#include "PngTestReader.h"
 #include "SurfaceTestFolder.h"
 #include "platform/PngWriter.h"
 #include "render/FCVSurface.h"
@@ -15,55 +16,6 @@ namespace {
 uint8_t sample(int x, int y)
 {
     return static_cast<uint8_t>(x * 5 + y * 11);
-}
-
-struct DecodedPng {
-    bool ok = false;
-    png_uint_32 width = 0;
-    png_uint_32 height = 0;
-    int bitDepth = 0;
-    int colourType = 0;
-    int interlace = 0;
-    int compression = 0;
-    int filter = 0;
-    bool hasSbit = false;
-    png_color_8 sbit{};
-    std::vector<std::vector<uint8_t>> rows;
-};
-
-// Decodes with libpng's own reader, without transformations.
-DecodedPng readPng(const std::string& path)
-{
-    DecodedPng out;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return out;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        std::fclose(file);
-        out.ok = false;
-        return out;
-    }
-    png_init_io(png, file);
-    png_read_info(png, info);
-    png_get_IHDR(png, info, &out.width, &out.height, &out.bitDepth, &out.colourType, &out.interlace,
-                 &out.compression, &out.filter);
-    png_color_8p sbit = nullptr;
-    if (png_get_sBIT(png, info, &sbit) && sbit) {
-        out.hasSbit = true;
-        out.sbit = *sbit;
-    }
-    const png_size_t rowBytes = png_get_rowbytes(png, info);
-    out.rows.assign(out.height, std::vector<uint8_t>(rowBytes));
-    for (png_uint_32 y = 0; y < out.height; ++y)
-        png_read_row(png, out.rows[y].data(), nullptr);
-    png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(file);
-    out.ok = true;
-    return out;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "render/PageDevice.h"
 
 #include "PageTestSupport.h"
+#include "PngTestReader.h"
 #include "TestText.h"
 #include "platform/FileFaults.h"
 #include "platform/PngWriter.h"
@@ -59,45 +60,6 @@ void drawMark(PageDevice& device)
     black.kind = DeviceContext::BrushKind::Solid;
     black.grey = 0;
     dc->fillRect(mark, black);
-}
-
-struct Png {
-    bool ok = false;
-    png_uint_32 width = 0;
-    png_uint_32 height = 0;
-    int bitDepth = 0;
-    int colourType = 0;
-    int interlace = 0;
-    std::vector<std::vector<uint8_t>> rows;
-};
-
-Png readPng(const std::string& path)
-{
-    Png out;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return out;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        std::fclose(file);
-        out.ok = false;
-        return out;
-    }
-    png_init_io(png, file);
-    png_read_info(png, info);
-    png_get_IHDR(png, info, &out.width, &out.height, &out.bitDepth, &out.colourType, &out.interlace,
-                 nullptr, nullptr);
-    const png_size_t rowBytes = png_get_rowbytes(png, info);
-    out.rows.assign(out.height, std::vector<uint8_t>(rowBytes));
-    for (png_uint_32 y = 0; y < out.height; ++y)
-        png_read_row(png, out.rows[y].data(), nullptr);
-    png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(file);
-    out.ok = true;
-    return out;
 }
 
 } // namespace
@@ -173,7 +135,7 @@ TEST(PageDeviceTest, PngIsTheTurnedPageInEqualChannels)
     ASSERT_TRUE(device.save((folder / "page.bmp").c_str(), true));
     EXPECT_FALSE(std::filesystem::exists(folder / "page.bmp"));
 
-    Png png = readPng(folder / "page.png");
+    DecodedPng png = readPng(folder / "page.png");
     ASSERT_TRUE(png.ok);
     EXPECT_EQ(png.width, 1152u);
     EXPECT_EQ(png.height, 864u);
@@ -392,7 +354,7 @@ TEST(PageDeviceTest, PngPagesOfSeveralScenesDecodeToTheDrawnPixels)
     ASSERT_GE(drawn.size(), 9u);
     int inked = 0;
     for (const auto& [path, grey] : drawn) {
-        Png png = readPng(path);
+        DecodedPng png = readPng(path);
         ASSERT_TRUE(png.ok) << path;
         ASSERT_EQ(png.width, 1152u);
         ASSERT_EQ(png.height, 864u);
