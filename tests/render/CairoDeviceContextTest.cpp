@@ -1,5 +1,6 @@
 #include "render/CairoDeviceContext.h"
 
+#include "TestFont.h"
 #include "TestText.h"
 #include "platform/FontHandle.h"
 #include "render/FCFont.h"
@@ -55,20 +56,6 @@ Ink inkOf(const std::vector<uint8_t>& grey, int width, int height)
         ink.cy /= ink.amount;
     }
     return ink;
-}
-
-std::unique_ptr<FCFont> makeFont(const std::string& faceUtf8, int height, int weight)
-{
-    auto font = std::make_unique<FCFont>();
-    font->reset();
-    font->setHeight(height);
-    font->weight = weight;
-    font->charset = FCFont::ShiftJisCharset;
-    font->quality = FCFont::ProofQuality;
-    font->pitchAndFamily = FCFont::FixedPitch;
-    font->setFace(sj(faceUtf8));
-    EXPECT_TRUE(font->create()) << faceUtf8;
-    return font;
 }
 
 // A white cairo page of the test size, read back as grey levels.

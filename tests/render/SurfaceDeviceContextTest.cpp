@@ -1,5 +1,6 @@
 #include "render/SurfaceDeviceContext.h"
 
+#include "TestFont.h"
 #include "TestText.h"
 #include "platform/FontHandle.h"
 #include "render/FCFont.h"
@@ -40,20 +41,6 @@ Ink inkOf(const FCVSurface& surface, uint8_t background = 255)
         }
     }
     return ink;
-}
-
-std::unique_ptr<FCFont> makeFont(const std::string& faceUtf8, int height, int weight = 400)
-{
-    auto font = std::make_unique<FCFont>();
-    font->reset();
-    font->setHeight(height);
-    font->weight = weight;
-    font->charset = FCFont::ShiftJisCharset;
-    font->quality = FCFont::ProofQuality;
-    font->pitchAndFamily = FCFont::FixedPitch;
-    font->setFace(sj(faceUtf8));
-    EXPECT_TRUE(font->create()) << faceUtf8;
-    return font;
 }
 
 Ink drawn(const std::string& faceUtf8, int height, const std::string& textUtf8, int x, int y,
