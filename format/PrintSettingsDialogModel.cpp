@@ -44,13 +44,15 @@ PrintSettingsDialogModel::PrintSettingsDialogModel(Purpose purpose, const PrintF
                                                    RunSettings& run, const FCString& scenarioFolder,
                                                    const std::vector<FCString>& suppressedNames,
                                                    const std::vector<FCString>& characters,
-                                                   std::vector<std::string> faces)
+                                                   std::vector<std::string> faces,
+                                                   FaceChoices::PrintedBy printedBy)
     : m_purpose(purpose), m_working(format), m_run(run), m_device(run.device),
-      m_faces(std::move(faces))
+      // The faces "カスタム" proposes or shows are the effective ones.
+      m_faceChoices(std::move(faces),
+                    {format.targetFace().toStdString(), format.generalFace().toStdString(),
+                     format.commentFace().toStdString()},
+                    std::move(printedBy))
 {
-    std::sort(m_faces.begin(), m_faces.end());
-    m_faces.erase(std::unique(m_faces.begin(), m_faces.end()), m_faces.end());
-
     for (const FCString& name : characters) {
         const bool suppressed =
             std::any_of(suppressedNames.begin(), suppressedNames.end(),
@@ -148,8 +150,7 @@ void PrintSettingsDialogModel::fillCustom()
     const int weights[PrintFormat::FaceCount] = {
         m_working.targetWeight(), m_working.generalWeight(), m_working.commentWeight()};
     for (int face = 0; face < PrintFormat::FaceCount; ++face) {
-        const auto found = std::find(m_faces.begin(), m_faces.end(), faces[face]->view());
-        m_faceIndex[size_t(face)] = found == m_faces.end() ? -1 : int(found - m_faces.begin());
+        m_faceIndex[size_t(face)] = m_faceChoices.indexOf(faces[face]->view());
         m_weightText[size_t(face)] = decimal(weights[face]);
     }
     m_fontSizeText = decimal(m_working.fontSize());
@@ -168,7 +169,7 @@ void PrintSettingsDialogModel::selectFace(int face, int index)
     checked(face);
     if (!customEnabled())
         return;
-    m_faceIndex[size_t(face)] = index >= 0 && index < int(m_faces.size()) ? index : -1;
+    m_faceIndex[size_t(face)] = index >= 0 && index < m_faceChoices.size() ? index : -1;
 }
 
 void PrintSettingsDialogModel::setWeightText(int face, std::string_view text)
@@ -317,28 +318,72 @@ void PrintSettingsDialogModel::showHelp(int controlId)
     m_messageIsHelp = true;
 }
 
-bool PrintSettingsDialogModel::customSizesComplete() const
+std::string PrintSettingsDialogModel::fieldLabel(int controlId)
 {
+    const char* const faceLabels[PrintFormat::FaceCount] = {
+        "対象キャラ台詞用フォント名", "通常台詞用フォント名", "解説等用フォント名"};
     for (int face = 0; face < PrintFormat::FaceCount; ++face) {
-        if (m_faceIndex[size_t(face)] < 0 || m_weightText[size_t(face)].isEmpty())
-            return false;
+        if (controlId == FaceIds[face])
+            return Sjis::of(faceLabels[face]);
+        // Three weights share their label; the face they belong to tells
+        // them apart.
+        if (controlId == WeightIds[face])
+            return std::string(Sjis::of(faceLabels[face])) + Sjis::of("」の「太さ(0-1000)");
     }
-    return !m_fontSizeText.isEmpty() && !m_lineWidthText.isEmpty() &&
-           !m_linesPerPageText.isEmpty() && !m_charsPerLineText.isEmpty();
+    switch (controlId) {
+    case FontSizeId:
+        return Sjis::of("ﾌｫﾝﾄ高");
+    case LineWidthId:
+        return Sjis::of("改行幅");
+    case LinesPerPageId:
+        return Sjis::of("行/Page");
+    case CharsPerLineId:
+        return Sjis::of("文字/行");
+    default:
+        return {};
+    }
+}
+
+int PrintSettingsDialogModel::firstEmptyCustomField() const
+{
+    // Row by row, as the form shows them: each face with its weight, then
+    // the sizes.
+    for (int face = 0; face < PrintFormat::FaceCount; ++face) {
+        if (m_faceIndex[size_t(face)] < 0)
+            return FaceIds[face];
+        if (m_weightText[size_t(face)].isEmpty())
+            return WeightIds[face];
+    }
+    const std::pair<int, const FCString*> sizes[] = {{FontSizeId, &m_fontSizeText},
+                                                     {LineWidthId, &m_lineWidthText},
+                                                     {LinesPerPageId, &m_linesPerPageText},
+                                                     {CharsPerLineId, &m_charsPerLineText}};
+    for (const auto& [id, text] : sizes) {
+        if (text->isEmpty())
+            return id;
+    }
+    return 0;
 }
 
 bool PrintSettingsDialogModel::accept()
 {
-    const char* refusal = nullptr;
-    if (writesFiles(m_device) && m_destinationText.isEmpty())
-        refusal = "出力先フォルダを指定してください";
-    else if (m_logTicked && m_logText.isEmpty())
-        refusal = "印刷ログファイルを選択してください。\n通常は、カレントフォルダの "
-                  "quillon.log.txtです。";
-    else if (customEnabled() && !customSizesComplete())
-        refusal = "フォーマット設定が不完全です。すべての項目を入力して下さい。";
-    if (refusal) {
-        m_message = FCString(Sjis::of(refusal));
+    std::string refusal;
+    const int emptyField = customEnabled() ? firstEmptyCustomField() : 0;
+    if (writesFiles(m_device) && m_destinationText.isEmpty()) {
+        refusal = Sjis::of("出力先フォルダを指定してください");
+    } else if (m_logTicked && m_logText.isEmpty()) {
+        refusal = Sjis::of("印刷ログファイルを選択してください。\n通常は、カレントフォルダの "
+                           "quillon.log.txtです。");
+    } else if (emptyField != 0) {
+        // The message alone leaves the user searching ten fields; the second
+        // line names the one to fill first.
+        refusal = Sjis::of("フォーマット設定が不完全です。すべての項目を入力して下さい。");
+        refusal += Sjis::of("\n「");
+        refusal += fieldLabel(emptyField);
+        refusal += Sjis::of("」が空です。");
+    }
+    if (!refusal.empty()) {
+        m_message = FCString(refusal);
         m_messageIsHelp = false;
         return false;
     }
@@ -371,7 +416,7 @@ void PrintSettingsDialogModel::storeInput()
     m_working.setMode(m_mode);
     if (customEnabled()) {
         for (int face = 0; face < PrintFormat::FaceCount; ++face)
-            m_working.setCustomFont(face, FCString(m_faces[size_t(m_faceIndex[size_t(face)])]),
+            m_working.setCustomFont(face, FCString(faces()[size_t(m_faceIndex[size_t(face)])]),
                                     numberOf(m_weightText[size_t(face)]));
         m_working.setCustomFontSize(numberOf(m_fontSizeText));
         m_working.setCustomLineWidth(numberOf(m_lineWidthText));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fc/FCString.h"
+#include "format/FaceChoices.h"
 #include "format/OutputDevice.h"
 #include "format/PrintFormat.h"
 
@@ -79,12 +80,14 @@ public:
     // application's run settings, read now and given the new destination
     // folder on OK; suppressedNames: the characters suppressed now;
     // characters: the scenario totals' names, one row each in their order;
-    // faces: the faces offered in the three combo boxes (sorted here).
+    // faces: the installed faces offered in the three combo boxes;
+    // printedBy: which installed family prints a face the format names that
+    // is not installed (see FaceChoices; the font engine when empty).
     PrintSettingsDialogModel(Purpose purpose, const PrintFormat& format, RunSettings& run,
                              const FCString& scenarioFolder,
                              const std::vector<FCString>& suppressedNames,
                              const std::vector<FCString>& characters,
-                             std::vector<std::string> faces);
+                             std::vector<std::string> faces, FaceChoices::PrintedBy printedBy = {});
     virtual ~PrintSettingsDialogModel();
 
     PrintSettingsDialogModel(const PrintSettingsDialogModel&) = delete;
@@ -122,7 +125,11 @@ public:
     void chooseMode(int mode);
     bool customEnabled() const { return m_mode == PrintFormat::ModeCustom; }
 
-    const std::vector<std::string>& faces() const { return m_faces; }
+    // The entries of the face boxes: the face each stands for (what OK
+    // stores) and what the box shows. The faces the format names come first
+    // when they are not installed, so that they are shown and kept.
+    const std::vector<std::string>& faces() const { return m_faceChoices.faces(); }
+    const std::vector<std::string>& faceLabels() const { return m_faceChoices.labels(); }
     // The selected index among faces() or -1.
     int faceIndex(int face) const { return m_faceIndex[checked(face)]; }
     void selectFace(int face, int index);
@@ -179,8 +186,13 @@ public:
     void showHelp(int controlId);
     static const char* helpText(int controlId);
 
+    // The visible label of a custom-format control (1028-1032), CP932; the
+    // weights are named with their face: "「…フォント名」の「太さ(0-1000)」".
+    static std::string fieldLabel(int controlId);
+
     // OK: checks the input (a refusal leaves its message and every input as
-    // it was, false), stores it into the working copy, and for a file device
+    // it was, false; an incomplete custom format names its first empty field
+    // on a second line), stores it into the working copy, and for a file device
     // makes the run settings' destination folder the edit's text with a "/"
     // and asks before creating it. True when the dialog closes with OK.
     [[nodiscard]] bool accept();
@@ -202,7 +214,9 @@ private:
     // The custom controls from the working copy's effective values.
     void fillCustom();
     void recalculate();
-    bool customSizesComplete() const;
+    // The id of the first empty custom field in the form's order, 0 when
+    // every field is filled.
+    int firstEmptyCustomField() const;
     void storeInput();
 
     Purpose m_purpose;
@@ -217,7 +231,7 @@ private:
 
     int m_mode = PrintFormat::ModePreset14;
     bool m_customFilled = false;
-    std::vector<std::string> m_faces;
+    FaceChoices m_faceChoices;
     std::array<int, PrintFormat::FaceCount> m_faceIndex{-1, -1, -1};
     std::array<FCString, PrintFormat::FaceCount> m_weightText;
     FCString m_fontSizeText;

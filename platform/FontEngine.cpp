@@ -13,6 +13,7 @@
 #include <cassert>
 #include <cstring>
 #include <set>
+#include <string_view>
 
 namespace {
 
@@ -35,6 +36,30 @@ bool isBoldFace(FT_Face face)
         os2 && os2->version != 0xFFFF && os2->usWeightClass > 0)
         return os2->usWeightClass >= 600;
     return (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+}
+
+// Family names compare as fontconfig compares them: ASCII case and blanks
+// do not count ("IPA Gothic" names "IPAGothic").
+bool sameFamilyName(std::string_view a, std::string_view b)
+{
+    auto next = [](std::string_view text, std::size_t& at) -> int {
+        while (at < text.size() && text[at] == ' ')
+            ++at;
+        if (at == text.size())
+            return -1;
+        const unsigned char c = static_cast<unsigned char>(text[at++]);
+        return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+    };
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        const int x = next(a, i);
+        const int y = next(b, j);
+        if (x != y)
+            return false;
+        if (x < 0)
+            return true;
+    }
 }
 
 struct PatternDeleter {
@@ -178,6 +203,46 @@ std::string FontEngine::matchFamily(FcConfig* config, const std::string& family)
     FcPatternAddString(request.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     PatternPtr match = matchPattern(config, request.get());
     return match ? familyOf(match.get()) : std::string();
+}
+
+std::string FontEngine::printingFamily(const std::string& face) const
+{
+    const bool vertical = !face.empty() && face[0] == '@';
+    const std::string family = TextCodec::toUtf8(vertical ? face.substr(1) : face);
+    if (family.empty())
+        return {};
+
+    std::lock_guard<std::mutex> lock(m_mutex);
+    PatternPtr request(FcPatternCreate());
+    FcPatternAddString(request.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcConfigSubstitute(m_config, request.get(), FcMatchPattern);
+    // The families that stand for the name: the name itself and what
+    // aliases bound as strongly as it (binding "same" or "strong") add. The
+    // generic and language fallbacks come in weak and decide nothing here.
+    std::vector<std::string> standIns;
+    FcValue value;
+    FcValueBinding binding;
+    for (int i = 0;
+         FcPatternGetWithBinding(request.get(), FC_FAMILY, i, &value, &binding) == FcResultMatch;
+         ++i) {
+        if (value.type == FcTypeString && binding != FcValueBindingWeak)
+            standIns.emplace_back(reinterpret_cast<const char*>(value.u.s));
+    }
+    FcDefaultSubstitute(request.get());
+    FcResult result = FcResultNoMatch;
+    PatternPtr match(FcFontMatch(m_config, request.get(), &result));
+    if (!match)
+        return {};
+    // A font lists its family under several names (English and Japanese);
+    // fontconfig compares them ignoring case and blanks.
+    FcChar8* name = nullptr;
+    for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+        for (const std::string& standIn : standIns) {
+            if (sameFamilyName(reinterpret_cast<const char*>(name), standIn))
+                return familyOf(match.get());
+        }
+    }
+    return {};
 }
 
 std::vector<std::string> FontEngine::verticalFaces() const

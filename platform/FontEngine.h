@@ -40,6 +40,15 @@ public:
     std::string matchFamily(const std::string& family) const;
     static std::string matchFamily(FcConfig* config, const std::string& family);
 
+    // The installed family (UTF-8) that prints a face named in a print
+    // format (CP932, "@" + name for the vertical variant): the face itself
+    // when it is installed, else the first installed family that the
+    // program's aliases (or the system's strong substitutes) put in its
+    // place. Empty when none of them is installed: the face would then be
+    // drawn by whatever fallback the system picks, not by a face standing
+    // for it.
+    std::string printingFamily(const std::string& face) const;
+
     // The faces the print settings offer: every fixed-pitch face (spacing
     // mono or dual) with Japanese coverage, as "@" + family, CP932, sorted
     // and without repeats. Names that do not fit a LOGFONT face (32 bytes

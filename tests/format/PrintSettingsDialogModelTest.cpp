@@ -42,7 +42,8 @@ protected:
     PrintSettingsDialogModel
     open(PrintSettingsDialogModel::Purpose purpose = PrintSettingsDialogModel::Settings)
     {
-        return {purpose, m_format, m_run, m_scenario, m_suppressed, m_characters, m_faces};
+        return {purpose,      m_format,     m_run,   m_scenario,
+                m_suppressed, m_characters, m_faces, m_printedBy};
     }
 
     static int indexOf(const PrintSettingsDialogModel& model, const std::string& utf8Face)
@@ -59,6 +60,11 @@ protected:
     std::vector<FCString> m_suppressed;
     std::vector<FCString> m_characters;
     std::vector<std::string> m_faces;
+    // What this test machine prints a face with that is not installed: the
+    // alias "@旧ゴシック" stands for IPAGothic, nothing for anything else.
+    FaceChoices::PrintedBy m_printedBy = [](std::string_view face) {
+        return face == sj("@旧ゴシック") ? std::string("IPAGothic") : std::string();
+    };
 };
 
 } // namespace
@@ -204,11 +210,48 @@ TEST_F(PrintSettingsDialogModelTest, CustomModeOpensWithTheCustomFieldsAndCalcul
 
     EXPECT_EQ(model.faceIndex(0), indexOf(model, "@IPAGothic"));
     EXPECT_EQ(model.faceIndex(1), indexOf(model, "@IPAMincho"));
-    EXPECT_EQ(model.faceIndex(2), -1) << "a face that is not installed is not selected";
+    // A face this machine lacks is still the one shown, marked as such.
+    ASSERT_GE(model.faceIndex(2), 0);
+    EXPECT_EQ(model.faceIndex(2), indexOf(model, "@どこにもない書体"));
+    EXPECT_EQ(utf8(model.faceLabels()[size_t(model.faceIndex(2))]),
+              "@どこにもない書体（この環境では印刷できません）");
     EXPECT_EQ(model.weightText(2).view(), "800");
     EXPECT_TRUE(model.autoCalc());
     EXPECT_EQ(model.linesPerPageText().view(), "48") << "calculated, not the stored 43";
     EXPECT_EQ(model.charsPerLineText().view(), "40");
+}
+
+TEST_F(PrintSettingsDialogModelTest, AFaceThisMachineLacksIsShownKeptAndStoredAsNamed)
+{
+    // Made on Windows: faces named as Windows names them, one of which an
+    // alias prints here, one nothing does.
+    m_faces = {sj("@IPAGothic"), sj("@IPAMincho")};
+    m_format.setMode(PrintFormat::ModeCustom);
+    m_format.setCustomFont(0, fc("@旧ゴシック"), 700);
+    m_format.setCustomFont(1, fc("@IPAMincho"), 400);
+    m_format.setCustomFont(2, fc("@消えた書体"), 700);
+    m_run.device = OutputDevice::Printer;
+    PrintSettingsDialogModel model = open();
+
+    std::vector<std::string> labels;
+    for (const std::string& label : model.faceLabels())
+        labels.push_back(utf8(label));
+    EXPECT_EQ(labels, (std::vector<std::string>{"@旧ゴシック（IPAGothic で印刷）",
+                                                "@消えた書体（この環境では印刷できません）",
+                                                "@IPAGothic", "@IPAMincho"}));
+    EXPECT_EQ(model.faceIndex(0), indexOf(model, "@旧ゴシック"));
+    EXPECT_EQ(model.faceIndex(1), indexOf(model, "@IPAMincho"));
+    EXPECT_EQ(model.faceIndex(2), indexOf(model, "@消えた書体"));
+
+    // Kept as they are, the names go back byte for byte; another pick is
+    // taken as picked.
+    model.selectFace(2, indexOf(model, "@IPAGothic"));
+    ASSERT_TRUE(model.accept()) << text(model.message());
+    PrintFormat format;
+    ASSERT_TRUE(model.apply(format, m_run));
+    EXPECT_EQ(format.customFontName(0).view(), sj("@旧ゴシック"));
+    EXPECT_EQ(format.customFontName(1).view(), sj("@IPAMincho"));
+    EXPECT_EQ(format.customFontName(2).view(), sj("@IPAGothic"));
 }
 
 TEST_F(PrintSettingsDialogModelTest, AutomaticCalculationFollowsTheTypedNumbers)
@@ -265,11 +308,19 @@ TEST_F(PrintSettingsDialogModelTest, RefusedOkShowsTheFirstProblemAndKeepsEveryI
     const char* noFolder = "出力先フォルダを指定してください";
     const char* noLog =
         "印刷ログファイルを選択してください。\n通常は、カレントフォルダの quillon.log.txtです。";
-    const char* incomplete = "フォーマット設定が不完全です。すべての項目を入力して下さい。";
+    // The specified message, and a second line naming the first empty field.
+    const std::string incomplete = "フォーマット設定が不完全です。すべての項目を入力して下さい。\n";
+    const std::string noFace = incomplete + "「解説等用フォント名」が空です。";
+    const std::string noWeight =
+        incomplete + "「通常台詞用フォント名」の「太さ(0-1000)」が空です。";
+    const std::string noPitch = incomplete + "「改行幅」が空です。";
+    const std::string noChars = incomplete + "「文字/行」が空です。";
+    const std::string noFirstWeight =
+        incomplete + "「対象キャラ台詞用フォント名」の「太さ(0-1000)」が空です。";
     const struct {
         const char* name;
         void (*change)(PrintSettingsDialogModel&);
-        const char* message;
+        std::string message;
     } cases[] = {
         {"no folder", [](PrintSettingsDialogModel& m) { m.setDestinationText(""); }, noFolder},
         {"no folder before no log",
@@ -279,19 +330,21 @@ TEST_F(PrintSettingsDialogModelTest, RefusedOkShowsTheFirstProblemAndKeepsEveryI
          },
          noFolder},
         {"no log", [](PrintSettingsDialogModel& m) { m.setLogText(""); }, noLog},
-        {"face not installed", [](PrintSettingsDialogModel&) {}, incomplete},
-        {"empty weight",
+        {"no face chosen", [](PrintSettingsDialogModel& m) { m.selectFace(2, -1); }, noFace},
+        {"empty weight", [](PrintSettingsDialogModel& m) { m.setWeightText(1, ""); }, noWeight},
+        {"empty line pitch", [](PrintSettingsDialogModel& m) { m.editLineWidth(""); }, noPitch},
+        {"empty characters per line",
          [](PrintSettingsDialogModel& m) {
-             m.selectFace(2, 0);
-             m.setWeightText(1, "");
+             m.setAutoCalc(false);
+             m.editCharsPerLine("");
          },
-         incomplete},
-        {"empty line pitch",
+         noChars},
+        {"the first of two in the form's order",
          [](PrintSettingsDialogModel& m) {
-             m.selectFace(2, 0);
-             m.editLineWidth("");
+             m.editFontHeight("");
+             m.setWeightText(0, "");
          },
-         incomplete},
+         noFirstWeight},
     };
     for (const auto& c : cases) {
         m_format.setMode(PrintFormat::ModeCustom);
@@ -299,6 +352,7 @@ TEST_F(PrintSettingsDialogModelTest, RefusedOkShowsTheFirstProblemAndKeepsEveryI
         m_format.setCustomFont(1, fc("@IPAMincho"), 400);
         m_format.setCustomFont(2, fc("@消えた書体"), 700);
         PrintSettingsDialogModel model = open();
+        ASSERT_GE(model.faceIndex(2), 0) << "a face this machine lacks is kept, not emptied";
         c.change(model);
         model.setGreyText("77");
         const FCString fontSize = model.fontSizeText();

@@ -154,3 +154,25 @@ TEST(FontEngineTest, VerticalFacesAreFixedPitchJapaneseFacesWithAnAtMark)
         EXPECT_LT(face.size(), 32u);
     }
 }
+
+TEST(FontEngineTest, PrintingFamilyNamesTheInstalledFaceThatStandsForAName)
+{
+    // face (UTF-8, as a print format names it) -> the installed family that
+    // prints it, empty when none does.
+    const struct {
+        const char* face;
+        const char* family;
+    } cases[] = {
+        {"@ＭＳ ゴシック", "IPAGothic"}, // the shipped aliases
+        {"@ＭＳ 明朝", "IPAMincho"},
+        {"ＭＳ ゴシック", "IPAGothic"},
+        {"@IPAGothic", "IPAGothic"},   // installed itself
+        {"@ipa gothic", "IPAGothic"},  // case and blanks do not count
+        {"@IPAゴシック", "IPAGothic"}, // the font's Japanese name
+        {"@無くなった書体", ""},       // only a fallback would draw it
+        {"@", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FontEngine::instance().printingFamily(sj(c.face)), c.family) << c.face;
+}
