@@ -6,8 +6,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QSizeGrip>
 #include <QStringList>
 #include <QWidget>
+#include <ostream>
 
 // Checks of a window's geometry as a user sees it: nothing the user reads or
 // works with lies over another, is cut off by the window or its frame, or is
@@ -36,7 +38,9 @@ inline void collectLeaves(QWidget* parent, QList<QWidget*>& out)
 {
     for (QObject* object : parent->children()) {
         auto* widget = qobject_cast<QWidget*>(object);
-        if (!widget || widget->isHidden() || widget->isWindow())
+        // A size grip lies over the corner on purpose: it paints its dots
+        // only, and the window is resized by it.
+        if (!widget || widget->isHidden() || widget->isWindow() || qobject_cast<QSizeGrip*>(widget))
             continue;
         const bool container =
             widget->layout() != nullptr && !qobject_cast<QAbstractScrollArea*>(widget);
@@ -66,6 +70,15 @@ inline QRect rectInWindow(const QWidget* widget, const QWidget* window)
 }
 
 } // namespace layoutchecks
+
+// Readable failures: the problems one per line.
+inline void PrintTo(const QStringList& lines, std::ostream* out)
+{
+    *out << "{";
+    for (const QString& line : lines)
+        *out << "\n  " << line.toStdString();
+    *out << (lines.isEmpty() ? "}" : "\n}");
+}
 
 // What is wrong with the window's layout at its present size: two visible
 // widgets that overlap (a group box with what it frames excepted), a widget
