@@ -105,6 +105,10 @@ public:
     // The character's name for headers and page files, or the director's
     // caption for target -1.
     FCString targetName(int target) const;
+    // The title of a printer job for the current page of target's script:
+    // the scene name, the script's name (the character, or "監督用") and
+    // "page/pages".
+    FCString jobTitle(int target) const;
     // The name target's files take: targetName, unless a script printed
     // before it in the scene (slots in order, then the director's copy) has
     // a name that becomes the same file name (the "a/b" and "a_b" of one

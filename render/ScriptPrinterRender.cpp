@@ -33,6 +33,17 @@ FCString ScriptPrinter::targetName(int target) const
     return m_header.character(target).name;
 }
 
+FCString ScriptPrinter::jobTitle(int target) const
+{
+    // The print queue lists the job under this title: scene, script and
+    // page, so that a user can tell a run's jobs apart.
+    FCString title(m_header.sceneName().isEmpty() ? pageName() : m_header.sceneName());
+    title.append(" ");
+    title.append(targetName(target).view());
+    title.append(" " + std::to_string(m_currentPage + 1) + "/" + std::to_string(m_pageCount));
+    return title;
+}
+
 const FCString& ScriptPrinter::fileTargetName(int target) const
 {
     int characters = m_header.characterCount();
@@ -144,7 +155,7 @@ bool ScriptPrinter::renderPage(int target, OutputDevice output)
     if (!pdf) {
         device.open(false, image);
         device.logJobs();
-        device.startDocument(FCString("hoge"), nullptr);
+        device.startDocument(jobTitle(target), nullptr);
     }
 
     PageObserver::Page info;

@@ -311,8 +311,10 @@ TEST_F(PrintCommandTest, ThePrinterGetsOneJobPerPage)
     EXPECT_EQ(run.out, "1 scene(s) printed, 2 page(s)\nlog: " + logFile() + "\n");
     const auto jobs = server.waitForFinishedJobs(2, 60000);
     ASSERT_EQ(jobs.size(), 2u);
-    for (const CupsTestServer::Job& job : jobs)
-        EXPECT_EQ(job.title, "hoge");
+    // The queue names each job by scene, character (in the header's order)
+    // and page.
+    EXPECT_EQ(jobs[0].title, "a 悠人 1/1");
+    EXPECT_EQ(jobs[1].title, "a さくら 1/1");
     EXPECT_TRUE(pageFiles().empty());
     EXPECT_EQ(fileBytes(logFile()), logOf({"a.screenplay.txt"}));
 }
@@ -344,8 +346,9 @@ private:
 TEST_F(PrintCommandTest, ASecondCtrlCStopsWithinASceneAndLeavesNoTemporaryFile)
 {
     BatchInterrupt::install();
-    // a's two pages pump at 1 and 2, its row at 3; b's pages from 4 on.
-    InterruptAtPumps view({4, 5});
+    // The window pumps at 1 as it opens, a's two pages at 2 and 3, its row
+    // at 4; b's pages from 5 on.
+    InterruptAtPumps view({5, 6});
     std::ostringstream out, err;
     int status = 0;
     {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,7 +28,7 @@ const char* const scene = ".scene\tprinter scene\n"
                           "000002 ハル「おはよう、アキ」\n"
                           "000003 アキ「いい天気だね」\n";
 
-TEST(PrinterOutputTest, EveryPageOfTheRunIsOneHogeJobOfThePrintersPortraitPage)
+TEST(PrinterOutputTest, EveryPageOfTheRunIsOneJobNamedByItsScriptAndPage)
 {
     CupsTestServer server;
     if (!server.running())
@@ -48,9 +49,17 @@ TEST(PrinterOutputTest, EveryPageOfTheRunIsOneHogeJobOfThePrintersPortraitPage)
     const std::size_t expectedJobs = static_cast<std::size_t>(3 * pages);
     const auto jobs = server.waitForFinishedJobs(expectedJobs, 60000);
     ASSERT_EQ(jobs.size(), expectedJobs);
-    for (const CupsTestServer::Job& job : jobs) {
+    // The queue lists each job as scene ("printer": the name ends at its
+    // first blank), script and page, in print order.
+    std::vector<std::string> titles;
+    for (const char* script : {"アキ", "ハル", "監督用"})
+        for (int page = 1; page <= pages; ++page)
+            titles.push_back(std::string("printer ") + script + " " + std::to_string(page) + "/" +
+                             std::to_string(pages));
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const CupsTestServer::Job& job = jobs[i];
         SCOPED_TRACE("job " + std::to_string(job.id));
-        EXPECT_EQ(job.title, "hoge");
+        EXPECT_EQ(job.title, titles[i]);
         EXPECT_EQ(job.state, IPP_JSTATE_COMPLETED);
         const auto raster = CupsTestServer::readRaster(server.documentFile(job.id));
         ASSERT_TRUE(raster.has_value()) << "not PWG raster: " << server.documentFile(job.id);
