@@ -326,9 +326,16 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
         SceneResult scene;
     };
     std::vector<Printed> printed;
+    // The window comes up now, before the first scene's fonts are loaded and
+    // its text laid out, which takes long enough for the closed settings
+    // form to linger on the screen with nothing answering.
+    progress.pump();
+    if (progress.cancelled())
+        outcome.cancelled = true;
+
     const char* printing = Sjis::of("を印刷しています...");
     std::string text;
-    for (int row = 0; row < rows; ++row) {
+    for (int row = 0; row < rows && !outcome.cancelled; ++row) {
         const UxListViewControl::Cell* name = list.cell(row, ScriptCatalogue::ColumnFileName);
         const std::string fileName = name ? name->text : std::string();
         text.assign(fileName);

@@ -190,14 +190,15 @@ TEST_F(PrintRunTest, ACancelAfterTheFirstSceneFinishesItAndSaysSo)
 TEST_F(PrintRunTest, EveryPageIsFollowedByAPumpAndACancelDuringAPageWaitsForTheScene)
 {
     PageNames pages(m_destination);
-    // a prints 2 pages, b 4: each page pumps once, each row once more.
+    // a prints 2 pages, b 4: each page pumps once, each row once more, and
+    // the window once as it opens.
     EXPECT_EQ(run().printed, 2);
     EXPECT_EQ(pages.names().size(), 6u);
-    EXPECT_EQ(m_view.pumps(), 6 + 3);
+    EXPECT_EQ(m_view.pumps(), 1 + 6 + 3);
 
     // Cancel pressed while b's second page is out: b still prints whole.
     ScriptedProgressView view;
-    view.cancelAtPump(2 + 1 + 2);
+    view.cancelAtPump(1 + 2 + 1 + 2);
     PageNames again(m_destination);
     UxProgressDialog::Scope scope(view);
     const PrintRun::Outcome outcome = m_run.printAll(list());
@@ -205,6 +206,21 @@ TEST_F(PrintRunTest, EveryPageIsFollowedByAPumpAndACancelDuringAPageWaitsForTheS
     EXPECT_EQ(outcome.printed, 2);
     EXPECT_EQ(again.names().size(), 6u);
     EXPECT_EQ(view.steps(), 2) << "the run stopped after b, before c";
+}
+
+TEST_F(PrintRunTest, TheWindowIsUpBeforeTheFirstSceneAndACancelThereStopsTheRunAtOnce)
+{
+    // The first pump comes before any scene is laid out: a cancel pressed
+    // as the window appears prints nothing.
+    PageNames pages(m_destination);
+    ScriptedProgressView view;
+    view.cancelAtPump(1);
+    UxProgressDialog::Scope scope(view);
+    const PrintRun::Outcome outcome = m_run.printAll(list());
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.printed, 0);
+    EXPECT_TRUE(pages.names().empty());
+    EXPECT_EQ(view.steps(), 0);
 }
 
 TEST_F(PrintRunTest, SuppressedCharactersAreLeftOutEverywhereNonTargetsOnlyInTheirScene)
@@ -403,14 +419,15 @@ TEST_F(PrintRunTest, PagesThatCannotBeWrittenFailTheirSceneAndLeaveNoFileBehind)
 
 TEST_F(PrintRunTest, ASecondCancelStopsTheSceneAfterThePageInProgress)
 {
-    // a prints 2 pages (pumps 1, 2), its row pumps once (3); b's pages pump
-    // from 4 on. Cancel at b's first page and again at its second.
+    // The window pumps as it opens (1), a prints 2 pages (pumps 2, 3), its
+    // row pumps once (4); b's pages pump from 5 on. Cancel at b's first page
+    // and again at its second.
     class TwoPresses : public ScriptedProgressView {
     public:
         void pump(UxProgressDialog& dialog) override
         {
             ScriptedProgressView::pump(dialog);
-            if (++m_count == 4 || m_count == 5)
+            if (++m_count == 5 || m_count == 6)
                 dialog.pressCancel();
         }
         int m_count = 0;
