@@ -14,8 +14,10 @@
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -228,6 +230,66 @@ void DialogBase::place(int x, int y, int width, int height, bool clamp)
     QRect frame = frameGeometry();
     frame.moveTopLeft(area.topLeft() + QPoint(x, y));
     moveClamped(frame, clamp);
+}
+
+void DialogBase::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // A spontaneous show is the window manager giving back a minimised
+    // window: it stays where the user had it.
+    if (m_keepInsideScreen && isWindow() && !event->spontaneous())
+        keepInsideScreen();
+}
+
+QMargins DialogBase::frameMarginsEstimate() const
+{
+    if (const QWindow* window = windowHandle(); window && window->isVisible()) {
+        const QMargins own = window->frameMargins();
+        if (!own.isNull())
+            return own;
+    }
+    // Before its first show the window has no frame yet; the window manager
+    // will give it the same kind of frame as its parent.
+    if (const QWidget* parent = parentWidget()) {
+        const QWidget* top = parent->window();
+        const QRect outer = top->frameGeometry();
+        const QRect inner = top->geometry();
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                        outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    return QMargins();
+}
+
+void DialogBase::keepInsideScreen()
+{
+    QScreen* screen = nullptr;
+    if (const QWidget* parent = parentWidget())
+        screen = parent->window()->screen();
+    if (!screen)
+        screen = QGuiApplication::screenAt(frameGeometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect work = screen->availableGeometry();
+    const QMargins margins = frameMarginsEstimate();
+    // A window larger than the area gives up size first, never below what
+    // its layout needs.
+    const QSize room = work.size().shrunkBy(margins);
+    const QSize fitted = size().boundedTo(room).expandedTo(minimumSize());
+    if (fitted != size())
+        resize(fitted);
+    QRect frame(pos(), size().grownBy(margins));
+    if (frame.right() > work.right())
+        frame.moveRight(work.right());
+    if (frame.bottom() > work.bottom())
+        frame.moveBottom(work.bottom());
+    if (frame.left() < work.left())
+        frame.moveLeft(work.left());
+    if (frame.top() < work.top())
+        frame.moveTop(work.top());
+    if (frame.topLeft() != pos())
+        move(frame.topLeft());
 }
 
 void DialogBase::moveClamped(QRect frame, bool clamp)

@@ -55,6 +55,16 @@ public:
     // width or height of 0 or less keeps the current one.
     void place(int x, int y, int width, int height, bool clamp = false);
 
+    // Whether the window, each time it is shown, is moved (and if need be
+    // shrunk, down to its minimum size) so that it lies wholly inside the
+    // available area of its parent's screen (its own screen when it has no
+    // parent). On by default; the main window, which reopens where the user
+    // left it, turns it off.
+    void setKeepInsideScreen(bool on) { m_keepInsideScreen = on; }
+    bool keepsInsideScreen() const { return m_keepInsideScreen; }
+    // Does it now.
+    void keepInsideScreen();
+
     // Gives every control under root whose accessible name is empty the
     // label the user sees for it, "&" mnemonics removed: a button's text, a
     // group box's title, the text of the label whose buddy it is, or else the
@@ -66,6 +76,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Anchor {
@@ -84,6 +95,10 @@ private:
     // available area of the screen it is on.
     QRect placementArea() const;
     void moveClamped(QRect frame, bool clamp);
+    // The frame the window manager puts around the window, or the best guess
+    // before the window has one: its parent's.
+    QMargins frameMarginsEstimate() const;
 
     std::vector<Anchor> m_anchors;
+    bool m_keepInsideScreen = true;
 };

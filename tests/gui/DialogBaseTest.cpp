@@ -221,6 +221,51 @@ TEST(DialogBaseTest, PlaceSizesMovesAndClampsToTheScreen)
     EXPECT_EQ(dialog.pos(), QPoint(-4900, -4950)) << "without clamping the window may leave";
 }
 
+TEST(DialogBaseTest, EveryWindowOpensWhollyInsideItsScreen)
+{
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    // An owner with a frame: its dialogs get the same.
+    QWidget owner;
+    owner.setGeometry(work.x() + 10, work.y() + 30, 300, 200);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+
+    struct Case {
+        const char* what;
+        QSize size;
+        QSize minimum;
+    };
+    const Case cases[] = {
+        // Centred over a small owner near the top, a tall dialog would
+        // start above the screen.
+        {"taller than its owner", QSize(200, work.height() - 40), QSize()},
+        {"wider than its owner", QSize(work.width() - 20, 100), QSize()},
+        // Larger than the screen: it gives up size, down to its minimum.
+        {"larger than the screen", QSize(work.width() + 300, work.height() + 300), QSize(100, 80)},
+    };
+    for (const Case& c : cases) {
+        DialogBase dialog(&owner);
+        if (c.minimum.isValid())
+            dialog.setMinimumSize(c.minimum);
+        dialog.resize(c.size);
+        dialog.centre();
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog)) << c.what;
+        EXPECT_TRUE(work.contains(dialog.frameGeometry()))
+            << c.what << ": " << dialog.frameGeometry().x() << "," << dialog.frameGeometry().y()
+            << " " << dialog.frameGeometry().width() << "x" << dialog.frameGeometry().height();
+        dialog.hide();
+    }
+
+    // A window that asks to stay where it is placed is left there.
+    DialogBase free(&owner);
+    free.setKeepInsideScreen(false);
+    free.resize(200, 100);
+    free.place(-5000, -5000, 0, 0);
+    free.show();
+    EXPECT_EQ(free.pos(), owner.frameGeometry().topLeft() + QPoint(-5000, -5000));
+}
+
 TEST(DialogBaseTest, ControlsAreNamedByTheLabelsTheUserSees)
 {
     QWidget form;
