@@ -179,11 +179,37 @@ bool MainWindowCommands::openFolder()
     // there.
     if (model.keepWordTotalsRequested())
         m_app.setKeepWordTotals(true);
+    return loadChosenFolder(model);
+}
+
+bool MainWindowCommands::openFolder(std::string_view folder)
+{
+    FolderSelectionModel model(m_app.histories(), m_app.scenarioFolder());
+    if (!model.accept(folder, false))
+        return false;
+    return loadChosenFolder(model);
+}
+
+bool MainWindowCommands::loadChosenFolder(const FolderSelectionModel& model)
+{
     FCString folder;
     if (!model.resolve(folder))
         return false;
     m_app.setScenarioFolder(folder.view());
-    return m_app.loadScenarioFolder(m_window) == FolderLoad::Loaded;
+    bool loaded = false;
+    abandonOnFailure([&] { loaded = m_app.loadScenarioFolder(m_window) == FolderLoad::Loaded; });
+    return loaded;
+}
+
+std::vector<FCString> MainWindowCommands::recentFolders() const
+{
+    const std::vector<FCString>& oldestFirst =
+        m_app.histories().entries(FolderSelectionModel::HistorySlot);
+    std::vector<FCString> newestFirst;
+    for (auto it = oldestFirst.rbegin();
+         it != oldestFirst.rend() && newestFirst.size() < RecentFolderCount; ++it)
+        newestFirst.push_back(*it);
+    return newestFirst;
 }
 
 int MainWindowCommands::find()

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 class AboutModel;
 class CharacterSelectionModel;
@@ -80,6 +82,14 @@ public:
     bool selectCharactersOfFirstSelectedRow();
     // The folder dialog, then the load of the folder it names.
     bool openFolder();
+    // A folder picked without the dialog (from the recent folders, or
+    // dropped on the window) goes the dialog's way after its OK: it becomes
+    // the newest folder of the history, a folder that is not there is
+    // reported, and one that is there is loaded. True when it was loaded.
+    bool openFolder(std::string_view folder);
+    // The folders chosen before, newest first, at most this many.
+    static constexpr std::size_t RecentFolderCount = 10;
+    std::vector<FCString> recentFolders() const;
     // The find dialog, then the row of the file is selected; the row, or -1.
     int find();
     // The row the last find selected, or -1.
@@ -104,6 +114,7 @@ public:
 
 private:
     bool run(int id, bool fromButton);
+    bool loadChosenFolder(const FolderSelectionModel& model);
 
     Quillon& m_app;
     MainWindowModel& m_window;

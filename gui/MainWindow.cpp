@@ -1,5 +1,6 @@
 #include "gui/MainWindow.h"
 
+#include "app/FolderSelectionModel.h"
 #include "app/PagePreviewModel.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
@@ -15,16 +16,28 @@
 #include "gui/PrintSettingsDialog.h"
 #include "gui/QtText.h"
 #include "gui/WordCountDialog.h"
+#include "platform/TextCodec.h"
 #include "ui/UxDialogs.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+#include <QToolTip>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -54,10 +67,36 @@ const Menu Menus[] = {
     {"ヘルプ(&H)", {{MainWindowCommands::MenuAbout, "Quillonについて (&A)bout"}}},
 };
 
-// The buttons with the anchors that keep them beside the list: the ones at
-// the top follow the right edge, the counts and "終了" the right and bottom.
-constexpr int TopRightControls[] = {1, 1007, 1005, 1006, 1008, MainWindow::PreviewId};
-constexpr int BottomRightControls[] = {1010, 1009, 1012, 1011, 2};
+// The recent folders go under the file menu, after its first item.
+const char* const RecentFoldersTitle = "最近使ったフォルダ";
+
+// The columns fitted to their contents after a load, the file name first:
+// it is the one that wins where the list is too narrow for all.
+constexpr int FittedColumns[] = {ScriptCatalogue::ColumnFileName, ScriptCatalogue::ColumnCharacters,
+                                 ScriptCatalogue::ColumnSuppressed};
+// No fitted column gets narrower than this, so that a cut cell still shows
+// where it is.
+constexpr int LeastColumnWidth = 48;
+
+// The first local folder among the dropped items, or an empty text.
+QString droppedFolder(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+bool onAnyScreen(const QRect& frame)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&frame](const QScreen* screen) {
+        return screen->availableGeometry().intersects(frame);
+    });
+}
 
 } // namespace
 
@@ -65,16 +104,20 @@ MainWindow::MainWindow(Quillon& app, QWidget* parent)
     : DialogBase(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_app(app)
 {
     m_ui->setupUi(this);
+    // The window reopens where the user left it, even partly off screen.
+    setKeepInsideScreen(false);
     buildMenu();
     m_commands = std::make_unique<MainWindowCommands>(m_app, m_model, dialogs());
 
     m_ui->listView->setList(&m_model.list());
     m_commands->open();
     showModelTexts();
-    registerAnchors();
     placeSavedRectangle();
-    fitColumns({ScriptCatalogue::ColumnFileName, ScriptCatalogue::ColumnCharacters,
-                ScriptCatalogue::ColumnSuppressed});
+    setAcceptDrops(true);
+    m_ui->listView->viewport()->installEventFilter(this);
+    // Ctrl+Q ends the program as "終了" does, as on any desktop.
+    auto* quit = new QShortcut(QKeySequence::Quit, this);
+    connect(quit, &QShortcut::activated, this, &MainWindow::reject);
 
     connectButtons();
     connect(m_ui->listView, &ListView::rowDoubleClicked, this, &MainWindow::rowDoubleClicked);
@@ -116,9 +159,35 @@ void MainWindow::buildMenu()
             action->setProperty(CommandIdProperty, item.id);
             const int id = item.id;
             connect(action, &QAction::triggered, this, [this, id] { runCommand(id, false); });
+            if (id == MainWindowCommands::MenuOpenFolder) {
+                m_recentMenu = pulldown->addMenu(QString::fromUtf8(RecentFoldersTitle));
+                connect(m_recentMenu, &QMenu::aboutToShow, this,
+                        &MainWindow::fillRecentFoldersMenu);
+            }
         }
     }
-    m_menuBar->setGeometry(0, 0, width(), m_menuBar->sizeHint().height());
+    fillRecentFoldersMenu();
+    layout()->setMenuBar(m_menuBar);
+}
+
+void MainWindow::fillRecentFoldersMenu()
+{
+    m_recentMenu->clear();
+    const std::vector<FCString> folders =
+        m_commands ? m_commands->recentFolders() : std::vector<FCString>();
+    for (const FCString& folder : folders) {
+        const QString text = fromCp932(folder.view());
+        QAction* action = m_recentMenu->addAction(text);
+        // The entry as it was typed, so that the history keeps one entry for it.
+        const std::string cp932(folder.view());
+        connect(action, &QAction::triggered, this, [this, cp932] {
+            m_commands->openFolder(cp932);
+            PagePreviewDialog::refreshOver(this);
+            fitColumnsAfterLoad();
+            showModelTexts();
+        });
+    }
+    m_recentMenu->setEnabled(!folders.empty());
 }
 
 void MainWindow::connectButtons()
@@ -133,20 +202,50 @@ void MainWindow::connectButtons()
     }
 }
 
-void MainWindow::registerAnchors()
-{
-    for (int id : TopRightControls)
-        registerAnchor(id, FollowRight);
-    registerAnchor(1002, FollowRight | StretchRight);
-    for (int id : BottomRightControls)
-        registerAnchor(id, FollowRight | FollowBottom);
-    registerAnchor(ListId, FollowRight | StretchRight | FollowBottom | StretchBottom);
-}
-
 void MainWindow::placeSavedRectangle()
 {
+    // The saved place is the frame's top-left corner (where the window
+    // manager puts the window) and the client area's size (what the window
+    // sets), so that a restart with or without a window manager puts the
+    // window back exactly where it was. A width or height of 0 or less keeps
+    // the form's.
     const WindowRectangle& saved = m_app.windowRectangle();
-    place(saved.x, saved.y, saved.width, saved.height, false);
+    resize(saved.width > 0 ? saved.width : width(), saved.height > 0 ? saved.height : height());
+    QRect frame(QPoint(saved.x, saved.y), size());
+    // A place on no screen there is now (a monitor removed since) would
+    // open the window where nobody sees it: it opens on the primary screen.
+    if (!onAnyScreen(frame)) {
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            const QRect work = primary->availableGeometry();
+            resize(size().boundedTo(work.size()).expandedTo(minimumSizeHint()));
+            frame = QRect(work.topLeft(), size());
+        }
+    }
+    move(frame.topLeft());
+    m_normalPlacement = QRect(frame.topLeft(), size());
+}
+
+void MainWindow::rememberNormalPlacement()
+{
+    if (!isVisible() ||
+        (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    m_normalPlacement = QRect(frameGeometry().topLeft(), size());
+}
+
+void MainWindow::openFolder(const QString& folder)
+{
+    std::string cp932;
+    if (!TextCodec::fromUtf8Exact(folder.toStdString(), cp932)) {
+        UxDialogs::notice(
+            toCp932(QStringLiteral("フォルダの名前に、扱えない文字が含まれています。\n") + folder),
+            FolderSelectionModel::NotFoundTitle);
+        return;
+    }
+    m_commands->openFolder(cp932);
+    PagePreviewDialog::refreshOver(this);
+    fitColumnsAfterLoad();
+    showModelTexts();
 }
 
 void MainWindow::runCommand(int id, bool fromButton)
@@ -164,6 +263,8 @@ void MainWindow::runCommand(int id, bool fromButton)
     // go on from there.
     if (!fromButton && id == MainWindowCommands::MenuFind && m_commands->lastFoundRow() >= 0)
         m_ui->listView->setFocus(Qt::OtherFocusReason);
+    if (!fromButton && id == MainWindowCommands::MenuOpenFolder)
+        fitColumnsAfterLoad();
     showModelTexts();
 }
 
@@ -187,15 +288,74 @@ void MainWindow::openPreview()
 
 void MainWindow::showModelTexts()
 {
-    m_ui->folderLabel->setText(fromCp932(m_model.folderText().view()));
+    m_ui->folderLine->setText(fromCp932(m_model.folderText().view()));
+    m_ui->folderLine->setCursorPosition(0);
     m_ui->totalNumber->setText(fromCp932(m_model.totalText().view()));
     m_ui->noSpeakerNumber->setText(fromCp932(m_model.noSpeakerText().view()));
+}
+
+void MainWindow::fitColumnsAfterLoad()
+{
+    ListView* view = m_ui->listView;
+    UxListViewControl& list = m_model.list();
+    if (list.columnCount() <= ScriptCatalogue::ColumnSuppressed)
+        return;
+    // The list's width is the layout's, also before the window is shown.
+    layout()->activate();
+    int wanted[std::size(FittedColumns)];
+    int total = 0;
+    for (std::size_t i = 0; i < std::size(FittedColumns); ++i) {
+        view->resizeColumnToContents(FittedColumns[i]);
+        wanted[i] = view->columnWidth(FittedColumns[i]);
+        total += wanted[i];
+    }
+    int room = view->viewport()->width();
+    for (int column = 0; column < list.columnCount(); ++column) {
+        if (std::find(std::begin(FittedColumns), std::end(FittedColumns), column) ==
+                std::end(FittedColumns) &&
+            !view->isColumnHidden(column))
+            room -= view->columnWidth(column);
+    }
+    int widths[std::size(FittedColumns)];
+    std::copy(std::begin(wanted), std::end(wanted), std::begin(widths));
+    if (total > room) {
+        // The file name keeps its width as far as the others can still be
+        // seen; the characters take what they need of the rest, up to half
+        // of it when the suppressed names need the other half.
+        const int others = static_cast<int>(std::size(FittedColumns)) - 1;
+        widths[0] =
+            std::min(wanted[0], std::max(LeastColumnWidth, room - others * LeastColumnWidth));
+        int rest = std::max(0, room - widths[0]);
+        const int half = rest / 2;
+        widths[2] =
+            std::max(LeastColumnWidth, std::min(wanted[2], std::max(half, rest - wanted[1])));
+        widths[1] = std::max(LeastColumnWidth, std::min(wanted[1], rest - widths[2]));
+    }
+    for (std::size_t i = 0; i < std::size(FittedColumns); ++i)
+        list.setColumnWidth(FittedColumns[i], widths[i]);
 }
 
 void MainWindow::fitColumns(std::initializer_list<int> columns)
 {
     for (int column : columns)
         m_ui->listView->fitColumnToContents(column);
+}
+
+bool MainWindow::showCutCellText(QHelpEvent* event)
+{
+    ListView* view = m_ui->listView;
+    const QModelIndex index = view->indexAt(event->pos());
+    const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+    const QRect cell = view->visualRect(index);
+    // The text is drawn inside the cell's margins on both sides.
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    if (text.isEmpty() ||
+        view->fontMetrics().horizontalAdvance(text) + 2 * margin <= cell.width()) {
+        QToolTip::hideText();
+        return true;
+    }
+    QToolTip::showText(event->globalPos(), text, view->viewport(), cell);
+    return true;
 }
 
 MainWindowCommands::Dialogs MainWindow::dialogs()
@@ -232,6 +392,8 @@ void MainWindow::reject()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_ui->listView->viewport() && event->type() == QEvent::ToolTip)
+        return showCutCellText(static_cast<QHelpEvent*>(event));
     // Return and Enter in the list open the preview; the list would keep
     // them to itself (Esc still stays there).
     if (watched == m_ui->listView && event->type() == QEvent::KeyPress) {
@@ -260,16 +422,48 @@ void MainWindow::closing()
     // The preview shows records that go with the rows.
     if (PagePreviewDialog* preview = PagePreviewDialog::openOver(this))
         preview->close();
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    rememberNormalPlacement();
+    const QRect normal = m_normalPlacement;
     ProgramStart::windowClosing(m_app, {normal.x(), normal.y(), normal.width(), normal.height()});
     // The rows refer to the catalogue's records: they go first.
     m_model.list().clear();
     m_app.catalogue().clear();
 }
 
+void MainWindow::showEvent(QShowEvent* event)
+{
+    DialogBase::showEvent(event);
+    // The folder of the command line was loaded before the list had its
+    // width; its columns are fitted once the layout has given it one.
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        fitColumnsAfterLoad();
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    DialogBase::moveEvent(event);
+    rememberNormalPlacement();
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
-    if (m_menuBar)
-        m_menuBar->setGeometry(0, 0, width(), m_menuBar->sizeHint().height());
     DialogBase::resizeEvent(event);
+    rememberNormalPlacement();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFolder(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString folder = droppedFolder(event->mimeData());
+    if (folder.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFolder(folder);
 }

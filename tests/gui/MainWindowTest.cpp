@@ -3,6 +3,7 @@
 #include "AppTestFolder.h"
 #include "CupsTestServer.h"
 #include "GuiTestSupport.h"
+#include "LayoutChecks.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
 #include "app/ProgramStart.h"
@@ -20,12 +21,19 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTest>
+#include <QToolTip>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
@@ -120,7 +128,27 @@ protected:
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
+    // Whether the cell's text fits its column as the list shows it.
+    bool cellFits(int row, int column)
+    {
+        ListView* view = m_window->listView();
+        const QString text = view->model()->index(row, column).data().toString();
+        const int margin =
+            view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        return view->fontMetrics().horizontalAdvance(text) + 2 * margin <=
+               view->columnWidth(column);
+    }
+    // A second scenario whose file names and character lists are long.
+    std::string writeLongScenario()
+    {
+        m_longScenario.write("s01_harbour_at_dawn.screenplay.txt",
+                             ".scene\ts01\n.chara\t3\n.Akiyama_Haruto\t1\n.Kisaragi_Sakura\t1\n"
+                             ".Mochizuki_Yuuto\t1\n.total\t3\n000001 Akiyama_Haruto「x」\n");
+        return m_longScenario.path();
+    }
+
     ScenarioTestFolder m_scenario;
+    ScenarioTestFolder m_longScenario;
     ScriptedProgressView m_progress;
     UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
@@ -302,6 +330,153 @@ TEST_F(MainWindowTest, PrintingToThePrinterFromTheWindowSendsOneJobPerPage)
     EXPECT_FALSE(m_app.runSettings().printLog());
     // Scene01: one page for each of its two characters.
     EXPECT_EQ(server.waitForFinishedJobs(2, 60000).size(), 2u);
+}
+
+TEST_F(MainWindowTest, AFolderOpenedFromTheMenuGetsItsColumnsFittedAsAtStart)
+{
+    const std::string folder = writeLongScenario();
+    auto widths = [this] {
+        std::vector<int> out;
+        for (int column : {2, 3, 4})
+            out.push_back(m_window->listView()->columnWidth(column));
+        return out;
+    };
+    open(folder);
+    const std::vector<int> atStart = widths();
+    EXPECT_TRUE(cellFits(0, ScriptCatalogue::ColumnFileName));
+    m_window->close();
+
+    open("");
+    auto answered = whenModalOpens([&](QWidget* dialog) {
+        dialog->findChild<QComboBox*>()->setEditText(QString::fromStdString(folder));
+        byAccessibleName<QAbstractButton>(dialog, QStringLiteral("OK"))->click();
+    });
+    menuItem(MainWindowCommands::MenuOpenFolder)->trigger();
+    ASSERT_TRUE(*answered);
+    ASSERT_EQ(list().rowCount(), 1);
+    EXPECT_EQ(widths(), atStart);
+    EXPECT_TRUE(cellFits(0, ScriptCatalogue::ColumnFileName));
+}
+
+TEST_F(MainWindowTest, WhereSpaceIsShortTheFileNameWinsAndACutCellTellsItsTextAsATooltip)
+{
+    WindowConfiguration::save({0, 0, 720, 300});
+    open(writeLongScenario());
+    ListView* view = m_window->listView();
+    EXPECT_TRUE(cellFits(0, ScriptCatalogue::ColumnFileName));
+    ASSERT_FALSE(cellFits(0, ScriptCatalogue::ColumnCharacters)) << "the window is too narrow";
+    EXPECT_GE(view->columnWidth(ScriptCatalogue::ColumnCharacters), 48);
+
+    const QModelIndex whole = view->model()->index(0, ScriptCatalogue::ColumnFileName);
+    const QPoint wholeAt = view->visualRect(whole).center();
+    QHelpEvent noHelp(QEvent::ToolTip, wholeAt, view->viewport()->mapToGlobal(wholeAt));
+    QApplication::sendEvent(view->viewport(), &noHelp);
+    EXPECT_TRUE(QToolTip::text().isEmpty()) << "a cell shown whole needs no tooltip";
+
+    const QModelIndex cut = view->model()->index(0, ScriptCatalogue::ColumnCharacters);
+    const QPoint at = view->visualRect(cut).center();
+    QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), cut.data().toString());
+}
+
+TEST_F(MainWindowTest, RecentFoldersListTheHistoryNewestFirstAndOpenLikeTheFolderCommand)
+{
+    const std::string longFolder = writeLongScenario();
+    for (int i = 0; i < 11; ++i)
+        m_app.histories().add(1, FCString("/nowhere/" + std::to_string(i)), false);
+    m_app.histories().add(1, FCString(longFolder), false);
+    open("");
+    QMenu* recent = m_window->recentFoldersMenu();
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(recent->title(), QString::fromUtf8("最近使ったフォルダ"));
+    emit recent->aboutToShow();
+    const QList<QAction*> items = recent->actions();
+    ASSERT_EQ(items.size(), 10);
+    EXPECT_EQ(items[0]->text().toStdString(), longFolder);
+    EXPECT_EQ(items[1]->text(), "/nowhere/10");
+    EXPECT_EQ(items[9]->text(), "/nowhere/2");
+
+    // A folder that is gone is told as by the folder dialog.
+    items[1]->trigger();
+    ASSERT_EQ(m_dialogs.notices().size(), 1u);
+    EXPECT_NE(m_dialogs.notices()[0].text.find("/nowhere/10/"), std::string::npos);
+    items[0]->trigger();
+    EXPECT_EQ(list().rowCount(), 1);
+    EXPECT_EQ(m_window->textOfControl(1002).toStdString(), longFolder);
+    EXPECT_TRUE(cellFits(0, ScriptCatalogue::ColumnFileName));
+    EXPECT_EQ(m_app.histories().entries(1).back().toStdString(), longFolder)
+        << "the folder opened is the newest again";
+}
+
+TEST_F(MainWindowTest, AFolderDroppedOnTheWindowIsOpenedAndAFileIsRefused)
+{
+    open(m_scenario.path());
+    const std::string folder = writeLongScenario();
+    auto drop = [&](const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &dropped);
+        return true;
+    };
+    EXPECT_FALSE(drop(QString::fromStdString(m_scenario.path() + "scene03.screenplay.txt")));
+    EXPECT_EQ(list().rowCount(), 3);
+    EXPECT_TRUE(drop(QString::fromStdString(folder)));
+    EXPECT_EQ(list().rowCount(), 1);
+    EXPECT_EQ(m_window->textOfControl(1002).toStdString(), folder);
+    EXPECT_EQ(m_app.histories().entries(1).back().toStdString(), folder);
+}
+
+TEST_F(MainWindowTest, ThePathAndTheCountsAreValuesAScreenReaderReads)
+{
+    open(m_scenario.path());
+    struct Value {
+        int id;
+        const char* name;
+        std::string text;
+    };
+    for (const Value& value : {Value{1002, "フォルダ", m_scenario.path()}, Value{1009, "総数", "3"},
+                               Value{1011, "発言者なし", "1"}}) {
+        QWidget* control = m_window->control(value.id);
+        ASSERT_NE(control, nullptr) << value.id;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(face, nullptr) << value.id;
+        EXPECT_EQ(face->text(QAccessible::Name), QString::fromUtf8(value.name)) << value.id;
+        EXPECT_EQ(face->text(QAccessible::Value).toStdString(), value.text) << value.id;
+    }
+}
+
+TEST_F(MainWindowTest, TheWindowReopensWhereItWasAndOnTheScreenWhenItsPlaceIsGone)
+{
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    WindowConfiguration::save({work.x() + 31, work.y() + 17, 640, 420});
+    MainWindow& window = open(m_scenario.path());
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(work.x() + 31, work.y() + 17));
+    EXPECT_EQ(window.size(), QSize(640, 420));
+    window.close();
+    const WindowRectangle saved = WindowConfiguration::restore();
+    EXPECT_EQ(saved, (WindowRectangle{work.x() + 31, work.y() + 17, 640, 420}))
+        << "closing saves what opening took";
+
+    // A monitor removed since: the window comes up on the primary screen.
+    WindowConfiguration::save({work.right() + 4000, work.bottom() + 4000, 640, 420});
+    MainWindow& moved = open(m_scenario.path());
+    EXPECT_TRUE(work.intersects(moved.frameGeometry()));
+    EXPECT_EQ(moved.frameGeometry().topLeft(), work.topLeft());
+}
+
+TEST_F(MainWindowTest, NothingOverlapsAtTheFirstOrTheSmallestSize)
+{
+    MainWindow& window = open(m_scenario.path());
+    EXPECT_EQ(layoutProblems(&window), QStringList());
+    EXPECT_EQ(layoutProblemsAtMinimumSize(&window), QStringList());
+    EXPECT_GE(window.listView()->width(), 100);
 }
 
 #include "MainWindowTest.moc"
