@@ -110,12 +110,6 @@ AboutDialog::AboutDialog(QWidget* parent, AboutModel& model)
     m_ui->textBrowser->setAccessibleName(windowTitle());
     m_ui->pageRadio0->setChecked(true);
     showPage(0);
-    registerAnchor(TextId, StretchRight | FollowRight | StretchBottom | FollowBottom);
-    for (int id : ids)
-        registerAnchor(id, FollowRight);
-    registerAnchor(VersionLineId, StretchRight | FollowRight);
-    registerAnchor(SiteButtonId, FollowBottom);
-    registerAnchor(OkId, FollowRight | FollowBottom);
     m_ui->okButton->setFocus();
     centre();
 }

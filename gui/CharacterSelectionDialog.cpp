@@ -15,12 +15,6 @@ CharacterSelectionDialog::CharacterSelectionDialog(QWidget* parent, CharacterSel
     m_working.fillList(m_list);
     m_ui->listView->setList(&m_list);
 
-    registerAnchor(ListId, FollowRight | StretchRight | FollowBottom | StretchBottom);
-    registerAnchor(SelectAllId, FollowBottom);
-    registerAnchor(ClearAllId, FollowBottom);
-    registerAnchor(OkId, FollowRight | FollowBottom);
-    registerAnchor(CancelId, FollowRight | FollowBottom);
-
     connect(m_ui->selectAllButton, &QPushButton::clicked, this,
             [this] { changeTicks([](CharacterSelectionModel& rows) { rows.selectAll(); }); });
     connect(m_ui->clearAllButton, &QPushButton::clicked, this,

@@ -15,6 +15,8 @@ class CharacterSelectionDialog;
 // click that toggles the row, OK and "中止". The window works on a copy of
 // the model's ticks, so that "中止" leaves the model as it was; OK reads the
 // list's ticks back into the model. The list follows the window's size.
+// Return presses OK and Esc "中止", from the list too; Return on a focused
+// button presses that button.
 class CharacterSelectionDialog : public DialogBase {
     Q_OBJECT
 

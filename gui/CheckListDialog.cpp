@@ -34,8 +34,6 @@ CheckListDialog::CheckListDialog(QWidget* parent, CheckListDialogModel& model)
     connect(m_ui->okButton, &QPushButton::clicked, this, &CheckListDialog::accept);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     nameControlsByLabels(this);
-    // The form is laid out for one size; the window does not resize.
-    setFixedSize(size());
     centre();
 }
 

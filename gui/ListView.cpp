@@ -167,7 +167,12 @@ void ListView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
-        event->accept();
+        // Unless the list keeps them, the keys go on to the window, as from
+        // any other control; the table view has no use for them.
+        if (m_keepsReturnAndEscape)
+            event->accept();
+        else
+            event->ignore();
         return;
     default:
         QTableView::keyPressEvent(event);

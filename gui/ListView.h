@@ -16,8 +16,11 @@ class UxListViewControl;
 // rows here selects or deselects them in the list (the current row becomes
 // the list's focused row).
 //
-// Return and Esc typed in the list stay in the list: they neither press a
-// dialog's default button nor close it.
+// Return and Esc typed in the list reach the window it stands in, as from
+// any other control of a dialog: Return presses the default button, Esc
+// cancels. A list that has a use of its own for them (the main window's,
+// where Return opens the preview and Esc must not end the program) keeps
+// them with setKeepsReturnAndEscape(true).
 //
 // The widget can stand in a form (as a promoted QTableView) and get its list
 // afterwards.
@@ -51,6 +54,12 @@ public:
     // Rows made from dropped files are ticked.
     void setCheckDroppedRows(bool on) { m_checkDroppedRows = on; }
 
+    // With this on, Return, Enter and Esc typed in the list stay in the
+    // list: they neither press the window's default button nor close it.
+    // Off by default.
+    void setKeepsReturnAndEscape(bool on) { m_keepsReturnAndEscape = on; }
+    bool keepsReturnAndEscape() const { return m_keepsReturnAndEscape; }
+
 signals:
     void rowDoubleClicked(int row);
 
@@ -75,6 +84,7 @@ private:
     int m_dropColumn = -1;
     bool m_checkDroppedRows = false;
     bool m_wheelOutsideToParent = false;
+    bool m_keepsReturnAndEscape = false;
     // Set while one side of the selection is being copied to the other.
     bool m_syncing = false;
 };

@@ -35,8 +35,16 @@ ListCellColours::Pair ListViewDelegate::coloursFor(const QStyleOptionViewItem& o
     return ListCellColours::forCell(
         text.isValid() ? text.toUInt() : UxListViewControl::DefaultColour,
         background.isValid() ? background.toUInt() : UxListViewControl::DefaultColour, state,
-        ListViewModel::colourFrom(option.palette.color(QPalette::Text)),
-        ListViewModel::colourFrom(option.palette.color(QPalette::Base)));
+        systemColours(option.palette));
+}
+
+ListCellColours::System ListViewDelegate::systemColours(const QPalette& palette)
+{
+    const auto colour = [&palette](QPalette::ColorRole role) {
+        return ListViewModel::colourFrom(palette.color(role));
+    };
+    return {colour(QPalette::Text), colour(QPalette::Base), colour(QPalette::Highlight),
+            colour(QPalette::HighlightedText)};
 }
 
 void ListViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -50,10 +58,17 @@ void ListViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         const int percent = index.data(ListViewModel::CellValueRole).toInt();
         const QString label = fromCp932(
             ListGauge::label(toCp932(index.data(Qt::DisplayRole).toString()), {}, percent));
+        // The label takes the cell's colours where they read on the gauge;
+        // a dark palette's light text on the light inside would not.
+        const auto readable = [](const QColor& colour, const QColor& on) {
+            return ListViewModel::colourOf(ListCellColours::readableOn(
+                ListViewModel::colourFrom(colour), ListViewModel::colourFrom(on)));
+        };
         painter->save();
         painter->setFont(option.font);
         paintGauge(painter, option.rect, percent, label,
-                   {m_gaugeFrame, m_gaugeFill, background, text});
+                   {m_gaugeFrame, m_gaugeFill, readable(background, m_gaugeFill),
+                    readable(text, ListViewModel::colourOf(ListGauge::InsideColour))});
         painter->restore();
         return;
     }

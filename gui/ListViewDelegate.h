@@ -9,7 +9,8 @@
 // toolkit's selection look (see ListCellColours): a cell's own colours, or
 // for a selected row its background blended with a highlight that tells
 // whether the list has the focus. The list's default colour stands for the
-// palette's Base (background) and Text.
+// palette's Base (background) and Text; a dark palette brings its own
+// highlight (see ListCellColours).
 //
 // A gauge cell (kind 3) is a bar: its value is the percent and its text the
 // label pattern ("%d%%" when empty); see ListGauge for the geometry.
@@ -35,6 +36,8 @@ public:
     // option's state, focused when the option's widget has the focus.
     ListCellColours::Pair coloursFor(const QStyleOptionViewItem& option,
                                      const QModelIndex& index) const;
+    // The palette's text, base, highlight and highlighted-text colours.
+    static ListCellColours::System systemColours(const QPalette& palette);
 
     void setGaugeColours(const QColor& frame, const QColor& fill);
     QColor gaugeFrameColour() const { return m_gaugeFrame; }

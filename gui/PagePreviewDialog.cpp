@@ -33,8 +33,6 @@ PagePreviewDialog::PagePreviewDialog(const Quillon& app, const UxListViewControl
     m_ui->setupUi(this);
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
-    registerAnchor(PageAreaId, FollowRight | StretchRight | FollowBottom | StretchBottom);
-    registerAnchor(CloseId, FollowRight | FollowBottom);
     connectControls();
     nameControlsByLabels(this);
     centre();
@@ -87,7 +85,12 @@ void PagePreviewDialog::connectControls()
     zooms->addButton(m_ui->fitPageButton, int(Zoom::FitPage));
     zooms->addButton(m_ui->fitWidthButton, int(Zoom::FitWidth));
     zooms->addButton(m_ui->actualSizeButton, int(Zoom::ActualSize));
-    connect(zooms, &QButtonGroup::idClicked, this, [this](int id) { setZoom(Zoom(id)); });
+    // The state, not the click: a screen reader or a test toggles a button
+    // without clicking it.
+    connect(zooms, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && Zoom(id) != m_zoom)
+            setZoom(Zoom(id));
+    });
 
     connect(m_ui->scriptCombo, &QComboBox::currentIndexChanged, this,
             &PagePreviewDialog::scriptChosen);
@@ -173,7 +176,7 @@ void PagePreviewDialog::showPage()
 {
     const std::shared_ptr<const FCVSurface> page = m_model.pageImage(m_model.page());
     m_page = page ? toImage(*page) : QImage();
-    m_ui->pageLabel->setText(fromCp932(m_model.pageText().view()));
+    m_ui->pageField->setText(fromCp932(m_model.pageText().view()));
     m_ui->previousButton->setEnabled(m_model.page() > 0);
     m_ui->nextButton->setEnabled(m_model.page() + 1 < m_model.pageCount());
     showScaled();
@@ -212,11 +215,48 @@ void PagePreviewDialog::showScaled()
                                         1 << 20, Qt::KeepAspectRatio);
     }
     size = size.expandedTo(QSize(1, 1));
-    const QImage shown = size == m_page.size()
-                             ? m_page
-                             : m_page.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    view->setPixmap(QPixmap::fromImage(shown));
-    view->resize(shown.size());
+    view->setPixmap(pagePixmap(m_page, size, pixelRatio()));
+    view->resize(size);
+}
+
+QPixmap PagePreviewDialog::pagePixmap(const QImage& page, const QSize& logicalSize, qreal ratio)
+{
+    if (page.isNull() || logicalSize.isEmpty())
+        return {};
+    if (!(ratio > 0))
+        ratio = 1;
+    // Scaled once, from the page itself, to the screen's own pixels: a
+    // pixmap of the logical size would be scaled up again when painted on
+    // a high-density screen and come out blurred.
+    const QSize pixels(qMax(1, qRound(logicalSize.width() * ratio)),
+                       qMax(1, qRound(logicalSize.height() * ratio)));
+    const QImage shown = pixels == page.size()
+                             ? page
+                             : page.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap pixmap = QPixmap::fromImage(shown);
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
+void PagePreviewDialog::setPixelRatio(qreal ratio)
+{
+    m_pixelRatio = ratio > 0 ? ratio : 0;
+    showScaled();
+}
+
+qreal PagePreviewDialog::pixelRatio() const
+{
+    return m_pixelRatio > 0 ? m_pixelRatio : devicePixelRatioF();
+}
+
+bool PagePreviewDialog::event(QEvent* event)
+{
+    // Moved to a screen of another pixel density: the page is drawn anew
+    // for it.
+    const bool handled = DialogBase::event(event);
+    if (event->type() == QEvent::ScreenChangeInternal && !m_page.isNull())
+        showScaled();
+    return handled;
 }
 
 void PagePreviewDialog::resizeEvent(QResizeEvent* event)

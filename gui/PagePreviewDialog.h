@@ -4,6 +4,7 @@
 #include "gui/DialogBase.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <memory>
 
 class Quillon;
@@ -16,8 +17,10 @@ class PagePreviewDialog;
 // The page preview: the pages of one scene's scripts as they will print,
 // one at a time. A combo of the scripts the scene prints (its characters,
 // then the director's copy when that is printed), "前へ" and "次へ" (also
-// PageUp and PageDown), the page number "n / m ページ", three zooms
-// ("ページ全体", "幅に合わせる", "100%") and the page in a scroll area.
+// PageUp and PageDown), the page number "n / m ページ" (a read-only field,
+// which a screen reader reads as its value), three zooms ("ページ全体",
+// "幅に合わせる", "100%") and the page in a scroll area, drawn in the
+// screen's own pixels. Esc closes it.
 //
 // It is modeless, so that the list and the print settings stay at hand
 // while it is open: the main window turns it to another scene and tells it
@@ -63,7 +66,16 @@ public:
     // The page shown, at its own size (null without a page).
     const QImage& pageImage() const { return m_page; }
 
+    // The page at a size in logical pixels, drawn for a screen of the
+    // given device pixel ratio: the pixmap has that ratio and the logical
+    // size times it in pixels. Null for a null page or an empty size.
+    static QPixmap pagePixmap(const QImage& page, const QSize& logicalSize, qreal ratio);
+    // The device pixel ratio the page is drawn for; 0 (the default) takes
+    // the one of the screen the window is on.
+    void setPixelRatio(qreal ratio);
+
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -77,10 +89,12 @@ private:
     void showPage();
     // The page at the zoom, in the scroll area.
     void showScaled();
+    qreal pixelRatio() const;
 
     std::unique_ptr<Ui::PagePreviewDialog> m_ui;
     PagePreviewModel m_model;
     Zoom m_zoom = Zoom::FitPage;
     QImage m_page;
+    qreal m_pixelRatio = 0; // 0: the screen's
     bool m_filling = false; // the combo is being filled: no choice is made
 };

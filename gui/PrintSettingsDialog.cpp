@@ -91,7 +91,7 @@ int modeControl(int mode)
 
 int controlIdOf(const QWidget* widget)
 {
-    return widget->property(DialogBase::ControlIdProperty).toInt();
+    return widget ? widget->property(DialogBase::ControlIdProperty).toInt() : 0;
 }
 
 // Checks the button of the group that carries the id; no button for -1. An
@@ -122,10 +122,11 @@ PrintSettingsDialog::PrintSettingsDialog(QWidget* parent, PrintSettingsDialogMod
     setWindowTitle(fromCp932(m_model.title()));
     m_ui->okButton->setText(fromCp932(m_model.okCaption()));
 
-    for (QComboBox* combo :
-         {m_ui->targetFaceCombo, m_ui->generalFaceCombo, m_ui->commentFaceCombo}) {
-        for (const std::string& face : m_model.faces())
-            combo->addItem(fromCp932(face));
+    // A face the settings name but this machine lacks is offered too, its
+    // label saying what prints it here; the model keeps the name itself.
+    for (int face = 0; face < PrintFormat::FaceCount; ++face) {
+        for (const std::string& label : m_model.faceLabels())
+            faceCombo(face)->addItem(fromCp932(label));
     }
 
     Model::defineColumns(m_list);
@@ -141,6 +142,10 @@ PrintSettingsDialog::PrintSettingsDialog(QWidget* parent, PrintSettingsDialogMod
     showModel();
     showCount();
     showMessage();
+    // The dialog opens where the user is likely to start: on the device the
+    // settings have.
+    if (QAbstractButton* device = m_ui->deviceGroup->checkedButton())
+        device->setFocus();
     centre();
 }
 
@@ -178,69 +183,76 @@ QString PrintSettingsDialog::logFileFilters()
 
 void PrintSettingsDialog::connectControls()
 {
-    // Only the user's actions are connected (clicked, textEdited,
-    // activated), so that showing the model never feeds back into it.
-    connect(m_ui->deviceGroup, &QButtonGroup::buttonClicked, this, [this](QAbstractButton* button) {
-        m_model.chooseDevice(deviceOf(controlIdOf(button)));
-        showModel();
-    });
-    connect(m_ui->destinationEdit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_model.setDestinationText(toCp932(text)); });
+    // Every reaction follows the control's state (toggled, textChanged,
+    // currentIndexChanged), not the gesture that changed it, so that a
+    // screen reader toggling a radio or setting a text has the effect a click
+    // or typing has. Showing the model sets the same states; m_showing keeps
+    // that from feeding back into the model.
+    auto whenUser = [this](auto&& react) {
+        return [this, react](auto... state) {
+            if (m_showing)
+                return;
+            react(state...);
+            // A change the model refuses (a disabled or read-only field)
+            // goes back to what the model holds.
+            showModel();
+        };
+    };
+    auto onChecked = [&](QAbstractButton* button, auto&& react) {
+        connect(button, &QAbstractButton::toggled, this, whenUser([react](bool on) {
+                    if (on)
+                        react();
+                }));
+    };
+
+    for (QAbstractButton* button : m_ui->deviceGroup->buttons())
+        onChecked(button, [this, button] { m_model.chooseDevice(deviceOf(controlIdOf(button))); });
+    connect(m_ui->destinationEdit, &QLineEdit::textChanged, this,
+            whenUser([this](const QString& text) { m_model.setDestinationText(toCp932(text)); }));
     connect(m_ui->destinationBrowseButton, &QPushButton::clicked, this,
             &PrintSettingsDialog::browseDestination);
-    connect(m_ui->bundleByActorCheckBox, &QCheckBox::clicked, this, [this](bool ticked) {
-        m_model.setBundleByActor(ticked);
-        showModel();
-    });
-    connect(m_ui->logCheckBox, &QCheckBox::clicked, this, [this](bool ticked) {
-        m_model.setLog(ticked);
-        showModel();
-    });
-    connect(m_ui->logFileEdit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_model.setLogText(toCp932(text)); });
+    connect(m_ui->bundleByActorCheckBox, &QCheckBox::toggled, this,
+            whenUser([this](bool ticked) { m_model.setBundleByActor(ticked); }));
+    connect(m_ui->logCheckBox, &QCheckBox::toggled, this,
+            whenUser([this](bool ticked) { m_model.setLog(ticked); }));
+    connect(m_ui->logFileEdit, &QLineEdit::textChanged, this,
+            whenUser([this](const QString& text) { m_model.setLogText(toCp932(text)); }));
     connect(m_ui->logBrowseButton, &QPushButton::clicked, this,
             &PrintSettingsDialog::browseLogFile);
 
-    connect(m_ui->modeGroup, &QButtonGroup::buttonClicked, this, [this](QAbstractButton* button) {
-        m_model.chooseMode(ModeOfRadio[controlIdOf(button) - Model::Preset14Id]);
-        showModel();
-    });
-    QComboBox* combos[] = {m_ui->targetFaceCombo, m_ui->generalFaceCombo, m_ui->commentFaceCombo};
-    QLineEdit* weights[] = {m_ui->targetWeightEdit, m_ui->generalWeightEdit,
-                            m_ui->commentWeightEdit};
+    for (QAbstractButton* button : m_ui->modeGroup->buttons())
+        onChecked(button, [this, button] {
+            m_model.chooseMode(ModeOfRadio[controlIdOf(button) - Model::Preset14Id]);
+        });
     for (int face = 0; face < PrintFormat::FaceCount; ++face) {
-        connect(combos[face], &QComboBox::activated, this,
-                [this, face](int index) { m_model.selectFace(face, index); });
-        connect(weights[face], &QLineEdit::textEdited, this,
-                [this, face](const QString& text) { m_model.setWeightText(face, toCp932(text)); });
+        connect(faceCombo(face), &QComboBox::currentIndexChanged, this,
+                whenUser([this, face](int index) { m_model.selectFace(face, index); }));
+        connect(weightEdit(face), &QLineEdit::textChanged, this,
+                whenUser([this, face](const QString& text) {
+                    m_model.setWeightText(face, toCp932(text));
+                }));
     }
-    connect(m_ui->fontSizeEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_model.editFontHeight(toCp932(text));
-        showModel();
-    });
-    connect(m_ui->lineWidthEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_model.editLineWidth(toCp932(text));
-        showModel();
-    });
-    connect(m_ui->linesPerPageEdit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_model.editLinesPerPage(toCp932(text)); });
-    connect(m_ui->charsPerLineEdit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_model.editCharsPerLine(toCp932(text)); });
-    connect(m_ui->autoCalcCheckBox, &QCheckBox::clicked, this, [this](bool ticked) {
-        m_model.setAutoCalc(ticked);
-        showModel();
-    });
+    connect(m_ui->fontSizeEdit, &QLineEdit::textChanged, this,
+            whenUser([this](const QString& text) { m_model.editFontHeight(toCp932(text)); }));
+    connect(m_ui->lineWidthEdit, &QLineEdit::textChanged, this,
+            whenUser([this](const QString& text) { m_model.editLineWidth(toCp932(text)); }));
+    connect(m_ui->linesPerPageEdit, &QLineEdit::textChanged, this,
+            whenUser([this](const QString& text) { m_model.editLinesPerPage(toCp932(text)); }));
+    connect(m_ui->charsPerLineEdit, &QLineEdit::textChanged, this,
+            whenUser([this](const QString& text) { m_model.editCharsPerLine(toCp932(text)); }));
+    connect(m_ui->autoCalcCheckBox, &QCheckBox::toggled, this,
+            whenUser([this](bool ticked) { m_model.setAutoCalc(ticked); }));
 
-    connect(m_ui->genericCheckBox, &QCheckBox::clicked, this,
-            [this](bool ticked) { m_model.setGeneric(ticked); });
-    connect(m_ui->emphasisCheckBox, &QCheckBox::clicked, this,
-            [this](bool ticked) { m_model.setEmphasis(ticked); });
-    connect(m_ui->backgroundGroup, &QButtonGroup::buttonClicked, this,
-            [this](QAbstractButton* button) {
-                m_model.chooseBackground(controlIdOf(button) - Model::FirstBackgroundId);
-            });
-    connect(m_ui->greyEdit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_model.setGreyText(toCp932(text)); });
+    connect(m_ui->genericCheckBox, &QCheckBox::toggled, this,
+            whenUser([this](bool ticked) { m_model.setGeneric(ticked); }));
+    connect(m_ui->emphasisCheckBox, &QCheckBox::toggled, this,
+            whenUser([this](bool ticked) { m_model.setEmphasis(ticked); }));
+    for (QAbstractButton* button : m_ui->backgroundGroup->buttons())
+        onChecked(button, [this, button] {
+            m_model.chooseBackground(controlIdOf(button) - Model::FirstBackgroundId);
+        });
+    connect(m_ui->greyEdit, &QLineEdit::textChanged, this,
+            whenUser([this](const QString& text) { m_model.setGreyText(toCp932(text)); }));
 
     // A tick the user sets in the list, or one the model's operations set,
     // reaches the model and the count alike.
@@ -266,6 +278,49 @@ void PrintSettingsDialog::connectControls()
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+QComboBox* PrintSettingsDialog::faceCombo(int face) const
+{
+    QComboBox* const combos[] = {m_ui->targetFaceCombo, m_ui->generalFaceCombo,
+                                 m_ui->commentFaceCombo};
+    return combos[face];
+}
+
+QLineEdit* PrintSettingsDialog::weightEdit(int face) const
+{
+    QLineEdit* const edits[] = {m_ui->targetWeightEdit, m_ui->generalWeightEdit,
+                                m_ui->commentWeightEdit};
+    return edits[face];
+}
+
+void PrintSettingsDialog::takeControls()
+{
+    // In the order the model needs them: the device before its folder, the
+    // mode before the custom fields, the automatic calculation before the
+    // counts it locks.
+    if (QAbstractButton* device = m_ui->deviceGroup->checkedButton())
+        m_model.chooseDevice(deviceOf(controlIdOf(device)));
+    m_model.setDestinationText(toCp932(m_ui->destinationEdit->text()));
+    m_model.setBundleByActor(m_ui->bundleByActorCheckBox->isChecked());
+    m_model.setLog(m_ui->logCheckBox->isChecked());
+    m_model.setLogText(toCp932(m_ui->logFileEdit->text()));
+    if (QAbstractButton* mode = m_ui->modeGroup->checkedButton())
+        m_model.chooseMode(ModeOfRadio[controlIdOf(mode) - Model::Preset14Id]);
+    for (int face = 0; face < PrintFormat::FaceCount; ++face) {
+        m_model.selectFace(face, faceCombo(face)->currentIndex());
+        m_model.setWeightText(face, toCp932(weightEdit(face)->text()));
+    }
+    m_model.editFontHeight(toCp932(m_ui->fontSizeEdit->text()));
+    m_model.editLineWidth(toCp932(m_ui->lineWidthEdit->text()));
+    m_model.setAutoCalc(m_ui->autoCalcCheckBox->isChecked());
+    m_model.editLinesPerPage(toCp932(m_ui->linesPerPageEdit->text()));
+    m_model.editCharsPerLine(toCp932(m_ui->charsPerLineEdit->text()));
+    m_model.setGeneric(m_ui->genericCheckBox->isChecked());
+    m_model.setEmphasis(m_ui->emphasisCheckBox->isChecked());
+    QAbstractButton* background = m_ui->backgroundGroup->checkedButton();
+    m_model.chooseBackground(background ? controlIdOf(background) - Model::FirstBackgroundId : -1);
+    m_model.setGreyText(toCp932(m_ui->greyEdit->text()));
+}
+
 void PrintSettingsDialog::setTextKeepingCursor(QLineEdit* edit, const QString& text)
 {
     // Setting the text the user is typing would move the cursor to the end.
@@ -275,6 +330,8 @@ void PrintSettingsDialog::setTextKeepingCursor(QLineEdit* edit, const QString& t
 
 void PrintSettingsDialog::showModel()
 {
+    const bool wasShowing = m_showing;
+    m_showing = true;
     checkInGroup(m_ui->deviceGroup, deviceControl(m_model.device()));
     setTextKeepingCursor(m_ui->destinationEdit, fromCp932(m_model.destinationText().view()));
     m_ui->destinationEdit->setEnabled(m_model.destinationEnabled());
@@ -289,14 +346,11 @@ void PrintSettingsDialog::showModel()
 
     checkInGroup(m_ui->modeGroup, modeControl(m_model.mode()));
     const bool custom = m_model.customEnabled();
-    QComboBox* combos[] = {m_ui->targetFaceCombo, m_ui->generalFaceCombo, m_ui->commentFaceCombo};
-    QLineEdit* weights[] = {m_ui->targetWeightEdit, m_ui->generalWeightEdit,
-                            m_ui->commentWeightEdit};
     for (int face = 0; face < PrintFormat::FaceCount; ++face) {
-        combos[face]->setCurrentIndex(m_model.faceIndex(face));
-        combos[face]->setEnabled(custom);
-        setTextKeepingCursor(weights[face], fromCp932(m_model.weightText(face).view()));
-        weights[face]->setEnabled(custom);
+        faceCombo(face)->setCurrentIndex(m_model.faceIndex(face));
+        faceCombo(face)->setEnabled(custom);
+        setTextKeepingCursor(weightEdit(face), fromCp932(m_model.weightText(face).view()));
+        weightEdit(face)->setEnabled(custom);
     }
     const std::pair<QLineEdit*, const FCString*> sizes[] = {
         {m_ui->fontSizeEdit, &m_model.fontSizeText()},
@@ -319,6 +373,7 @@ void PrintSettingsDialog::showModel()
     checkInGroup(m_ui->backgroundGroup,
                  background < 0 ? -1 : Model::FirstBackgroundId + background);
     setTextKeepingCursor(m_ui->greyEdit, fromCp932(m_model.greyText().view()));
+    m_showing = wasShowing;
 }
 
 void PrintSettingsDialog::showMessage()
@@ -331,7 +386,7 @@ void PrintSettingsDialog::showMessage()
 
 void PrintSettingsDialog::showCount()
 {
-    m_ui->countLabel->setText(fromCp932(m_model.countText().view()));
+    m_ui->countEdit->setText(fromCp932(m_model.countText().view()));
 }
 
 void PrintSettingsDialog::takeTicksFromList(int first, int last)
@@ -365,6 +420,7 @@ void PrintSettingsDialog::browseLogFile()
 
 void PrintSettingsDialog::accept()
 {
+    takeControls();
     if (m_model.accept()) {
         QDialog::accept();
         return;

@@ -13,16 +13,20 @@ class PrintSettingsDialog;
 
 class PrintSettingsDialogModel;
 class QAbstractButton;
+class QComboBox;
 class QLineEdit;
 
 // The print settings window (dialog 105), in its settings form and in its
 // print-start form: output device and destination folder, print log, print
 // mode and custom format, options, the background of user comments, the
 // characters whose scripts are never printed, and the message field. A thin
-// front over PrintSettingsDialogModel: every user action goes to the
-// model's operation and the window then shows the model's fields again; OK
-// closes only when the model accepts. F1 on a control writes its help into
-// the message field.
+// front over PrintSettingsDialogModel: every change of a control's state
+// goes to the model's operation and the window then shows the model's fields
+// again; OK hands the controls' current state to the model and closes only
+// when the model accepts. F1 on a control writes its help into the message
+// field. The form is laid out in two columns, output and log with the list
+// on the left, the format and options on the right, so that it fits a small
+// screen; the list takes what the window grows by.
 class PrintSettingsDialog : public DialogBase {
     Q_OBJECT
 
@@ -64,6 +68,10 @@ protected:
 
 private:
     void connectControls();
+    QComboBox* faceCombo(int face) const;
+    QLineEdit* weightEdit(int face) const;
+    // Hands every control's state to the model, as OK reads it.
+    void takeControls();
     void showModel();
     void showMessage();
     void showCount();
@@ -76,4 +84,6 @@ private:
     std::unique_ptr<Ui::PrintSettingsDialog> m_ui;
     PrintSettingsDialogModel& m_model;
     UxListViewControl m_list{true};
+    // Set while showModel() sets the controls.
+    bool m_showing = false;
 };

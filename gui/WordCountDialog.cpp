@@ -21,12 +21,12 @@ WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals)
     const int64_t sum = WordCounts::fillList(totals, m_list);
     m_ui->listView->setList(&m_list);
     m_ui->totalEdit->setText(QString::number(sum));
-
-    registerAnchor(SceneId, FollowRight | StretchRight);
-    registerAnchor(ListId, FollowRight | StretchRight | FollowBottom | StretchBottom);
-    for (int id : {TotalLabelId, TotalId, RecordedLabelId, RecordedId, ClipboardId})
-        registerAnchor(id, FollowBottom);
-    registerAnchor(OkId, FollowRight | FollowBottom);
+    // Both fields as wide as a twelve-digit number in the window's font,
+    // whatever the size of the window.
+    const int fieldWidth =
+        m_ui->totalEdit->fontMetrics().horizontalAdvance(QString(12, u'0')) + FieldPadding;
+    m_ui->totalEdit->setFixedWidth(fieldWidth);
+    m_ui->recordedEdit->setFixedWidth(fieldWidth);
 
     connect(m_ui->clipboardButton, &QPushButton::clicked, this, &WordCountDialog::copyToClipboard);
     connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::accept);

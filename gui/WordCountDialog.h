@@ -14,8 +14,10 @@ class ScriptInfo;
 // The dialog "ワード数一覧" (template 223): the record's scene name at the
 // top, one row per character with its word count, the grand total beside
 // "総数", the "収録数" field as the form leaves it, "->clipboard" and OK.
-// The window can be resized: the list stretches with it, the fields and
-// buttons below it keep their distance to the bottom edge.
+// Both numbers are read-only fields, so that a screen reader reads each
+// as its caption and its value. The window can be resized: the list
+// stretches with it, the fields and buttons below it keep their distance
+// to the bottom edge. Return presses OK and Esc closes, from the list too.
 class WordCountDialog : public DialogBase {
     Q_OBJECT
 
@@ -43,6 +45,9 @@ public:
     const UxListViewControl& list() const { return m_list; }
 
 private:
+    // A line edit's frame and inner margins, both sides together.
+    static constexpr int FieldPadding = 16;
+
     // Puts the list on the clipboard as plain text and says so.
     void copyToClipboard();
 

@@ -8,6 +8,14 @@
 // list has the keyboard focus, so that a coloured row (a scene without
 // speakers, for instance) can still be told apart while selected.
 //
+// Under a light system palette the highlights and their text colours are
+// the program's own fixed ones. Those were chosen for dark text on a light
+// window; under a dark palette (its window darker than its text) they would
+// put dark text on a dark blend, so there the palette's own highlight and
+// highlighted text are used instead, and every text colour is checked
+// against its background: one that does not reach MinimumContrast gives way
+// to black or white, whichever reads better.
+//
 // Colours are 0x00BBGGRR like the list's own; a cell colour may be
 // UxListViewControl::DefaultColour, which stands for the system's window
 // (background) or window-text colour given by the caller.
@@ -23,16 +31,53 @@ public:
         bool operator==(const Pair&) const = default;
     };
 
+    // The system colours a list is drawn over.
+    struct System {
+        Colour text;
+        Colour background;
+        Colour highlight;
+        Colour highlightedText;
+    };
+
     static constexpr Colour FocusedHighlight = UxListViewControl::rgb(0xF0, 0x00, 0xD0);
     static constexpr Colour UnfocusedHighlight = UxListViewControl::rgb(0x60, 0xA0, 0xD8);
     static constexpr Colour FocusedText = UxListViewControl::rgb(0x00, 0x00, 0x80);
     static constexpr Colour UnfocusedText = UxListViewControl::rgb(0x00, 0x00, 0x00);
+    static constexpr Colour Black = UxListViewControl::rgb(0x00, 0x00, 0x00);
+    static constexpr Colour White = UxListViewControl::rgb(0xFF, 0xFF, 0xFF);
+
+    // The contrast ratio normal text needs to be readable (WCAG 2, level AA).
+    static constexpr double MinimumContrast = 4.5;
+    // How much of the palette's highlight a selected row takes under a dark
+    // palette, out of 255: enough to tell the selection from the rows
+    // around it while a trace of the row's own colour stays, and little
+    // enough that the blend stays dark under the palette's light
+    // highlighted text.
+    static constexpr int DarkFocusedWeight = 128;
+    static constexpr int DarkUnfocusedWeight = 80;
 
     // Per channel: (highlight * 59 + cell * 196) / 255, integer division.
     static Colour blend(Colour highlight, Colour cell);
+    // Per channel: (a * weightOfA + b * (255 - weightOfA)) / 255.
+    static Colour mix(Colour a, Colour b, int weightOfA);
 
+    static Pair forCell(Colour cellText, Colour cellBackground, State state, const System& system);
+    // The same with the program's own highlights standing for the
+    // palette's.
     static Pair forCell(Colour cellText, Colour cellBackground, State state, Colour systemText,
                         Colour systemBackground);
+
+    // A palette whose window is darker than its text.
+    static bool isDark(const System& system);
+
+    // WCAG 2 relative luminance, 0 (black) to 1 (white).
+    static double relativeLuminance(Colour colour);
+    // WCAG 2 contrast ratio of two colours, 1 to 21.
+    static double contrastRatio(Colour a, Colour b);
+    // The text colour itself when it reaches MinimumContrast on the
+    // background, otherwise black or white, whichever contrasts more (one
+    // of them always reaches it).
+    static Colour readableOn(Colour text, Colour background);
 
     // A default colour replaced by the system colour.
     static Colour resolve(Colour colour, Colour system)

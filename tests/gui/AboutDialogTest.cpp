@@ -6,6 +6,7 @@
 #include "app/LicenceTexts.h"
 #include "gui/QtText.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -277,4 +278,20 @@ TEST_F(AboutDialogTest, EveryControlIsAnnouncedByItsLabel)
     for (int page : m_model.offeredPages())
         EXPECT_EQ(announcedName(radio(dialog, page)), fromCp932(m_model.page(page).name.view()));
     EXPECT_EQ(announcedName(textBox(dialog)), u8("quillon について"));
+}
+
+TEST_F(AboutDialogTest, APageRadioToggledByAScreenReaderShowsItsPage)
+{
+    AboutDialog dialog(nullptr, m_model);
+    dialog.show();
+    const QString first = dialog.textOfControl(AboutDialog::TextId);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(radio(dialog, 1));
+    ASSERT_TRUE(face && face->actionInterface());
+    face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(dialog.currentPage(), 1);
+    EXPECT_EQ(dialog.textOfControl(AboutDialog::TextId), fromCp932(LicenceTexts::zlib().view()));
+    face = QAccessible::queryAccessibleInterface(radio(dialog, 0));
+    face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(dialog.currentPage(), 0);
+    EXPECT_EQ(dialog.textOfControl(AboutDialog::TextId), first);
 }

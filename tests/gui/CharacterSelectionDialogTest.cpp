@@ -5,6 +5,7 @@
 #include "document/ScriptInfo.h"
 #include "gui/ListView.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -233,4 +234,20 @@ TEST_F(CharacterSelectionDialogTest, EveryControlIsNamedByItsLabel)
         ASSERT_NE(control, nullptr) << id;
         EXPECT_EQ(announcedName(control), u(label)) << id;
     }
+}
+
+TEST_F(CharacterSelectionDialogTest, ReturnOnAFocusedButtonPressesThatButton)
+{
+    open();
+    QPushButton* clearAll = byAccessibleName<QPushButton>(m_dialog.get(), u("全て解除"));
+    ASSERT_NE(clearAll, nullptr);
+    clearAll->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(m_dialog->isVisible());
+    EXPECT_EQ(shownTicks(), Ticks(4, false));
+    // Back in the list, Return is OK again.
+    view()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(m_dialog->isVisible());
+    EXPECT_EQ(modelTicks(), Ticks(4, false));
 }

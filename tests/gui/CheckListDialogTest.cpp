@@ -1,5 +1,6 @@
 #include "gui/CheckListDialog.h"
 
+#include "FormChecks.h"
 #include "GuiTestSupport.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
@@ -10,6 +11,7 @@
 #include "ui/ScriptedDialogHost.h"
 #include "ui/UxDialogs.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -334,4 +336,77 @@ TEST_F(CheckListDialogTest, EveryControlIsNamedByItsLabel)
             EXPECT_EQ(button->text(), u(label));
         }
     }
+}
+
+TEST_F(CheckListDialogTest, FitsASmallScreenAndStaysWholeAtItsMinimumSize)
+{
+    m_dialog = std::make_unique<CheckListDialog>(nullptr, m_model);
+    expectFitsASmallScreen(m_dialog.get());
+    // A long folder name gets the room the window is given.
+    const int folderWidth = folderEdit()->width();
+    m_dialog->resize(m_dialog->width() + 150, m_dialog->height());
+    QApplication::processEvents();
+    EXPECT_GT(folderEdit()->width(), folderWidth);
+}
+
+TEST_F(CheckListDialogTest, EscCancelsAndEnterPressesOkWhateverControlHasTheFocus)
+{
+    ScriptedDialogHost host;
+    UxDialogs::Scope scope(host);
+    open();
+    QStringList names;
+    for (QWidget* control : keyboardControls(m_dialog.get()))
+        names << control->objectName();
+    ASSERT_TRUE(names.contains("folderEdit"));
+    ASSERT_TRUE(names.contains("listUnprintedCheck"));
+    for (const QString& name : names) {
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+            m_model = CheckListDialogModel(FCString(m_folder.path()), CheckListOptions());
+            open();
+            auto* widget = m_dialog->findChild<QWidget*>(name);
+            widget->setFocus();
+            QTest::keyClick(widget, key);
+            const bool accepting = key != Qt::Key_Escape;
+            EXPECT_FALSE(m_dialog->isVisible()) << name.toStdString() << " " << key;
+            EXPECT_EQ(m_dialog->result(), accepting ? QDialog::Accepted : QDialog::Rejected)
+                << name.toStdString() << " " << key;
+            EXPECT_EQ(m_model.folder().toStdString(), accepting ? m_folder.path() : std::string())
+                << name.toStdString() << " " << key;
+        }
+    }
+}
+
+TEST_F(CheckListDialogTest, OptionsAndFolderSetByAScreenReaderAreWhatOkTakes)
+{
+    ScriptedDialogHost host;
+    UxDialogs::Scope scope(host);
+    std::filesystem::create_directory(m_folder.path() + "lists");
+    open();
+    for (const char* label :
+         {"テキスト形式(.txt)", "キャラ別リスト", "印刷されないシナリオもリストする"}) {
+        QAccessibleInterface* face =
+            QAccessible::queryAccessibleInterface(widget<QAbstractButton>(label));
+        ASSERT_NE(face, nullptr) << label;
+        face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    }
+    QAccessibleInterface* folder = QAccessible::queryAccessibleInterface(folderEdit());
+    ASSERT_NE(folder, nullptr);
+    ASSERT_NE(folder->editableTextInterface(), nullptr);
+    folder->setText(QAccessible::Value, QString::fromStdString(m_folder.path() + "lists"));
+    clickButton("OK");
+    EXPECT_EQ(m_dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(m_model.options().word(), 0x10300u);
+    EXPECT_EQ(m_model.folder().toStdString(), m_folder.path() + "lists/");
+}
+
+TEST_F(CheckListDialogTest, KeepsToADarkPalette)
+{
+    DarkPaletteScope dark;
+    ScriptedDialogHost host;
+    UxDialogs::Scope scope(host);
+    open();
+    setFolderText(QString());
+    clickButton("OK");
+    ASSERT_FALSE(messageEdit()->text().isEmpty());
+    expectReadableInTheApplicationsPalette(m_dialog.get());
 }

@@ -1,5 +1,6 @@
 #include "gui/ConversionDialog.h"
 
+#include "FormChecks.h"
 #include "GuiTestSupport.h"
 #include "LabelledControls.h"
 #include "ScenarioTestFolder.h"
@@ -13,6 +14,7 @@
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -269,4 +271,83 @@ TEST_F(ConversionDialogTest, ConversionWritesTheScreenplaysAndAsksBeforeOverwrit
     click(ConversionDialog::ConvertId);
     ASSERT_EQ(m_host.questions().size(), 2u);
     EXPECT_EQ(fileText(log), shownLog) << "answered yes";
+}
+
+TEST_F(ConversionDialogTest, FitsASmallScreenAndTheListAndMessagesGrowWithTheWindow)
+{
+    ConversionDialog dialog(nullptr, m_model);
+    expectFitsASmallScreen(&dialog);
+    QWidget* list = dialog.control(ConversionDialog::ListId);
+    QWidget* messages = dialog.control(ConversionDialog::MessageId);
+    const QSize listSize = list->size();
+    const QSize messagesSize = messages->size();
+    dialog.resize(dialog.width() + 200, dialog.height() + 200);
+    QApplication::processEvents();
+    EXPECT_GT(list->height(), listSize.height());
+    EXPECT_GT(list->width(), listSize.width());
+    EXPECT_GT(messages->height(), messagesSize.height());
+}
+
+TEST_F(ConversionDialogTest, EscClosesAndEnterPressesOutputWhateverControlHasTheFocus)
+{
+    QStringList names;
+    for (QWidget* control : keyboardControls(&m_dialog))
+        names << control->objectName();
+    ASSERT_TRUE(names.contains("definitionsList"));
+    ASSERT_TRUE(names.contains("messageEdit"));
+    ASSERT_TRUE(names.contains("subfoldersCheckBox"));
+    for (const QString& name : names) {
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+            ConversionDialog dialog(nullptr, m_model);
+            dialog.show();
+            auto* widget = dialog.findChild<QWidget*>(name);
+            widget->setFocus();
+            QTest::keyClick(widget, key);
+            if (key == Qt::Key_Escape) {
+                EXPECT_FALSE(dialog.isVisible()) << name.toStdString();
+                EXPECT_EQ(dialog.result(), ConversionDialog::CloseId) << name.toStdString();
+            } else {
+                // "出力" with every field empty asks for the first; the
+                // dialog stays open for the user to fill it in.
+                EXPECT_TRUE(dialog.isVisible()) << name.toStdString();
+                EXPECT_EQ(dialog.textOfControl(ConversionDialog::MessageId),
+                          u8("入力するCPPのあるフォルダを指定して下さい"))
+                    << name.toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(ConversionDialogTest, FieldsAndTheBoxSetByAScreenReaderAreWhatTheButtonsTake)
+{
+    auto setText = [this](int id, const std::string& text) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(m_dialog.control(id));
+        ASSERT_NE(face, nullptr);
+        ASSERT_NE(face->editableTextInterface(), nullptr);
+        face->setText(QAccessible::Value, QString::fromStdString(text));
+    };
+    setText(ConversionDialog::SourceId, sources);
+    setText(ConversionDialog::OutputId, m_out.path());
+    setText(ConversionDialog::DefinitionsId, sources + "names.txt");
+    QAccessibleInterface* box =
+        QAccessible::queryAccessibleInterface(m_dialog.control(ConversionDialog::SubfoldersId));
+    ASSERT_NE(box, nullptr);
+    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QAccessibleInterface* survey =
+        QAccessible::queryAccessibleInterface(m_dialog.control(ConversionDialog::SurveyId));
+    ASSERT_NE(survey, nullptr);
+    survey->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    // A press through the interface clicks as a screen reader's does: soon.
+    QTRY_COMPARE(m_host.notices().size(), size_t(1));
+    EXPECT_TRUE(m_model.includeSubfolders);
+    EXPECT_EQ(m_model.definitionsText.toStdString(), sources + "names.txt");
+    EXPECT_EQ(m_dialog.list().rowCount(), 2);
+}
+
+TEST_F(ConversionDialogTest, KeepsToADarkPalette)
+{
+    DarkPaletteScope dark;
+    ConversionDialog dialog(nullptr, m_model);
+    dialog.show();
+    expectReadableInTheApplicationsPalette(&dialog);
 }

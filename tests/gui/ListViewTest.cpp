@@ -5,6 +5,7 @@
 #include "gui/DialogBase.h"
 #include "gui/ListViewDelegate.h"
 #include "gui/ListViewModel.h"
+#include "ui/ListCellColours.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -227,45 +228,83 @@ TEST_F(ListViewTest, DoubleClickTellsTheRow)
     EXPECT_EQ(doubled[0][0].toInt(), 5);
 }
 
-TEST(ListViewKeysTest, ReturnAndEscStayInTheListButCloseFromElsewhere)
+namespace {
+
+// A dialog with the list, a line edit and a default OK button.
+class ListViewKeysTest : public testing::Test {
+protected:
+    ListViewKeysTest()
+    {
+        const std::array<UxListViewControl::ColumnDescriptor, 1> columns{{{"a", 50}}};
+        m_list.defineColumns(columns);
+        m_list.setCell(0, 0, "row");
+        auto* layout = new QVBoxLayout(&m_dialog);
+        m_view = new ListView(&m_dialog);
+        m_edit = new QLineEdit(&m_dialog);
+        auto* ok = new QPushButton("OK", &m_dialog);
+        ok->setDefault(true);
+        QObject::connect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
+        layout->addWidget(m_view);
+        layout->addWidget(m_edit);
+        layout->addWidget(ok);
+        m_view->setList(&m_list);
+    }
+    ~ListViewKeysTest() override { m_view->setList(nullptr); }
+
+    // Shows the dialog with the focus in the list and types the key there.
+    void typeInList(Qt::Key key)
+    {
+        m_dialog.setResult(-1);
+        m_dialog.show();
+        m_dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dialog));
+        m_view->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), m_view);
+        QTest::keyClick(QApplication::focusWidget(), key);
+    }
+
+    UxListViewControl m_list;
+    DialogBase m_dialog;
+    ListView* m_view;
+    QLineEdit* m_edit;
+};
+
+} // namespace
+
+TEST_F(ListViewKeysTest, ReturnAndEscInTheListReachTheDialogByDefault)
 {
-    UxListViewControl list;
-    const std::array<UxListViewControl::ColumnDescriptor, 1> columns{{{"a", 50}}};
-    list.defineColumns(columns);
-    list.setCell(0, 0, "row");
+    EXPECT_FALSE(m_view->keepsReturnAndEscape());
+    const std::pair<Qt::Key, int> cases[] = {{Qt::Key_Return, QDialog::Accepted},
+                                             {Qt::Key_Enter, QDialog::Accepted},
+                                             {Qt::Key_Escape, QDialog::Rejected}};
+    for (const auto& [key, result] : cases) {
+        SCOPED_TRACE(key);
+        typeInList(key);
+        EXPECT_FALSE(m_dialog.isVisible());
+        EXPECT_EQ(m_dialog.result(), result);
+    }
+}
 
-    DialogBase dialog;
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* view = new ListView(&dialog);
-    auto* edit = new QLineEdit(&dialog);
-    auto* ok = new QPushButton("OK", &dialog);
-    ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    layout->addWidget(view);
-    layout->addWidget(edit);
-    layout->addWidget(ok);
-    view->setList(&list);
-    dialog.show();
-    dialog.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-
-    view->setFocus();
-    QTest::keyClick(view, Qt::Key_Return);
-    QTest::keyClick(view, Qt::Key_Enter);
-    QTest::keyClick(view, Qt::Key_Escape);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected) << "nothing ended the dialog";
+TEST_F(ListViewKeysTest, ReturnAndEscStayInAListThatKeepsThemButCloseFromElsewhere)
+{
+    m_view->setKeepsReturnAndEscape(true);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        SCOPED_TRACE(key);
+        typeInList(key);
+        EXPECT_TRUE(m_dialog.isVisible());
+        EXPECT_EQ(m_dialog.result(), -1) << "nothing ended the dialog";
+    }
 
     // The same keys typed elsewhere do reach the dialog.
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    dialog.show();
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_Escape);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    m_edit->setFocus();
+    QTest::keyClick(m_edit, Qt::Key_Return);
+    EXPECT_FALSE(m_dialog.isVisible());
+    EXPECT_EQ(m_dialog.result(), QDialog::Accepted);
+    m_dialog.show();
+    m_edit->setFocus();
+    QTest::keyClick(m_edit, Qt::Key_Escape);
+    EXPECT_FALSE(m_dialog.isVisible());
+    EXPECT_EQ(m_dialog.result(), QDialog::Rejected);
 }
 
 TEST_F(ListViewTest, DroppedFilesBecomeRowsWhenDroppingIsOn)
@@ -372,4 +411,46 @@ TEST_F(ListViewTest, AReloadWithRedrawOffKeepsTheViewInStep)
     EXPECT_EQ(m_view->selectionModel()->selectedRows().size(), 1);
     EXPECT_TRUE(m_view->selectionModel()->isRowSelected(2500, QModelIndex()));
     EXPECT_EQ(m_view->currentIndex().row(), 2500);
+}
+
+TEST_F(ListViewTest, UnderADarkPaletteEveryRowStaysReadable)
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+    dark.setColor(QPalette::Text, QColor(0xF0, 0xF0, 0xF0));
+    dark.setColor(QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0));
+    dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+    dark.setColor(QPalette::HighlightedText, QColor(0xFF, 0xFF, 0xFF));
+    m_view->setPalette(dark);
+    showActive();
+    // Row 0 has a light colour of its own, rows 1 and 2 the defaults; 0
+    // and 1 are selected.
+    m_list.selectRow(0);
+    m_list.selectRow(1);
+    for (bool focused : {true, false}) {
+        if (focused)
+            m_view->setFocus();
+        else
+            m_edit->setFocus();
+        ASSERT_EQ(m_view->hasFocus(), focused);
+        for (int row = 0; row < 3; ++row) {
+            SCOPED_TRACE(testing::Message() << "row " << row << (focused ? " focused" : ""));
+            const QModelIndex index = m_view->model()->index(row, 1);
+            QStyleOptionViewItem option;
+            option.initFrom(m_view);
+            option.widget = m_view;
+            if (m_view->selectionModel()->isRowSelected(row, QModelIndex()))
+                option.state |= QStyle::State_Selected;
+            const ListCellColours::Pair colours = m_view->cellDelegate()->coloursFor(option, index);
+            EXPECT_GE(ListCellColours::contrastRatio(colours.text, colours.background),
+                      ListCellColours::MinimumContrast)
+                << std::hex << colours.text << " on " << colours.background;
+            EXPECT_EQ(pixelAt(row, 1), ListViewModel::colourOf(colours.background))
+                << "the cell is painted in those colours";
+        }
+    }
+    // The selection still shows.
+    m_view->setFocus();
+    EXPECT_NE(pixelAt(1, 1), pixelAt(2, 1));
 }

@@ -17,9 +17,11 @@
 #include "ui/UxProgressDialog.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
@@ -312,9 +314,13 @@ TEST_F(PagePreviewDialogTest, EveryControlIsNamedByItsLabel)
         EXPECT_EQ(control->accessibleName(), DialogBase::withoutMnemonics(control->text()));
     EXPECT_NE(byAccessibleName<QComboBox>(preview, QString::fromUtf8("台本")), nullptr);
     EXPECT_NE(byAccessibleName<QScrollArea>(preview, QString::fromUtf8("ページ")), nullptr);
-    auto* label = qobject_cast<QLabel*>(preview->control(PagePreviewDialog::PageLabelId));
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(announcedName(label), label->text());
+    // The page number is a value: its field is named, the number is its text.
+    auto* page = qobject_cast<QLineEdit*>(preview->control(PagePreviewDialog::PageLabelId));
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->isReadOnly());
+    EXPECT_EQ(announcedName(page), QString::fromUtf8("ページ番号"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(page)->text(QAccessible::Value),
+              QString::fromUtf8("1 / %1 ページ").arg(preview->model().pageCount()));
     EXPECT_EQ(announcedName(byAccessibleName<QPushButton>(m_window.get(),
                                                           QString::fromUtf8("プレビュー..."))),
               QString::fromUtf8("プレビュー..."));
@@ -352,4 +358,62 @@ TEST_F(PagePreviewDialogTest, ASceneWithoutPagesSaysSoInThePagesPlace)
     // A scene with pages takes the text away again.
     select(rowOf("short.screenplay.txt"));
     EXPECT_FALSE(view->pixmap().isNull());
+}
+
+TEST_F(PagePreviewDialogTest, AZoomToggledByAScreenReaderTakesEffect)
+{
+    PagePreviewDialog* preview = openPreviewOf("long.screenplay.txt");
+    ASSERT_NE(preview, nullptr);
+    auto* label = qobject_cast<QLabel*>(preview->findChild<QScrollArea*>()->widget());
+    ASSERT_NE(label, nullptr);
+    for (const auto& [name, zoom] : {std::pair{"100%", PagePreviewDialog::Zoom::ActualSize},
+                                     std::pair{"幅に合わせる", PagePreviewDialog::Zoom::FitWidth},
+                                     std::pair{"ページ全体", PagePreviewDialog::Zoom::FitPage}}) {
+        SCOPED_TRACE(name);
+        QAccessibleInterface* face =
+            QAccessible::queryAccessibleInterface(in<QPushButton>(preview, name));
+        ASSERT_TRUE(face && face->actionInterface());
+        ASSERT_TRUE(face->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::toggleAction()));
+        face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_EQ(preview->zoom(), zoom);
+        if (zoom == PagePreviewDialog::Zoom::ActualSize)
+            EXPECT_EQ(label->size(), preview->pageImage().size());
+        else
+            EXPECT_LT(label->width(), preview->pageImage().width());
+    }
+}
+
+TEST_F(PagePreviewDialogTest, ThePageIsDrawnInTheScreensOwnPixels)
+{
+    // A page of one-pixel stripes, which any scaling down and up again
+    // would blur.
+    QImage page(1152, 864, QImage::Format_Grayscale8);
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            page.scanLine(y)[x] = x % 2 ? 0 : 255;
+    const QPixmap half = PagePreviewDialog::pagePixmap(page, QSize(576, 432), 2.0);
+    EXPECT_EQ(half.devicePixelRatio(), 2.0);
+    EXPECT_EQ(half.size(), QSize(1152, 864));
+    EXPECT_EQ(half.deviceIndependentSize(), QSizeF(576, 432));
+    EXPECT_EQ(half.toImage().convertToFormat(QImage::Format_Grayscale8), page)
+        << "at twice the density the page's own pixels show";
+    const QPixmap scaled = PagePreviewDialog::pagePixmap(page, QSize(300, 225), 1.5);
+    EXPECT_EQ(scaled.size(), QSize(450, 338));
+    EXPECT_EQ(scaled.devicePixelRatio(), 1.5);
+    EXPECT_TRUE(PagePreviewDialog::pagePixmap(QImage(), QSize(10, 10), 2.0).isNull());
+
+    PagePreviewDialog* preview = openPreviewOf("long.screenplay.txt");
+    ASSERT_NE(preview, nullptr);
+    auto* label = qobject_cast<QLabel*>(preview->findChild<QScrollArea*>()->widget());
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->pixmap().devicePixelRatio(), preview->devicePixelRatioF());
+    preview->setPixelRatio(2.0);
+    for (const char* zoom : {"ページ全体", "幅に合わせる", "100%"}) {
+        SCOPED_TRACE(zoom);
+        QTest::mouseClick(in<QPushButton>(preview, zoom), Qt::LeftButton);
+        const QPixmap shown = label->pixmap();
+        EXPECT_EQ(shown.devicePixelRatio(), 2.0);
+        EXPECT_EQ(shown.size(), label->size() * 2);
+    }
 }

@@ -1,5 +1,6 @@
 #include "gui/PrintSettingsDialog.h"
 
+#include "FormChecks.h"
 #include "GuiTestSupport.h"
 #include "LabelledControls.h"
 #include "format/PrintSettingsDialogModel.h"
@@ -9,6 +10,7 @@
 #include "ui/ScriptedDialogHost.h"
 #include "ui/UxDialogs.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -231,32 +233,54 @@ TEST_F(PrintSettingsDialogTest, AutomaticCalculationRecalculatesWhileTypingAndLo
     EXPECT_FALSE(format.hasFlag(PrintFormat::FlagAutoCalc));
 }
 
-TEST_F(PrintSettingsDialogTest, AFaceThatIsNotInstalledLeavesTheFormatIncomplete)
+TEST_F(PrintSettingsDialogTest, AFaceThisMachineLacksIsShownWithWhatPrintsItAndKept)
+{
+    // A folder made on Windows names the Windows faces; this machine has the
+    // IPA faces, which the shipped aliases print them with.
+    m_faces = {toCp932(u("@IPAGothic")), toCp932(u("@IPAMincho"))};
+    m_format.setMode(PrintFormat::ModeCustom);
+    m_format.setCustomFont(0, cp932("@ＭＳ ゴシック"), 700);
+    m_format.setCustomFont(1, cp932("@無くなった書体"), 400);
+    m_format.setCustomFont(2, cp932("@IPAMincho"), 700);
+    m_run.device = OutputDevice::Printer;
+    open();
+    EXPECT_EQ(control<QComboBox>(1028)->currentText(), u("@ＭＳ ゴシック（IPAGothic で印刷）"));
+    EXPECT_EQ(control<QComboBox>(1029)->currentText(),
+              u("@無くなった書体（この環境では印刷できません）"));
+    EXPECT_EQ(control<QComboBox>(1030)->currentText(), u("@IPAMincho"));
+    EXPECT_EQ(control<QComboBox>(1028)->count(), 4) << "the two named faces and the installed two";
+
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format)) << message().toStdString();
+    EXPECT_EQ(format.targetFace().view(), cp932("@ＭＳ ゴシック").view()) << "byte for byte";
+    EXPECT_EQ(format.generalFace().view(), cp932("@無くなった書体").view());
+
+    // Another installed face can be picked instead.
+    open();
+    QComboBox* target = control<QComboBox>(1028);
+    target->setCurrentIndex(target->findText(u("@IPAGothic")));
+    ASSERT_TRUE(confirm(format));
+    EXPECT_EQ(format.targetFace().view(), "@IPAGothic");
+}
+
+TEST_F(PrintSettingsDialogTest, AnIncompleteFormatNamesTheEmptyFieldByItsLabel)
 {
     m_format.setMode(PrintFormat::ModeCustom);
-    m_format.setCustomFont(1, cp932("@無くなった書体"), 400);
+    m_format.setFlag(PrintFormat::FlagAutoCalc, true);
     open();
-    QComboBox* general = control<QComboBox>(1029);
-    EXPECT_EQ(general->currentIndex(), -1);
-    EXPECT_EQ(control<QComboBox>(1028)->currentText(), u("@ＭＳ ゴシック"));
     type(1043, u("64"));
+    click(1037);
+    ASSERT_FALSE(edit(1032)->isReadOnly());
+    type(1032, QString());
 
     click(PrintSettingsDialogModel::OkId);
     EXPECT_TRUE(m_dialog->isVisible());
     EXPECT_EQ(m_dialog->result(), 0);
-    EXPECT_EQ(message(), u("フォーマット設定が不完全です。すべての項目を入力して下さい。"));
+    const QString label = m_dialog->findChild<QLabel*>("charsPerLineLabel")->text();
+    EXPECT_EQ(message(), u("フォーマット設定が不完全です。すべての項目を入力して下さい。\n「") +
+                             label + u("」が空です。"));
     EXPECT_EQ(edit(1043)->text(), u("64")) << "input intact";
     EXPECT_EQ(edit(1026)->text(), u("14"));
-
-    // Choosing a face the way a user does completes it.
-    general->setFocus();
-    QTest::keyClick(general, Qt::Key_Down);
-    ASSERT_GE(general->currentIndex(), 0);
-    ScriptedDialogHost host({true});
-    UxDialogs::Scope scope(host);
-    PrintFormat format;
-    ASSERT_TRUE(confirm(format));
-    EXPECT_EQ(fromCp932(format.generalFace().view()), general->currentText());
 }
 
 TEST_F(PrintSettingsDialogTest, AGreyOf256IsStoredAsZero)
@@ -508,4 +532,159 @@ TEST_F(PrintSettingsDialogTest, F1OnThePdfControlsShowsTheirHelp)
         EXPECT_EQ(message(), fromCp932(PrintSettingsDialogModel::helpText(id))) << id;
         EXPECT_NE(message(), u("特に解説はありません。")) << id;
     }
+}
+
+TEST_F(PrintSettingsDialogTest, FitsASmallScreenAndStaysWholeAtItsMinimumSize)
+{
+    m_model.emplace(PrintSettingsDialogModel::PrintStart, m_format, m_run,
+                    FCString(toCp932(m_dir.path() + "/")), m_suppressed, m_characters, m_faces);
+    m_dialog = std::make_unique<PrintSettingsDialog>(nullptr, *m_model);
+    expectFitsASmallScreen(m_dialog.get());
+    // The list takes what the window grows by.
+    const int listHeight = view()->height();
+    m_dialog->resize(m_dialog->width(), m_dialog->height() + 100);
+    QApplication::processEvents();
+    EXPECT_GT(view()->height(), listHeight);
+}
+
+TEST_F(PrintSettingsDialogTest, EscCancelsAndEnterPressesOkWhateverControlHasTheFocus)
+{
+    open();
+    QStringList names;
+    for (QWidget* control : keyboardControls(m_dialog.get()))
+        names << control->objectName();
+    ASSERT_TRUE(names.contains("suppressedList"));
+    ASSERT_TRUE(names.contains("destinationEdit"));
+    ASSERT_TRUE(names.contains("destinationBrowseButton"));
+
+    ScriptedDialogHost host;
+    UxDialogs::Scope scope(host);
+    for (const QString& name : names) {
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+            open();
+            auto* widget = m_dialog->findChild<QWidget*>(name);
+            widget->setFocus();
+            QTest::keyClick(widget, key);
+            const bool accepting = key != Qt::Key_Escape;
+            EXPECT_FALSE(m_dialog->isVisible()) << name.toStdString() << " " << key;
+            EXPECT_EQ(m_dialog->result(), accepting ? QDialog::Accepted : QDialog::Rejected)
+                << name.toStdString() << " " << key;
+            EXPECT_EQ(m_model->accepted(), accepting) << name.toStdString() << " " << key;
+        }
+    }
+}
+
+TEST_F(PrintSettingsDialogTest, OpensWithTheFocusOnTheChosenDevice)
+{
+    const struct {
+        OutputDevice device;
+        int id;
+    } cases[] = {{OutputDevice::Png, 1015},
+                 {OutputDevice::Printer, 1013},
+                 {OutputDevice::Pdf, 1044},
+                 {OutputDevice::Bmp, 1014}};
+    for (const auto& c : cases) {
+        m_run.device = c.device;
+        open();
+        QApplication::setActiveWindow(m_dialog.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
+        EXPECT_EQ(QApplication::focusWidget(), m_dialog->control(c.id)) << c.id;
+    }
+}
+
+TEST_F(PrintSettingsDialogTest, ARadioToggledByAScreenReaderActsAsAClickDoes)
+{
+    m_format.setMode(PrintFormat::ModePreset16);
+    open();
+    auto toggle = [](QWidget* button) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(face, nullptr);
+        ASSERT_NE(face->actionInterface(), nullptr);
+        face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+
+    toggle(m_dialog->control(1036));
+    ASSERT_TRUE(control<QRadioButton>(1036)->isChecked());
+    const struct {
+        int id;
+        const char* text;
+    } proposed[] = {{1021, "700"}, {1024, "400"}, {1025, "700"}, {1026, "16"},
+                    {1027, "28"},  {1031, "34"},  {1032, "35"}};
+    for (const auto& p : proposed) {
+        EXPECT_EQ(edit(p.id)->text(), u(p.text)) << p.id;
+        EXPECT_TRUE(edit(p.id)->isEnabled()) << p.id;
+    }
+    EXPECT_EQ(control<QComboBox>(1028)->currentText(), u("@ＭＳ ゴシック"));
+    EXPECT_TRUE(control<QCheckBox>(1037)->isEnabled());
+
+    toggle(m_dialog->control(1037));
+    EXPECT_EQ(edit(1031)->text(), u("34")) << "960 / 28";
+    EXPECT_TRUE(edit(1031)->isReadOnly());
+    toggle(m_dialog->control(1017));
+    EXPECT_FALSE(edit(1019)->isEnabled()) << "the log switch";
+    toggle(m_dialog->control(1013));
+    EXPECT_FALSE(edit(1016)->isEnabled()) << "the printer needs no folder";
+    toggle(m_dialog->control(1041));
+    toggle(m_dialog->control(1011));
+
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format)) << message().toStdString();
+    EXPECT_EQ(format.mode(), PrintFormat::ModeCustom);
+    EXPECT_TRUE(format.hasFlag(PrintFormat::FlagAutoCalc));
+    EXPECT_FALSE(format.hasFlag(PrintFormat::FlagLog));
+    EXPECT_TRUE(format.hasFlag(PrintFormat::FlagGeneric));
+    EXPECT_EQ(format.device(), OutputDevice::Printer);
+    EXPECT_EQ(format.customModeEmphasis(), 3);
+}
+
+TEST_F(PrintSettingsDialogTest, ATextSetByAScreenReaderIsWhatOkStores)
+{
+    m_format.setMode(PrintFormat::ModeCustom);
+    m_format.setFlag(PrintFormat::FlagAutoCalc, true);
+    m_run.device = OutputDevice::Printer;
+    open();
+    auto setText = [](QWidget* field, const QString& text) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(field);
+        ASSERT_NE(face, nullptr);
+        ASSERT_NE(face->editableTextInterface(), nullptr);
+        face->setText(QAccessible::Value, text);
+    };
+    setText(m_dialog->control(1026), u("18"));
+    EXPECT_EQ(edit(1032)->text(), u("30")) << "recalculated as typing would";
+    setText(m_dialog->control(1024), u("350"));
+    setText(m_dialog->control(1043), u("200"));
+
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format)) << message().toStdString();
+    EXPECT_EQ(format.fontSize(), 18);
+    EXPECT_EQ(format.charsPerLine(), 30);
+    EXPECT_EQ(format.generalWeight(), 350);
+    EXPECT_EQ(format.customColEmphasis(), 200);
+}
+
+TEST_F(PrintSettingsDialogTest, TheSuppressedCountIsAValueAScreenReaderReads)
+{
+    open();
+    // A read-only field, as a path or a count is shown elsewhere: a screen
+    // reader reads its caption and then its value.
+    ASSERT_NE(edit(1009), nullptr);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(edit(1009));
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::EditableText);
+    EXPECT_TRUE(face->state().readOnly);
+    EXPECT_EQ(face->text(QAccessible::Name), u("抑制数"));
+    EXPECT_EQ(face->text(QAccessible::Value), u("1"));
+    click(1005);
+    EXPECT_EQ(face->text(QAccessible::Value), u("4"));
+}
+
+TEST_F(PrintSettingsDialogTest, KeepsToADarkPalette)
+{
+    DarkPaletteScope dark;
+    m_format.setMode(PrintFormat::ModeCustom);
+    open();
+    m_dialog->control(1026)->setFocus();
+    QTest::keyClick(m_dialog->control(1026), Qt::Key_F1);
+    ASSERT_FALSE(message().isEmpty());
+    expectReadableInTheApplicationsPalette(m_dialog.get());
 }

@@ -10,6 +10,7 @@
 #include "ui/ScriptedDialogHost.h"
 #include "ui/UxDialogs.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -225,4 +227,21 @@ TEST_F(WordCountDialogTest, EveryControlIsNamedByItsLabel)
     }
     EXPECT_EQ(m_dialog->textOfControl(WordCountDialog::TotalLabelId), u("総数"));
     EXPECT_EQ(m_dialog->textOfControl(WordCountDialog::RecordedLabelId), u("収録数"));
+}
+
+TEST_F(WordCountDialogTest, TheCountsAreValuesAScreenReaderReadsWithTheirCaptions)
+{
+    fill({{"春香", 12}, {"千早", 7}});
+    open();
+    for (const auto& [id, caption, value] :
+         {std::tuple{WordCountDialog::TotalId, "総数", "19"},
+          std::tuple{WordCountDialog::RecordedId, "収録数", ""}}) {
+        QLineEdit* field = edit(id);
+        ASSERT_NE(field, nullptr) << caption;
+        EXPECT_TRUE(field->isReadOnly()) << caption;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(field);
+        ASSERT_NE(face, nullptr) << caption;
+        EXPECT_EQ(face->text(QAccessible::Name), u(caption));
+        EXPECT_EQ(face->text(QAccessible::Value), u(value)) << caption;
+    }
 }
