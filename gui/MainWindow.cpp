@@ -110,6 +110,9 @@ MainWindow::MainWindow(Quillon& app, QWidget* parent)
     m_commands = std::make_unique<MainWindowCommands>(m_app, m_model, dialogs());
 
     m_ui->listView->setList(&m_model.list());
+    // Return in the list opens the preview and Esc stays there: the window
+    // does not close on a key meant for the list.
+    m_ui->listView->setKeepsReturnAndEscape(true);
     m_commands->open();
     showModelTexts();
     placeSavedRectangle();

@@ -5,6 +5,8 @@
 #include "ui/UxProgressDialog.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QWindow>
 
 QtProgressView::QtProgressView() = default;
 
@@ -29,6 +31,14 @@ void QtProgressView::opened(UxProgressDialog& dialog)
     window->adjustSize();
     window->centre();
     window->show();
+    // The work starts right after this, and the first pass of events only
+    // paints the window once the display has mapped it: wait for that a
+    // little, so that the window is there before the first unit of work.
+    QElapsedTimer mapping;
+    mapping.start();
+    while (window->windowHandle() && !window->windowHandle()->isExposed() &&
+           !mapping.hasExpired(MappingWait))
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
     Shown& shown = m_windows[&dialog];
     shown.window = window;
     shown.sinceRefresh.start();

@@ -26,6 +26,8 @@ class ProgressDialog;
 class QtProgressView : public ProgressView {
 public:
     static constexpr int RefreshInterval = 30; // milliseconds
+    // How long opening waits at most for the display to map the window.
+    static constexpr int MappingWait = 100; // milliseconds
 
     QtProgressView();
     ~QtProgressView() override;
