@@ -186,8 +186,10 @@ public:
     void showHelp(int controlId);
     static const char* helpText(int controlId);
 
-    // The visible label of a custom-format control (1028-1032), CP932; the
-    // weights are named with their face: "「…フォント名」の「太さ(0-1000)」".
+    // The visible label of a custom-format control (1021-1032), CP932, as
+    // the incomplete-format message quotes it between "「" and "」". A weight
+    // shares its label with the other two, so it is quoted with its face:
+    // the quote then reads "「…フォント名」の「太さ(0-1000)」".
     static std::string fieldLabel(int controlId);
 
     // OK: checks the input (a refusal leaves its message and every input as
