@@ -63,8 +63,9 @@ TEST(NoticeDialogTest, ALongPathWrapsOnlyAfterItsSlashesAndTheWindowFitsTheScree
         const QTextLine line = layout->lineAt(i);
         const QString shown = NoticeTextEdit::withoutBreakMarks(
             block.text().mid(line.textStart(), line.textLength()));
-        if (i + 1 < layout->lineCount())
+        if (i + 1 < layout->lineCount()) {
             EXPECT_TRUE(shown.endsWith(u'/')) << "line " << i << ": " << shown.toStdString();
+        }
         EXPECT_LE(line.naturalTextWidth(), box->viewport()->width()) << "line " << i;
     }
     EXPECT_FALSE(box->horizontalScrollBar()->isVisible()) << "every name fits the box";
