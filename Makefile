@@ -5,10 +5,11 @@ BUILD_DIR      ?= build
 TEST_BUILD_DIR ?= build-test
 BENCH_BUILD_DIR ?= build-bench
 FUZZ_BUILD_DIR ?= build-fuzz
+PACKAGE_BUILD_DIR ?= build-package
 FUZZ_SECONDS ?= 120
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps demo test bench fuzz format clean
+.PHONY: all deps demo test bench fuzz package format clean
 
 all: demo
 
@@ -42,8 +43,14 @@ fuzz:
 	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS)
 	scripts/fuzz.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
 
+# The Debian package quillon_<version>_amd64.deb of a release build of its
+# own: both programs, the desktop entry, the icon, the bash completion and
+# the manual pages; it says where the package is and how big.
+package: deps
+	@scripts/package.sh $(PACKAGE_BUILD_DIR) $(JOBS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(BENCH_BUILD_DIR) $(FUZZ_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(BENCH_BUILD_DIR) $(FUZZ_BUILD_DIR) $(PACKAGE_BUILD_DIR)

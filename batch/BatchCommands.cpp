@@ -87,38 +87,22 @@ int BatchCommands::run(const std::vector<std::string>& words, std::ostream& out,
 
 void BatchCommands::printHelp(std::ostream& out)
 {
+    // Commands and the tool's options share one column.
+    constexpr std::size_t NameWidth = 11;
+    const auto padded = [](const std::string& name) {
+        return name + std::string(name.size() < NameWidth ? NameWidth - name.size() : 1, ' ');
+    };
     out << "usage: quillon-batch [--trace] COMMAND ...\n"
            "       quillon-batch COMMAND --help\n"
            "\n"
-           "Turns a scenario folder of Shift-JIS screenplay files into voice-recording\n"
-           "scripts without a window, on the same files and with the same results as the\n"
-           "desktop program: lists, page estimates, check lists, word counts and print\n"
-           "runs, and the conversion of the old engine's sources. Output on the terminal\n"
-           "is UTF-8; every file it writes is Shift-JIS. A folder's quillon.settings.rnf\n"
-           "supplies the print format.\n"
-           "\n"
-           "commands:\n";
-    for (const Command& command : table) {
-        const std::string name = command.help->name;
-        out << "  " << name << std::string(name.size() < 11 ? 11 - name.size() : 1, ' ')
-            << command.help->brief << "\n";
-    }
-    out << "\n"
-           "options:\n"
-           "  --trace    write the program's trace to stderr (before COMMAND)\n"
-           "  --help     print this help, or with COMMAND that command's (also -h, help)\n"
-           "\n"
-           "Folder commands also take --only NAME,... (tick only these files) and\n"
-           "--suppress NAME,... (no scripts for these characters, in this run only).\n"
-           "\n"
-           "exit status:\n"
-           "  0    done\n"
-           "  1    a failure, its reason on stderr\n"
-           "  2    bad arguments\n"
-           "  130  interrupted (Ctrl-C): the scene or file in progress is finished first\n"
-           "\n"
-           "example:\n"
-           "  quillon-batch estimate scenario/ --generic\n"
-           "  quillon-batch print scenario/ --dest pages/ --generic\n"
-           "  quillon-batch print --help\n";
+        << description << "\n\ncommands:\n";
+    for (const Command& command : table)
+        out << "  " << padded(command.help->name) << command.help->brief << "\n";
+    out << "\noptions:\n";
+    for (const OptionHelp& option : options)
+        out << "  " << padded(std::string("--") + option.name) << option.text << "\n";
+    out << "\n" << folderOptionsNote << "\n\nexit status:\n";
+    CommandHelp::printStatuses(out, exitStatus);
+    out << "\nexample:\n";
+    CommandHelp::printIndented(out, example);
 }

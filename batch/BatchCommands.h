@@ -39,6 +39,33 @@ public:
         "folder commands also take --only NAME,... (tick only these files) and\n"
         "--suppress NAME,... (suppress these characters for this run)\n";
 
+    // One line for the tool's manual page title.
+    static constexpr const char* brief =
+        "make voice-recording scripts from a visual-novel scenario, without a window";
+    // What the tool does, as its help and manual page tell it.
+    static constexpr const char* description =
+        "Turns a scenario folder of Shift-JIS screenplay files into voice-recording\n"
+        "scripts without a window, on the same files and with the same results as the\n"
+        "desktop program: lists, page estimates, check lists, word counts and print\n"
+        "runs, and the conversion of the old engine's sources. Output on the terminal\n"
+        "is UTF-8; every file it writes is Shift-JIS. A folder's quillon.settings.rnf\n"
+        "supplies the print format.";
+    // The tool's own options, given before COMMAND.
+    static constexpr OptionHelp options[] = {
+        {"trace", nullptr, "write the program's trace to stderr (before COMMAND)"},
+        {"help", nullptr, "print this help, or with COMMAND that command's (also -h, help)"},
+    };
+    // What the help says of the options every folder command shares.
+    static constexpr const char* folderOptionsNote =
+        "Folder commands also take --only NAME,... (tick only these files) and\n"
+        "--suppress NAME,... (no scripts for these characters, in this run only).";
+    static constexpr const char* exitStatus =
+        "0 done\n1 a failure, its reason on stderr\n2 bad arguments\n"
+        "130 interrupted (Ctrl-C): the scene or file in progress is finished first";
+    static constexpr const char* example = "quillon-batch estimate scenario/ --generic\n"
+                                           "quillon-batch print scenario/ --dest pages/ --generic\n"
+                                           "quillon-batch print --help";
+
     // Every command, in the order the help lists them.
     static std::span<const Command> commands();
     // The command of that name, or nullptr.

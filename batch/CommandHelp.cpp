@@ -23,8 +23,9 @@ std::string optionWords(const OptionHelp& option)
     return words;
 }
 
-// The lines of a text.
-std::vector<std::string> linesOf(const char* text)
+} // namespace
+
+std::vector<std::string> CommandHelp::linesOf(const char* text)
 {
     std::vector<std::string> lines;
     const std::string all(text);
@@ -39,9 +40,7 @@ std::vector<std::string> linesOf(const char* text)
     return lines;
 }
 
-// "0 done" lines with the statuses in a column of their own; a line that
-// does not start with a status goes on with the one before.
-void statusLines(std::ostream& out, const char* text)
+void CommandHelp::printStatuses(std::ostream& out, const char* text)
 {
     constexpr std::size_t StatusWidth = 5;
     for (const std::string& line : linesOf(text)) {
@@ -54,7 +53,11 @@ void statusLines(std::ostream& out, const char* text)
     }
 }
 
-} // namespace
+void CommandHelp::printIndented(std::ostream& out, const char* text)
+{
+    for (const std::string& line : linesOf(text))
+        out << "  " << line << "\n";
+}
 
 std::vector<std::string> OptionHelp::choices() const
 {
@@ -117,8 +120,7 @@ void CommandHelp::print(std::ostream& out) const
         out << option.text << "\n";
     }
     out << "\nexit status:\n";
-    statusLines(out, exitStatus);
+    printStatuses(out, exitStatus);
     out << "\nexample:\n";
-    for (const std::string& line : linesOf(example))
-        out << "  " << line << "\n";
+    printIndented(out, example);
 }

@@ -58,4 +58,13 @@ struct CommandHelp {
 
     // The text of `quillon-batch NAME --help`.
     void print(std::ostream& out) const;
+
+    // Lines of exit statuses ("0 done", "130 interrupted") with the status
+    // in a column of its own; a line that does not start with a status goes
+    // on with the one before.
+    static void printStatuses(std::ostream& out, const char* statuses);
+    // Every line of a text, indented by two blanks (the examples).
+    static void printIndented(std::ostream& out, const char* text);
+    // The lines of a text.
+    static std::vector<std::string> linesOf(const char* text);
 };

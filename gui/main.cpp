@@ -1,17 +1,23 @@
+#include "app/ProgramOptions.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
 #include "gui/MainWindow.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtProgressView.h"
 #include "gui/QtPrompt.h"
+#include "gui/QtTranslations.h"
 #include "platform/Prompt.h"
 #include "platform/TextCodec.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QStringList>
+#include <QtGlobal>
+#include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,9 +37,28 @@ std::string commandLine(const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
+    // The help needs no window: it is answered before Qt looks for a
+    // display, so that it works on a terminal without one.
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (ProgramOptions::helpAsked(words)) {
+        ProgramOptions::printHelp(std::cout);
+        return 0;
+    }
+    const ProgramOptions::Environment environment{
+        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"),
+        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")};
+    if (ProgramOptions::displayMissing(words, environment)) {
+        std::cerr << ProgramOptions::noDisplayMessage;
+        return 1;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
+    // Qt's dialogs and menus in the user's language; without a catalogue
+    // for it they stay English.
+    QtTranslations qtTexts;
+    (void)qtTexts.install(QLocale::system());
 
     // From here on the program's boxes, notices and progress are windows.
     QtPrompt prompt;

@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins xvfb xauth x11-utils desktop-file-utils
   libisal-dev pngcheck libcairo2-dev poppler-utils
+  qt6-translations-l10n man-db groff-base dpkg-dev file
 )
 
 # `install-deps.sh fuzz`: the fuzz targets' toolchain too (clang with its

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks that a desktop user
-# gets both programs, the menu entry (accepted by desktop-file-validate) and
-# the icon.
+# gets both programs, the menu entry (accepted by desktop-file-validate), the
+# icon and the two manual pages (gzipped, shown by man without a warning),
+# and that both programs answer --help without a display.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -27,4 +28,20 @@ else
   echo "missing: the desktop entry"
   status=1
 fi
+for page in quillon quillon-batch; do
+  file="$prefix/share/man/man1/$page.1.gz"
+  if [ ! -f "$file" ]; then
+    echo "missing: the manual page $page(1)"
+    status=1
+    continue
+  fi
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>&1 > /dev/null)
+  [ -z "$warnings" ] || { echo "man warns about $page(1): $warnings"; status=1; }
+done
+for program in quillon quillon-batch; do
+  [ -x "$prefix/bin/$program" ] || continue
+  help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$program" --help) ||
+    { echo "$program --help failed"; status=1; }
+  [[ $help == "usage: $program "* ]] || { echo "$program --help begins: ${help%%$'\n'*}"; status=1; }
+done
 exit $status
