@@ -9,7 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   cups-daemon cups-client pango1.0-tools
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins xvfb xauth x11-utils desktop-file-utils
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins xvfb xauth x11-utils desktop-file-utils openbox xdotool wmctrl
   libisal-dev pngcheck libcairo2-dev poppler-utils
   qt6-translations-l10n man-db groff-base dpkg-dev file
 )

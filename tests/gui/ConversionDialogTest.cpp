@@ -339,7 +339,7 @@ TEST_F(ConversionDialogTest, FieldsAndTheBoxSetByAScreenReaderAreWhatTheButtonsT
     survey->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     // A press through the interface is an animated click: it lands once the
     // event loop has run its short timer.
-    QTest::qWaitFor([this] { return !m_host.notices().empty(); });
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_host.notices().empty(); }));
     ASSERT_EQ(m_host.notices().size(), 1u);
     EXPECT_TRUE(m_model.includeSubfolders);
     EXPECT_EQ(m_model.definitionsText.toStdString(), sources + "names.txt");
