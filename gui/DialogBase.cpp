@@ -28,6 +28,21 @@ int floorToMultipleOf8(int value)
     return value >= 0 ? value / 8 * 8 : -((-value + 7) / 8 * 8);
 }
 
+// The frame moved (not resized) into the area: right and bottom first, so
+// that a window larger than the area keeps its top-left corner visible.
+QRect pushedInto(QRect frame, const QRect& area)
+{
+    if (frame.right() > area.right())
+        frame.moveRight(area.right());
+    if (frame.bottom() > area.bottom())
+        frame.moveBottom(area.bottom());
+    if (frame.left() < area.left())
+        frame.moveLeft(area.left());
+    if (frame.top() < area.top())
+        frame.moveTop(area.top());
+    return frame;
+}
+
 QString plainLabelText(const QLabel& label)
 {
     const QString text = label.text();
@@ -279,15 +294,7 @@ void DialogBase::keepInsideScreen()
     const QSize fitted = size().boundedTo(room).expandedTo(minimumSize());
     if (fitted != size())
         resize(fitted);
-    QRect frame(pos(), size().grownBy(margins));
-    if (frame.right() > work.right())
-        frame.moveRight(work.right());
-    if (frame.bottom() > work.bottom())
-        frame.moveBottom(work.bottom());
-    if (frame.left() < work.left())
-        frame.moveLeft(work.left());
-    if (frame.top() < work.top())
-        frame.moveTop(work.top());
+    const QRect frame = pushedInto(QRect(pos(), size().grownBy(margins)), work);
     if (frame.topLeft() != pos())
         move(frame.topLeft());
 }
@@ -299,18 +306,8 @@ void DialogBase::moveClamped(QRect frame, bool clamp)
         if (!screen)
             screen = this->screen();
         const QRect work = screen ? screen->availableGeometry() : QRect();
-        if (work.isValid()) {
-            // Right and bottom first, so that a window larger than the work
-            // area keeps its top-left corner visible.
-            if (frame.right() > work.right())
-                frame.moveRight(work.right());
-            if (frame.bottom() > work.bottom())
-                frame.moveBottom(work.bottom());
-            if (frame.left() < work.left())
-                frame.moveLeft(work.left());
-            if (frame.top() < work.top())
-                frame.moveTop(work.top());
-        }
+        if (work.isValid())
+            frame = pushedInto(frame, work);
     }
     move(frame.topLeft());
 }
