@@ -13,6 +13,9 @@ namespace {
 // used until the window has a frame to measure.
 constexpr int FrameAllowanceWidth = 16;
 constexpr int FrameAllowanceHeight = 40;
+// A notice grows with its longest line up to this width; longer lines wrap
+// (paths after a "/"), since a line across the whole screen is hard to read.
+constexpr int ReadableWidth = 720;
 
 } // namespace
 
@@ -67,7 +70,8 @@ void NoticeDialog::fitToText()
     probe->setTextWidth(-1);
     // One pixel more for the caret at the end of the longest line.
     const int natural = int(std::ceil(probe->idealWidth())) + around + 1;
-    const int width = std::clamp(natural, std::min(this->width(), room.width()), room.width());
+    const int widest = std::min(room.width(), std::max(ReadableWidth, this->width()));
+    const int width = std::clamp(natural, std::min(this->width(), widest), widest);
 
     probe->setTextWidth(width - around);
     const int textHeight = int(std::ceil(probe->size().height()));
