@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fc/Progress.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -23,32 +25,32 @@ class ProgressView;
 // A second press (button or request) after the first asks to stop at once:
 // stopRequested() then holds, for callers that can stop inside a unit of
 // work and clean up after themselves.
-class UxProgressDialog {
+class UxProgressDialog : public Progress {
 public:
     // The program's progress template: title, text 1001, bar 1235, cancel 2.
     static constexpr int DefaultTemplate = 175;
 
     explicit UxProgressDialog(int templateNumber = DefaultTemplate);
     // Closes the dialog when it is open.
-    virtual ~UxProgressDialog();
+    ~UxProgressDialog() override;
 
     UxProgressDialog(const UxProgressDialog&) = delete;
     UxProgressDialog& operator=(const UxProgressDialog&) = delete;
 
     int templateNumber() const { return m_templateNumber; }
 
-    void setTitle(std::string_view title);
+    void setTitle(std::string_view title) override;
     const std::string& title() const { return m_title; }
     // Shown at once when the dialog is open.
-    void setText(std::string_view text);
+    void setText(std::string_view text) override;
     const std::string& text() const { return m_text; }
 
     // The bar: shown or not, start position, range. The bar is hidden until
     // set up; the range defaults to 0-100 and the step to 1.
-    void setupBar(bool show, int32_t start, int32_t minimum, int32_t maximum);
+    void setupBar(bool show, int32_t start, int32_t minimum, int32_t maximum) override;
     // A range given shows the bar.
     void setRange(int32_t minimum, int32_t maximum);
-    void setStepSize(int32_t step) { m_stepSize = step; }
+    void setStepSize(int32_t step) override { m_stepSize = step; }
     bool showsBar() const { return m_showBar; }
     int32_t minimum() const { return m_minimum; }
     int32_t maximum() const { return m_maximum; }
@@ -57,23 +59,23 @@ public:
 
     // Does nothing when already open. Otherwise clears the cancel flags,
     // puts the bar at its start position and shows the dialog.
-    void open(bool cancellable);
+    void open(bool cancellable) override;
     bool isOpen() const { return m_open; }
     bool isCancellable() const { return m_cancellable; }
-    void close();
+    void close() override;
 
     // Advances the bar by one step; when that would reach the maximum the bar
     // stands at the maximum and the result is true.
-    bool step();
-    void setPosition(int32_t position);
+    bool step() override;
+    void setPosition(int32_t position) override;
 
     // Lets the view process what is pending; takes an outside cancel request.
-    void pump();
+    void pump() override;
     // The cancel button: sets the flag unless cancelling is disabled; a
     // press on a dialog already cancelled asks to stop at once.
     void pressCancel();
-    bool cancelled() const { return m_cancelled; }
-    bool stopRequested() const { return m_stopRequested; }
+    bool cancelled() const override { return m_cancelled; }
+    bool stopRequested() const override { return m_stopRequested; }
 
     // Per dialog; null goes back to the installed view.
     void setView(ProgressView* view);
