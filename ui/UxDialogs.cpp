@@ -19,7 +19,26 @@ std::string titleOr(std::string_view title)
     return title.empty() ? std::string(UxDialogs::DefaultTitle) : std::string(title);
 }
 
+// The installed host seen as Notices.
+class InstalledHostNotices : public Notices {
+public:
+    void notice(std::string_view text, std::string_view title) override
+    {
+        UxDialogs::notice(text, title);
+    }
+    bool question(std::string_view text, std::string_view title) override
+    {
+        return UxDialogs::question(text, title);
+    }
+};
+
 } // namespace
+
+Notices& UxDialogs::notices()
+{
+    static InstalledHostNotices notices;
+    return notices;
+}
 
 void UxDialogs::notice(std::string_view text, std::string_view title)
 {

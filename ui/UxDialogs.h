@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fc/Notices.h"
+
 #include <string_view>
 
 class UxDialogHost;
@@ -13,6 +15,9 @@ public:
 
     static void notice(std::string_view text, std::string_view title = {});
     static bool question(std::string_view text, std::string_view title = {});
+    // The two as the Notices that work is handed: they go to the installed
+    // host at the time of each call.
+    static Notices& notices();
 
     // The host (not owned); null goes back to the headless one.
     static void install(UxDialogHost* host);
