@@ -33,6 +33,37 @@ std::optional<uint64_t> firstSixDigits(std::string_view stem)
     return std::nullopt;
 }
 
+// FIXME: libstdc++ 12 reads the number of a back-reference (\12) or of a
+// repetition ("{3,12}") into a long without a bound, overflowing on a long
+// run of digits. Patterns with either that could overflow are refused before
+// they reach it: a back-reference is refused anyway, and no file name needs
+// a count of ten digits. Empty when the pattern may be compiled.
+std::string refusal(std::string_view pattern)
+{
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '\\') {
+            if (i + 1 < pattern.size() && isDigit(pattern[i + 1]))
+                return "back-references are not supported";
+            ++i; // The escaped character is no operator.
+            continue;
+        }
+        if (pattern[i] != '{')
+            continue;
+        std::size_t run = 0;
+        for (std::size_t k = i + 1; k < pattern.size(); ++k) {
+            if (isDigit(pattern[k]))
+                ++run;
+            else if (pattern[k] == ',')
+                run = 0;
+            else
+                break;
+            if (run > 9)
+                return "a repetition count is too large";
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 VoiceNumberPattern::VoiceNumberPattern() = default;
@@ -50,12 +81,21 @@ std::optional<VoiceNumberPattern> VoiceNumberPattern::compile(std::string_view p
         error = "the pattern is longer than " + std::to_string(MaximumLength) + " characters";
         return std::nullopt;
     }
+    if (std::string refused = refusal(pattern); !refused.empty()) {
+        error = std::move(refused);
+        return std::nullopt;
+    }
     auto compiled = std::make_unique<Compiled>();
+    // FIXME: libstdc++ 12's pattern scanner looks one character past a "("
+    // that ends the pattern (for a "?" behind it) without checking for the
+    // end; the pattern is compiled from a string of its own, so that this
+    // character is the string's terminating NUL and never memory beyond.
+    const std::string text(pattern);
     try {
         // __polynomial: libstdc++'s matcher without backtracking, whose time
         // cannot explode on a hostile pattern; it refuses back-references.
-        compiled->regex = std::regex(pattern.begin(), pattern.end(),
-                                     std::regex::ECMAScript | std::regex_constants::__polynomial);
+        compiled->regex =
+            std::regex(text, std::regex::ECMAScript | std::regex_constants::__polynomial);
     } catch (const std::regex_error& failure) {
         error = failure.code() == std::regex_constants::error_complexity
                     ? std::string("back-references are not supported")
@@ -67,7 +107,7 @@ std::optional<VoiceNumberPattern> VoiceNumberPattern::compile(std::string_view p
         return std::nullopt;
     }
     result.m_regex = std::move(compiled);
-    result.m_text = std::string(pattern);
+    result.m_text = text;
     return result;
 }
 

@@ -60,6 +60,8 @@ TEST(VoiceNumberPatternTest, RefusesPatternsThatCannotGiveANumber)
     } cases[] = {
         {"\\d{6}", "the pattern has no group ( ) to hold the number"},
         {"(\\d+)\\1", "back-references are not supported"},
+        {"(\\d+)\\55555555555555555555", "back-references are not supported"},
+        {"(\\d{1,12345678901})", "a repetition count is too large"},
         {"(\\d+", "not a valid pattern: "},
         {"(" + std::string(VoiceNumberPattern::MaximumLength, 'a') + ")",
          "the pattern is longer than 200 characters"},
