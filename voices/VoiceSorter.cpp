@@ -139,7 +139,10 @@ VoiceSorter::ItemResult VoiceSorter::place(const SortItem& item, const std::stri
             return ItemResult::Interrupted;
     }
     int n = 1;
-    while (n <= MaximumVariants) {
+    // A name taken between the look and the rename is looked at again; the
+    // attempts are bounded all the same, so a file system that keeps
+    // answering "taken" for a name it does not show cannot keep us here.
+    for (int attempt = 0; n <= MaximumVariants && attempt < 2 * MaximumVariants; ++attempt) {
         const std::string target = folder + "/" + variant(item.name, n);
         FileTransfer::Presence presence;
         if (uint32_t error = FileTransfer::compare(item.source, target, presence))
