@@ -7,6 +7,7 @@
 #include "fc/FCXListIterator.h"
 #include "fc/FileReplacement.h"
 #include "platform/FileTransfer.h"
+#include "platform/Sjis.h"
 #include "platform/TextCodec.h"
 #include "reports/CheckListText.h"
 #include "ui/UxProgressDialog.h"
@@ -192,8 +193,8 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
     bool cancelled = false;
     {
         UxProgressDialog progress;
-        progress.setTitle(TextCodec::fromUtf8("納品音声の確認"));
-        progress.setText(TextCodec::fromUtf8("納品フォルダを調べています。"));
+        progress.setTitle(Sjis::of("納品音声の確認"));
+        progress.setText(Sjis::of("納品フォルダを調べています。"));
         progress.open(true);
         if (int error =
                 DeliveryScan::scan(delivery, *pattern, destination, progress, found, cancelled)) {

@@ -5,8 +5,9 @@
 // ratio the targets are set in (matching at most 1.5x the stat walk, at
 // least 10,000 headers a second, a move at most 2x mv).
 
-#include "fc/Progress.h"
 #include "platform/AudioProbe.h"
+#include "ui/HeadlessProgressView.h"
+#include "ui/UxProgressDialog.h"
 #include "voices/DeliveryScan.h"
 #include "voices/SpeakerLines.h"
 #include "voices/VoiceCheck.h"
@@ -32,19 +33,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class SilentProgress : public Progress {
+// The progress of the work, shown nowhere.
+class SilentProgress : public UxProgressDialog {
 public:
-    void setTitle(std::string_view) override {}
-    void setText(std::string_view) override {}
-    void setupBar(bool, int32_t, int32_t, int32_t) override {}
-    void setStepSize(int32_t) override {}
-    void open(bool) override {}
-    void close() override {}
-    bool step() override { return false; }
-    void setPosition(int32_t) override {}
-    void pump() override {}
-    bool cancelled() const override { return false; }
-    bool stopRequested() const override { return false; }
+    SilentProgress() { setView(&m_view); }
+    // Closed while its view is still there.
+    ~SilentProgress() override { close(); }
+
+private:
+    HeadlessProgressView m_view{nullptr, false};
 };
 
 std::string benchRoot()
