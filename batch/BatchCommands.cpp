@@ -8,6 +8,7 @@
 #include "batch/ListCommand.h"
 #include "batch/PrintCommand.h"
 #include "batch/SurveyCommand.h"
+#include "batch/VoicesCommand.h"
 #include "batch/WordsCommand.h"
 
 #include <ostream>
@@ -23,6 +24,7 @@ constexpr BatchCommands::Command table[] = {
     {&PrintCommand::help, PrintCommand::run, true},
     {&SurveyCommand::help, SurveyCommand::run, true},
     {&ConvertCommand::help, ConvertCommand::run, true},
+    {&VoicesCommand::help, VoicesCommand::run, true},
 };
 
 bool isHelpWord(const std::string& word)

@@ -36,6 +36,8 @@ public:
         "        [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
         "  survey SRC OUT NAMES [--subfolders]\n"
         "  convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]\n"
+        "  voices FOLDER DELIVERY [--pattern REGEX] [--check-content] [--csv FILE]\n"
+        "         [--sort DEST [--move] [--by-scene]]\n"
         "folder commands also take --only NAME,... (tick only these files) and\n"
         "--suppress NAME,... (suppress these characters for this run)\n";
 

@@ -10,7 +10,7 @@ packages=(
   cups-daemon cups-client pango1.0-tools
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins xvfb xauth x11-utils desktop-file-utils openbox xdotool wmctrl
-  libisal-dev pngcheck libcairo2-dev poppler-utils
+  libisal-dev pngcheck libcairo2-dev poppler-utils libsndfile1-dev
   qt6-translations-l10n man-db groff-base dpkg-dev file
 )
 

@@ -17,6 +17,7 @@ _quillon_batch_options()
     print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log $folder" ;;
     survey) echo "--subfolders --help" ;;
     convert) echo "--subfolders --log --yes --help" ;;
+    voices) echo "--pattern --check-content --csv --sort --move --by-scene $folder" ;;
     esac
 }
 
@@ -33,7 +34,7 @@ _quillon_batch()
     local cur=${COMP_WORDS[COMP_CWORD]}
     local prev=""
     ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="layout list estimate checklist words print survey convert help"
+    local commands="layout list estimate checklist words print survey convert voices help"
     COMPREPLY=()
 
     # The command is the first word after the program name and --trace.
@@ -68,15 +69,15 @@ _quillon_batch()
         COMPREPLY=($(compgen -W "csv txt" -- "$cur"))
         return 0
         ;;
-    --dest | --out)
+    --dest | --out | --sort)
         _quillon_batch_paths -d
         return 0
         ;;
-    --log)
+    --log | --csv)
         _quillon_batch_paths -f
         return 0
         ;;
-    --chars-per-line | --lines-per-page | --options | --only | --suppress)
+    --chars-per-line | --lines-per-page | --options | --only | --suppress | --pattern)
         return 0
         ;;
     esac
@@ -89,7 +90,7 @@ _quillon_batch()
     # definition file as the third word of survey and convert, else folders.
     case "$command" in
     layout | survey | convert) _quillon_batch_paths -f ;;
-    list | estimate | checklist | words | print) _quillon_batch_paths -d ;;
+    list | estimate | checklist | words | print | voices) _quillon_batch_paths -d ;;
     esac
     return 0
 }

@@ -10,7 +10,8 @@ set(QUILLON_FUZZ_TARGETS
   window-configuration WindowConfigurationFuzzTarget.cpp quillon_app
   string-reading StringReadingFuzzTarget.cpp quillon_fc
   print-settings PrintSettingsFuzzTarget.cpp quillon_format
-  convert ConvertFuzzTarget.cpp quillon_convert)
+  convert ConvertFuzzTarget.cpp quillon_convert
+  voice-number VoiceNumberFuzzTarget.cpp quillon_voices)
 
 # In the test build every target is a replay program (no libFuzzer): one
 # CTest per target replays its saved corpus and its saved crash reproducers.

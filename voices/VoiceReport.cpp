@@ -1,0 +1,174 @@
+#include "voices/VoiceReport.h"
+
+#include "platform/Sjis.h"
+#include "platform/TextCodec.h"
+
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+std::string utf8(std::string_view cp932)
+{
+    return TextCodec::toUtf8(cp932);
+}
+
+std::string cp932(std::string_view utf8Text)
+{
+    return TextCodec::fromUtf8(utf8Text);
+}
+
+void row(std::string& out, const VoiceCheck::Totals& totals, std::string_view name)
+{
+    out += name;
+    for (int value :
+         {totals.lines, totals.recorded, totals.missing, totals.duplicate, totals.broken}) {
+        out += '\t';
+        out += std::to_string(value);
+    }
+    out += '\t';
+    out += VoiceReport::duration(totals.seconds);
+    out += '\n';
+}
+
+} // namespace
+
+std::string VoiceReport::duration(double seconds)
+{
+    const long long tenths = seconds > 0 ? std::llround(seconds * 10) : 0;
+    char text[48];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld.%lld", tenths / 36000, tenths / 600 % 60,
+                  tenths / 10 % 60, tenths % 10);
+    return text;
+}
+
+std::string VoiceReport::csvField(std::string_view text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+const char* VoiceReport::stateText(VoiceCheck::State state)
+{
+    switch (state) {
+    case VoiceCheck::State::Recorded:
+        return Sjis::of("収録済");
+    case VoiceCheck::State::Duplicate:
+        return Sjis::of("重複");
+    case VoiceCheck::State::Broken:
+        return Sjis::of("破損");
+    case VoiceCheck::State::Missing:
+        return Sjis::of("未収録");
+    case VoiceCheck::State::NoNumber:
+        return Sjis::of("番号なし");
+    }
+    return "";
+}
+
+std::string VoiceReport::table(const Input& input)
+{
+    const VoiceCheck::Result& result = input.result;
+    const auto& files = input.delivery.audio;
+    std::string out = "キャラ名\t台詞数\t収録済\t未収録\t重複\t破損\t収録時間\n";
+    for (const VoiceCheck::Totals& totals : result.characters)
+        row(out, totals, utf8(totals.character));
+    row(out, result.total, "総数");
+
+    auto scene = [&](const SpeakerLine& line) {
+        return utf8(input.sceneNames[std::size_t(line.scene)]);
+    };
+    for (std::size_t i = 0; i < input.lines.size(); ++i) {
+        const SpeakerLine& line = input.lines[i];
+        if (result.lines[i].state == VoiceCheck::State::Missing)
+            out += "未収録\t" + utf8(line.label) + "\t" + scene(line) + "\t" +
+                   utf8(line.character) + "\n";
+    }
+    // A number several lines share is one duplicate, told once.
+    std::set<uint64_t> told;
+    for (std::size_t i = 0; i < input.lines.size(); ++i) {
+        const VoiceCheck::Line& line = result.lines[i];
+        if (line.state != VoiceCheck::State::Duplicate ||
+            !told.insert(*input.lines[i].number).second)
+            continue;
+        out += "重複\t" + utf8(input.lines[i].label);
+        for (int file : line.files)
+            out += "\t" + files[std::size_t(file)].path;
+        out += "\n";
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const VoiceCheck::File& file = result.files[i];
+        if (file.matched && file.probe.broken())
+            out += "破損\t" + files[i].path + "\t" + utf8(file.probe.brokenReason) + "\n";
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const AudioProbe::Result& probe = result.files[i].probe;
+        if (!result.files[i].matched)
+            continue;
+        if (probe.silent()) {
+            char peak[32];
+            if (probe.peak > 0)
+                std::snprintf(peak, sizeof peak, "%.1f dBFS", probe.peakDecibels());
+            else
+                std::snprintf(peak, sizeof peak, "-inf dBFS");
+            out += "無音\t" + files[i].path + "\t" + peak + "\n";
+        } else if (probe.clipped()) {
+            out += "音割れ\t" + files[i].path + "\n";
+        }
+    }
+    for (int file : result.unmatched)
+        out += "対応なし\t" + files[std::size_t(file)].path + "\n";
+    for (const std::vector<int>& sharing : result.sharedNumbers) {
+        out += "番号重複\t" + utf8(input.lines[std::size_t(sharing.front())].label);
+        for (int line : sharing)
+            out += "\t" + scene(input.lines[std::size_t(line)]);
+        out += "\n";
+    }
+    for (std::size_t i = 0; i < input.lines.size(); ++i) {
+        const SpeakerLine& line = input.lines[i];
+        if (result.lines[i].state == VoiceCheck::State::NoNumber)
+            out += "番号なし\t" + utf8(line.label) + "\t" + scene(line) + "\t" +
+                   utf8(line.character) + "\n";
+    }
+    return out;
+}
+
+std::string VoiceReport::csv(const Input& input)
+{
+    const VoiceCheck::Result& result = input.result;
+    const auto& files = input.delivery.audio;
+    std::string out = Sjis::of("メッセージ番号,シーン,キャラ名,状態,ファイル,秒数");
+    out += "\r\n";
+    for (std::size_t i = 0; i < input.lines.size(); ++i) {
+        const SpeakerLine& line = input.lines[i];
+        const VoiceCheck::Line& checked = result.lines[i];
+        out += csvField(line.label) + "," + csvField(input.sceneNames[std::size_t(line.scene)]) +
+               "," + csvField(line.character) + "," + stateText(checked.state) + ",";
+        if (checked.file >= 0) {
+            out += csvField(cp932(files[std::size_t(checked.file)].path));
+            if (checked.state != VoiceCheck::State::Broken) {
+                char seconds[32];
+                std::snprintf(seconds, sizeof seconds, "%.3f",
+                              result.files[std::size_t(checked.file)].probe.seconds());
+                out += std::string(",") + seconds;
+            } else {
+                out += ",";
+            }
+        } else {
+            out += ",";
+        }
+        out += "\r\n";
+    }
+    for (int file : result.unmatched)
+        out += std::string(",,,") + Sjis::of("対応なし") + "," +
+               csvField(cp932(files[std::size_t(file)].path)) + ",\r\n";
+    return out;
+}
