@@ -1,6 +1,8 @@
 #include "app/MainWindowCommands.h"
 
 #include "app/AboutModel.h"
+#include "app/CharacterSelectionModel.h"
+#include "app/CheckListDialogModel.h"
 #include "app/FindFileModel.h"
 #include "app/FolderSelectionModel.h"
 #include "app/MainWindowModel.h"
@@ -16,9 +18,9 @@
 #include "platform/FontEngine.h"
 #include "platform/Trace.h"
 #include "reports/CharacterSelection.h"
-#include "reports/CheckListReport.h"
 #include "reports/PageCountEstimate.h"
 #include "ui/UxDialogs.h"
+#include "ui/UxProgressDialog.h"
 
 #include <string>
 #include <vector>
@@ -116,34 +118,31 @@ bool MainWindowCommands::run(int id, bool fromButton)
 void MainWindowCommands::open()
 {
     m_app.setMainWindow(&m_window);
-    m_app.catalogue().clear();
+    // The list shows the emptied catalogue: no rows, its columns defined.
     UxListViewControl& list = m_window.list();
     list.redrawOff();
-    list.clear();
-    ScriptCatalogue::defineColumns(list);
+    m_app.catalogue().clear();
     list.redrawOn();
     if (m_app.loadAtStart()) {
         m_app.setLoadAtStart(false);
-        abandonOnFailure([&] { (void)m_app.loadScenarioFolder(m_window); });
+        abandonOnFailure([&] { (void)loadFolder(); });
     }
+}
+
+FolderLoad MainWindowCommands::loadFolder()
+{
+    UxProgressDialog progress;
+    return m_app.loadScenarioFolder(progress, UxDialogs::notices(), m_window.loadDisplay());
 }
 
 void MainWindowCommands::checkAll()
 {
-    UxListViewControl& list = m_window.list();
-    for (int row = 0; row < list.rowCount(); ++row) {
-        if (list.stateImage(row) != UxListViewControl::StateTicked)
-            list.check(row);
-    }
+    m_app.catalogue().setAllTicked(true);
 }
 
 void MainWindowCommands::clearAll()
 {
-    UxListViewControl& list = m_window.list();
-    for (int row = 0; row < list.rowCount(); ++row) {
-        if (list.stateImage(row) == UxListViewControl::StateTicked)
-            list.uncheck(row);
-    }
+    m_app.catalogue().setAllTicked(false);
 }
 
 bool MainWindowCommands::selectCharacters(bool fromButton)
@@ -155,8 +154,8 @@ bool MainWindowCommands::selectCharacters(bool fromButton)
             UxDialogs::notice(CharacterSelection::noSelectionMessage());
         return false;
     }
-    return CharacterSelection::selectForSelectedRows(m_app.catalogue(), m_window.list(),
-                                                     m_dialogs.characterSelection);
+    return CharacterSelectionModel::selectForEntries(
+        m_app.catalogue(), m_window.rows().selectedEntries(), m_dialogs.characterSelection);
 }
 
 bool MainWindowCommands::selectCharactersOfFirstSelectedRow()
@@ -164,8 +163,8 @@ bool MainWindowCommands::selectCharactersOfFirstSelectedRow()
     const int row = m_window.list().nextSelectedRow();
     if (row < 0 || !m_dialogs.characterSelection)
         return false;
-    return CharacterSelection::selectForRow(m_app.catalogue(), m_window.list(), row,
-                                            m_dialogs.characterSelection);
+    return CharacterSelectionModel::selectForEntry(
+        m_app.catalogue(), m_window.rows().entryOfRow(row), m_dialogs.characterSelection);
 }
 
 bool MainWindowCommands::openFolder()
@@ -197,7 +196,7 @@ bool MainWindowCommands::loadChosenFolder(const FolderSelectionModel& model)
         return false;
     m_app.setScenarioFolder(folder.view());
     bool loaded = false;
-    abandonOnFailure([&] { loaded = m_app.loadScenarioFolder(m_window) == FolderLoad::Loaded; });
+    abandonOnFailure([&] { loaded = loadFolder() == FolderLoad::Loaded; });
     return loaded;
 }
 
@@ -233,16 +232,23 @@ void MainWindowCommands::showWordCounts()
 int64_t MainWindowCommands::estimatePages()
 {
     PageCountEstimate estimate(m_app.context());
-    const int64_t total = estimate.run(m_window.list(), false);
+    UxProgressDialog progress;
+    const int64_t total = estimate.run(m_app.catalogue(), false, progress);
     if (total != PageCountEstimate::Cancelled)
         UxDialogs::notice(PageCountEstimate::message(total).view());
     return total;
 }
 
-void MainWindowCommands::writeCheckLists()
+std::optional<CheckListReport::Outcome> MainWindowCommands::writeCheckLists()
 {
-    if (m_dialogs.checkList)
-        (void)CheckListReport::run(m_app.context(), m_window.list(), m_dialogs.checkList);
+    if (!m_dialogs.checkList)
+        return std::nullopt;
+    CheckListDialogModel model(m_app.scenarioFolder(), CheckListOptions());
+    if (!m_dialogs.checkList(model))
+        return std::nullopt;
+    UxProgressDialog progress;
+    return CheckListReport::run(m_app.context(), m_app.catalogue(), model.folder(), model.options(),
+                                progress, UxDialogs::notices());
 }
 
 void MainWindowCommands::showAbout()
@@ -292,7 +298,8 @@ std::optional<PrintRun::Outcome> MainWindowCommands::print()
     PrintRun run(m_app.context());
     if (m_dialogs.openLog)
         run.setOpener(m_dialogs.openLog);
-    const PrintRun::Outcome outcome = run.printAll(m_window.list());
+    UxProgressDialog progress;
+    const PrintRun::Outcome outcome = run.printAll(m_app.catalogue(), progress);
     // Pages that reached no file or printer get one notice after the run.
     if (const FCString notice = PrintRun::lostPagesNotice(outcome); !notice.isEmpty())
         UxDialogs::notice(notice.view());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ScriptCatalogue.h"
+#include "reports/CheckListReport.h"
 #include "reports/PrintRun.h"
 
 #include <cstdint>
@@ -98,7 +100,9 @@ public:
     // The page-count estimate over the ticked rows and its notice (none
     // after a cancel); the total or -1.
     int64_t estimatePages();
-    void writeCheckLists();
+    // The check-list dialog, then the lists it asks for. What the lists
+    // came to, or nothing when the dialog was cancelled.
+    std::optional<CheckListReport::Outcome> writeCheckLists();
     void showAbout();
     // The print settings dialog in its settings form (purpose 0) or its
     // print-start form (1). On OK the application takes the settings over
@@ -115,6 +119,8 @@ public:
 private:
     bool run(int id, bool fromButton);
     bool loadChosenFolder(const FolderSelectionModel& model);
+    // The scenario folder into the catalogue, the window showing it.
+    FolderLoad loadFolder();
 
     Quillon& m_app;
     MainWindowModel& m_window;

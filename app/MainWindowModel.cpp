@@ -1,6 +1,9 @@
 #include "app/MainWindowModel.h"
 
-MainWindowModel::MainWindowModel() : m_list(true) {}
+MainWindowModel::MainWindowModel(ScriptCatalogue& catalogue)
+    : m_list(true), m_rows(catalogue, m_list)
+{
+}
 
 MainWindowModel::~MainWindowModel() = default;
 
@@ -12,4 +15,15 @@ void MainWindowModel::setTotalCount(int32_t count)
 void MainWindowModel::setNoSpeakerCount(int32_t count)
 {
     m_noSpeakerText.setNumber(count);
+}
+
+ScriptCatalogue::Display MainWindowModel::loadDisplay()
+{
+    ScriptCatalogue::Display display;
+    display.started = [this](const FCString& folder) { setFolderText(folder.view()); };
+    display.counted = [this](int32_t records, int32_t noSpeaker) {
+        setTotalCount(records);
+        setNoSpeakerCount(noSpeaker);
+    };
+    return display;
 }

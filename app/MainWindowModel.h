@@ -1,18 +1,23 @@
 #pragma once
 
+#include "document/ScriptCatalogue.h"
 #include "fc/FCString.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/UxListViewControl.h"
 
 #include <cstdint>
 #include <string_view>
 
 // What the main window shows, without the window: the catalogue list
-// (control 1000, with check boxes), the folder line at the top (1002) and
-// the two numbers beside "総数" (1009) and "発言者なし" (1011). The GUI draws
-// these; the batch tool and the tests read them.
+// (control 1000, with check boxes) as a view of the application's
+// catalogue, the folder line at the top (1002) and the two numbers beside
+// "総数" (1009) and "発言者なし" (1011). The GUI draws these; the tests read
+// them.
 class MainWindowModel {
 public:
-    MainWindowModel();
+    // The list shows catalogue from now on; the catalogue must outlive the
+    // model.
+    explicit MainWindowModel(ScriptCatalogue& catalogue);
     virtual ~MainWindowModel();
 
     MainWindowModel(const MainWindowModel&) = delete;
@@ -20,6 +25,8 @@ public:
 
     UxListViewControl& list() { return m_list; }
     const UxListViewControl& list() const { return m_list; }
+    // The list's rows and the catalogue's entries.
+    const CatalogueListBinding& rows() const { return m_rows; }
 
     const FCString& folderText() const { return m_folderText; }
     void setFolderText(std::string_view text) { m_folderText.create(256, text); }
@@ -31,8 +38,12 @@ public:
     void setTotalCount(int32_t count);
     void setNoSpeakerCount(int32_t count);
 
+    // What a folder load shows here: the folder line, then the counts.
+    ScriptCatalogue::Display loadDisplay();
+
 private:
     UxListViewControl m_list;
+    CatalogueListBinding m_rows;
     FCString m_folderText;
     FCString m_totalText;
     FCString m_noSpeakerText;

@@ -13,6 +13,7 @@
 #include "render/PageDevice.h"
 #include "render/ScriptPrinter.h"
 #include "reports/PrintRun.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/UxListViewControl.h"
 
 #include <string_view>
@@ -34,8 +35,8 @@ void appendField(std::string& key, long long number)
 
 } // namespace
 
-PagePreviewModel::PagePreviewModel(const Quillon& app, const UxListViewControl& list)
-    : m_app(app), m_list(list)
+PagePreviewModel::PagePreviewModel(const Quillon& app, const CatalogueListBinding& rows)
+    : m_app(app), m_rows(rows)
 {
 }
 
@@ -63,9 +64,9 @@ const FCString& PagePreviewModel::sceneName() const
 
 bool PagePreviewModel::showRow(int row)
 {
-    const ScriptInfo* record = m_app.catalogue().recordOfRow(m_list, row);
-    const UxListViewControl::Cell* name = m_list.cell(row, ScriptCatalogue::ColumnFileName);
-    if (!record || !name || name->text.empty()) {
+    const ScriptCatalogue& catalogue = m_app.catalogue();
+    const int index = m_rows.entryOfRow(row);
+    if (index < 0 || catalogue.fileName(index).isEmpty()) {
         m_fileName.clear();
         m_printer.reset();
         m_layoutKey.clear();
@@ -76,8 +77,9 @@ bool PagePreviewModel::showRow(int row)
         m_cache.clear();
         return false;
     }
-    const bool sameScene = m_fileName.view() == std::string_view(name->text);
-    m_fileName = FCString(std::string_view(name->text));
+    const FCString& name = catalogue.fileName(index);
+    const bool sameScene = m_fileName.view() == name.view();
+    m_fileName = FCString(name.view());
     if (!sameScene)
         m_layoutKey.clear(); // another file: always laid out afresh
     refresh();
@@ -86,14 +88,13 @@ bool PagePreviewModel::showRow(int row)
     return hasScene();
 }
 
-const ScriptInfo* PagePreviewModel::recordOfScene(int& row) const
+const ScriptInfo* PagePreviewModel::recordOfScene() const
 {
-    for (row = 0; row < m_list.rowCount(); ++row) {
-        const UxListViewControl::Cell* name = m_list.cell(row, ScriptCatalogue::ColumnFileName);
-        if (name && std::string_view(name->text) == m_fileName.view())
-            return m_app.catalogue().recordOfRow(m_list, row);
+    const ScriptCatalogue& catalogue = m_app.catalogue();
+    for (int index = 0; index < catalogue.count(); ++index) {
+        if (catalogue.fileName(index).view() == m_fileName.view())
+            return &catalogue.record(index);
     }
-    row = -1;
     return nullptr;
 }
 
@@ -101,8 +102,7 @@ PagePreviewModel::Refresh PagePreviewModel::refresh()
 {
     if (!hasScene())
         return Refresh::Unchanged;
-    int row = -1;
-    const ScriptInfo* record = recordOfScene(row);
+    const ScriptInfo* record = recordOfScene();
     if (!record) {
         showRow(-1);
         return Refresh::SceneGone;
@@ -111,7 +111,7 @@ PagePreviewModel::Refresh PagePreviewModel::refresh()
     // pages would be made of now.
     auto printer = std::make_unique<ScriptPrinter>();
     PrintRun::configure(m_app.context(), *printer);
-    const std::string key = layoutKey(*printer, *record, row);
+    const std::string key = layoutKey(*printer, *record);
     if (key == m_layoutKey && m_printer)
         return Refresh::Unchanged;
     m_printer = std::move(printer);
@@ -119,16 +119,15 @@ PagePreviewModel::Refresh PagePreviewModel::refresh()
     return Refresh::Changed;
 }
 
-std::string PagePreviewModel::layoutKey(const ScriptPrinter& printer, const ScriptInfo& record,
-                                        int row) const
+std::string PagePreviewModel::layoutKey(const ScriptPrinter& printer,
+                                        const ScriptInfo& record) const
 {
     std::string key;
-    // A folder load makes new records under new keys, so a scene loaded
-    // again (its file may have changed) is read again.
+    // A folder load makes new records in a new generation, so a scene
+    // loaded again (its file may have changed) is read again.
     appendField(key, m_app.scenarioFolder().view());
     appendField(key, m_fileName.view());
-    const UxListViewControl::Cell* recordKey = m_list.cell(row, ScriptCatalogue::ColumnKey);
-    appendField(key, recordKey ? std::string_view(recordKey->text) : std::string_view());
+    appendField(key, static_cast<long long>(m_app.catalogue().generation()));
     appendField(key, printer.options());
     for (const ScriptFont* font :
          {&printer.generalFont(), &printer.targetFont(), &printer.commentFont()}) {

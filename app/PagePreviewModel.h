@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class CatalogueListBinding;
 class FCVSurface;
 class Quillon;
 class ScriptInfo;
@@ -24,8 +25,8 @@ class UxListViewControl;
 // turn it, so that it is pixel for pixel the PNG page of the same script.
 //
 // Pages are drawn one at a time, when asked for, and the last few are kept.
-// The scene follows the main list by its file name: refresh() finds the
-// row again (a folder load makes new records), takes the record's print
+// The scene follows the catalogue by its file name: refresh() finds the
+// entry again (a folder load makes new records), takes the record's print
 // targets and the settings as they are now, and lays the scene out anew
 // only when something that shapes its pages has changed.
 class PagePreviewModel {
@@ -38,13 +39,14 @@ public:
     enum class Refresh {
         Unchanged, // the pages are still those shown
         Changed,   // laid out anew: scripts, pages and images may differ
-        SceneGone, // the scene is no longer in the main list
+        SceneGone, // the scene is no longer in the catalogue
     };
 
     // Pages kept once drawn (a page image is about a megabyte).
     static constexpr int CachedPages = 6;
 
-    PagePreviewModel(const Quillon& app, const UxListViewControl& list);
+    // rows are the main list's, which show the application's catalogue.
+    PagePreviewModel(const Quillon& app, const CatalogueListBinding& rows);
     virtual ~PagePreviewModel();
 
     PagePreviewModel(const PagePreviewModel&) = delete;
@@ -58,9 +60,9 @@ public:
 
     // Previews the scene of a row: laid out, the script chosen before kept
     // when the scene has it (else the first), page 1. False when the row
-    // has no record; the preview is then empty.
+    // shows no entry; the preview is then empty.
     bool showRow(int row);
-    // Takes the settings and the scene's row as they are now (see above).
+    // Takes the settings and the scene's entry as they are now (see above).
     // The chosen script and page stay when they still exist.
     Refresh refresh();
 
@@ -110,11 +112,12 @@ private:
         std::shared_ptr<const FCVSurface> image;
     };
 
-    const ScriptInfo* recordOfScene(int& row) const;
-    // Everything that shapes the pages: the folder, the file and its row's
-    // record key, the printer's parameters as a run sets them, and the
-    // names excluded from the scene.
-    std::string layoutKey(const ScriptPrinter& printer, const ScriptInfo& record, int row) const;
+    // The record of the scene's file, null when no entry has it.
+    const ScriptInfo* recordOfScene() const;
+    // Everything that shapes the pages: the folder, the file and the
+    // catalogue's generation, the printer's parameters as a run sets them,
+    // and the names excluded from the scene.
+    std::string layoutKey(const ScriptPrinter& printer, const ScriptInfo& record) const;
     // Lays the scene out with the settings now in force.
     void layOut(const ScriptInfo& record, const std::string& key);
     // The scripts a run would print; previous (the script shown before, or
@@ -122,7 +125,7 @@ private:
     void collectScripts(const Script* previous);
 
     const Quillon& m_app;
-    const UxListViewControl& m_list;
+    const CatalogueListBinding& m_rows;
     FCString m_fileName;
     std::unique_ptr<ScriptPrinter> m_printer;
     std::string m_layoutKey;

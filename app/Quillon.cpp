@@ -1,9 +1,8 @@
 #include "app/Quillon.h"
 
-#include "app/MainWindowModel.h"
 #include "fc/FCPathName.h"
+#include "fc/Notices.h"
 #include "format/PrintSettingsStore.h"
-#include "ui/UxDialogs.h"
 
 Quillon::Quillon()
 {
@@ -11,11 +10,7 @@ Quillon::Quillon()
     m_run.logPath = m_printFormat.logName();
 }
 
-Quillon::~Quillon()
-{
-    // The rows of an open main window refer to the catalogue's records.
-    m_catalogue.clear();
-}
+Quillon::~Quillon() = default;
 
 void Quillon::setScenarioFolder(std::string_view folder)
 {
@@ -30,23 +25,18 @@ void Quillon::setScenarioFolder(std::string_view folder)
 
 ScenarioContext Quillon::context() const
 {
-    return {m_scenarioFolder, m_catalogue, m_scenarioTotals, m_printFormat, m_run, m_suppressed};
+    return {m_scenarioFolder, m_scenarioTotals, m_printFormat, m_run, m_suppressed};
 }
 
-FolderLoad Quillon::loadScenarioFolder(MainWindowModel& window)
+FolderLoad Quillon::loadScenarioFolder(Progress& progress, Notices& notices,
+                                       const ScriptCatalogue::Display& display)
 {
     const bool keepTotals = keepWordTotals();
     // The flag holds for one load only.
     setKeepWordTotals(false);
 
-    ScriptCatalogue::Display display;
-    display.started = [&window](const FCString& folder) { window.setFolderText(folder.view()); };
-    display.counted = [&window](int32_t records, int32_t noSpeaker) {
-        window.setTotalCount(records);
-        window.setNoSpeakerCount(noSpeaker);
-    };
     const FolderLoad result = m_catalogue.loadFolder(m_scenarioFolder, m_scenarioTotals, keepTotals,
-                                                     window.list(), display);
+                                                     progress, notices, display);
     SkippedFiles skipped = m_catalogue.skippedFiles();
     if (result == FolderLoad::Loaded) {
         const FCString settings = PrintSettingsStore::pathIn(m_scenarioFolder);
@@ -58,7 +48,7 @@ FolderLoad Quillon::loadScenarioFolder(MainWindowModel& window)
         if (m_skippedFilesReporter)
             m_skippedFilesReporter(skipped);
         else
-            UxDialogs::notice(skipped.noticeText(), "Quillon Utility");
+            notices.notice(skipped.noticeText(), "Quillon Utility");
     }
     return result;
 }

@@ -17,6 +17,8 @@
 #include <utility>
 
 class MainWindowModel;
+class Notices;
+class Progress;
 
 // The application object: what lives for the whole run. The scenario
 // folder, the scenario totals, the catalogue of the folder's scenes, the
@@ -75,16 +77,18 @@ public:
     MainWindowModel* mainWindow() const { return m_mainWindow; }
     void setMainWindow(MainWindowModel* window) { m_mainWindow = window; }
 
-    // Loads the scenario folder into the main window's list: the folder
-    // line and the counts follow the load; after a complete load the
-    // folder's print settings are read (and written back in their normal
-    // form) and the suppressed characters rebuilt. The keep-word-totals
-    // flag holds for this one load and is cleared.
+    // Loads the scenario folder into the catalogue, showing its progress in
+    // progress; display (the main window's folder line and counts) follows
+    // the load. After a complete load the folder's print settings are read
+    // (and written back in their normal form) and the suppressed characters
+    // rebuilt. The keep-word-totals flag holds for this one load and is
+    // cleared.
     // Files the load left out (see ScriptCatalogue::skippedFiles, plus a
     // settings file that is no file) are told once per load, whatever its
-    // result: by default in the notice dialog, otherwise through the
-    // reporter set here (the batch tool writes them to its error stream).
-    FolderLoad loadScenarioFolder(MainWindowModel& window);
+    // result: by default in notices, otherwise through the reporter set
+    // here (the batch tool writes them to its error stream).
+    FolderLoad loadScenarioFolder(Progress& progress, Notices& notices,
+                                  const ScriptCatalogue::Display& display = {});
     void setSkippedFilesReporter(std::function<void(const SkippedFiles&)> reporter)
     {
         m_skippedFilesReporter = std::move(reporter);

@@ -1,11 +1,13 @@
 #include "batch/CheckListCommand.h"
 
+#include "app/CheckListDestination.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
 #include "platform/TextCodec.h"
-#include "reports/CheckListDialogModel.h"
 #include "reports/CheckListReport.h"
+#include "ui/UxDialogs.h"
+#include "ui/UxProgressDialog.h"
 
 #include <optional>
 #include <ostream>
@@ -33,31 +35,36 @@ int CheckListCommand::run(const std::vector<std::string>& words, std::ostream& o
     if (int status = session.open(args.positional()[0], args))
         return status;
 
-    const bool chooseLists = args.has("scenes") || args.has("characters");
-    const CheckListReport::Outcome outcome = CheckListReport::run(
-        session.app().context(), session.list(), [&](CheckListDialogModel& dialog) {
-            if (outFolder)
-                dialog.folderText = FCString(*outFolder);
-            if (format)
-                dialog.csv = *format == "csv";
-            if (chooseLists) {
-                dialog.sceneList = args.has("scenes");
-                dialog.characterList = args.has("characters");
-            }
-            if (args.has("unprinted"))
-                dialog.listUnprinted = true;
-            if (dialog.accept())
-                return true;
-            // The dialog would stay open for another try; here that is the
-            // end.
-            if (!dialog.message().isEmpty())
-                err << "quillon-batch: " << TextCodec::toUtf8(dialog.message().view()) << "\n";
-            else
-                err << "quillon-batch: no output folder\n";
-            return false;
-        });
-    if (!outcome.confirmed)
+    // The window's defaults (the scenario folder, CSV, the scene list only),
+    // changed as the options say.
+    const CheckListOptions defaults;
+    bool csv = defaults.csv();
+    bool sceneList = defaults.sceneList();
+    bool characterList = defaults.characterList();
+    if (format)
+        csv = *format == "csv";
+    if (args.has("scenes") || args.has("characters")) {
+        sceneList = args.has("scenes");
+        characterList = args.has("characters");
+    }
+    const bool listUnprinted = defaults.listUnprinted() || args.has("unprinted");
+    FCString folder;
+    FCString message;
+    if (!CheckListDestination::resolve(outFolder ? FCString(*outFolder)
+                                                 : session.app().scenarioFolder(),
+                                       UxDialogs::notices(), folder, message)) {
+        // Where the window would stay open for another try, this is the end.
+        if (!message.isEmpty())
+            err << "quillon-batch: " << TextCodec::toUtf8(message.view()) << "\n";
+        else
+            err << "quillon-batch: no output folder\n";
         return FolderSession::Failed;
+    }
+    UxProgressDialog progress;
+    const CheckListReport::Outcome outcome =
+        CheckListReport::run(session.app().context(), session.catalogue(), folder,
+                             CheckListOptions::of(csv, sceneList, characterList, listUnprinted),
+                             progress, UxDialogs::notices());
     if (outcome.sceneList == CheckListResult::Failed ||
         outcome.characterList == CheckListResult::Failed)
         return FolderSession::Failed;

@@ -6,6 +6,7 @@
 #include "platform/TextCodec.h"
 #include "reports/PageCountEstimate.h"
 #include "ui/UxDialogs.h"
+#include "ui/UxProgressDialog.h"
 
 #include <ostream>
 #include <string>
@@ -27,7 +28,8 @@ int EstimateCommand::estimate(FolderSession& session, bool allRows, bool directo
 {
     PageCountEstimate estimate(session.app().context());
     estimate.setCountDirectorsCopies(directorsCopies);
-    const int64_t total = estimate.run(session.list(), allRows);
+    UxProgressDialog progress;
+    const int64_t total = estimate.run(session.catalogue(), allRows, progress);
     if (total == PageCountEstimate::Cancelled) {
         // As in the window, no total after a cancel; what was counted is
         // told all the same.

@@ -117,7 +117,8 @@ int FolderSession::open(const std::string& folder, const BatchArguments& args)
     if (!failed && TextCodec::fromUtf8Exact(resolved.string(), canonical))
         path = canonical;
     m_app.setScenarioFolder(path);
-    switch (m_app.loadScenarioFolder(m_window)) {
+    UxProgressDialog progress;
+    switch (m_app.loadScenarioFolder(progress, UxDialogs::notices())) {
     case FolderLoad::Loaded:
         break;
     case FolderLoad::NoFiles:
@@ -148,14 +149,13 @@ int FolderSession::applyOnly(const std::string& list)
         m_err << "quillon-batch: --only: no such screenplay file: " << bad << "\n";
         return Failed;
     }
-    UxListViewControl& rows = m_window.list();
-    std::vector<bool> ticked(size_t(rows.rowCount()), false);
+    ScriptCatalogue& catalogue = m_app.catalogue();
+    std::vector<bool> ticked(size_t(catalogue.count()), false);
     for (const std::string& name : names) {
         bool found = false;
-        for (int row = 0; row < rows.rowCount(); ++row) {
-            const UxListViewControl::Cell* cell = rows.cell(row, ScriptCatalogue::ColumnFileName);
-            if (cell && cell->text == name) {
-                ticked[size_t(row)] = true;
+        for (int index = 0; index < catalogue.count(); ++index) {
+            if (catalogue.fileName(index).view() == name) {
+                ticked[size_t(index)] = true;
                 found = true;
             }
         }
@@ -166,12 +166,8 @@ int FolderSession::applyOnly(const std::string& list)
             return Failed;
         }
     }
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        if (ticked[size_t(row)])
-            rows.check(row);
-        else
-            rows.uncheck(row);
-    }
+    for (int index = 0; index < catalogue.count(); ++index)
+        catalogue.setTicked(index, ticked[size_t(index)]);
     return Done;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/MainWindowModel.h"
 #include "app/Quillon.h"
 #include "batch/StreamDialogHost.h"
 #include "batch/StreamPrompt.h"
@@ -14,10 +13,9 @@
 class BatchArguments;
 
 // What every folder command of the batch tool shares: the application with
-// its defaults, the main list without a window, the folder loaded as the
-// catalogue loads it (its "quillon.settings.rnf" read and written back), and
-// the shared options:
-//   --only NAME,...      only the rows of these file names are ticked
+// its defaults, the folder loaded into its catalogue (its
+// "quillon.settings.rnf" read and written back), and the shared options:
+//   --only NAME,...      only the entries of these file names are ticked
 //   --suppress NAME,...  the characters suppressed for this run (not saved)
 // While the session lives, notices go to the output stream and questions
 // and the foundation's boxes to the error stream.
@@ -54,8 +52,7 @@ public:
     int fileFailures() const { return m_prompt.failures(); }
 
     Quillon& app() { return m_app; }
-    MainWindowModel& window() { return m_window; }
-    UxListViewControl& list() { return m_window.list(); }
+    ScriptCatalogue& catalogue() { return m_app.catalogue(); }
     std::ostream& out() { return m_out; }
     std::ostream& err() { return m_err; }
 
@@ -70,5 +67,4 @@ private:
     StreamPrompt m_prompt;
     Prompt::Scope m_promptScope;
     Quillon m_app;
-    MainWindowModel m_window;
 };

@@ -3,10 +3,12 @@
 #include "batch/BatchArguments.h"
 #include "batch/FolderSession.h"
 #include "document/ScriptCatalogue.h"
+#include "document/ScriptInfo.h"
 #include "platform/Sjis.h"
 #include "platform/TextCodec.h"
 
 #include <ostream>
+#include <string>
 
 int ListCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
 {
@@ -17,26 +19,28 @@ int ListCommand::run(const std::vector<std::string>& words, std::ostream& out, s
     if (int status = session.open(args.positional()[0], args))
         return status;
 
-    const UxListViewControl& list = session.list();
+    // What the main window shows: a line per entry, then the two counts.
+    const ScriptCatalogue& catalogue = session.catalogue();
     std::string text;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        const UxListViewControl::Cell* name = list.cell(row, ScriptCatalogue::ColumnFileName);
-        const UxListViewControl::Cell* characters =
-            list.cell(row, ScriptCatalogue::ColumnCharacters);
-        text += list.isChecked(row) ? "x" : "-";
+    int noSpeaker = 0;
+    for (int index = 0; index < catalogue.count(); ++index) {
+        const ScriptInfo& record = catalogue.record(index);
+        text += catalogue.isTicked(index) ? "x" : "-";
         text += '\t';
-        text += name ? name->text : std::string();
+        text += catalogue.fileName(index).view();
         text += '\t';
-        text += characters ? characters->text : std::string();
+        text += record.characterNames().view();
         text += '\n';
+        if (record.characterCount() == 0)
+            ++noSpeaker;
     }
     text += Sjis::of("総数");
     text += '\t';
-    text += session.window().totalText().view();
+    text += std::to_string(catalogue.count());
     text += '\n';
     text += Sjis::of("発言者なし");
     text += '\t';
-    text += session.window().noSpeakerText().view();
+    text += std::to_string(noSpeaker);
     text += '\n';
     out << TextCodec::toUtf8(text) << std::flush;
     return session.finish(FolderSession::Done);

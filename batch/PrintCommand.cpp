@@ -3,12 +3,13 @@
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
+#include "document/ScriptCatalogue.h"
 #include "fc/FCPathName.h"
 #include "format/PrintFormat.h"
 #include "platform/DesktopOpener.h"
 #include "platform/TextCodec.h"
 #include "reports/PrintRun.h"
-#include "ui/UxListViewControl.h"
+#include "ui/UxProgressDialog.h"
 
 #include <cassert>
 #include <ostream>
@@ -97,11 +98,12 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     if (args.has("open-log"))
         run.setOpener([](const FCString& path) { return DesktopOpener::open(path.view()); });
     const int fileFailuresBefore = session.fileFailures();
-    const UxListViewControl& list = session.list();
+    const ScriptCatalogue& catalogue = session.catalogue();
     int chosen = 0;
-    for (int row = 0; row < list.rowCount(); ++row)
-        chosen += list.isChecked(row) ? 1 : 0;
-    const PrintRun::Outcome outcome = run.printAll(list);
+    for (int index = 0; index < catalogue.count(); ++index)
+        chosen += catalogue.isTicked(index) ? 1 : 0;
+    UxProgressDialog progress;
+    const PrintRun::Outcome outcome = run.printAll(catalogue, progress);
 
     out << outcome.printed << " scene(s) printed, " << outcome.pages << " page(s)";
     if (writesFiles(device))

@@ -2,6 +2,7 @@
 
 #include "SceneGenerator.h"
 #include "ui/HeadlessProgressView.h"
+#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <cstdio>
@@ -21,10 +22,12 @@ LoadedScenario::LoadedScenario(const std::string& bench, const Files& files)
         bytes += static_cast<int64_t>(text.size());
     }
     app = std::make_unique<Quillon>();
-    window = std::make_unique<MainWindowModel>();
+    window = std::make_unique<MainWindowModel>(app->catalogue());
     app->setScenarioFolder(folder);
     UxProgressDialog::Scope quiet(silentView());
-    if (app->loadScenarioFolder(*window) != FolderLoad::Loaded)
+    UxProgressDialog progress;
+    if (app->loadScenarioFolder(progress, UxDialogs::notices(), window->loadDisplay()) !=
+        FolderLoad::Loaded)
         std::fprintf(stderr, "%s_bench: the folder did not load\n", bench.c_str());
 }
 

@@ -5,7 +5,6 @@
 
 #include "LoadedScenario.h"
 #include "SceneGenerator.h"
-#include "app/MainWindowModel.h"
 #include "app/Quillon.h"
 #include "format/PrintFormat.h"
 #include "reports/PageCountEstimate.h"
@@ -67,7 +66,8 @@ void firstEstimate(benchmark::State& state)
     int64_t total = 0;
     for (auto _ : state) {
         PageCountEstimate estimate(s.app->context());
-        total = estimate.run(s.window->list(), true);
+        UxProgressDialog progress;
+        total = estimate.run(s.app->catalogue(), true, progress);
         benchmark::DoNotOptimize(total);
     }
     state.counters["pages"] = static_cast<double>(total);
@@ -80,10 +80,12 @@ void cachedEstimate(benchmark::State& state)
     LoadedScenario& s = scenario(static_cast<int>(state.range(0)));
     s.app->printFormat().setMode(PrintFormat::ModePreset14);
     UxProgressDialog::Scope quiet(silentView());
-    PageCountEstimate(s.app->context()).run(s.window->list(), true);
+    UxProgressDialog first;
+    PageCountEstimate(s.app->context()).run(s.app->catalogue(), true, first);
     for (auto _ : state) {
         PageCountEstimate estimate(s.app->context());
-        benchmark::DoNotOptimize(estimate.run(s.window->list(), true));
+        UxProgressDialog progress;
+        benchmark::DoNotOptimize(estimate.run(s.app->catalogue(), true, progress));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * s.bytes);
 }

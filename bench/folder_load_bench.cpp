@@ -1,12 +1,12 @@
 // Folder load throughput: a scenario folder of generated screenplay files
-// read into the catalogue and the main list with the headless seams, as the
-// batch tool does it. Reported as files per second (warm cache: the folder
+// read into the catalogue with the headless seams, as the batch tool does
+// it. Reported as files per second (warm cache: the folder
 // is written once and read over and over).
 
 #include "ScenarioFolder.h"
-#include "app/MainWindowModel.h"
 #include "app/Quillon.h"
 #include "ui/HeadlessProgressView.h"
+#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <benchmark/benchmark.h>
@@ -21,15 +21,15 @@ void folderLoad(benchmark::State& state)
     HeadlessProgressView silent(nullptr, false);
     UxProgressDialog::Scope scope(silent);
     Quillon app;
-    MainWindowModel window;
     app.setScenarioFolder(path);
     for (auto _ : state) {
-        if (app.loadScenarioFolder(window) != FolderLoad::Loaded)
+        UxProgressDialog progress;
+        if (app.loadScenarioFolder(progress, UxDialogs::notices()) != FolderLoad::Loaded)
             state.SkipWithError("the folder did not load");
-        benchmark::DoNotOptimize(window.list().rowCount());
+        benchmark::DoNotOptimize(app.catalogue().count());
     }
-    if (window.list().rowCount() != files)
-        state.SkipWithError("not every file became a row");
+    if (app.catalogue().count() != files)
+        state.SkipWithError("not every file became an entry");
     state.counters["files"] =
         benchmark::Counter(double(files) * double(state.iterations()), benchmark::Counter::kIsRate);
 }

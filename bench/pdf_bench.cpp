@@ -99,7 +99,8 @@ struct Scenario : LoadedScenario {
         UxProgressDialog::Scope quiet(silentView());
         PageCounter counter;
         PrintRun run(app->context());
-        const PrintRun::Outcome outcome = run.printAll(window->list());
+        UxProgressDialog progress;
+        const PrintRun::Outcome outcome = run.printAll(app->catalogue(), progress);
         if (outcome.pagesLost > 0 || outcome.failed > 0)
             std::fprintf(stderr, "pdf_bench: %d pages lost\n", outcome.pagesLost);
         return counter.pages();

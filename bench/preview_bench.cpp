@@ -72,7 +72,7 @@ void openPreview(benchmark::State& state)
     double total = 0;
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        PagePreviewModel preview(*s.app, s.window->list());
+        PagePreviewModel preview(*s.app, s.window->rows());
         if (!preview.showRow(0) || !preview.pageImage(0))
             state.SkipWithError("no page to preview");
         const double spent = millisecondsSince(start);
@@ -89,7 +89,7 @@ void openPreview(benchmark::State& state)
 void drawPage(benchmark::State& state)
 {
     Scenario& s = scenario();
-    PagePreviewModel preview(*s.app, s.window->list());
+    PagePreviewModel preview(*s.app, s.window->rows());
     if (!preview.showRow(0) || preview.pageCount() <= PagePreviewModel::CachedPages) {
         state.SkipWithError("the scene has too few pages to miss the cache");
         return;
@@ -115,7 +115,7 @@ void drawPage(benchmark::State& state)
 void cachedPage(benchmark::State& state)
 {
     Scenario& s = scenario();
-    PagePreviewModel preview(*s.app, s.window->list());
+    PagePreviewModel preview(*s.app, s.window->rows());
     if (!preview.showRow(0) || !preview.pageImage(0)) {
         state.SkipWithError("no page to preview");
         return;

@@ -178,10 +178,13 @@ struct Scenario : LoadedScenario {
         app->setDestinationFolder(destination);
         UxProgressDialog::Scope quiet(silentView());
         PrintRun run(app->context());
+        UxProgressDialog progress;
         if (capture)
-            return run.printAll(window->list()).printed > 0 ? int(capture->pages().size()) : 0;
+            return run.printAll(app->catalogue(), progress).printed > 0
+                       ? int(capture->pages().size())
+                       : 0;
         PageCapture counter(false);
-        run.printAll(window->list());
+        run.printAll(app->catalogue(), progress);
         return int(counter.pages().size());
     }
 };

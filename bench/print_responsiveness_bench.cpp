@@ -13,6 +13,7 @@
 #include "render/PageFileCheck.h"
 #include "reports/PrintRun.h"
 #include "ui/HeadlessProgressView.h"
+#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <algorithm>
@@ -80,12 +81,14 @@ void printResponsiveness(benchmark::State& state)
         std::ofstream(folder + name + ".screenplay.txt", std::ios::binary) << text;
     }
     Quillon app;
-    MainWindowModel window;
+    MainWindowModel window(app.catalogue());
     app.setScenarioFolder(folder);
     {
         HeadlessProgressView quiet(stderr, false);
         UxProgressDialog::Scope scope(quiet);
-        if (app.loadScenarioFolder(window) != FolderLoad::Loaded)
+        UxProgressDialog progress;
+        if (app.loadScenarioFolder(progress, UxDialogs::notices(), window.loadDisplay()) !=
+            FolderLoad::Loaded)
             state.SkipWithError("the folder did not load");
     }
     app.setOutputDevice(OutputDevice::Png);
@@ -98,7 +101,8 @@ void printResponsiveness(benchmark::State& state)
         GapMeter meter;
         UxProgressDialog::Scope scope(meter);
         PrintRun run(app.context());
-        const PrintRun::Outcome outcome = run.printAll(window.list());
+        UxProgressDialog progress;
+        const PrintRun::Outcome outcome = run.printAll(app.catalogue(), progress);
         pages = outcome.pages;
         longest = std::max(longest, meter.longest());
         mean = meter.mean();

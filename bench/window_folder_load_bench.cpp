@@ -10,6 +10,7 @@
 #include "gui/ListView.h"
 #include "gui/OffscreenApplication.h"
 #include "gui/QtProgressView.h"
+#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <QCoreApplication>
@@ -25,14 +26,16 @@ void windowFolderLoad(benchmark::State& state)
     QtProgressView progress;
     UxProgressDialog::Scope scope(progress);
     Quillon app;
-    MainWindowModel window;
+    MainWindowModel window(app.catalogue());
     ListView view;
     view.setList(&window.list());
     view.resize(800, 600);
     view.show();
     app.setScenarioFolder(path);
     for (auto _ : state) {
-        if (app.loadScenarioFolder(window) != FolderLoad::Loaded)
+        UxProgressDialog dialog;
+        if (app.loadScenarioFolder(dialog, UxDialogs::notices(), window.loadDisplay()) !=
+            FolderLoad::Loaded)
             state.SkipWithError("the folder did not load");
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(view.model()->rowCount());

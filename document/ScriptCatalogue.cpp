@@ -1,78 +1,85 @@
 #include "document/ScriptCatalogue.h"
 
-#include "platform/Sjis.h"
-
-#include <array>
-#include <charconv>
-#include <string>
+#include <algorithm>
+#include <cassert>
+#include <utility>
 
 ScriptCatalogue::ScriptCatalogue() = default;
 
-ScriptCatalogue::~ScriptCatalogue()
+ScriptCatalogue::~ScriptCatalogue() = default;
+
+const ScriptCatalogue::Entry& ScriptCatalogue::entry(int index) const
 {
-    clear();
+    assert(contains(index) && "ScriptCatalogue: no entry of that index");
+    return m_entries[static_cast<size_t>(index)];
 }
 
-void ScriptCatalogue::defineColumns(UxListViewControl& list)
+ScriptCatalogue::Entry& ScriptCatalogue::entry(int index)
 {
-    const std::array<UxListViewControl::ColumnDescriptor, ColumnCount> columns{{
-        {"", 24},
-        {Sjis::of("情報"), 42},
-        {Sjis::of("シナリオ名"), 160},
-        {Sjis::of("登場キャラ"), 200},
-        {Sjis::of("抑制キャラ"), 200},
-        {"", 0},
-    }};
-    list.defineColumns(columns);
+    assert(contains(index) && "ScriptCatalogue: no entry of that index");
+    return m_entries[static_cast<size_t>(index)];
 }
 
-ScriptInfo* ScriptCatalogue::recordOfRow(const UxListViewControl& list, int row) const
+template <typename Call> void ScriptCatalogue::tell(Call call)
 {
-    const UxListViewControl::Cell* cell = list.cell(row, ColumnKey);
-    if (!cell || cell->text.empty())
-        return nullptr;
-    const char* first = cell->text.data();
-    const char* last = first + cell->text.size();
-    int64_t key = 0;
-    const auto [end, error] = std::from_chars(first, last, key);
-    if (error != std::errc() || end != last || key < m_firstKey)
-        return nullptr;
-    const uint64_t index = uint64_t(key - m_firstKey);
-    if (index >= m_byKey.size())
-        return nullptr;
-    return m_byKey[size_t(index)];
+    for (ScriptCatalogueListener* listener : m_listeners)
+        call(*listener);
+}
+
+bool ScriptCatalogue::setTicked(int index, bool ticked)
+{
+    if (!contains(index))
+        return false;
+    Entry& changed = entry(index);
+    if (changed.ticked == ticked)
+        return true;
+    changed.ticked = ticked;
+    tell([index](ScriptCatalogueListener& l) { l.entryChanged(index, CatalogueChange::Tick); });
+    return true;
+}
+
+void ScriptCatalogue::setAllTicked(bool ticked)
+{
+    for (int index = 0; index < count(); ++index)
+        setTicked(index, ticked);
+}
+
+bool ScriptCatalogue::setPrintTargets(int index, std::span<const std::string> names)
+{
+    if (!contains(index))
+        return false;
+    ScriptInfo& changed = record(index);
+    changed.clearPrintTargets();
+    for (const std::string& name : names)
+        changed.addPrintTarget(name);
+    tell([index](ScriptCatalogueListener& l) { l.entryChanged(index, CatalogueChange::Targets); });
+    return true;
 }
 
 void ScriptCatalogue::clear()
 {
-    m_byKey.clear();
-    m_records.removeAll();
-    m_firstKey = m_nextKey;
+    m_entries.clear();
+    ++m_generation;
+    tell([](ScriptCatalogueListener& l) { l.catalogueCleared(); });
 }
 
-int64_t ScriptCatalogue::add(ScriptInfo* record)
+void ScriptCatalogue::append(const FCString& fileName, std::unique_ptr<ScriptInfo> record)
 {
-    m_records.append(record, true);
-    m_byKey.push_back(record);
-    return m_nextKey++;
+    // A file without a speaking character has no script to print.
+    const bool ticked = record->characterCount() > 0;
+    m_entries.push_back({fileName, std::move(record), ticked});
+    const int index = count() - 1;
+    tell([index](ScriptCatalogueListener& l) { l.entriesAdded(index, 1); });
 }
 
-void ScriptCatalogue::appendRow(UxListViewControl& list, const FCString& fileName,
-                                const FCString& names, const ScriptInfo& record, int64_t key)
+void ScriptCatalogue::addListener(ScriptCatalogueListener* listener)
 {
-    const bool speaks = record.characterCount() > 0;
-    const UxListViewControl::Colour text = UxListViewControl::DefaultColour;
-    const UxListViewControl::Colour background =
-        speaks ? UxListViewControl::DefaultColour : NoSpeakerBackground;
-    const int row = list.setCell(list.rowCount(), ColumnCheck, {}, text, background);
-    if (row < 0)
-        return;
-    list.setCell(row, ColumnInfo, {}, text, background);
-    list.setCell(row, ColumnFileName, fileName.view(), text, background);
-    list.setCell(row, ColumnCharacters, names.view(), text, background);
-    list.setCell(row, ColumnKey, std::to_string(key), text, background);
-    if (speaks)
-        list.check(row);
-    else
-        list.uncheck(row);
+    if (listener &&
+        std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
+        m_listeners.push_back(listener);
+}
+
+void ScriptCatalogue::removeListener(ScriptCatalogueListener* listener)
+{
+    std::erase(m_listeners, listener);
 }

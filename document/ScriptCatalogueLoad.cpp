@@ -1,15 +1,15 @@
-// Loading a scenario folder into the catalogue and the main list.
+// Loading a scenario folder into the catalogue.
 
 #include "document/CatalogueHeader.h"
 #include "document/ScriptCatalogue.h"
 #include "fc/Diagnostic.h"
 #include "fc/FCFileEnumeration.h"
+#include "fc/Notices.h"
+#include "fc/Progress.h"
 #include "platform/FileSystem.h"
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
 #include "platform/WinError.h"
-#include "ui/UxDialogs.h"
-#include "ui/UxProgressDialog.h"
 
 #include <memory>
 #include <string>
@@ -52,22 +52,31 @@ std::vector<FCString> screenplayNames(const FCString& folder, SkippedFiles& skip
     return names;
 }
 
-// Turns redrawing back on however the load ends.
-class RedrawPause {
+// Tells the listeners that a load has ended however it ends.
+class LoadBracket {
 public:
-    explicit RedrawPause(UxListViewControl& list) : m_list(list) { m_list.redrawOff(); }
-    ~RedrawPause() { m_list.redrawOn(); }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
+    explicit LoadBracket(std::vector<ScriptCatalogueListener*> listeners)
+        : m_listeners(std::move(listeners))
+    {
+        for (ScriptCatalogueListener* listener : m_listeners)
+            listener->loadStarted();
+    }
+    ~LoadBracket()
+    {
+        for (ScriptCatalogueListener* listener : m_listeners)
+            listener->loadEnded();
+    }
+    LoadBracket(const LoadBracket&) = delete;
+    LoadBracket& operator=(const LoadBracket&) = delete;
 
 private:
-    UxListViewControl& m_list;
+    std::vector<ScriptCatalogueListener*> m_listeners;
 };
 
 } // namespace
 
 FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& totals, bool keepTotals,
-                                       UxListViewControl& list, const Display& display)
+                                       Progress& progress, Notices& notices, const Display& display)
 {
     m_skipped.clear();
     const std::vector<FCString> fileNames = screenplayNames(folder, m_skipped);
@@ -80,7 +89,6 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
 
     if (display.started)
         display.started(folder);
-    UxProgressDialog progress;
     progress.setTitle(Sjis::of("台本の取得"));
     progress.setText(Sjis::of("指定されたフォルダにある *.screenplay.txt を取得しています"));
     progress.setupBar(true, 0, 0, static_cast<int32_t>(fileNames.size()));
@@ -92,9 +100,7 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
     bool cancelled = false;
     bool failed = false;
     {
-        RedrawPause pause(list);
-        list.clear();
-        defineColumns(list);
+        LoadBracket bracket(m_listeners);
         clear();
 
         CatalogueHeader header;
@@ -104,10 +110,12 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
             path.assign(folder.view());
             path.append(fileName.view());
             auto record = std::make_unique<ScriptInfo>();
-            FCString names;
             try {
                 if (header.load(path.c_str())) {
-                    record->applyHeader(header, names, false);
+                    // The names each pass finds new are not needed: a view
+                    // reads them from the record.
+                    discarded.clear();
+                    record->applyHeader(header, discarded, false);
                     discarded.clear();
                     totals.applyHeader(header, discarded, true);
                 }
@@ -128,9 +136,8 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
             }
             if (record->characterCount() == 0)
                 ++noSpeaker;
-            ScriptInfo& added = *record;
-            const int64_t key = add(record.release());
-            appendRow(list, fileName, names, added, key);
+            const ScriptInfo& added = *record;
+            append(fileName, std::move(record));
 
             progress.setText(added.sceneName().view());
             progress.step();
@@ -145,10 +152,10 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
         display.counted(count(), noSpeaker);
 
     if (cancelled || failed) {
-        UxDialogs::notice(Sjis::of("シナリオの読み込みがキャンセルされました。\n"
-                                   "このまま処理を継続することはできません。"
-                                   "必ず正常に読み込ませてから実行してください。"),
-                          "Quillon Utility");
+        notices.notice(Sjis::of("シナリオの読み込みがキャンセルされました。\n"
+                                "このまま処理を継続することはできません。"
+                                "必ず正常に読み込ませてから実行してください。"),
+                       "Quillon Utility");
         progress.close();
         return failed ? FolderLoad::Failed : FolderLoad::Cancelled;
     }

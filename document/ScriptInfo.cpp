@@ -2,7 +2,6 @@
 
 #include "document/CatalogueHeader.h"
 #include "fc/FCXListIterator.h"
-#include "ui/UxListViewControl.h"
 
 #include <cassert>
 #include <limits>
@@ -192,17 +191,13 @@ bool ScriptInfo::summary(FCString& countOut, FCString& suppressedOut) const
     return true;
 }
 
-void ScriptInfo::fillList(UxListViewControl& list, int check) const
+FCString ScriptInfo::characterNames() const
 {
+    FCString names;
     FCXListIterator<FCIdString> walk(m_characters);
-    while (const FCIdString* character = walk.next()) {
-        const int row = list.setCell(list.rowCount(), 0, {});
-        if (row < 0)
-            return;
-        list.setCell(row, 1, character->view());
-        if (check == 1)
-            list.check(row);
-    }
+    while (const FCIdString* character = walk.next())
+        appendName(names, character->view());
+    return names;
 }
 
 int32_t ScriptInfo::cachedPageCount(int mode) const

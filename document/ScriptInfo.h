@@ -5,14 +5,13 @@
 #include "fc/FCXList.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
-#include <cstdint>
-#include <string_view>
 
 class CatalogueHeader;
-class UxListViewControl;
 
 // One scene of the catalogue: the scene name and the speaking characters of
 // a screenplay file's header, the characters whose scripts are printed (the
@@ -73,9 +72,8 @@ public:
     // ",", and the result is true.
     bool summary(FCString& countOut, FCString& suppressedOut) const;
 
-    // One row per character at the end of the list: column 0 empty, column 1
-    // the name; checked when check is 1.
-    void fillList(UxListViewControl& list, int check) const;
+    // The characters' names in their order, joined with ",".
+    FCString characterNames() const;
 
     // The page count of one script in print mode 0-3; NoSuchMode otherwise.
     int32_t cachedPageCount(int mode) const;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/CharacterSelectionModel.h"
 #include "gui/DialogBase.h"
-#include "reports/CharacterSelectionModel.h"
 #include "ui/UxListViewControl.h"
 
 #include <memory>

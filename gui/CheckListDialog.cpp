@@ -1,8 +1,8 @@
 #include "gui/CheckListDialog.h"
 
+#include "app/CheckListDialogModel.h"
 #include "gui/QtText.h"
 #include "platform/TextCodec.h"
-#include "reports/CheckListDialogModel.h"
 #include "ui_CheckListDialog.h"
 
 #include <QFileDialog>

@@ -73,8 +73,9 @@ bool ListViewModel::setData(const QModelIndex& index, const QVariant& value, int
     if (role != Qt::CheckStateRole || !index.isValid() || index.column() != 0 ||
         index.row() >= m_shownRows || !m_list.hasCheckBoxes())
         return false;
-    // The list tells checkChanged, which emits dataChanged.
-    return value.toInt() == Qt::Checked ? m_list.check(index.row()) : m_list.uncheck(index.row());
+    // The user's tick: the list (or the model it shows) decides, and the
+    // list tells checkChanged, which emits dataChanged.
+    return m_list.requestCheck(index.row(), value.toInt() == Qt::Checked);
 }
 
 Qt::ItemFlags ListViewModel::flags(const QModelIndex& index) const

@@ -14,8 +14,8 @@
 // its own for the view.
 //
 // Column 0 of a list with check boxes is checkable: ticked (state image 2)
-// shows checked, cleared (1) unchecked, and a user's toggle writes back
-// check()/uncheck().
+// shows checked, cleared (1) unchecked, and a user's toggle goes to the
+// list's requestCheck().
 //
 // While the list's redrawing is off, appended rows are not announced one by
 // one: the model keeps showing the rows it had and resets once when

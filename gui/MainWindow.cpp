@@ -4,7 +4,6 @@
 #include "app/PagePreviewModel.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
-#include "document/ScriptCatalogue.h"
 #include "gui/AboutDialog.h"
 #include "gui/CharacterSelectionDialog.h"
 #include "gui/CheckListDialog.h"
@@ -17,6 +16,7 @@
 #include "gui/QtText.h"
 #include "gui/WordCountDialog.h"
 #include "platform/TextCodec.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/UxDialogs.h"
 #include "ui_MainWindow.h"
 
@@ -72,8 +72,9 @@ const char* const RecentFoldersTitle = "最近使ったフォルダ";
 
 // The columns fitted to their contents after a load, the file name first:
 // it is the one that wins where the list is too narrow for all.
-constexpr int FittedColumns[] = {ScriptCatalogue::ColumnFileName, ScriptCatalogue::ColumnCharacters,
-                                 ScriptCatalogue::ColumnSuppressed};
+constexpr int FittedColumns[] = {CatalogueListBinding::ColumnFileName,
+                                 CatalogueListBinding::ColumnCharacters,
+                                 CatalogueListBinding::ColumnSuppressed};
 // No fitted column gets narrower than this, so that a cut cell still shows
 // where it is.
 constexpr int LeastColumnWidth = 48;
@@ -101,7 +102,8 @@ bool onAnyScreen(const QRect& frame)
 } // namespace
 
 MainWindow::MainWindow(Quillon& app, QWidget* parent)
-    : DialogBase(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_app(app)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_app(app),
+      m_model(app.catalogue())
 {
     m_ui->setupUi(this);
     // The window reopens where the user left it, even partly off screen.
@@ -274,7 +276,8 @@ void MainWindow::runCommand(int id, bool fromButton)
 void MainWindow::rowDoubleClicked(int)
 {
     if (m_commands->selectCharactersOfFirstSelectedRow()) {
-        fitColumns({ScriptCatalogue::ColumnCharacters, ScriptCatalogue::ColumnSuppressed});
+        fitColumns(
+            {CatalogueListBinding::ColumnCharacters, CatalogueListBinding::ColumnSuppressed});
         PagePreviewDialog::refreshOver(this);
     }
 }
@@ -286,7 +289,7 @@ void MainWindow::openPreview()
         UxDialogs::notice(PagePreviewModel::noSelectionMessage());
         return;
     }
-    PagePreviewDialog::open(this, m_app, m_model.list(), row);
+    PagePreviewDialog::open(this, m_app, m_model.rows(), row);
 }
 
 void MainWindow::showModelTexts()
@@ -301,7 +304,7 @@ void MainWindow::fitColumnsAfterLoad()
 {
     ListView* view = m_ui->listView;
     UxListViewControl& list = m_model.list();
-    if (list.columnCount() <= ScriptCatalogue::ColumnSuppressed)
+    if (list.columnCount() <= CatalogueListBinding::ColumnSuppressed)
         return;
     // The list's width is the layout's, also before the window is shown.
     layout()->activate();
@@ -428,9 +431,9 @@ void MainWindow::closing()
     rememberNormalPlacement();
     const QRect normal = m_normalPlacement;
     ProgramStart::windowClosing(m_app, {normal.x(), normal.y(), normal.width(), normal.height()});
-    // The rows refer to the catalogue's records: they go first.
-    m_model.list().clear();
+    // The records go, and with them the rows and the columns.
     m_app.catalogue().clear();
+    m_model.list().clear();
 }
 
 void MainWindow::showEvent(QShowEvent* event)

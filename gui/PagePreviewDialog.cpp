@@ -26,9 +26,9 @@ QImage toImage(const FCVSurface& surface)
 
 } // namespace
 
-PagePreviewDialog::PagePreviewDialog(const Quillon& app, const UxListViewControl& list,
+PagePreviewDialog::PagePreviewDialog(const Quillon& app, const CatalogueListBinding& rows,
                                      QWidget* owner)
-    : DialogBase(owner), m_ui(std::make_unique<Ui::PagePreviewDialog>()), m_model(app, list)
+    : DialogBase(owner), m_ui(std::make_unique<Ui::PagePreviewDialog>()), m_model(app, rows)
 {
     m_ui->setupUi(this);
     setModal(false);
@@ -41,12 +41,12 @@ PagePreviewDialog::PagePreviewDialog(const Quillon& app, const UxListViewControl
 PagePreviewDialog::~PagePreviewDialog() = default;
 
 PagePreviewDialog* PagePreviewDialog::open(QWidget* owner, const Quillon& app,
-                                           const UxListViewControl& list, int row)
+                                           const CatalogueListBinding& rows, int row)
 {
     PagePreviewDialog* preview = openOver(owner);
     const bool made = !preview;
     if (made)
-        preview = new PagePreviewDialog(app, list, owner);
+        preview = new PagePreviewDialog(app, rows, owner);
     if (!preview->showRow(row)) {
         if (made)
             delete preview;

@@ -8,7 +8,7 @@
 #include <memory>
 
 class Quillon;
-class UxListViewControl;
+class CatalogueListBinding;
 
 namespace Ui {
 class PagePreviewDialog;
@@ -42,14 +42,14 @@ public:
 
     enum class Zoom { FitPage, FitWidth, ActualSize };
 
-    PagePreviewDialog(const Quillon& app, const UxListViewControl& list, QWidget* owner);
+    PagePreviewDialog(const Quillon& app, const CatalogueListBinding& rows, QWidget* owner);
     ~PagePreviewDialog() override;
 
     // Shows the preview of a row's scene over owner: the one already open
     // there turns to it, else one is opened. Null, with nothing opened,
     // when the row has no scene.
     static PagePreviewDialog* open(QWidget* owner, const Quillon& app,
-                                   const UxListViewControl& list, int row);
+                                   const CatalogueListBinding& rows, int row);
     // The preview open over owner, or null.
     static PagePreviewDialog* openOver(QWidget* owner);
     // Has the preview open over owner (if any) take the settings and the

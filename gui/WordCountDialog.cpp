@@ -3,6 +3,7 @@
 #include "document/ScriptInfo.h"
 #include "gui/QtText.h"
 #include "reports/WordCounts.h"
+#include "ui/RecordRows.h"
 #include "ui/UxDialogs.h"
 #include "ui_WordCountDialog.h"
 
@@ -17,8 +18,9 @@ WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals)
     setSizeGripEnabled(true);
     m_ui->sceneLabel->setText(fromCp932(totals.sceneName().view()));
 
-    WordCounts::defineColumns(m_list);
-    const int64_t sum = WordCounts::fillList(totals, m_list);
+    RecordRows::defineWordCountColumns(m_list);
+    RecordRows::fillWordCounts(totals, m_list);
+    const int64_t sum = WordCounts::total(totals);
     m_ui->listView->setList(&m_list);
     m_ui->totalEdit->setText(QString::number(sum));
     // Both fields as wide as a twelve-digit number in the window's font,

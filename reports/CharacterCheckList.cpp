@@ -3,19 +3,18 @@
 #include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/FCXListIterator.h"
+#include "fc/Notices.h"
+#include "fc/Progress.h"
 #include "format/PrintFormat.h"
 #include "platform/Sjis.h"
 #include "reports/CharacterSelection.h"
 #include "reports/CheckListText.h"
 #include "reports/PageCountEstimate.h"
 #include "reports/ScenarioContext.h"
-#include "ui/UxDialogs.h"
-#include "ui/UxListViewControl.h"
-#include "ui/UxProgressDialog.h"
 
-std::string CharacterCheckList::text(const ScenarioContext& context, const UxListViewControl& list,
-                                     std::string_view name, bool csv, bool listUnprinted,
-                                     int& lines)
+std::string CharacterCheckList::text(const ScenarioContext& context,
+                                     const ScriptCatalogue& catalogue, std::string_view name,
+                                     bool csv, bool listUnprinted, int& lines)
 {
     std::string text;
     const std::string mode = CheckListText::modeLine(context.format, csv);
@@ -35,23 +34,20 @@ std::string CharacterCheckList::text(const ScenarioContext& context, const UxLis
 
     const int cacheMode = PageCountEstimate::cacheMode(context.format.mode());
     lines = 0;
-    const int rows = list.rowCount();
-    for (int row = 0; row < rows; ++row) {
-        const ScriptInfo* record = context.catalogue.recordOfRow(list, row);
-        const UxListViewControl::Cell* fileName = list.cell(row, ScriptCatalogue::ColumnFileName);
-        if (!record || !fileName)
-            continue;
-        const FCIdString* character = record->findCharacter(name);
+    const int entries = catalogue.count();
+    for (int index = 0; index < entries; ++index) {
+        const ScriptInfo& record = catalogue.record(index);
+        const FCIdString* character = record.findCharacter(name);
         if (!character)
             continue;
-        const bool printed = CharacterSelection::isPrinted(context, list, row, *record, name);
+        const bool printed = CharacterSelection::isPrinted(context, catalogue, index, name);
         if (!printed && !listUnprinted)
             continue;
-        const std::string pages = std::to_string(record->cachedPageCount(cacheMode));
+        const std::string pages = std::to_string(record.cachedPageCount(cacheMode));
         const std::string words = std::to_string(character->id());
         std::string line(CheckListText::mark(printed));
         line += csv ? "," : " ";
-        line += CheckListText::sceneName(fileName->text);
+        line += CheckListText::sceneName(catalogue.fileName(index).view());
         if (csv) {
             line += "," + pages + "," + words;
         } else {
@@ -64,11 +60,11 @@ std::string CharacterCheckList::text(const ScenarioContext& context, const UxLis
 }
 
 CheckListResult CharacterCheckList::write(const ScenarioContext& context,
-                                          const UxListViewControl& list, const FCString& folder,
-                                          bool csv, bool listUnprinted)
+                                          const ScriptCatalogue& catalogue, const FCString& folder,
+                                          bool csv, bool listUnprinted, Progress& progress,
+                                          Notices& notices)
 {
     const ScriptInfo& totals = context.totals;
-    UxProgressDialog progress;
     progress.setTitle(csv ? Sjis::of("キャラ別台本チェックリスト(CSV)の作成")
                           : Sjis::of("キャラ別台本チェックリスト(TXT)の作成"));
     progress.setText(Sjis::of("チェックリストを作成しています。"));
@@ -83,7 +79,7 @@ CheckListResult CharacterCheckList::write(const ScenarioContext& context,
     while (const FCIdString* character = walk.next()) {
         const std::string_view name = character->view();
         int lines = 0;
-        const std::string listText = text(context, list, name, csv, listUnprinted, lines);
+        const std::string listText = text(context, catalogue, name, csv, listUnprinted, lines);
         progress.setText(name);
         progress.step();
         progress.pump();
@@ -114,6 +110,6 @@ CheckListResult CharacterCheckList::write(const ScenarioContext& context,
     }
     progress.close();
     if (!summary.empty())
-        UxDialogs::notice(summary, Sjis::of("出力されたファイル一覧"));
+        notices.notice(summary, Sjis::of("出力されたファイル一覧"));
     return result;
 }

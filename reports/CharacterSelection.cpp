@@ -5,9 +5,10 @@
 #include "fc/FCXListIterator.h"
 #include "format/SuppressedCharacters.h"
 #include "platform/Sjis.h"
-#include "reports/CharacterSelectionModel.h"
 #include "reports/ScenarioContext.h"
-#include "ui/UxListViewControl.h"
+
+#include <string>
+#include <vector>
 
 const char* CharacterSelection::noSelectionMessage()
 {
@@ -17,83 +18,45 @@ const char* CharacterSelection::noSelectionMessage()
                     "全ファイルに渡って印刷を抑制するキャラは、「印刷実行...」で設定できます。");
 }
 
-bool CharacterSelection::selectForRow(const ScriptCatalogue& catalogue, UxListViewControl& list,
-                                      int row, const Dialog& dialog)
-{
-    ScriptInfo* record = catalogue.recordOfRow(list, row);
-    if (!record)
-        return false;
-    CharacterSelectionModel model(*record);
-    if (!dialog(model))
-        return false;
-    model.apply(*record);
-    updateRow(list, row, *record);
-    return true;
-}
-
-bool CharacterSelection::selectForSelectedRows(const ScriptCatalogue& catalogue,
-                                               UxListViewControl& list, const Dialog& dialog)
-{
-    ScriptInfo selection;
-    if (!buildSelection(catalogue, list, selection))
-        return false;
-    CharacterSelectionModel model(selection);
-    if (dialog(model)) {
-        model.apply(selection);
-        applyToSelectedRows(catalogue, list, selection);
-    }
-    return true;
-}
-
 bool CharacterSelection::buildSelection(const ScriptCatalogue& catalogue,
-                                        const UxListViewControl& list, ScriptInfo& selection)
+                                        std::span<const int> entries, ScriptInfo& selection)
 {
     selection.clear();
     bool first = true;
-    for (int row = list.nextSelectedRow(-1); row >= 0; row = list.nextSelectedRow(row)) {
-        const ScriptInfo* record = catalogue.recordOfRow(list, row);
-        if (!record)
+    for (int index : entries) {
+        if (!catalogue.contains(index))
             continue;
         if (first)
-            selection.copyFrom(*record);
+            selection.copyFrom(catalogue.record(index));
         else
-            selection.merge(*record);
+            selection.merge(catalogue.record(index));
         first = false;
     }
     return !first;
 }
 
-void CharacterSelection::applyToSelectedRows(const ScriptCatalogue& catalogue,
-                                             UxListViewControl& list, const ScriptInfo& selection)
+void CharacterSelection::applyToEntries(ScriptCatalogue& catalogue, std::span<const int> entries,
+                                        const ScriptInfo& selection)
 {
-    for (int row = list.nextSelectedRow(-1); row >= 0; row = list.nextSelectedRow(row)) {
-        ScriptInfo* record = catalogue.recordOfRow(list, row);
-        if (!record)
+    std::vector<std::string> targets;
+    for (int index : entries) {
+        if (!catalogue.contains(index))
             continue;
-        record->clearPrintTargets();
-        FCXListIterator<FCIdString> walk(record->characters());
+        targets.clear();
+        FCXListIterator<FCIdString> walk(catalogue.record(index).characters());
         while (const FCIdString* character = walk.next()) {
             if (selection.isPrintTarget(character->view()))
-                record->addPrintTarget(character->view());
+                targets.push_back(character->toStdString());
         }
-        updateRow(list, row, *record);
+        catalogue.setPrintTargets(index, targets);
     }
 }
 
-void CharacterSelection::updateRow(UxListViewControl& list, int row, const ScriptInfo& record)
+bool CharacterSelection::isPrinted(const ScenarioContext& context, const ScriptCatalogue& catalogue,
+                                   int index, std::string_view name)
 {
-    FCString count;
-    FCString others;
-    if (!record.summary(count, others))
-        count.clear();
-    list.setText(row, ScriptCatalogue::ColumnInfo, count.view());
-    list.setText(row, ScriptCatalogue::ColumnSuppressed, others.view());
-}
-
-bool CharacterSelection::isPrinted(const ScenarioContext& context, const UxListViewControl& list,
-                                   int row, const ScriptInfo& record, std::string_view name)
-{
-    return list.isChecked(row) && record.isPrintTarget(name) && !context.suppressed.contains(name);
+    return catalogue.isTicked(index) && catalogue.record(index).isPrintTarget(name) &&
+           !context.suppressed.contains(name);
 }
 
 int32_t CharacterSelection::printedCharacterCount(const ScenarioContext& context,

@@ -1,24 +1,22 @@
 #pragma once
 
+#include "fc/FCString.h"
 #include "reports/CheckListFile.h"
+#include "reports/CheckListOptions.h"
 
-#include <functional>
-
-class CheckListDialogModel;
+class Notices;
+class Progress;
 struct ScenarioContext;
-class UxListViewControl;
+class ScriptCatalogue;
 
-// The check-list command: the dialog, then a page estimate over all rows so
+// The check lists of a scenario: a page estimate over all entries first, so
 // that every scene's page count of the current mode is known, then the
-// chosen lists. The dialog itself is the caller's: a function that shows
-// the model and answers true when it closed with OK.
+// lists the options choose. Where they go and what they hold is the
+// caller's choice (the dialog "台本チェックリストの出力", the batch tool's
+// options).
 class CheckListReport {
 public:
-    using Dialog = std::function<bool(CheckListDialogModel&)>;
-
     struct Outcome {
-        // False when the dialog was cancelled: nothing else happened.
-        bool confirmed = false;
         // A cancelled estimate does not stop the lists; the scenes it did
         // not reach show the page count -1.
         bool estimateCancelled = false;
@@ -28,7 +26,10 @@ public:
         CheckListResult characterList = CheckListResult::NotRun;
     };
 
-    // Starts the dialog with the scenario folder and the default options.
-    static Outcome run(const ScenarioContext& context, const UxListViewControl& list,
-                       const Dialog& dialog);
+    // The lists go into folder (absolute, ending with a separator); each
+    // step shows its progress in progress and tells what it wrote in
+    // notices.
+    static Outcome run(const ScenarioContext& context, ScriptCatalogue& catalogue,
+                       const FCString& folder, CheckListOptions options, Progress& progress,
+                       Notices& notices);
 };

@@ -5,6 +5,7 @@
 #include "fc/CannotOpenException.h"
 #include "fc/CannotReadException.h"
 #include "fc/Diagnostic.h"
+#include "fc/Progress.h"
 #include "format/PrintFormat.h"
 #include "format/RunSettings.h"
 #include "platform/Sjis.h"
@@ -12,8 +13,6 @@
 #include "render/ScriptPrinter.h"
 #include "reports/CharacterSelection.h"
 #include "reports/ScenarioContext.h"
-#include "ui/UxListViewControl.h"
-#include "ui/UxProgressDialog.h"
 
 #include <string>
 #include <string_view>
@@ -94,19 +93,12 @@ int32_t PageCountEstimate::estimateScene(const FCString& fileName, const ScriptI
     return CharacterSelection::printedCharacterCount(m_context, record);
 }
 
-bool PageCountEstimate::chosen(const UxListViewControl& list, int row, bool allRows) const
+int64_t PageCountEstimate::run(ScriptCatalogue& catalogue, bool allRows, Progress& progress)
 {
-    return (allRows || list.isChecked(row)) && list.cell(row, ScriptCatalogue::ColumnFileName) &&
-           m_context.catalogue.recordOfRow(list, row);
-}
-
-int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
-{
-    const int rows = list.rowCount();
-    UxProgressDialog progress;
+    const int entries = catalogue.count();
     progress.setTitle(Sjis::of("印刷に必要なページ数の確認"));
     progress.setText(Sjis::of("ページ数を確認しています。"));
-    progress.setupBar(true, 0, 0, rows);
+    progress.setupBar(true, 0, 0, entries);
     progress.setStepSize(1);
     progress.open(true);
 
@@ -120,8 +112,8 @@ int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
 
     m_scenes.clear();
     m_chosen = 0;
-    for (int row = 0; row < rows; ++row) {
-        if (chosen(list, row, allRows))
+    for (int index = 0; index < entries; ++index) {
+        if (allRows || catalogue.isTicked(index))
             ++m_chosen;
     }
 
@@ -130,25 +122,24 @@ int64_t PageCountEstimate::run(const UxListViewControl& list, bool allRows)
     const char* checking = Sjis::of("を確認しています...");
     int64_t total = 0;
     std::string text;
-    for (int row = 0; row < rows; ++row) {
-        const UxListViewControl::Cell* name = list.cell(row, ScriptCatalogue::ColumnFileName);
-        text.assign(name ? name->text : std::string());
+    for (int index = 0; index < entries; ++index) {
+        const FCString& fileName = catalogue.fileName(index);
+        text.assign(fileName.view());
         text.append(checking);
         progress.setText(text);
 
-        if (chosen(list, row, allRows)) {
-            ScriptInfo* record = m_context.catalogue.recordOfRow(list, row);
-            int32_t pages = preset ? record->cachedPageCount(mode) : ScriptInfo::UnknownPages;
+        if (allRows || catalogue.isTicked(index)) {
+            ScriptInfo& record = catalogue.record(index);
+            int32_t pages = preset ? record.cachedPageCount(mode) : ScriptInfo::UnknownPages;
             const int failedBefore = m_unreadable;
-            const FCString fileName(name->text);
-            const int32_t characters = estimateScene(fileName, *record, pages);
+            const int32_t characters = estimateScene(fileName, record, pages);
             Scene scene;
             scene.fileName = fileName;
-            scene.sceneName = record->sceneName();
+            scene.sceneName = record.sceneName();
             scene.pagesPerScript = pages;
             scene.unreadable = m_unreadable != failedBefore;
             if (!scene.unreadable)
-                record->setCachedPageCount(mode, pages);
+                record.setCachedPageCount(mode, pages);
             // A print run prints no director's copy of a scene it cannot
             // read.
             scene.scripts = characters + (m_directorsCopies && !scene.unreadable ? 1 : 0);

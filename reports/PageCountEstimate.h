@@ -8,10 +8,11 @@
 #include <vector>
 
 class PrintFormat;
+class Progress;
 class RunSettings;
+class ScriptCatalogue;
 class ScriptInfo;
 class ScriptPrinter;
-class UxListViewControl;
 
 // How many pages a print run with the current settings would produce: every
 // chosen scene is laid out once, as a print run would, and its page count is
@@ -44,10 +45,12 @@ public:
     PageCountEstimate(const PageCountEstimate&) = delete;
     PageCountEstimate& operator=(const PageCountEstimate&) = delete;
 
-    // The total over the main list in display order: every row with allRows,
-    // otherwise the rows that are not cleared. Cancelled when the user
-    // stopped it; the page counts stored until then stay.
-    int64_t run(const UxListViewControl& list, bool allRows);
+    // The total over the catalogue in display order: every entry with
+    // allRows, otherwise the ticked ones, showing "印刷に必要なページ数の確認"
+    // in progress. The page count of each scene it lays out is kept in the
+    // entry's record. Cancelled when the user stopped it; the page counts
+    // stored until then stay.
+    int64_t run(ScriptCatalogue& catalogue, bool allRows, Progress& progress);
 
     // One scene: with pages negative the file (scenario folder + fileName)
     // is laid out and pages becomes its page count; otherwise pages is used
@@ -78,8 +81,8 @@ public:
     // The scenes the last run counted, in display order; after a cancel,
     // those counted before it (the scene in progress included).
     const std::vector<Scene>& scenes() const { return m_scenes; }
-    // The scenes the last run was to count: the rows it would have walked
-    // through to the end.
+    // The scenes the last run was to count: the entries it would have
+    // walked through to the end.
     int chosenScenes() const { return m_chosen; }
 
     // Scenes laid out by this estimator so far.
@@ -90,10 +93,6 @@ public:
     int unreadable() const { return m_unreadable; }
 
 private:
-    // Whether the row counts in a run: ticked (any row with allRows), and
-    // with a file name and a record.
-    bool chosen(const UxListViewControl& list, int row, bool allRows) const;
-
     ScenarioContext m_context;
     // The printer of the current run, configured once for all its scenes.
     std::unique_ptr<ScriptPrinter> m_printer;

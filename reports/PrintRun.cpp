@@ -10,6 +10,7 @@
 #include "fc/FCPathName.h"
 #include "fc/FCXListIterator.h"
 #include "fc/FileReplacement.h"
+#include "fc/Progress.h"
 #include "format/PrintFormat.h"
 #include "format/RunSettings.h"
 #include "format/SuppressedCharacters.h"
@@ -26,8 +27,6 @@
 #include "render/ScriptPrinter.h"
 #include "reports/PageCountEstimate.h"
 #include "reports/ScenarioContext.h"
-#include "ui/UxListViewControl.h"
-#include "ui/UxProgressDialog.h"
 
 #include <atomic>
 #include <cstdio>
@@ -79,7 +78,7 @@ struct PrintStopped {};
 // passed on to the observer this one displaced.
 class ProgressPump : public PageObserver {
 public:
-    explicit ProgressPump(UxProgressDialog& progress) : m_progress(progress) {}
+    explicit ProgressPump(Progress& progress) : m_progress(progress) {}
     DeviceContext* pageOpened(const Page& page, DeviceContext* dc) override
     {
         return previous() ? previous()->pageOpened(page, dc) : dc;
@@ -94,7 +93,7 @@ public:
     }
 
 private:
-    UxProgressDialog& m_progress;
+    Progress& m_progress;
 };
 
 } // namespace
@@ -290,14 +289,13 @@ PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const Scrip
     return result;
 }
 
-PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
+PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress& progress)
 {
     Outcome outcome;
-    const int rows = list.rowCount();
-    UxProgressDialog progress;
+    const int entries = catalogue.count();
     progress.setTitle(Sjis::of("台本の印刷"));
     progress.setText(Sjis::of("台本を印刷しています。"));
-    progress.setupBar(true, 0, 0, rows);
+    progress.setupBar(true, 0, 0, entries);
     progress.setStepSize(1);
     progress.open(true);
 
@@ -335,18 +333,15 @@ PrintRun::Outcome PrintRun::printAll(const UxListViewControl& list)
 
     const char* printing = Sjis::of("を印刷しています...");
     std::string text;
-    for (int row = 0; row < rows && !outcome.cancelled; ++row) {
-        const UxListViewControl::Cell* name = list.cell(row, ScriptCatalogue::ColumnFileName);
-        const std::string fileName = name ? name->text : std::string();
-        text.assign(fileName);
+    for (int index = 0; index < entries && !outcome.cancelled; ++index) {
+        const FCString& fileName = catalogue.fileName(index);
+        text.assign(fileName.view());
         text.append(printing);
         progress.setText(text);
 
-        if (list.isChecked(row)) {
-            const ScriptInfo* record = m_context.catalogue.recordOfRow(list, row);
+        if (catalogue.isTicked(index)) {
             printed.push_back(
-                {fileName, record ? printScene(FCString(std::string_view(fileName)), *record)
-                                  : SceneResult()});
+                {fileName.toStdString(), printScene(fileName, catalogue.record(index))});
             if (printed.back().scene.interrupted) {
                 outcome.interrupted = true;
                 outcome.cancelled = true;

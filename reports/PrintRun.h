@@ -9,11 +9,12 @@
 #include <string_view>
 
 class PdfScriptWriter;
+class Progress;
+class ScriptCatalogue;
 class ScriptInfo;
 class ScriptPrinter;
-class UxListViewControl;
 
-// A print run: every chosen scene of the main list, one after the other, in
+// A print run: every ticked entry of the catalogue, one after the other, in
 // display order, with the application's run settings (output device,
 // destination folder, switches, log file) and the effective values of its
 // print format. Each scene yields one script per character that is a print
@@ -90,9 +91,9 @@ public:
     // Without one (the default), a written log is not shown anywhere.
     void setOpener(Opener opener) { m_opener = std::move(opener); }
 
-    // Prints every row that is not cleared, with the progress dialog
-    // "台本の印刷", and writes and opens the log as the switches say.
-    Outcome printAll(const UxListViewControl& list);
+    // Prints every ticked entry, showing "台本の印刷" in progress, and writes
+    // and opens the log as the switches say.
+    Outcome printAll(const ScriptCatalogue& catalogue, Progress& progress);
 
     // Prints one scene: the file scenario folder + fileName, whose catalogue
     // record is record. When the file could not be read nothing of the scene

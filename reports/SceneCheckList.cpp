@@ -3,15 +3,14 @@
 #include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/FCXListIterator.h"
+#include "fc/Notices.h"
+#include "fc/Progress.h"
 #include "format/PrintFormat.h"
 #include "platform/Sjis.h"
 #include "reports/CharacterSelection.h"
 #include "reports/CheckListText.h"
 #include "reports/PageCountEstimate.h"
 #include "reports/ScenarioContext.h"
-#include "ui/UxDialogs.h"
-#include "ui/UxListViewControl.h"
-#include "ui/UxProgressDialog.h"
 
 std::string SceneCheckList::header(const ScenarioContext& context, bool csv)
 {
@@ -32,16 +31,14 @@ std::string SceneCheckList::header(const ScenarioContext& context, bool csv)
     return text;
 }
 
-void SceneCheckList::appendRow(std::string& text, const ScenarioContext& context,
-                               const UxListViewControl& list, int row, bool csv, bool listUnprinted)
+void SceneCheckList::appendEntry(std::string& text, const ScenarioContext& context,
+                                 const ScriptCatalogue& catalogue, int index, bool csv,
+                                 bool listUnprinted)
 {
-    const ScriptInfo* record = context.catalogue.recordOfRow(list, row);
-    const UxListViewControl::Cell* fileName = list.cell(row, ScriptCatalogue::ColumnFileName);
-    if (!record || !fileName)
-        return;
-    const std::string scene = CheckListText::sceneName(fileName->text);
+    const ScriptInfo& record = catalogue.record(index);
+    const std::string scene = CheckListText::sceneName(catalogue.fileName(index).view());
 
-    if (record->characterCount() == 0) {
+    if (record.characterCount() == 0) {
         if (!listUnprinted)
             return;
         std::string line(CheckListText::noSpeakerMark());
@@ -53,16 +50,16 @@ void SceneCheckList::appendRow(std::string& text, const ScenarioContext& context
     }
 
     const int mode = PageCountEstimate::cacheMode(context.format.mode());
-    const std::string pages = std::to_string(record->cachedPageCount(mode));
+    const std::string pages = std::to_string(record.cachedPageCount(mode));
     // Later lines of a scene keep its column empty; in text, blanks as wide
     // as the name keep the columns aligned in a fixed-width font.
     const std::string later = csv ? std::string() : std::string(scene.size(), ' ');
     const char* separator = csv ? "," : "\t";
     bool first = true;
-    FCXListIterator<FCIdString> walk(record->characters());
+    FCXListIterator<FCIdString> walk(record.characters());
     while (const FCIdString* character = walk.next()) {
         const bool printed =
-            CharacterSelection::isPrinted(context, list, row, *record, character->view());
+            CharacterSelection::isPrinted(context, catalogue, index, character->view());
         if (!printed && !listUnprinted)
             continue;
         std::string line(CheckListText::mark(printed));
@@ -79,23 +76,23 @@ void SceneCheckList::appendRow(std::string& text, const ScenarioContext& context
     }
 }
 
-CheckListResult SceneCheckList::write(const ScenarioContext& context, const UxListViewControl& list,
-                                      const FCString& folder, bool csv, bool listUnprinted)
+CheckListResult SceneCheckList::write(const ScenarioContext& context,
+                                      const ScriptCatalogue& catalogue, const FCString& folder,
+                                      bool csv, bool listUnprinted, Progress& progress,
+                                      Notices& notices)
 {
-    const int rows = list.rowCount();
-    UxProgressDialog progress;
+    const int entries = catalogue.count();
     progress.setTitle(csv ? Sjis::of("シーン別台本チェックリスト(CSV)の作成")
                           : Sjis::of("シーン別台本チェックリスト(TXT)の作成"));
     progress.setText(Sjis::of("チェックリストを作成しています。"));
-    progress.setupBar(true, 0, 0, rows);
+    progress.setupBar(true, 0, 0, entries);
     progress.setStepSize(1);
     progress.open(true);
 
     std::string text = header(context, csv);
-    for (int row = 0; row < rows; ++row) {
-        const UxListViewControl::Cell* fileName = list.cell(row, ScriptCatalogue::ColumnFileName);
-        progress.setText(CheckListText::sceneName(fileName ? fileName->text : std::string()));
-        appendRow(text, context, list, row, csv, listUnprinted);
+    for (int index = 0; index < entries; ++index) {
+        progress.setText(CheckListText::sceneName(catalogue.fileName(index).view()));
+        appendEntry(text, context, catalogue, index, csv, listUnprinted);
         progress.step();
         progress.pump();
         if (progress.cancelled()) {
@@ -110,6 +107,6 @@ CheckListResult SceneCheckList::write(const ScenarioContext& context, const UxLi
         return CheckListResult::Failed;
     std::string notice(path.view());
     notice += Sjis::of("\nが出力されました。");
-    UxDialogs::notice(notice);
+    notices.notice(notice);
     return CheckListResult::Written;
 }

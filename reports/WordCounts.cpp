@@ -3,9 +3,6 @@
 #include "document/ScriptInfo.h"
 #include "fc/FCXListIterator.h"
 #include "platform/Sjis.h"
-#include "ui/UxListViewControl.h"
-
-#include <array>
 
 const char* WordCounts::title()
 {
@@ -20,28 +17,6 @@ const char* WordCounts::clipboardNoticeTitle()
 const char* WordCounts::clipboardNoticeText()
 {
     return Sjis::of("ワード数一覧をクリップボードに出力しました");
-}
-
-void WordCounts::defineColumns(UxListViewControl& list)
-{
-    const std::array<UxListViewControl::ColumnDescriptor, 2> columns{{
-        {Sjis::of("キャラ名"), 200},
-        {Sjis::of("ワード数"), 100},
-    }};
-    list.defineColumns(columns);
-}
-
-int64_t WordCounts::fillList(const ScriptInfo& record, UxListViewControl& list)
-{
-    int64_t sum = 0;
-    FCXListIterator<FCIdString> walk(record.characters());
-    while (const FCIdString* character = walk.next()) {
-        const int row = list.setCell(list.rowCount(), 0, character->view());
-        if (row >= 0)
-            list.setCell(row, 1, std::to_string(character->id()));
-        sum += character->id();
-    }
-    return sum;
 }
 
 int64_t WordCounts::total(const ScriptInfo& record)

@@ -6,7 +6,6 @@
 #include <string>
 
 class ScriptInfo;
-class UxListViewControl;
 
 // The word-count listing "ワード数一覧": every character of a record (the
 // scenario totals) with its count, the grand total, and the same list as
@@ -20,11 +19,7 @@ public:
     static const char* clipboardNoticeTitle();
     static const char* clipboardNoticeText();
 
-    // "キャラ名" (200 wide) and "ワード数" (100 wide).
-    static void defineColumns(UxListViewControl& list);
-    // One row per character in the record's order (name, count in decimal);
-    // returns the sum of all counts.
-    static int64_t fillList(const ScriptInfo& record, UxListViewControl& list);
+    // The sum of all counts.
     static int64_t total(const ScriptInfo& record);
 
     // Appends, per character, name ", " count "\n": no header, no total, no

@@ -232,6 +232,16 @@ bool UxListViewControl::uncheck(int row)
     return setState(row, StateCleared);
 }
 
+bool UxListViewControl::requestCheck(int row, bool ticked)
+{
+    if (!validRow(row))
+        return false;
+    if (!m_tickHandler)
+        return ticked ? check(row) : uncheck(row);
+    m_tickHandler(row, ticked);
+    return true;
+}
+
 int UxListViewControl::stateImage(int row) const
 {
     return validRow(row) ? m_rows[static_cast<size_t>(row)].state : StateNone;

@@ -3,6 +3,7 @@
 #include "fc/FCString.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -129,6 +130,15 @@ public:
     bool uncheck(int row);
     int stateImage(int row) const;
 
+    // Where the user's ticks go. Without a handler a tick checks or
+    // unchecks the row itself; a list that shows the ticks of a model hands
+    // them to the model instead, and checks the row once the model says so.
+    using TickHandler = std::function<void(int row, bool ticked)>;
+    void setTickHandler(TickHandler handler) { m_tickHandler = std::move(handler); }
+    // A tick or an untick the user gave a row in a view; false for a row
+    // that does not exist.
+    bool requestCheck(int row, bool ticked);
+
 private:
     struct Row {
         std::vector<Cell> cells;
@@ -143,6 +153,7 @@ private:
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
     UxListViewListener* m_listener = nullptr;
+    TickHandler m_tickHandler;
     int m_focusedRow = -1;
     bool m_checkBoxes;
     bool m_redraw = true;

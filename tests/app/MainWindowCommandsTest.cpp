@@ -3,6 +3,8 @@
 #include "AppTestFolder.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
+#include "app/CharacterSelectionModel.h"
+#include "app/CheckListDialogModel.h"
 #include "app/FindFileModel.h"
 #include "app/FolderSelectionModel.h"
 #include "app/MainWindowModel.h"
@@ -12,12 +14,14 @@
 #include "platform/FileFaults.h"
 #include "platform/WinError.h"
 #include "reports/CharacterSelection.h"
-#include "reports/CharacterSelectionModel.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -49,6 +53,9 @@ protected:
             return model.accept(m_folderTyped, m_keepTicked);
         };
         dialogs.find = [this](FindFileModel& model) { return model.accept(m_findTyped); };
+        dialogs.checkList = [this](CheckListDialogModel& model) {
+            return m_checkList ? m_checkList(model) : false;
+        };
         dialogs.wordCounts = [this](const ScriptInfo& totals) {
             m_wordCountCharacters = totals.characterCount();
         };
@@ -71,7 +78,7 @@ protected:
     int rowOf(const std::string& name)
     {
         for (int row = 0; row < list().rowCount(); ++row)
-            if (list().cell(row, ScriptCatalogue::ColumnFileName)->text == name)
+            if (list().cell(row, CatalogueListBinding::ColumnFileName)->text == name)
                 return row;
         return -1;
     }
@@ -83,7 +90,7 @@ protected:
     ScriptedDialogHost m_dialogs;
     UxDialogs::Scope m_dialogScope{m_dialogs};
     Quillon m_app;
-    MainWindowModel m_window;
+    MainWindowModel m_window{m_app.catalogue()};
     std::unique_ptr<MainWindowCommands> m_commands;
     int m_selectionDialogs = 0;
     int m_wordCountCharacters = -1;
@@ -91,6 +98,7 @@ protected:
     std::string m_folderTyped;
     bool m_keepTicked = false;
     std::string m_findTyped;
+    std::function<bool(CheckListDialogModel&)> m_checkList;
 };
 
 } // namespace
@@ -99,7 +107,7 @@ TEST_F(MainWindowCommandsTest, OpeningLoadsTheFolderNamedAtStartOnce)
 {
     open();
     EXPECT_EQ(list().rowCount(), 3);
-    EXPECT_EQ(list().columnCount(), ScriptCatalogue::ColumnCount);
+    EXPECT_EQ(list().columnCount(), CatalogueListBinding::ColumnCount);
     EXPECT_FALSE(m_app.loadAtStart());
     EXPECT_EQ(m_window.folderText().toStdString(), m_scenario.path());
     EXPECT_EQ(m_window.totalText().toStdString(), "3");
@@ -140,9 +148,9 @@ TEST_F(MainWindowCommandsTest, SelectedScenesShareOneSelectionAndTheRowsShowIt)
     list().selectRow(b);
     EXPECT_TRUE(commands.dispatch(MainWindowCommands::SelectCharacters, true));
     EXPECT_EQ(m_selectionDialogs, 1);
-    EXPECT_EQ(cell(a, ScriptCatalogue::ColumnInfo), "1 / 2");
-    EXPECT_EQ(cell(a, ScriptCatalogue::ColumnSuppressed), "B");
-    EXPECT_EQ(cell(b, ScriptCatalogue::ColumnInfo), "1 / 2");
+    EXPECT_EQ(cell(a, CatalogueListBinding::ColumnInfo), "1 / 2");
+    EXPECT_EQ(cell(a, CatalogueListBinding::ColumnSuppressed), "B");
+    EXPECT_EQ(cell(b, CatalogueListBinding::ColumnInfo), "1 / 2");
 
     // The double click works on the first selected row alone.
     list().clearSelection();
@@ -223,6 +231,50 @@ TEST_F(MainWindowCommandsTest, FindSelectsTheRowIgnoringTheCaseOfLetters)
     EXPECT_EQ(list().focusedRow(), rowOf("b.screenplay.txt"));
     m_findTyped = "b.screenplay.txt";
     EXPECT_EQ(commands.find(), -1) << "the suffix is appended again";
+}
+
+TEST_F(MainWindowCommandsTest, ACancelledCheckListDialogDoesNothing)
+{
+    MainWindowCommands& commands = open();
+    const int opens = m_progress.opens();
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuCheckList, false));
+    EXPECT_FALSE(commands.writeCheckLists().has_value());
+    EXPECT_EQ(m_progress.opens(), opens);
+    EXPECT_TRUE(m_dialogs.notices().empty());
+}
+
+TEST_F(MainWindowCommandsTest, TheCheckListDialogStartsWithTheScenarioFolderAndTheDefaults)
+{
+    MainWindowCommands& commands = open();
+    int shown = 0;
+    m_checkList = [&](CheckListDialogModel& dialog) {
+        ++shown;
+        EXPECT_EQ(dialog.folderText.toStdString(), m_scenario.path());
+        EXPECT_TRUE(dialog.csv);
+        EXPECT_TRUE(dialog.sceneList);
+        EXPECT_FALSE(dialog.characterList);
+        EXPECT_FALSE(dialog.listUnprinted);
+        return false;
+    };
+    EXPECT_FALSE(commands.writeCheckLists().has_value());
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(MainWindowCommandsTest, ConfirmedCheckListsGoIntoTheChosenFolder)
+{
+    MainWindowCommands& commands = open();
+    const std::string out = m_scenario.path() + "out/";
+    std::filesystem::create_directory(out);
+    m_checkList = [&](CheckListDialogModel& dialog) {
+        dialog.folderText = FCString(m_scenario.path() + "out");
+        return dialog.accept();
+    };
+    const auto outcome = commands.writeCheckLists();
+    ASSERT_TRUE(outcome.has_value()) << "the dialog was confirmed";
+    EXPECT_EQ(outcome->sceneList, CheckListResult::Written);
+    EXPECT_FALSE(m_scenario.exists("@sceneCheckList.00000000.csv"));
+    EXPECT_TRUE(std::filesystem::exists(out + "@sceneCheckList.00000000.csv"));
+    EXPECT_FALSE(std::filesystem::exists(out + "@sceneCheckList.00000001.csv"));
 }
 
 class ProgramStartTest : public AppTestFolder {};

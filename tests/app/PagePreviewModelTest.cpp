@@ -12,6 +12,7 @@
 #include "render/FCVSurface.h"
 #include "render/PageFileName.h"
 #include "reports/PrintRun.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
@@ -40,20 +41,22 @@ protected:
     void load()
     {
         m_app.setScenarioFolder(m_scenario.path());
-        EXPECT_EQ(m_app.loadScenarioFolder(m_window), FolderLoad::Loaded);
+        UxProgressDialog progress;
+        EXPECT_EQ(m_app.loadScenarioFolder(progress, UxDialogs::notices(), m_window.loadDisplay()),
+                  FolderLoad::Loaded);
     }
     UxListViewControl& list() { return m_window.list(); }
     int rowOf(const std::string& name)
     {
         for (int row = 0; row < list().rowCount(); ++row)
-            if (list().cell(row, ScriptCatalogue::ColumnFileName)->text == name)
+            if (list().cell(row, CatalogueListBinding::ColumnFileName)->text == name)
                 return row;
         ADD_FAILURE() << "no row " << name;
         return -1;
     }
     ScriptInfo& record(const std::string& name)
     {
-        return *m_app.catalogue().recordOfRow(list(), rowOf(name));
+        return m_app.catalogue().record(m_window.rows().entryOfRow(rowOf(name)));
     }
     // The names of the model's scripts, in UTF-8.
     std::vector<std::string> scriptNames(const PagePreviewModel& model)
@@ -71,10 +74,10 @@ protected:
         m_app.setOutputDevice(OutputDevice::Png);
         m_app.setDestinationFolder(destination);
         m_app.setPrintLog(false);
-        for (int row = 0; row < list().rowCount(); ++row)
-            list().check(row);
+        m_app.catalogue().setAllTicked(true);
         PrintRun run(m_app.context());
-        const PrintRun::Outcome outcome = run.printAll(list());
+        UxProgressDialog progress;
+        const PrintRun::Outcome outcome = run.printAll(m_app.catalogue(), progress);
         EXPECT_EQ(outcome.pagesLost, 0);
         return destination;
     }
@@ -103,7 +106,7 @@ protected:
     ScriptedDialogHost m_dialogs;
     UxDialogs::Scope m_dialogScope{m_dialogs};
     Quillon m_app;
-    MainWindowModel m_window;
+    MainWindowModel m_window{m_app.catalogue()};
 };
 
 } // namespace
@@ -140,7 +143,7 @@ TEST_F(PagePreviewModelTest, ScriptsAreThoseARunPrintsInTheRunsOrder)
             }
         }
 
-        PagePreviewModel model(m_app, list());
+        PagePreviewModel model(m_app, m_window.rows());
         ASSERT_TRUE(model.showRow(rowOf("long.screenplay.txt"))) << c.what;
         EXPECT_EQ(scriptNames(model), c.expected) << c.what;
         EXPECT_EQ(model.chosen(), 0) << c.what;
@@ -158,7 +161,7 @@ TEST_F(PagePreviewModelTest, EveryPageIsThePngPageOfTheSameScript)
 
     int comparedPages = 0;
     for (const char* file : {"long.screenplay.txt", "short.screenplay.txt"}) {
-        PagePreviewModel model(m_app, list());
+        PagePreviewModel model(m_app, m_window.rows());
         ASSERT_TRUE(model.showRow(rowOf(file)));
         ASSERT_EQ(model.scripts().size(), std::string(file) == "long.screenplay.txt" ? 4u : 3u);
         for (int script = 0; script < int(model.scripts().size()); ++script) {
@@ -187,12 +190,12 @@ TEST_F(PagePreviewModelTest, EveryPageIsThePngPageOfTheSameScript)
         }
     }
     EXPECT_GE(comparedPages, 4 * 3 + 3);
-    EXPECT_FALSE(PagePreviewModel(m_app, list()).pageImage(0)) << "no scene, no page";
+    EXPECT_FALSE(PagePreviewModel(m_app, m_window.rows()).pageImage(0)) << "no scene, no page";
 }
 
 TEST_F(PagePreviewModelTest, NavigationStaysWithinThePagesAndTheTextCountsFromOne)
 {
-    PagePreviewModel model(m_app, list());
+    PagePreviewModel model(m_app, m_window.rows());
     EXPECT_EQ(utf8(model.pageText().toStdString()), "0 / 0 ページ");
     EXPECT_EQ(std::string(model.noPageText()), "");
     ASSERT_TRUE(model.showRow(rowOf("long.screenplay.txt")));
@@ -224,7 +227,7 @@ TEST_F(PagePreviewModelTest, NavigationStaysWithinThePagesAndTheTextCountsFromOn
 
 TEST_F(PagePreviewModelTest, TheChosenCharacterStaysWhenAnotherSceneHasIt)
 {
-    PagePreviewModel model(m_app, list());
+    PagePreviewModel model(m_app, m_window.rows());
     ASSERT_TRUE(model.showRow(rowOf("long.screenplay.txt")));
     ASSERT_TRUE(model.choose(2)); // 店主
     ASSERT_TRUE(model.showRow(rowOf("short.screenplay.txt")));
@@ -237,7 +240,7 @@ TEST_F(PagePreviewModelTest, TheChosenCharacterStaysWhenAnotherSceneHasIt)
 
 TEST_F(PagePreviewModelTest, RefreshLaysOutAgainOnlyWhenTheSettingsChanged)
 {
-    PagePreviewModel model(m_app, list());
+    PagePreviewModel model(m_app, m_window.rows());
     ASSERT_TRUE(model.showRow(rowOf("long.screenplay.txt")));
     const int pages = model.pageCount();
     ASSERT_TRUE(model.pageImage(0));
@@ -272,7 +275,7 @@ TEST_F(PagePreviewModelTest, RefreshLaysOutAgainOnlyWhenTheSettingsChanged)
 
 TEST_F(PagePreviewModelTest, ThePageShownStaysWithinFewerPages)
 {
-    PagePreviewModel model(m_app, list());
+    PagePreviewModel model(m_app, m_window.rows());
     ASSERT_TRUE(model.showRow(rowOf("long.screenplay.txt")));
     ASSERT_TRUE(model.setPage(model.pageCount() - 1));
     m_app.printFormat().setMode(PrintFormat::ModeCustom);
@@ -288,7 +291,7 @@ TEST_F(PagePreviewModelTest, TheCacheKeepsTheLastPagesOnly)
     PrintFormat& format = m_app.printFormat();
     format.setMode(PrintFormat::ModeCustom);
     format.setCustomLinesPerPage(10);
-    PagePreviewModel model(m_app, list());
+    PagePreviewModel model(m_app, m_window.rows());
     ASSERT_TRUE(model.showRow(rowOf("long.screenplay.txt")));
     ASSERT_GT(model.pageCount(), PagePreviewModel::CachedPages + 1);
     for (int page = 0; page <= PagePreviewModel::CachedPages; ++page)
@@ -309,7 +312,7 @@ TEST_F(PagePreviewModelTest, ASceneWithoutSpeakersHasNoScriptsAndNoPages)
 {
     for (bool generic : {false, true}) {
         m_app.setGenericScript(generic);
-        PagePreviewModel model(m_app, list());
+        PagePreviewModel model(m_app, m_window.rows());
         ASSERT_TRUE(model.showRow(rowOf("silent.screenplay.txt")));
         EXPECT_TRUE(model.readable());
         EXPECT_EQ(model.pageCount(), 0);
@@ -323,7 +326,7 @@ TEST_F(PagePreviewModelTest, ASceneWithoutSpeakersHasNoScriptsAndNoPages)
 TEST_F(PagePreviewModelTest, AFileGoneSinceTheLoadIsToldByTheFileLayerAndShowsNothing)
 {
     m_scenario.remove("short.screenplay.txt");
-    PagePreviewModel model(m_app, list());
+    PagePreviewModel model(m_app, m_window.rows());
     EXPECT_TRUE(model.showRow(rowOf("short.screenplay.txt")));
     EXPECT_FALSE(model.readable());
     EXPECT_TRUE(model.scripts().empty());
@@ -338,7 +341,7 @@ TEST_F(PagePreviewModelTest, AFileGoneSinceTheLoadIsToldByTheFileLayerAndShowsNo
 
 TEST_F(PagePreviewModelTest, ASceneNoLongerListedIsGoneAndARowWithoutRecordShowsNothing)
 {
-    PagePreviewModel model(m_app, list());
+    PagePreviewModel model(m_app, m_window.rows());
     EXPECT_FALSE(model.showRow(-1));
     EXPECT_FALSE(model.showRow(list().rowCount()));
     EXPECT_FALSE(model.hasScene());
@@ -391,7 +394,7 @@ TEST_F(PagePreviewModelTest, TheScriptsAndPageCountsAreThoseOfThePngRunForOddSce
 
     for (const char* file : {"odd.screenplay.txt", "long.screenplay.txt", "short.screenplay.txt",
                              "silent.screenplay.txt"}) {
-        PagePreviewModel model(m_app, list());
+        PagePreviewModel model(m_app, m_window.rows());
         ASSERT_TRUE(model.showRow(rowOf(file)));
         // What the run wrote: pages per script name, from the file names.
         std::map<std::string, int> written;

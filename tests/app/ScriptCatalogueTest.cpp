@@ -9,6 +9,7 @@
 #include "platform/ProgramFolders.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/WinError.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
@@ -53,7 +54,8 @@ protected:
     FolderLoad loadResult(const ScenarioTestFolder& folder)
     {
         m_app.setScenarioFolder(folder.path());
-        return m_app.loadScenarioFolder(m_window);
+        UxProgressDialog progress;
+        return m_app.loadScenarioFolder(progress, UxDialogs::notices(), m_window.loadDisplay());
     }
     bool load(const ScenarioTestFolder& folder) { return loadResult(folder) == FolderLoad::Loaded; }
 
@@ -72,7 +74,7 @@ protected:
 
     ScenarioTestFolder m_scenario;
     Quillon m_app;
-    MainWindowModel m_window;
+    MainWindowModel m_window{m_app.catalogue()};
     ScriptedProgressView m_progress;
     UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
@@ -120,17 +122,18 @@ TEST_F(ScriptCatalogueTest, LoadFillsRowsColumnsColoursTicksKeysAndCounts)
     EXPECT_FALSE(list().isChecked(1));
     EXPECT_TRUE(list().isChecked(2));
     for (int column : {0, 1, 2, 3, 5}) {
-        EXPECT_EQ(background(1, column), ScriptCatalogue::NoSpeakerBackground) << column;
+        EXPECT_EQ(background(1, column), CatalogueListBinding::NoSpeakerBackground) << column;
         EXPECT_EQ(background(0, column), UxListViewControl::DefaultColour) << column;
     }
     EXPECT_EQ(background(1, 4), UxListViewControl::DefaultColour) << "column 4 is not written";
-    EXPECT_EQ(ScriptCatalogue::NoSpeakerBackground, 0x00E0C0C0u);
+    EXPECT_EQ(CatalogueListBinding::NoSpeakerBackground, 0x00E0C0C0u);
 
     const ScriptCatalogue& catalogue = m_app.catalogue();
-    ASSERT_NE(catalogue.recordOfRow(list(), 0), nullptr);
-    EXPECT_EQ(catalogue.recordOfRow(list(), 0)->sceneName().toStdString(), "first");
-    EXPECT_EQ(catalogue.recordOfRow(list(), 2)->sceneName().toStdString(), "C");
-    EXPECT_EQ(catalogue.recordOfRow(list(), 3), nullptr);
+    const CatalogueListBinding& rows = m_window.rows();
+    ASSERT_EQ(rows.entryOfRow(0), 0);
+    EXPECT_EQ(catalogue.record(rows.entryOfRow(0)).sceneName().toStdString(), "first");
+    EXPECT_EQ(catalogue.record(rows.entryOfRow(2)).sceneName().toStdString(), "C");
+    EXPECT_EQ(rows.entryOfRow(3), -1);
     EXPECT_EQ(catalogue.count(), 3);
 
     EXPECT_EQ(m_window.folderText().toStdString(), m_scenario.path());
@@ -235,7 +238,8 @@ TEST_F(ScriptCatalogueTest, AFolderWithoutScenesChangesNothing)
     EXPECT_EQ(loadResult(empty), FolderLoad::NoFiles);
     EXPECT_EQ(list().rowCount(), 1);
     EXPECT_EQ(text(0, 2), "1.screenplay.txt");
-    EXPECT_NE(m_app.catalogue().recordOfRow(list(), 0), nullptr);
+    EXPECT_EQ(m_window.rows().entryOfRow(0), 0);
+    EXPECT_EQ(m_app.catalogue().count(), 1);
     EXPECT_EQ(m_window.folderText().toStdString(), m_scenario.path());
     EXPECT_EQ(m_window.totalText().toStdString(), "1");
     EXPECT_EQ(entriesOf(m_app.scenarioTotals().characters()), (Entries{{"A", 5}}));
@@ -254,7 +258,7 @@ TEST_F(ScriptCatalogueTest, AFolderWithoutSpeakersIsAllNoSpeakerRows)
     ASSERT_EQ(list().rowCount(), 3);
     for (int row = 0; row < 3; ++row) {
         EXPECT_FALSE(list().isChecked(row)) << row;
-        EXPECT_EQ(background(row, 2), ScriptCatalogue::NoSpeakerBackground) << row;
+        EXPECT_EQ(background(row, 2), CatalogueListBinding::NoSpeakerBackground) << row;
     }
     EXPECT_EQ(m_window.totalText().toStdString(), "3");
     EXPECT_EQ(m_window.noSpeakerText().toStdString(), "3");
@@ -331,23 +335,16 @@ TEST_F(ScriptCatalogueTest, WordTotalsAreKeptOverOneReloadWhenAsked)
     EXPECT_EQ(list().rowCount(), 3) << "a reload replaces the rows";
 }
 
-TEST_F(ScriptCatalogueTest, KeysOfAnEarlierLoadFindNothing)
+TEST_F(ScriptCatalogueTest, AReloadIsANewGenerationAndRowsMapOnlyToItsEntries)
 {
     m_scenario.write("1.screenplay.txt", ".A\t1\n");
     ASSERT_TRUE(load(m_scenario));
-    const std::string oldKey = text(0, 5);
+    const uint64_t first = m_app.catalogue().generation();
 
     ASSERT_TRUE(load(m_scenario));
-    EXPECT_NE(text(0, 5), oldKey);
-    UxListViewControl stale;
-    ScriptCatalogue::defineColumns(stale);
-    stale.setCell(0, 0, "");
-    stale.setCell(0, 5, oldKey);
-    EXPECT_EQ(m_app.catalogue().recordOfRow(stale, 0), nullptr);
-    for (const char* key : {"", "x", "1x", "-1", "99999999999999999999"}) {
-        stale.setCell(0, 5, key);
-        EXPECT_EQ(m_app.catalogue().recordOfRow(stale, 0), nullptr) << key;
-    }
-    stale.setCell(0, 5, text(0, 5));
-    EXPECT_EQ(m_app.catalogue().recordOfRow(stale, 0), m_app.catalogue().recordOfRow(list(), 0));
+    EXPECT_NE(m_app.catalogue().generation(), first);
+    EXPECT_EQ(text(0, 5), "") << "the hidden column holds no key";
+    EXPECT_EQ(m_window.rows().entryOfRow(0), 0);
+    for (int row : {-1, 1, 99})
+        EXPECT_EQ(m_window.rows().entryOfRow(row), -1) << row;
 }

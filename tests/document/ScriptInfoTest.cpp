@@ -3,7 +3,6 @@
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
 #include "fc/FCXListIterator.h"
-#include "ui/UxListViewControl.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -259,28 +258,14 @@ TEST(ScriptInfoCopyTest, MergeAddsCountsAndTakesTargetsOfNewNames)
     EXPECT_EQ(merged.characterCount(), 5);
 }
 
-TEST(ScriptInfoListTest, FillListAppendsOneRowPerCharacter)
+TEST(ScriptInfoTargetTest, CharacterNamesJoinEveryCharacterInOrder)
 {
     ScriptInfo info;
-    fill(info, {{"A", 1}, {"B", 2}});
-    UxListViewControl list;
-    const std::array<UxListViewControl::ColumnDescriptor, 2> columns{{{"", 24}, {"name", 100}}};
-    list.defineColumns(columns);
-    list.setCell(0, 0, "existing");
-
-    info.fillList(list, 1);
-    info.fillList(list, 0);
-    ASSERT_EQ(list.rowCount(), 5);
-    FCString text;
-    list.textOfCell(text, 1, 1);
-    EXPECT_EQ(text.toStdString(), "A");
-    list.textOfCell(text, 4, 1);
-    EXPECT_EQ(text.toStdString(), "B");
-    list.textOfCell(text, 2, 0);
-    EXPECT_EQ(text.toStdString(), "");
-    EXPECT_TRUE(list.isChecked(1));
-    EXPECT_TRUE(list.isChecked(2));
-    EXPECT_FALSE(list.isChecked(3));
+    EXPECT_EQ(info.characterNames().toStdString(), "");
+    fill(info, {{"B", 1}, {sj("悠人"), 2}, {"A", 3}});
+    info.clearPrintTargets();
+    EXPECT_EQ(info.characterNames().toStdString(), "B," + sj("悠人") + ",A")
+        << "targets or not, every character";
 }
 
 TEST(ScriptInfoCacheTest, PageCountsExistForModesZeroToThree)

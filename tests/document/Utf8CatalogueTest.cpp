@@ -6,6 +6,7 @@
 #include "TestText.h"
 #include "document/CatalogueHeader.h"
 #include "document/ScriptCatalogue.h"
+#include "document/ScriptInfo.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
@@ -60,12 +61,13 @@ protected:
     FolderLoad load()
     {
         ScriptInfo totals;
-        return m_catalogue.loadFolder(FCString(m_folder.path()), totals, false, m_list);
+        UxProgressDialog progress;
+        return m_catalogue.loadFolder(FCString(m_folder.path()), totals, false, progress,
+                                      UxDialogs::notices());
     }
-    std::string cell(int row, int column) const
+    std::string names(int index) const
     {
-        FCString out;
-        return m_list.textOfCell(out, row, column) ? out.toStdString() : "<none>";
+        return m_catalogue.record(index).characterNames().toStdString();
     }
     std::vector<std::pair<std::string, SkippedFiles::Reason>> told() const
     {
@@ -77,7 +79,6 @@ protected:
 
     ScenarioTestFolder m_folder;
     ScriptCatalogue m_catalogue;
-    UxListViewControl m_list;
     ScriptedProgressView m_progress;
     UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
@@ -135,10 +136,10 @@ TEST_F(Utf8CatalogueTest, RowsOfUtf8TwinsMatchTheShiftJisRow)
     m_folder.writeBytes("2.screenplay.txt", utf8);
     m_folder.writeBytes("3.screenplay.txt", "\xEF\xBB\xBF" + utf8);
     ASSERT_EQ(load(), FolderLoad::Loaded);
-    ASSERT_EQ(m_list.rowCount(), 3);
-    for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(cell(row, ScriptCatalogue::ColumnCharacters), sj("悠人,さくら,ﾏｽﾀｰ")) << row;
-        EXPECT_TRUE(m_list.isChecked(row)) << row;
+    ASSERT_EQ(m_catalogue.count(), 3);
+    for (int index = 0; index < 3; ++index) {
+        EXPECT_EQ(names(index), sj("悠人,さくら,ﾏｽﾀｰ")) << index;
+        EXPECT_TRUE(m_catalogue.isTicked(index)) << index;
     }
     EXPECT_TRUE(m_catalogue.skippedFiles().empty());
     EXPECT_TRUE(m_dialogs.notices().empty());
@@ -163,11 +164,11 @@ TEST_F(Utf8CatalogueTest, FilesWithReplacedCharactersAreNamedOncePerLoad)
     EXPECT_EQ(named, expected);
     // The replaced name still makes a character of its own.
     int b = -1;
-    for (int row = 0; row < m_list.rowCount(); ++row)
-        if (cell(row, ScriptCatalogue::ColumnFileName) == "b.screenplay.txt")
-            b = row;
+    for (int index = 0; index < m_catalogue.count(); ++index)
+        if (m_catalogue.fileName(index).toStdString() == "b.screenplay.txt")
+            b = index;
     ASSERT_GE(b, 0);
-    EXPECT_EQ(cell(b, ScriptCatalogue::ColumnCharacters), "\x81\xAC");
+    EXPECT_EQ(names(b), "\x81\xAC");
 
     // The next load tells them again, once each.
     ASSERT_EQ(load(), FolderLoad::Loaded);

@@ -4,10 +4,10 @@
 #include "GuiTestSupport.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
+#include "app/CheckListDialogModel.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtText.h"
 #include "gui/QuestionDialog.h"
-#include "reports/CheckListDialogModel.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/UxDialogs.h"
 

@@ -8,9 +8,9 @@
 #include "TestText.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
-#include "document/ScriptCatalogue.h"
 #include "gui/ListView.h"
 #include "reports/CharacterSelection.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
@@ -115,7 +115,7 @@ protected:
     int rowOf(const std::string& name)
     {
         for (int row = 0; row < list().rowCount(); ++row)
-            if (list().cell(row, ScriptCatalogue::ColumnFileName)->text == name)
+            if (list().cell(row, CatalogueListBinding::ColumnFileName)->text == name)
                 return row;
         return -1;
     }
@@ -212,8 +212,8 @@ TEST_F(MainWindowTest, DoubleClickNarrowsTheSceneAndUpdatesColumnsOneAndFour)
     });
     doubleClick(row);
     EXPECT_TRUE(*answered) << "the selection dialog opened";
-    EXPECT_EQ(list().cell(row, ScriptCatalogue::ColumnInfo)->text, "1 / 2");
-    EXPECT_EQ(list().cell(row, ScriptCatalogue::ColumnSuppressed)->text, "B");
+    EXPECT_EQ(list().cell(row, CatalogueListBinding::ColumnInfo)->text, "1 / 2");
+    EXPECT_EQ(list().cell(row, CatalogueListBinding::ColumnSuppressed)->text, "B");
 }
 
 TEST_F(MainWindowTest, FindSelectsTheRowWhateverTheCaseAndTheListTakesTheKeys)
@@ -317,7 +317,7 @@ TEST_F(MainWindowTest, PrintingToThePrinterFromTheWindowSendsOneJobPerPage)
         GTEST_SKIP() << server.failure();
     ASSERT_TRUE(server.setQueueDefaults("iso_a4_210x297mm", 150));
     open(m_scenario.path());
-    list().uncheck(rowOf("scene02.screenplay.txt"));
+    m_app.catalogue().setTicked(rowOf("scene02.screenplay.txt"), false);
     auto answered = whenModalOpens([&](QWidget* dialog) {
         click(dialog, 1013); // the printer
         click(dialog, 1017); // no log
@@ -343,7 +343,7 @@ TEST_F(MainWindowTest, AFolderOpenedFromTheMenuGetsItsColumnsFittedAsAtStart)
     };
     open(folder);
     const std::vector<int> atStart = widths();
-    EXPECT_TRUE(cellFits(0, ScriptCatalogue::ColumnFileName));
+    EXPECT_TRUE(cellFits(0, CatalogueListBinding::ColumnFileName));
     m_window->close();
 
     open("");
@@ -355,7 +355,7 @@ TEST_F(MainWindowTest, AFolderOpenedFromTheMenuGetsItsColumnsFittedAsAtStart)
     ASSERT_TRUE(*answered);
     ASSERT_EQ(list().rowCount(), 1);
     EXPECT_EQ(widths(), atStart);
-    EXPECT_TRUE(cellFits(0, ScriptCatalogue::ColumnFileName));
+    EXPECT_TRUE(cellFits(0, CatalogueListBinding::ColumnFileName));
 }
 
 TEST_F(MainWindowTest, WhereSpaceIsShortTheFileNameWinsAndACutCellTellsItsTextAsATooltip)
@@ -363,17 +363,17 @@ TEST_F(MainWindowTest, WhereSpaceIsShortTheFileNameWinsAndACutCellTellsItsTextAs
     WindowConfiguration::save({0, 0, 720, 300});
     open(writeLongScenario());
     ListView* view = m_window->listView();
-    EXPECT_TRUE(cellFits(0, ScriptCatalogue::ColumnFileName));
-    ASSERT_FALSE(cellFits(0, ScriptCatalogue::ColumnCharacters)) << "the window is too narrow";
-    EXPECT_GE(view->columnWidth(ScriptCatalogue::ColumnCharacters), 48);
+    EXPECT_TRUE(cellFits(0, CatalogueListBinding::ColumnFileName));
+    ASSERT_FALSE(cellFits(0, CatalogueListBinding::ColumnCharacters)) << "the window is too narrow";
+    EXPECT_GE(view->columnWidth(CatalogueListBinding::ColumnCharacters), 48);
 
-    const QModelIndex whole = view->model()->index(0, ScriptCatalogue::ColumnFileName);
+    const QModelIndex whole = view->model()->index(0, CatalogueListBinding::ColumnFileName);
     const QPoint wholeAt = view->visualRect(whole).center();
     QHelpEvent noHelp(QEvent::ToolTip, wholeAt, view->viewport()->mapToGlobal(wholeAt));
     QApplication::sendEvent(view->viewport(), &noHelp);
     EXPECT_TRUE(QToolTip::text().isEmpty()) << "a cell shown whole needs no tooltip";
 
-    const QModelIndex cut = view->model()->index(0, ScriptCatalogue::ColumnCharacters);
+    const QModelIndex cut = view->model()->index(0, CatalogueListBinding::ColumnCharacters);
     const QPoint at = view->visualRect(cut).center();
     QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
     QApplication::sendEvent(view->viewport(), &help);
@@ -404,7 +404,7 @@ TEST_F(MainWindowTest, RecentFoldersListTheHistoryNewestFirstAndOpenLikeTheFolde
     items[0]->trigger();
     EXPECT_EQ(list().rowCount(), 1);
     EXPECT_EQ(m_window->textOfControl(1002).toStdString(), longFolder);
-    EXPECT_TRUE(cellFits(0, ScriptCatalogue::ColumnFileName));
+    EXPECT_TRUE(cellFits(0, CatalogueListBinding::ColumnFileName));
     EXPECT_EQ(m_app.histories().entries(1).back().toStdString(), longFolder)
         << "the folder opened is the newest again";
 }

@@ -11,6 +11,7 @@
 #include "gui/ListView.h"
 #include "gui/MainWindow.h"
 #include "reports/PrintRun.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
@@ -48,7 +49,7 @@ protected:
     int rowOf(const std::string& name)
     {
         for (int row = 0; row < list().rowCount(); ++row)
-            if (list().cell(row, ScriptCatalogue::ColumnFileName)->text == name)
+            if (list().cell(row, CatalogueListBinding::ColumnFileName)->text == name)
                 return row;
         ADD_FAILURE() << "no row " << name;
         return -1;
@@ -91,9 +92,9 @@ protected:
         m_app.setDestinationFolder(destination);
         {
             PrintRun run(m_app.context());
-            (void)run.printScene(
-                FCString(scene + ".screenplay.txt"),
-                *m_app.catalogue().recordOfRow(list(), rowOf(scene + ".screenplay.txt")));
+            (void)run.printScene(FCString(scene + ".screenplay.txt"),
+                                 m_app.catalogue().record(m_window->model().rows().entryOfRow(
+                                     rowOf(scene + ".screenplay.txt"))));
         }
         m_app.setOutputDevice(device);
         std::vector<std::string> paths;

@@ -3,6 +3,7 @@
 #include "AppTestFolder.h"
 #include "TestText.h"
 #include "app/AboutModel.h"
+#include "app/CharacterSelectionModel.h"
 #include "app/FindFileModel.h"
 #include "app/FolderSelectionModel.h"
 #include "app/InputHistory.h"
@@ -17,7 +18,7 @@
 #include "gui/ProgressDialog.h"
 #include "gui/QuestionDialog.h"
 #include "gui/WordCountDialog.h"
-#include "reports/CharacterSelectionModel.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/UxListViewControl.h"
 
 #include <memory>
@@ -67,7 +68,7 @@ protected:
         case Window::Progress:
             return std::make_unique<ProgressDialog>(nullptr);
         case Window::PagePreview: {
-            auto preview = std::make_unique<PagePreviewDialog>(m_app, m_list, nullptr);
+            auto preview = std::make_unique<PagePreviewDialog>(m_app, m_rows, nullptr);
             // Owned here: closing it must not delete it as well.
             preview->setAttribute(Qt::WA_DeleteOnClose, false);
             return preview;
@@ -84,4 +85,5 @@ protected:
     FolderSelectionModel m_folder{m_history, FCString(sj("/scenario/今の台本/"))};
     Quillon m_app;
     UxListViewControl m_list;
+    CatalogueListBinding m_rows{m_app.catalogue(), m_list};
 };

@@ -5,7 +5,7 @@
 #include "TestText.h"
 #include "fc/FCXListIterator.h"
 #include "platform/ProgramFolders.h"
-#include "reports/CharacterSelectionModel.h"
+#include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
@@ -39,24 +39,6 @@ Entries charactersOf(const ScriptInfo& record)
     return entries;
 }
 
-// A dialog that unticks the given names and answers OK (or cancel), and
-// remembers what it was shown.
-CharacterSelection::Dialog untick(Names names, std::vector<CharacterSelectionModel>* shown,
-                                  bool ok = true)
-{
-    return [names, shown, ok](CharacterSelectionModel& model) {
-        if (shown)
-            shown->push_back(model);
-        for (int row = 0; row < model.rowCount(); ++row) {
-            for (const std::string& name : names) {
-                if (model.rows()[size_t(row)].name == name)
-                    model.setTicked(row, false);
-            }
-        }
-        return ok;
-    };
-}
-
 class CharacterSelectionTest : public testing::Test {
 protected:
     CharacterSelectionTest()
@@ -66,19 +48,14 @@ protected:
         m_folder.write("2.screenplay.txt", ".scene\ttwo\n.B\t20\n.D\t40\n.total\t60\n");
         m_folder.write("3.screenplay.txt", ".scene\tthree\n.E\t5\n.total\t5\n");
         m_app.setScenarioFolder(m_folder.path());
-        if (!m_app.loadScenarioFolder(m_list))
+        if (!m_app.loadScenarioFolder())
             throw std::runtime_error("the test folder did not load");
     }
     ~CharacterSelectionTest() override { ProgramFolders::overrideProgramFolder(""); }
 
-    ScriptInfo& record(int row) { return *m_app.catalogue().recordOfRow(list(), row); }
+    ScriptCatalogue& catalogue() { return m_app.catalogue(); }
+    ScriptInfo& record(int index) { return catalogue().record(index); }
     UxListViewControl& list() { return m_list; }
-    std::string text(int row, int column)
-    {
-        FCString out;
-        list().textOfCell(out, row, column);
-        return out.toStdString();
-    }
 
     ScenarioTestFolder m_folder;
     ScriptedProgressView m_progress;
@@ -86,7 +63,9 @@ protected:
     ScriptedDialogHost m_dialogs;
     UxDialogs::Scope m_dialogScope{m_dialogs};
     ReportsScenario m_app;
+    // The main list, for a selection of its rows.
     UxListViewControl m_list;
+    CatalogueListBinding m_rows{m_app.catalogue(), m_list};
 };
 
 } // namespace
@@ -98,46 +77,17 @@ TEST_F(CharacterSelectionTest, TheSelectionRecordMergesTheSelectedScenesInListOr
     list().selectRow(1);
     list().selectRow(0);
     ScriptInfo selection;
-    ASSERT_TRUE(CharacterSelection::buildSelection(m_app.catalogue(), list(), selection));
+    ASSERT_TRUE(
+        CharacterSelection::buildSelection(catalogue(), m_rows.selectedEntries(), selection));
     EXPECT_EQ(charactersOf(selection), (Entries{{"A", 1}, {"B", 22}, {"C", 3}, {"D", 40}}));
     // B is no target of the first scene that has it; D is one of the second.
     EXPECT_EQ(targetsOf(selection), (Names{"A", "D"}));
 }
 
-TEST_F(CharacterSelectionTest, UntickingASharedCharacterChangesEverySelectedScene)
+TEST_F(CharacterSelectionTest, NothingChosenMakesNoSelection)
 {
-    list().selectRow(0);
-    list().selectRow(1);
-    std::vector<CharacterSelectionModel> shown;
-    ASSERT_TRUE(CharacterSelection::selectForSelectedRows(m_app.catalogue(), list(),
-                                                          untick({"B"}, &shown)));
-    ASSERT_EQ(shown.size(), 1u);
-    ASSERT_EQ(shown[0].rowCount(), 4);
-    EXPECT_EQ(shown[0].rows()[1].wordCount, 22);
-
-    EXPECT_EQ(targetsOf(record(0)), (Names{"A", "C"}));
-    EXPECT_EQ(targetsOf(record(1)), (Names{"D"}));
-    EXPECT_EQ(text(0, 1), "2 / 3");
-    EXPECT_EQ(text(0, 4), "B");
-    EXPECT_EQ(text(1, 1), "1 / 2");
-    EXPECT_EQ(text(1, 4), "B");
-    EXPECT_EQ(targetsOf(record(2)), (Names{"E"})) << "a row not selected is left alone";
-    EXPECT_EQ(text(2, 1), "");
-
-    // D occurs only in the second scene: only that one changes.
-    ASSERT_TRUE(CharacterSelection::selectForSelectedRows(m_app.catalogue(), list(),
-                                                          untick({"D"}, nullptr)));
-    EXPECT_EQ(targetsOf(record(0)), (Names{"A", "C"}));
-    EXPECT_EQ(targetsOf(record(1)), Names{});
-    EXPECT_EQ(text(1, 4), "B,D");
-}
-
-TEST_F(CharacterSelectionTest, NothingSelectedOpensNothing)
-{
-    bool opened = false;
-    auto dialog = [&opened](CharacterSelectionModel&) { return opened = true; };
-    EXPECT_FALSE(CharacterSelection::selectForSelectedRows(m_app.catalogue(), list(), dialog));
-    EXPECT_FALSE(opened);
+    ScriptInfo selection;
+    EXPECT_FALSE(CharacterSelection::buildSelection(catalogue(), {}, selection));
     EXPECT_EQ(std::string(CharacterSelection::noSelectionMessage()),
               sj("印刷を抑制するキャラを指定するシナリオファイルが選択されていません。\n"
                  "左のリストボックスで選択してから実行して下さい。リストボックスの対象ファイルを"
@@ -145,101 +95,26 @@ TEST_F(CharacterSelectionTest, NothingSelectedOpensNothing)
                  "全ファイルに渡って印刷を抑制するキャラは、「印刷実行...」で設定できます。"));
 }
 
-TEST_F(CharacterSelectionTest, CancelChangesNothing)
-{
-    list().selectRow(0);
-    EXPECT_TRUE(CharacterSelection::selectForSelectedRows(m_app.catalogue(), list(),
-                                                          untick({"A", "B"}, nullptr, false)));
-    EXPECT_FALSE(CharacterSelection::selectForRow(m_app.catalogue(), list(), 0,
-                                                  untick({"A"}, nullptr, false)));
-    EXPECT_EQ(targetsOf(record(0)), (Names{"A", "B", "C"}));
-    EXPECT_EQ(text(0, 1), "");
-}
-
-TEST_F(CharacterSelectionTest, UntickingAllPrintsNothingAndTickingAllClearsTheColumns)
-{
-    auto untickAll = [](CharacterSelectionModel& model) {
-        model.clearAll();
-        return true;
-    };
-    ASSERT_TRUE(CharacterSelection::selectForRow(m_app.catalogue(), list(), 0, untickAll));
-    EXPECT_EQ(text(0, 1), "0 / 3");
-    EXPECT_EQ(text(0, 4), "A,B,C");
-    EXPECT_TRUE(list().isChecked(0)) << "the row stays ticked";
-    for (const char* name : {"A", "B", "C"})
-        EXPECT_FALSE(CharacterSelection::isPrinted(m_app, list(), 0, record(0), name)) << name;
-
-    auto tickAll = [](CharacterSelectionModel& model) {
-        model.selectAll();
-        return true;
-    };
-    ASSERT_TRUE(CharacterSelection::selectForRow(m_app.catalogue(), list(), 0, tickAll));
-    EXPECT_EQ(text(0, 1), "");
-    EXPECT_EQ(text(0, 4), "");
-    EXPECT_EQ(targetsOf(record(0)), (Names{"A", "B", "C"}));
-}
-
 TEST_F(CharacterSelectionTest, SuppressionLeavesTheTargetsAlone)
 {
     m_app.printFormat().setSuppressedText(FCString("B\n"));
     m_app.rebuildSuppressedCharacters();
     EXPECT_EQ(targetsOf(record(0)), (Names{"A", "B", "C"}));
-    EXPECT_FALSE(CharacterSelection::isPrinted(m_app, list(), 0, record(0), "B"));
-    EXPECT_FALSE(CharacterSelection::isPrinted(m_app, list(), 1, record(1), "B"));
-    EXPECT_TRUE(CharacterSelection::isPrinted(m_app, list(), 0, record(0), "A"));
+    EXPECT_FALSE(CharacterSelection::isPrinted(m_app, catalogue(), 0, "B"));
+    EXPECT_FALSE(CharacterSelection::isPrinted(m_app, catalogue(), 1, "B"));
+    EXPECT_TRUE(CharacterSelection::isPrinted(m_app, catalogue(), 0, "A"));
     EXPECT_EQ(CharacterSelection::printedCharacterCount(m_app, record(0)), 2);
 
     m_app.printFormat().setSuppressedText(FCString(""));
     m_app.rebuildSuppressedCharacters();
-    EXPECT_TRUE(CharacterSelection::isPrinted(m_app, list(), 1, record(1), "B"));
+    EXPECT_TRUE(CharacterSelection::isPrinted(m_app, catalogue(), 1, "B"));
     EXPECT_EQ(CharacterSelection::printedCharacterCount(m_app, record(0)), 3);
 }
 
 TEST_F(CharacterSelectionTest, AClearedRowOrAStrangerIsNotPrinted)
 {
-    list().uncheck(0);
-    EXPECT_FALSE(CharacterSelection::isPrinted(m_app, list(), 0, record(0), "A"));
-    EXPECT_FALSE(CharacterSelection::isPrinted(m_app, list(), 1, record(1), "A"));
-    EXPECT_TRUE(CharacterSelection::isPrinted(m_app, list(), 1, record(1), "D"));
-}
-
-TEST(CharacterSelectionModelTest, RowsTicksAndTheList)
-{
-    ScriptInfo record;
-    record.appendCharacter("A", 1);
-    record.appendCharacter("B", 2);
-    record.appendCharacter("C", 3);
-    record.clearPrintTargets();
-    record.addPrintTarget("C");
-
-    CharacterSelectionModel model(record);
-    ASSERT_EQ(model.rowCount(), 3);
-    EXPECT_EQ(model.rows()[2].wordCount, 3);
-    EXPECT_FALSE(model.rows()[0].ticked);
-    EXPECT_TRUE(model.rows()[2].ticked);
-    EXPECT_TRUE(model.toggle(0));
-    EXPECT_FALSE(model.toggle(3));
-    EXPECT_EQ(model.tickedNames(), (Names{"A", "C"}));
-    model.apply(record);
-    EXPECT_EQ(targetsOf(record), (Names{"A", "C"})) << "targets follow the list order";
-
-    UxListViewControl list;
-    CharacterSelectionModel::defineColumns(list);
-    ASSERT_EQ(list.columnCount(), 3);
-    EXPECT_EQ(list.column(1).title, sj("印刷するキャラ名"));
-    EXPECT_EQ(list.column(1).width, 300);
-    EXPECT_EQ(list.column(2).title, sj("ワード数"));
-    EXPECT_EQ(list.column(2).width, 64);
-    model.fillList(list);
-    FCString count;
-    list.textOfCell(count, 1, 2);
-    EXPECT_EQ(count.toStdString(), "2");
-    EXPECT_TRUE(list.isChecked(0));
-    EXPECT_FALSE(list.isChecked(1));
-    list.check(1);
-    model.readTicks(list);
-    EXPECT_EQ(model.tickedNames(), (Names{"A", "B", "C"}));
-    model.clearAll();
-    EXPECT_TRUE(model.tickedNames().empty());
-    EXPECT_EQ(std::string(CharacterSelectionModel::title()), sj("印刷するキャラの選択"));
+    catalogue().setTicked(0, false);
+    EXPECT_FALSE(CharacterSelection::isPrinted(m_app, catalogue(), 0, "A"));
+    EXPECT_FALSE(CharacterSelection::isPrinted(m_app, catalogue(), 1, "A"));
+    EXPECT_TRUE(CharacterSelection::isPrinted(m_app, catalogue(), 1, "D"));
 }

@@ -1,7 +1,6 @@
 #include "ReportsTestFixture.h"
 #include "format/PrintFormat.h"
 #include "reports/CharacterCheckList.h"
-#include "reports/CheckListDialogModel.h"
 #include "reports/CheckListReport.h"
 #include "reports/CheckListText.h"
 #include "reports/SceneCheckList.h"
@@ -19,21 +18,18 @@ protected:
         scene("scene00002.screenplay.txt", "s2", {}, 0);
         scene("scene00003.screenplay.txt", "s3", {{"悠人", 5}, {"店主", 3}}, 61);
         load();
-        ASSERT_EQ(list().rowCount(), 3);
+        ASSERT_EQ(catalogue().count(), 3);
         ASSERT_EQ(rowOf("scene00003.screenplay.txt"), 2);
-        list().uncheck(2);
+        catalogue().setTicked(2, false);
     }
 
-    // The command with the dialog confirmed as the options say.
+    // The lists into the scenario folder as the options say.
     CheckListReport::Outcome runCommand(bool csv, bool scenes, bool characters, bool unprinted)
     {
-        return CheckListReport::run(m_app, list(), [&](CheckListDialogModel& dialog) {
-            dialog.csv = csv;
-            dialog.sceneList = scenes;
-            dialog.characterList = characters;
-            dialog.listUnprinted = unprinted;
-            return dialog.accept();
-        });
+        UxProgressDialog progress;
+        return CheckListReport::run(m_app, catalogue(), FCString(m_folder.path()),
+                                    CheckListOptions::of(csv, scenes, characters, unprinted),
+                                    progress, UxDialogs::notices());
     }
 
     std::string file(const std::string& nameUtf8) const
@@ -48,7 +44,6 @@ protected:
 TEST_F(CheckListTest, SceneListCsvListsOnlyPrintedScripts)
 {
     const auto outcome = runCommand(true, true, false, false);
-    EXPECT_TRUE(outcome.confirmed);
     EXPECT_EQ(outcome.sceneList, CheckListResult::Written);
     EXPECT_EQ(outcome.characterList, CheckListResult::NotRun);
     ASSERT_EQ(lists(), std::vector<std::string>{"@sceneCheckList.00000000.csv"});
@@ -192,39 +187,14 @@ TEST_F(CheckListTest, ACancelledCharacterListKeepsFinishedFilesAndSaysTheRestWas
                   sj("以降の処理はユーザーによってキャンセルされました。\n"));
 }
 
-TEST_F(CheckListTest, ACancelledDialogDoesNothing)
+TEST_F(CheckListTest, NeitherListWritesNothingAndEstimatesNothing)
 {
     const int opens = m_progress.opens();
-    const auto outcome =
-        CheckListReport::run(m_app, list(), [](CheckListDialogModel&) { return false; });
-    EXPECT_FALSE(outcome.confirmed);
+    const auto outcome = runCommand(true, false, false, true);
+    EXPECT_EQ(outcome.sceneList, CheckListResult::NotRun);
+    EXPECT_EQ(outcome.characterList, CheckListResult::NotRun);
     EXPECT_EQ(m_progress.opens(), opens);
     EXPECT_TRUE(lists().empty());
-}
-
-TEST_F(CheckListTest, TheDialogStartsWithTheScenarioFolderAndTheDefaults)
-{
-    CheckListReport::run(m_app, list(), [&](CheckListDialogModel& dialog) {
-        EXPECT_EQ(dialog.folderText.toStdString(), m_folder.path());
-        EXPECT_TRUE(dialog.csv);
-        EXPECT_TRUE(dialog.sceneList);
-        EXPECT_FALSE(dialog.characterList);
-        EXPECT_FALSE(dialog.listUnprinted);
-        return false;
-    });
-}
-
-TEST_F(CheckListTest, ListsGoIntoTheChosenFolder)
-{
-    const std::string out = m_folder.path() + "out/";
-    std::filesystem::create_directory(out);
-    CheckListReport::run(m_app, list(), [&](CheckListDialogModel& dialog) {
-        dialog.folderText = FCString(m_folder.path() + "out");
-        return dialog.accept();
-    });
-    EXPECT_TRUE(lists().empty());
-    EXPECT_EQ(filesIn(out, "@sceneCheckList."),
-              std::vector<std::string>{"@sceneCheckList.00000000.csv"});
 }
 
 TEST_F(CheckListTest, UnsafeCharacterNamesStayInsideTheOutputFolder)
@@ -276,6 +246,16 @@ TEST_F(CheckListTest, AFailedWriteLeavesNoFileAndStopsTheCharacterLists)
     ASSERT_EQ(m_dialogs.notices().size(), 1u);
     EXPECT_EQ(m_dialogs.notices()[0].text,
               sj("以降の処理はユーザーによってキャンセルされました。\n"));
+}
+
+TEST(CheckListOptionsTest, DefaultsAndBits)
+{
+    EXPECT_EQ(CheckListOptions().word(), 0x101u);
+    EXPECT_EQ(CheckListOptions::of(false, false, true, true).word(), 0x10200u);
+    EXPECT_EQ(CheckListOptions::of(true, true, true, false).word(), 0x301u);
+    // Any format bits count as CSV.
+    EXPECT_TRUE(CheckListOptions(0x5).csv());
+    EXPECT_FALSE(CheckListOptions(0x10).csv());
 }
 
 TEST(CheckListTextTest, ModeLinesOfEveryMode)

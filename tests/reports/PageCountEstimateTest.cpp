@@ -22,6 +22,8 @@ protected:
     }
 
     int m_a = 0, m_b = 0, m_c = 0;
+    // Shown through the fixture's scripted view.
+    UxProgressDialog m_dialog;
 };
 
 } // namespace
@@ -39,7 +41,7 @@ TEST_F(PageCountEstimateTest, CountsOneScriptPerPrintedCharacterOfEachTickedScen
                           Case{PrintFormat::ModePreset18, 2 * 2 + 3 * 3, 2, 3}}) {
         m_app.printFormat().setMode(c.mode);
         PageCountEstimate estimate(m_app);
-        EXPECT_EQ(estimate.run(list(), false), c.total) << "mode " << c.mode;
+        EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), c.total) << "mode " << c.mode;
         EXPECT_EQ(record(m_a).cachedPageCount(c.mode), c.pagesA);
         EXPECT_EQ(record(m_b).cachedPageCount(c.mode), c.pagesB);
     }
@@ -49,10 +51,10 @@ TEST_F(PageCountEstimateTest, TwoEstimatesInAPresetLayEachSceneOutOnce)
 {
     m_app.printFormat().setMode(PrintFormat::ModePreset18);
     PageCountEstimate estimate(m_app);
-    const int64_t first = estimate.run(list(), false);
+    const int64_t first = estimate.run(catalogue(), false, m_dialog);
     // The no-speaker row is cleared after loading: two scenes laid out.
     EXPECT_EQ(estimate.layouts(), 2);
-    EXPECT_EQ(estimate.run(list(), false), first);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), first);
     EXPECT_EQ(estimate.layouts(), 2);
     EXPECT_EQ(record(m_c).cachedPageCount(PrintFormat::ModePreset18), ScriptInfo::UnknownPages);
 }
@@ -63,11 +65,11 @@ TEST_F(PageCountEstimateTest, CustomModeIsLaidOutAfreshAndStoredInEntryZero)
     format.setMode(PrintFormat::ModeCustom);
     format.setCustomLinesPerPage(10);
     PageCountEstimate estimate(m_app);
-    EXPECT_EQ(estimate.run(list(), false), 2 * 4 + 3 * 7);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), 2 * 4 + 3 * 7);
     EXPECT_EQ(record(m_a).cachedPageCount(PrintFormat::ModeCustom), 4);
 
     format.setCustomLinesPerPage(31);
-    EXPECT_EQ(estimate.run(list(), false), 2 * 1 + 3 * 2);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), 2 * 1 + 3 * 2);
     EXPECT_EQ(estimate.layouts(), 4);
     EXPECT_EQ(record(m_a).cachedPageCount(PrintFormat::ModeCustom), 1);
     // The presets' entries are not touched by a custom estimate.
@@ -76,13 +78,13 @@ TEST_F(PageCountEstimateTest, CustomModeIsLaidOutAfreshAndStoredInEntryZero)
 
 TEST_F(PageCountEstimateTest, ClearedRowsCountOnlyWithTheAllRowsSwitch)
 {
-    list().uncheck(m_b);
+    catalogue().setTicked(m_b, false);
     PageCountEstimate estimate(m_app);
-    EXPECT_EQ(estimate.run(list(), false), 2 * 1);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), 2 * 1);
     EXPECT_EQ(record(m_b).cachedPageCount(PrintFormat::ModePreset14), ScriptInfo::UnknownPages);
     EXPECT_EQ(estimate.layouts(), 1);
 
-    EXPECT_EQ(estimate.run(list(), true), 2 * 1 + 3 * 2);
+    EXPECT_EQ(estimate.run(catalogue(), true, m_dialog), 2 * 1 + 3 * 2);
     EXPECT_EQ(record(m_b).cachedPageCount(PrintFormat::ModePreset14), 2);
     EXPECT_EQ(record(m_c).cachedPageCount(PrintFormat::ModePreset14), 0);
 }
@@ -95,7 +97,7 @@ TEST_F(PageCountEstimateTest, SuppressedAndUntargetedCharactersAreNotCounted)
     ASSERT_TRUE(record(m_b).addPrintTarget(sj("店主")));
     PageCountEstimate estimate(m_app);
     // a: every character suppressed, 0 pages, but its count is known now.
-    EXPECT_EQ(estimate.run(list(), false), 1 * 2);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), 1 * 2);
     EXPECT_EQ(record(m_a).cachedPageCount(PrintFormat::ModePreset14), 1);
 }
 
@@ -116,7 +118,7 @@ TEST_F(PageCountEstimateTest, ShowsItsProgressPerRow)
 {
     const int opensBefore = m_progress.opens();
     PageCountEstimate estimate(m_app);
-    estimate.run(list(), false);
+    estimate.run(catalogue(), false, m_dialog);
     EXPECT_EQ(m_progress.opens(), opensBefore + 1);
     EXPECT_EQ(m_progress.titles().back(), sj("印刷に必要なページ数の確認"));
     EXPECT_EQ(m_progress.maximum(), 3);
@@ -131,7 +133,7 @@ TEST_F(PageCountEstimateTest, CancelReturnsMinusOneAndKeepsWhatWasStored)
 {
     m_progress.cancelAfterSteps(1);
     PageCountEstimate estimate(m_app);
-    EXPECT_EQ(estimate.run(list(), true), PageCountEstimate::Cancelled);
+    EXPECT_EQ(estimate.run(catalogue(), true, m_dialog), PageCountEstimate::Cancelled);
     const int first = std::min(m_a, m_b);
     const int second = std::max(m_a, m_b);
     EXPECT_NE(record(first).cachedPageCount(PrintFormat::ModePreset14), ScriptInfo::UnknownPages);
@@ -143,9 +145,9 @@ TEST_F(PageCountEstimateTest, AModeOutsideTheTableCountsAsPreset14)
 {
     m_app.printFormat().setMode(7);
     PageCountEstimate estimate(m_app);
-    EXPECT_EQ(estimate.run(list(), false), 2 * 1 + 3 * 2);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), 2 * 1 + 3 * 2);
     EXPECT_EQ(record(m_a).cachedPageCount(PrintFormat::ModePreset14), 1);
-    estimate.run(list(), false);
+    estimate.run(catalogue(), false, m_dialog);
     EXPECT_EQ(estimate.layouts(), 2);
 }
 
@@ -153,14 +155,14 @@ TEST_F(PageCountEstimateTest, AnUnreadableSceneCountsNothingAndIsTriedAgain)
 {
     m_folder.remove("a.screenplay.txt");
     PageCountEstimate estimate(m_app);
-    EXPECT_EQ(estimate.run(list(), false), 3 * 2);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), 3 * 2);
     EXPECT_EQ(estimate.unreadable(), 1);
     EXPECT_EQ(record(m_a).cachedPageCount(PrintFormat::ModePreset14), ScriptInfo::UnknownPages);
     ASSERT_FALSE(m_prompt.questions().empty());
     EXPECT_NE(m_prompt.questions().back().text.find("a.screenplay.txt"), std::string::npos);
 
     scene("a.screenplay.txt", "a", {{"悠人", 16}, {"さくら", 15}}, 31);
-    EXPECT_EQ(estimate.run(list(), false), 2 * 1 + 3 * 2);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), 2 * 1 + 3 * 2);
     EXPECT_EQ(estimate.unreadable(), 1);
 }
 
@@ -181,7 +183,7 @@ TEST_F(PageCountEstimateTest, DirectorsCopiesAddOneScriptPerSceneWhenAskedFor)
         PageCountEstimate estimate(m_app);
         EXPECT_FALSE(estimate.countsDirectorsCopies());
         estimate.setCountDirectorsCopies(c.directors);
-        EXPECT_EQ(estimate.run(list(), c.allRows), c.total) << c.mode << c.directors;
+        EXPECT_EQ(estimate.run(catalogue(), c.allRows, m_dialog), c.total) << c.mode << c.directors;
     }
 }
 
@@ -191,7 +193,7 @@ TEST_F(PageCountEstimateTest, DirectorsCopiesCountEvenWhenEveryCharacterIsSuppre
     PageCountEstimate estimate(m_app);
     estimate.setCountDirectorsCopies(true);
     // a: its director's copy alone; b: 店主, 灯台守 and the director's copy.
-    EXPECT_EQ(estimate.run(list(), false), 1 * 1 + 3 * 2);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), 1 * 1 + 3 * 2);
 }
 
 TEST_F(PageCountEstimateTest, KeepsEachCountedSceneInDisplayOrder)
@@ -199,7 +201,7 @@ TEST_F(PageCountEstimateTest, KeepsEachCountedSceneInDisplayOrder)
     m_app.printFormat().setMode(PrintFormat::ModePreset18);
     PageCountEstimate estimate(m_app);
     estimate.setCountDirectorsCopies(true);
-    const int64_t total = estimate.run(list(), true);
+    const int64_t total = estimate.run(catalogue(), true, m_dialog);
     EXPECT_EQ(estimate.chosenScenes(), 3);
     const auto& scenes = estimate.scenes();
     ASSERT_EQ(scenes.size(), 3u);
@@ -207,8 +209,7 @@ TEST_F(PageCountEstimateTest, KeepsEachCountedSceneInDisplayOrder)
     // With the all-rows switch every row is a scene, in the list's order.
     for (int row = 0; row < 3; ++row) {
         const PageCountEstimate::Scene& scene = scenes[size_t(row)];
-        EXPECT_EQ(scene.fileName.toStdString(),
-                  list().cell(row, ScriptCatalogue::ColumnFileName)->text);
+        EXPECT_EQ(scene.fileName.toStdString(), catalogue().fileName(row).toStdString());
         EXPECT_EQ(scene.sceneName.view(), record(row).sceneName().view());
         EXPECT_EQ(scene.pagesPerScript, record(row).cachedPageCount(PrintFormat::ModePreset18));
         EXPECT_FALSE(scene.unreadable);
@@ -221,7 +222,7 @@ TEST_F(PageCountEstimateTest, KeepsEachCountedSceneInDisplayOrder)
     EXPECT_EQ(scenes[size_t(m_b)].pages(), 4 * 3);
 
     // Without the all-rows switch the cleared row is neither chosen nor kept.
-    estimate.run(list(), false);
+    estimate.run(catalogue(), false, m_dialog);
     EXPECT_EQ(estimate.chosenScenes(), 2);
     EXPECT_EQ(estimate.scenes().size(), 2u);
 }
@@ -230,11 +231,10 @@ TEST_F(PageCountEstimateTest, ACancelKeepsTheScenesCountedBeforeIt)
 {
     m_progress.cancelAfterSteps(1);
     PageCountEstimate estimate(m_app);
-    EXPECT_EQ(estimate.run(list(), true), PageCountEstimate::Cancelled);
+    EXPECT_EQ(estimate.run(catalogue(), true, m_dialog), PageCountEstimate::Cancelled);
     EXPECT_EQ(estimate.chosenScenes(), 3);
     ASSERT_EQ(estimate.scenes().size(), 1u);
-    EXPECT_EQ(estimate.scenes()[0].fileName.toStdString(),
-              list().cell(0, ScriptCatalogue::ColumnFileName)->text);
+    EXPECT_EQ(estimate.scenes()[0].fileName.toStdString(), catalogue().fileName(0).toStdString());
 }
 
 TEST_F(PageCountEstimateTest, AnUnreadableSceneIsMarkedAndGetsNoDirectorsCopy)
@@ -242,7 +242,7 @@ TEST_F(PageCountEstimateTest, AnUnreadableSceneIsMarkedAndGetsNoDirectorsCopy)
     m_folder.remove("a.screenplay.txt");
     PageCountEstimate estimate(m_app);
     estimate.setCountDirectorsCopies(true);
-    EXPECT_EQ(estimate.run(list(), false), 4 * 2);
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), 4 * 2);
     for (const PageCountEstimate::Scene& scene : estimate.scenes()) {
         const bool a = scene.fileName.toStdString() == "a.screenplay.txt";
         EXPECT_EQ(scene.unreadable, a);
@@ -269,7 +269,8 @@ TEST_F(ReportsTest, EveryRowCountsAsIfLaidOutAlone)
     load();
     m_folder.remove("c.screenplay.txt");
     PageCountEstimate estimate(m_app);
-    EXPECT_EQ(estimate.run(list(), true), 5 + 0 + 0 + 1);
+    UxProgressDialog progress;
+    EXPECT_EQ(estimate.run(catalogue(), true, progress), 5 + 0 + 0 + 1);
     EXPECT_EQ(record(rowOf("b.screenplay.txt")).cachedPageCount(1), 0);
     for (const char* name : {"a.screenplay.txt", "b.screenplay.txt", "d.screenplay.txt"}) {
         PageCountEstimate alone(m_app);

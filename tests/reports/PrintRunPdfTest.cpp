@@ -34,7 +34,8 @@ protected:
     PrintRun::Outcome run(PrintRun& printRun)
     {
         UxProgressDialog::Scope scope(m_view);
-        return printRun.printAll(list());
+        UxProgressDialog progress;
+        return printRun.printAll(catalogue(), progress);
     }
     // Every file below the destination and its page count (UTF-8 names).
     std::map<std::string, int> pdfFiles() const

@@ -74,7 +74,8 @@ TEST_F(PrintRunPipelineTest, OnePipelineServesTheRunAndEachSceneIsOnDiskWhenLogg
     StepCheck view(watch);
     UxProgressDialog::Scope scope(view);
     PrintRun run(m_app);
-    const PrintRun::Outcome outcome = run.printAll(list());
+    UxProgressDialog progress;
+    const PrintRun::Outcome outcome = run.printAll(catalogue(), progress);
     EXPECT_EQ(outcome.printed, 3);
     EXPECT_EQ(outcome.pagesLost, 0);
     ASSERT_FALSE(watch.paths().empty());
@@ -93,8 +94,8 @@ TEST_F(PrintRunPipelineTest, ASceneAloneGetsAPipelineOfItsOwn)
 {
     PipelineWatch watch;
     PrintRun run(m_app);
-    const ScriptInfo* record = m_app.catalogue().recordOfRow(list(), 0);
-    ASSERT_NE(record, nullptr);
+    ASSERT_TRUE(catalogue().contains(0));
+    const ScriptInfo* record = &catalogue().record(0);
     const PrintRun::SceneResult scene = run.printScene(FCString("a.screenplay.txt"), *record);
     EXPECT_TRUE(scene.completed);
     EXPECT_EQ(scene.lost, 0);

@@ -76,7 +76,8 @@ protected:
     PrintRun::Outcome run()
     {
         UxProgressDialog::Scope scope(m_view);
-        return m_run.printAll(list());
+        UxProgressDialog progress;
+        return m_run.printAll(catalogue(), progress);
     }
     std::string printedLines(std::initializer_list<std::string> names)
     {
@@ -96,9 +97,10 @@ protected:
 
 TEST_F(PrintRunTest, AnEmptyListLogsTheOpeningTheCountZeroAndTheCompletedLine)
 {
-    UxListViewControl empty;
+    ScriptCatalogue empty;
     UxProgressDialog::Scope scope(m_view);
-    const PrintRun::Outcome outcome = m_run.printAll(empty);
+    UxProgressDialog progress;
+    const PrintRun::Outcome outcome = m_run.printAll(empty, progress);
     EXPECT_EQ(outcome.printed, 0);
     EXPECT_FALSE(outcome.cancelled);
     EXPECT_TRUE(outcome.logWritten);
@@ -120,7 +122,7 @@ TEST_F(PrintRunTest, TicksDecideWhatIsPrintedAndLogged)
     EXPECT_EQ(pages.names().size(), 2u + 4u);
 
     // A cleared row is neither printed nor logged.
-    list().uncheck(rowOf("a.screenplay.txt"));
+    catalogue().setTicked(rowOf("a.screenplay.txt"), false);
     PageNames again(m_destination);
     EXPECT_EQ(run().printed, 1);
     EXPECT_EQ(log(), line(opening) + printedLines({"b.screenplay.txt"}) + line(count(1)) +
@@ -134,9 +136,8 @@ TEST_F(PrintRunTest, TheProgressDialogNamesEachRow)
     run();
     ASSERT_EQ(m_view.titles(), std::vector<std::string>{sj("台本の印刷")});
     std::vector<std::string> expected{sj("台本を印刷しています。")};
-    for (int row = 0; row < list().rowCount(); ++row)
-        expected.push_back(list().cell(row, ScriptCatalogue::ColumnFileName)->text +
-                           sj("を印刷しています..."));
+    for (int row = 0; row < catalogue().count(); ++row)
+        expected.push_back(catalogue().fileName(row).toStdString() + sj("を印刷しています..."));
     EXPECT_EQ(m_view.texts(), expected);
     EXPECT_EQ(m_view.closes(), 1);
 }
@@ -201,7 +202,8 @@ TEST_F(PrintRunTest, EveryPageIsFollowedByAPumpAndACancelDuringAPageWaitsForTheS
     view.cancelAtPump(1 + 2 + 1 + 2);
     PageNames again(m_destination);
     UxProgressDialog::Scope scope(view);
-    const PrintRun::Outcome outcome = m_run.printAll(list());
+    UxProgressDialog progress;
+    const PrintRun::Outcome outcome = m_run.printAll(catalogue(), progress);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(outcome.printed, 2);
     EXPECT_EQ(again.names().size(), 6u);
@@ -216,7 +218,8 @@ TEST_F(PrintRunTest, TheWindowIsUpBeforeTheFirstSceneAndACancelThereStopsTheRunA
     ScriptedProgressView view;
     view.cancelAtPump(1);
     UxProgressDialog::Scope scope(view);
-    const PrintRun::Outcome outcome = m_run.printAll(list());
+    UxProgressDialog progress;
+    const PrintRun::Outcome outcome = m_run.printAll(catalogue(), progress);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(outcome.printed, 0);
     EXPECT_TRUE(pages.names().empty());
@@ -245,7 +248,7 @@ TEST_F(PrintRunTest, SuppressedCharactersAreLeftOutEverywhereNonTargetsOnlyInThe
 TEST_F(PrintRunTest, TheGenericSwitchAddsTheDirectorsCopyAfterTheCharacters)
 {
     m_app.setGenericScript(true);
-    list().uncheck(rowOf("b.screenplay.txt"));
+    catalogue().setTicked(rowOf("b.screenplay.txt"), false);
     PageNames pages(m_destination);
     run();
     EXPECT_EQ(pages.targets(), (std::vector<int>{0, 1, -1}));
@@ -254,9 +257,9 @@ TEST_F(PrintRunTest, TheGenericSwitchAddsTheDirectorsCopyAfterTheCharacters)
 
 TEST_F(PrintRunTest, ATickedSceneWithoutCharactersPrintsNothingButCountsAsPrinted)
 {
-    list().uncheck(rowOf("a.screenplay.txt"));
-    list().uncheck(rowOf("b.screenplay.txt"));
-    list().check(rowOf("c.screenplay.txt"));
+    catalogue().setTicked(rowOf("a.screenplay.txt"), false);
+    catalogue().setTicked(rowOf("b.screenplay.txt"), false);
+    catalogue().setTicked(rowOf("c.screenplay.txt"), true);
     PageNames pages(m_destination);
     EXPECT_EQ(run().printed, 1);
     EXPECT_TRUE(pages.names().empty());
@@ -335,7 +338,7 @@ TEST_F(PrintRunTest, EachSceneGetsTheApplicationsSettings)
     EXPECT_EQ(printer.commentFont().weight, 700);
 
     m_app.setGenericScript(false);
-    list().uncheck(rowOf("b.screenplay.txt"));
+    catalogue().setTicked(rowOf("b.screenplay.txt"), false);
     PageNames pages(m_destination);
     run();
     EXPECT_EQ(pages.names().size(), 4u);
@@ -344,7 +347,7 @@ TEST_F(PrintRunTest, EachSceneGetsTheApplicationsSettings)
 TEST_F(PrintRunTest, PagesGoBelowTheScenarioFolderWithoutADestination)
 {
     m_app.setDestinationFolder("");
-    list().uncheck(rowOf("b.screenplay.txt"));
+    catalogue().setTicked(rowOf("b.screenplay.txt"), false);
     PageNames pages(m_folder.path());
     run();
     EXPECT_EQ(pages.names().size(), 2u);
@@ -357,7 +360,7 @@ TEST_F(PrintRunTest, ALaterSceneOfTheSameNameGetsPagesOfItsOwnAndSaysSo)
     scene("d.screenplay.txt", "a", {{"悠人", 16}, {"さくら", 15}}, 31);
     scene("e.screenplay.txt", "a(2)", {{"悠人", 16}}, 16);
     load();
-    list().uncheck(rowOf("b.screenplay.txt"));
+    catalogue().setTicked(rowOf("b.screenplay.txt"), false);
     PageNames pages(m_destination);
     const PrintRun::Outcome outcome = run();
     EXPECT_EQ(outcome.printed, 3);
@@ -377,8 +380,8 @@ TEST_F(PrintRunTest, ALaterSceneOfTheSameNameGetsPagesOfItsOwnAndSaysSo)
               std::string_view::npos);
 
     // A new run starts with every name free again.
-    list().uncheck(rowOf("a.screenplay.txt"));
-    list().uncheck(rowOf("e.screenplay.txt"));
+    catalogue().setTicked(rowOf("a.screenplay.txt"), false);
+    catalogue().setTicked(rowOf("e.screenplay.txt"), false);
     PageNames again(m_destination);
     run();
     EXPECT_EQ(again.names().front(), sj("a/a.悠人.1@1.bmp"));
@@ -387,7 +390,7 @@ TEST_F(PrintRunTest, ALaterSceneOfTheSameNameGetsPagesOfItsOwnAndSaysSo)
 TEST_F(PrintRunTest, PagesThatCannotBeWrittenFailTheirSceneAndLeaveNoFileBehind)
 {
     m_app.setPrintLog(false);
-    list().uncheck(rowOf("b.screenplay.txt"));
+    catalogue().setTicked(rowOf("b.screenplay.txt"), false);
     {
         // A full disk: every page file is created and then cannot be written.
         FileFaults::Scope faults;
@@ -434,7 +437,8 @@ TEST_F(PrintRunTest, ASecondCancelStopsTheSceneAfterThePageInProgress)
     } view;
     PageNames pages(m_destination);
     UxProgressDialog::Scope scope(view);
-    const PrintRun::Outcome outcome = m_run.printAll(list());
+    UxProgressDialog progress;
+    const PrintRun::Outcome outcome = m_run.printAll(catalogue(), progress);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_TRUE(outcome.interrupted);
     EXPECT_EQ(outcome.printed, 1);

@@ -8,13 +8,14 @@
 #include "format/RunSettings.h"
 #include "format/SuppressedCharacters.h"
 #include "reports/ScenarioContext.h"
-#include "ui/UxListViewControl.h"
+#include "ui/UxDialogs.h"
+#include "ui/UxProgressDialog.h"
 
 #include <string_view>
 
 // What the reports work on, held the way the application holds it: a
-// scenario folder loaded into a catalogue and a list, its print format read
-// from the folder, run settings at their defaults.
+// scenario folder loaded into a catalogue, its print format read from the
+// folder, run settings at their defaults.
 class ReportsScenario {
 public:
     ReportsScenario()
@@ -29,9 +30,11 @@ public:
         path.addSeparator();
         m_folder = path.string();
     }
-    bool loadScenarioFolder(UxListViewControl& list)
+    bool loadScenarioFolder()
     {
-        if (m_catalogue.loadFolder(m_folder, m_totals, false, list) != FolderLoad::Loaded)
+        UxProgressDialog progress;
+        if (m_catalogue.loadFolder(m_folder, m_totals, false, progress, UxDialogs::notices()) !=
+            FolderLoad::Loaded)
             return false;
         PrintSettingsStore::load(m_format, PrintSettingsStore::pathIn(m_folder).text());
         rebuildSuppressedCharacters();
@@ -55,10 +58,7 @@ public:
     void setPrintLog(bool on) { m_run.setPrintLog(on); }
     void setBundleByActor(bool on) { m_run.bundleByActor = on; }
 
-    operator ScenarioContext() const
-    {
-        return {m_folder, m_catalogue, m_totals, m_format, m_run, m_suppressed};
-    }
+    operator ScenarioContext() const { return {m_folder, m_totals, m_format, m_run, m_suppressed}; }
 
 private:
     FCString m_folder;

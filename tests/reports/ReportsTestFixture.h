@@ -75,8 +75,8 @@ private:
     std::vector<std::string> m_titles;
 };
 
-// A scenario folder, the application and its main list, with scripted
-// progress, dialogs and file-error boxes.
+// A scenario folder and the application, with scripted progress, dialogs
+// and file-error boxes.
 class ReportsTest : public testing::Test {
 protected:
     ReportsTest() { UxProgressDialog::clearCancelRequest(); }
@@ -91,23 +91,22 @@ protected:
     void load()
     {
         m_app.setScenarioFolder(m_folder.path());
-        ASSERT_TRUE(m_app.loadScenarioFolder(m_list));
+        ASSERT_TRUE(m_app.loadScenarioFolder());
     }
 
-    UxListViewControl& list() { return m_list; }
-    ScriptInfo& record(int row)
+    ScriptCatalogue& catalogue() { return m_app.catalogue(); }
+    ScriptInfo& record(int index)
     {
-        ScriptInfo* found = m_app.catalogue().recordOfRow(list(), row);
-        EXPECT_NE(found, nullptr) << "row " << row;
-        return *found;
+        EXPECT_TRUE(catalogue().contains(index)) << "entry " << index;
+        return catalogue().record(index);
     }
     int rowOf(const std::string& fileName)
     {
-        for (int row = 0; row < list().rowCount(); ++row) {
-            if (list().cell(row, ScriptCatalogue::ColumnFileName)->text == fileName)
-                return row;
+        for (int index = 0; index < catalogue().count(); ++index) {
+            if (catalogue().fileName(index).toStdString() == fileName)
+                return index;
         }
-        ADD_FAILURE() << "no row " << fileName;
+        ADD_FAILURE() << "no entry " << fileName;
         return -1;
     }
     void suppress(const std::vector<std::string>& namesUtf8)
@@ -145,5 +144,4 @@ protected:
     ScriptedPrompt m_prompt;
     Prompt::Scope m_promptScope{m_prompt};
     ReportsScenario m_app;
-    UxListViewControl m_list;
 };

@@ -128,6 +128,23 @@ TEST(UxListViewControlTest, CheckStatesFollowTheCheckBoxStyle)
     EXPECT_TRUE(plain.isChecked(0));
 }
 
+TEST(UxListViewControlTest, AUsersTickGoesToTheHandlerWhenThereIsOne)
+{
+    UxListViewControl list;
+    defineThreeColumns(list);
+    list.setCell(0, 0, "r");
+    EXPECT_TRUE(list.requestCheck(0, true));
+    EXPECT_TRUE(list.isChecked(0)) << "without a handler the row takes the tick";
+    EXPECT_FALSE(list.requestCheck(1, true));
+
+    std::vector<std::pair<int, bool>> asked;
+    list.setTickHandler([&asked](int row, bool ticked) { asked.emplace_back(row, ticked); });
+    EXPECT_TRUE(list.requestCheck(0, false));
+    EXPECT_TRUE(list.isChecked(0)) << "the handler decides";
+    EXPECT_FALSE(list.requestCheck(-1, false));
+    EXPECT_EQ(asked, (std::vector<std::pair<int, bool>>{{0, false}}));
+}
+
 TEST(UxListViewControlTest, ClearDropsRowsAndColumnsAndWidthsComeBackWithTheDefinition)
 {
     UxListViewControl list;

@@ -1,8 +1,10 @@
-#include "reports/CharacterSelectionModel.h"
+#include "app/CharacterSelectionModel.h"
 
+#include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/FCXListIterator.h"
 #include "platform/Sjis.h"
+#include "reports/CharacterSelection.h"
 #include "ui/UxListViewControl.h"
 
 #include <array>
@@ -13,6 +15,32 @@ CharacterSelectionModel::CharacterSelectionModel(const ScriptInfo& record)
 }
 
 CharacterSelectionModel::~CharacterSelectionModel() = default;
+
+bool CharacterSelectionModel::selectForEntry(ScriptCatalogue& catalogue, int index,
+                                             const Dialog& dialog)
+{
+    if (!catalogue.contains(index))
+        return false;
+    CharacterSelectionModel model(catalogue.record(index));
+    if (!dialog(model))
+        return false;
+    catalogue.setPrintTargets(index, model.tickedNames());
+    return true;
+}
+
+bool CharacterSelectionModel::selectForEntries(ScriptCatalogue& catalogue,
+                                               std::span<const int> entries, const Dialog& dialog)
+{
+    ScriptInfo selection;
+    if (!CharacterSelection::buildSelection(catalogue, entries, selection))
+        return false;
+    CharacterSelectionModel model(selection);
+    if (dialog(model)) {
+        model.apply(selection);
+        CharacterSelection::applyToEntries(catalogue, entries, selection);
+    }
+    return true;
+}
 
 const char* CharacterSelectionModel::title()
 {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+class ScriptCatalogue;
 class ScriptInfo;
 class UxListViewControl;
 
@@ -12,9 +15,25 @@ class UxListViewControl;
 // of a record, in its order, with the word count and a tick for each print
 // target. The GUI shows the rows and forwards the buttons; on OK the ticked
 // names, in row order, become the record's print targets.
+//
+// The dialog itself is the caller's: a function that shows the model and
+// answers true for OK (the model then holds the ticks) or false for "中止".
 class CharacterSelectionModel {
 public:
     static constexpr int DialogTemplate = 104;
+
+    using Dialog = std::function<bool(CharacterSelectionModel&)>;
+
+    // The double click: the dialog on the entry's own record; on OK its
+    // targets become the ticked names. False when there is no such entry
+    // or the dialog was cancelled.
+    static bool selectForEntry(ScriptCatalogue& catalogue, int index, const Dialog& dialog);
+    // The dialog on the merged record of the entries (the selected rows);
+    // on OK each of them keeps as targets those of its characters that are
+    // targets of the merged record. False, without opening anything, when
+    // no entry is given.
+    static bool selectForEntries(ScriptCatalogue& catalogue, std::span<const int> entries,
+                                 const Dialog& dialog);
 
     struct Row {
         std::string name; // CP932

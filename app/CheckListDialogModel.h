@@ -6,8 +6,7 @@
 // The dialog "台本チェックリストの出力" without its window: the output folder
 // box, the format radio, the two list boxes and the list-unprinted option,
 // and what OK does with them. The GUI shows and edits these fields and
-// closes the window when accept() answers true; the batch tool fills them
-// from its arguments.
+// closes the window when accept() answers true.
 class CheckListDialogModel {
 public:
     static const char* title();

@@ -1,7 +1,7 @@
-#include "reports/CheckListDialogModel.h"
+#include "app/CheckListDialogModel.h"
 
-#include "ReportsTestFixture.h"
 #include "format/ConfirmedFolderCreation.h"
+#include "reports/ReportsTestFixture.h"
 
 #include <unistd.h>
 
@@ -21,16 +21,6 @@ const std::string noFolderQuestion(const std::string& path)
 }
 
 } // namespace
-
-TEST(CheckListOptionsTest, DefaultsAndBits)
-{
-    EXPECT_EQ(CheckListOptions().word(), 0x101u);
-    EXPECT_EQ(CheckListOptions::of(false, false, true, true).word(), 0x10200u);
-    EXPECT_EQ(CheckListOptions::of(true, true, true, false).word(), 0x301u);
-    // Any format bits count as CSV.
-    EXPECT_TRUE(CheckListOptions(0x5).csv());
-    EXPECT_FALSE(CheckListOptions(0x10).csv());
-}
 
 TEST_F(CheckListDialogModelTest, StartsFromTheOptionsGiven)
 {

@@ -1,0 +1,3 @@
+#include "document/ScriptCatalogueListener.h"
+
+ScriptCatalogueListener::~ScriptCatalogueListener() = default;
