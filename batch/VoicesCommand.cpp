@@ -57,17 +57,16 @@ bool absoluteName(const std::string& given, const char* option, std::ostream& er
 std::vector<SceneFile> chosenScenes(FolderSession& session)
 {
     std::vector<SceneFile> scenes;
-    UxListViewControl& rows = session.list();
+    const ScriptCatalogue& catalogue = session.catalogue();
     const std::string folder(session.app().scenarioFolder().view());
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        const UxListViewControl::Cell* cell = rows.cell(row, ScriptCatalogue::ColumnFileName);
-        const ScriptInfo* record = session.app().catalogue().recordOfRow(rows, row);
-        if (!rows.isChecked(row) || !cell || !record)
+    for (int i = 0; i < catalogue.count(); ++i) {
+        if (!catalogue.isTicked(i))
             continue;
-        std::string scene(record->sceneName().view());
+        const std::string file(catalogue.fileName(i).view());
+        std::string scene(catalogue.record(i).sceneName().view());
         if (scene.empty())
-            scene = CheckListText::sceneName(cell->text);
-        scenes.push_back({folder + cell->text, scene});
+            scene = CheckListText::sceneName(file);
+        scenes.push_back({folder + file, scene});
     }
     return scenes;
 }
