@@ -34,13 +34,12 @@ int writeBgrx(const std::string& path, int width, int height, const uint8_t* top
 int writeGrey(const std::string& path, int width, int height, const uint8_t* top,
               std::ptrdiff_t rowStep, bool overwrite);
 
-// Grey pages written in the background. While a pipeline is open, the page
-// device queues its PNG pages here instead of writing them: worker threads
-// (one per processor) encode them side by side, and each file takes its
-// name in the order the pages were queued, so the files appear exactly as
-// one page after the other would make them. Closing the pipeline waits until
-// every queued page is on disk. Failures are traced, as those of writeGrey
-// are put nowhere else either.
+// Grey pages written in the background, for whoever holds the pipeline (the
+// PNG page sink): worker threads (one per processor) encode the queued pages
+// side by side, and each file takes its name in the order the pages were
+// queued, so the files appear exactly as one page after the other would make
+// them. Closing the pipeline waits until every queued page is on disk.
+// Failures are traced, as those of writeGrey are put nowhere else either.
 class Pipeline {
 public:
     Pipeline();
@@ -48,9 +47,6 @@ public:
     ~Pipeline();
     Pipeline(const Pipeline&) = delete;
     Pipeline& operator=(const Pipeline&) = delete;
-
-    // The innermost open pipeline of the program, or null.
-    static Pipeline* current();
 
     // writeGrey in the background; keep owns the pixels and is let go once
     // they are encoded. Waits while the workers have enough queued.
@@ -64,7 +60,6 @@ public:
 private:
     struct Work;
     std::unique_ptr<Work> m_work;
-    Pipeline* m_previous;
 };
 
 } // namespace PngWriter

@@ -134,30 +134,27 @@ void PageDevice::startDocument(const FCString& title, const char* output)
     m_documentOpen = true;
 }
 
-bool PageDevice::save(const char* path, bool asPng)
+bool PageDevice::save(const char* path, bool asPng, PngWriter::Pipeline* pipeline)
 {
     if (!m_pageSurface || !path)
         return false;
     FCPathName file(path);
     file.replaceExtension(asPng ? ".png" : ".bmp");
+    std::unique_ptr<FCVSurface> turned = m_turnOnSave ? m_pageSurface->turnedClockwise() : nullptr;
+    const FCVSurface& page = turned ? *turned : *m_pageSurface;
     if (!asPng) {
-        const std::unique_ptr<FCVSurface> turned =
-            m_turnOnSave ? m_pageSurface->turnedClockwise() : nullptr;
-        const FCVSurface& page = turned ? *turned : *m_pageSurface;
         // The surface keeps its rows bottom-up, as the file wants them.
         return BmpWriter::writeGrey(file.text(), page.width(), page.height(), page.bits(),
                                     static_cast<std::size_t>(page.stride()));
     }
     // The grey page goes to the encoder as it is; the encoder widens each
     // row to RGB.
-    std::unique_ptr<FCVSurface> turned = m_turnOnSave ? m_pageSurface->turnedClockwise() : nullptr;
-    const FCVSurface& page = turned ? *turned : *m_pageSurface;
     const std::ptrdiff_t rowStep = -static_cast<std::ptrdiff_t>(page.stride());
-    if (PngWriter::Pipeline* pipeline = PngWriter::Pipeline::current(); pipeline && turned) {
+    if (pipeline && turned) {
         // The turned copy is the pipeline's now; the device keeps its page.
         const uint8_t* top = page.pixel(0, 0);
         pipeline->queueGrey(file.string().toStdString(), page.width(), page.height(), top, rowStep,
-                            true, std::shared_ptr<const FCVSurface>(std::move(turned)));
+                            true, std::shared_ptr<const FCVSurface>(turned.release()));
         return true;
     }
     int result = PngWriter::writeGrey(file.string().toStdString(), page.width(), page.height(),
