@@ -11,6 +11,7 @@
 #include "platform/Sjis.h"
 #include "render/FCVSurface.h"
 #include "render/PageDevice.h"
+#include "render/PageRenderer.h"
 #include "render/ScriptPrinter.h"
 #include "reports/PrintRun.h"
 #include "ui/CatalogueListBinding.h"
@@ -262,12 +263,14 @@ std::shared_ptr<const FCVSurface> PagePreviewModel::pageImage(int page)
         }
     }
     // The page is drawn on the page image a PNG run draws on, and turned as
-    // that device turns it when it saves.
+    // that device turns it when it saves. The renderer's fonts outlive the
+    // page's context.
+    PageRenderer renderer(*m_printer);
     PageDevice device;
     device.open(false, true);
     DeviceContext* dc = device.deviceContext();
     const int target = m_scripts[static_cast<std::size_t>(m_chosen)].target;
-    if (!dc || !device.pageSurface() || !m_printer->drawPage(page, target, *dc))
+    if (!dc || !device.pageSurface() || !renderer.draw(*dc, target, page))
         return nullptr;
     std::shared_ptr<const FCVSurface> image = device.pageSurface()->turnedClockwise();
     ++m_pagesDrawn;

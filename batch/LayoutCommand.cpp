@@ -10,6 +10,7 @@
 #include "render/ScriptPrinter.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <ostream>
 
@@ -49,8 +50,9 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
         (void)printer.setCharactersPerLine(static_cast<int>(*width));
     if (lines)
         (void)printer.setLinesPerPage(static_cast<int>(*lines));
+    // The option word is 32 bits: a larger number gives its low 32 bits.
     if (options)
-        printer.setOptions(static_cast<int>(*options));
+        printer.setOptions(static_cast<uint32_t>(*options));
 
     try {
         printer.load(path.c_str());
@@ -67,22 +69,23 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
         return 1;
     }
 
-    if (printer.replacedCharacters() > 0) {
+    const ScriptLayout& layout = printer.layout();
+    if (layout.replacedCharacters() > 0) {
         err << "quillon-batch: read " << given
             << " as UTF-8; it has characters Shift-JIS cannot hold, printed as \"〓\"\n";
     }
 
-    std::string_view text = printer.laidOutText().view();
+    std::string_view text = layout.text().view();
     std::size_t start = 0;
     char flags[16];
-    for (int line = 0; line < printer.lineCount(); ++line) {
+    for (int line = 0; line < layout.lineCount(); ++line) {
         std::size_t lf = text.find('\n', start);
         if (lf == std::string_view::npos)
             lf = text.size();
-        std::snprintf(flags, sizeof flags, "%08x", printer.lineFlags(line));
+        std::snprintf(flags, sizeof flags, "%08x", layout.lineFlags(line));
         out << flags << '\t' << TextCodec::toUtf8(text.substr(start, lf - start)) << '\n';
         start = lf + 1;
     }
-    out << "pages\t" << printer.pageCount() << '\n';
+    out << "pages\t" << layout.pageCount() << '\n';
     return 0;
 }

@@ -50,7 +50,7 @@ void loadAndLayout(benchmark::State& state)
     for (auto _ : state) {
         ScriptPrinter printer;
         printer.load(path.c_str());
-        pages = printer.pageCount();
+        pages = printer.layout().pageCount();
         benchmark::DoNotOptimize(pages);
     }
     state.counters["pages"] = pages;

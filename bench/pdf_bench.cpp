@@ -14,7 +14,6 @@
 #include "SceneGenerator.h"
 #include "app/MainWindowModel.h"
 #include "app/Quillon.h"
-#include "render/PageObserver.h"
 #include "reports/PrintRun.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxProgressDialog.h"
@@ -54,20 +53,6 @@ double processCpu()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// Counts the pages the renderer emits while it lives.
-class PageCounter : public PageObserver {
-public:
-    DeviceContext* pageOpened(const Page& page, DeviceContext* dc) override
-    {
-        ++m_pages;
-        return previous() ? previous()->pageOpened(page, dc) : dc;
-    }
-    int pages() const { return m_pages; }
-
-private:
-    int m_pages = 0;
-};
-
 // The bytes of every file below a folder.
 double bytesBelow(const std::string& folder)
 {
@@ -97,13 +82,12 @@ struct Scenario : LoadedScenario {
         app->setBundleByActor(bundles);
         app->setDestinationFolder(destination);
         UxProgressDialog::Scope quiet(silentView());
-        PageCounter counter;
         PrintRun run(app->context());
         UxProgressDialog progress;
         const PrintRun::Outcome outcome = run.printAll(app->catalogue(), progress);
         if (outcome.pagesLost > 0 || outcome.failed > 0)
             std::fprintf(stderr, "pdf_bench: %d pages lost\n", outcome.pagesLost);
-        return counter.pages();
+        return outcome.pages;
     }
 };
 

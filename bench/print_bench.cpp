@@ -25,8 +25,9 @@
 #include "render/FCVSurface.h"
 #include "render/FCVSurface24.h"
 #include "render/PageDevice.h"
-#include "render/PageObserver.h"
 #include "render/PageRenderer.h"
+#include "render/PageSink.h"
+#include "render/RunContext.h"
 #include "render/ScriptPrinter.h"
 #include "reports/PrintRun.h"
 #include "ui/HeadlessProgressView.h"
@@ -130,37 +131,21 @@ struct CapturedPage {
     std::vector<uint8_t> grey;
 };
 
-class PageCapture : public PageObserver {
-public:
-    explicit PageCapture(bool keepPixels) : m_keepPixels(keepPixels) {}
-    void pageClosed(const Page& page, const PageDevice& device) override
-    {
-        CapturedPage captured;
-        captured.target = page.target;
-        captured.page = page.page;
-        captured.path = page.path;
-        // The page's folder is its scene's name.
-        const std::size_t folderEnd = page.path.rfind('/');
-        const std::size_t folderStart =
-            folderEnd == std::string::npos ? folderEnd : page.path.rfind('/', folderEnd - 1);
-        if (folderStart != std::string::npos && page.path[folderStart + 1] == 's')
-            captured.scene = std::atoi(page.path.c_str() + folderStart + 2);
-        const FCVSurface* surface = device.pageSurface();
-        if (m_keepPixels && surface) {
-            const int width = surface->width();
-            captured.grey.resize(std::size_t(width) * std::size_t(surface->height()));
-            for (int y = 0; y < surface->height(); ++y)
-                std::memcpy(captured.grey.data() + std::size_t(y) * std::size_t(width),
-                            surface->pixel(0, y), std::size_t(width));
-        }
-        m_pages.push_back(std::move(captured));
-    }
-    std::vector<CapturedPage>& pages() { return m_pages; }
-
-private:
-    bool m_keepPixels;
-    std::vector<CapturedPage> m_pages;
-};
+// The page a run printed, as the run's page watch tells it.
+CapturedPage captured(const PageSink::Page& page, const PageSink& sink)
+{
+    CapturedPage captured;
+    captured.target = page.target;
+    captured.page = page.page;
+    captured.path = sink.pageFile(page).toStdString();
+    // The page's folder is its scene's name.
+    const std::size_t folderEnd = captured.path.rfind('/');
+    const std::size_t folderStart =
+        folderEnd == std::string::npos ? folderEnd : captured.path.rfind('/', folderEnd - 1);
+    if (folderStart != std::string::npos && captured.path[folderStart + 1] == 's')
+        captured.scene = std::atoi(captured.path.c_str() + folderStart + 2);
+    return captured;
+}
 
 // A scenario folder of generated scenes, loaded as the catalogue loads it,
 // with the run's settings: PRESET-14p, comment emphasis, no director's copy.
@@ -172,20 +157,31 @@ struct Scenario : LoadedScenario {
     }
 
     // One whole print run; the number of pages emitted.
-    int print(OutputDevice device, const std::string& destination, PageCapture* capture = nullptr)
+    int print(OutputDevice device, const std::string& destination,
+              RunContext::PageWatch watch = nullptr)
     {
         app->setOutputDevice(device);
         app->setDestinationFolder(destination);
         UxProgressDialog::Scope quiet(silentView());
         PrintRun run(app->context());
+        run.setPageWatch(std::move(watch));
         UxProgressDialog progress;
-        if (capture)
-            return run.printAll(app->catalogue(), progress).printed > 0
-                       ? int(capture->pages().size())
-                       : 0;
-        PageCapture counter(false);
-        run.printAll(app->catalogue(), progress);
-        return int(counter.pages().size());
+        return run.printAll(app->catalogue(), progress).pages;
+    }
+
+    // Every scene laid out as the run lays it out, by its number.
+    std::vector<std::unique_ptr<ScriptPrinter>> laidOutScenes() const
+    {
+        std::vector<std::unique_ptr<ScriptPrinter>> printers;
+        char name[32];
+        for (int scene = 0; scene < Scenes; ++scene) {
+            auto printer = std::make_unique<ScriptPrinter>();
+            PrintRun::configure(app->context(), *printer);
+            std::snprintf(name, sizeof name, "s%02d.screenplay.txt", scene);
+            printer->load((folder + name).c_str());
+            printers.push_back(std::move(printer));
+        }
+        return printers;
     }
 };
 
@@ -202,9 +198,24 @@ std::vector<CapturedPage>& capturedPages()
     static std::vector<CapturedPage> pages;
     if (pages.empty()) {
         Scenario& s = scenario();
-        PageCapture capture(true);
-        s.print(OutputDevice::Png, s.root + "captured/", &capture);
-        pages = std::move(capture.pages());
+        s.print(OutputDevice::Png, s.root + "captured/",
+                [](const PageSink::Page& page, const PageSink& sink) {
+                    pages.push_back(captured(page, sink));
+                });
+        // The pixels of each page as it was drawn, drawn again.
+        const std::vector<std::unique_ptr<ScriptPrinter>> printers = s.laidOutScenes();
+        for (CapturedPage& page : pages) {
+            const ScriptPrinter& printer =
+                *printers[std::size_t(std::clamp(page.scene, 0, Scenes - 1))];
+            PageRenderer renderer(printer);
+            FCVSurface surface(PageDevice::ImageWidth, PageDevice::ImageHeight, 255);
+            renderer.draw(surface.lockDC(), page.target, page.page);
+            const int width = surface.width();
+            page.grey.resize(std::size_t(width) * std::size_t(surface.height()));
+            for (int y = 0; y < surface.height(); ++y)
+                std::memcpy(page.grey.data() + std::size_t(y) * std::size_t(width),
+                            surface.pixel(0, y), std::size_t(width));
+        }
         double bytes = 0;
         for (const CapturedPage& page : pages) {
             struct stat status {};
@@ -342,29 +353,17 @@ void drawAndTurn(benchmark::State& state)
     Scenario& s = scenario();
     std::vector<CapturedPage>& pages = capturedPages();
     // The scenes laid out once, outside the timing.
-    std::vector<std::unique_ptr<ScriptPrinter>> printers;
-    char name[32];
-    for (int scene = 0; scene < Scenes; ++scene) {
-        auto printer = std::make_unique<ScriptPrinter>();
-        PrintRun::configure(s.app->context(), *printer);
-        std::snprintf(name, sizeof name, "s%02d.screenplay.txt", scene);
-        printer->load((s.folder + name).c_str());
-        printers.push_back(std::move(printer));
-    }
-    std::vector<ScriptPrinter*> owner;
+    const std::vector<std::unique_ptr<ScriptPrinter>> printers = s.laidOutScenes();
+    std::vector<const ScriptPrinter*> owner;
     for (const CapturedPage& page : pages)
         owner.push_back(printers[std::size_t(std::clamp(page.scene, 0, Scenes - 1))].get());
     const Stopwatch watch;
     for (auto _ : state) {
         for (std::size_t i = 0; i < pages.size(); ++i) {
-            ScriptPrinter& printer = *owner[i];
-            printer.setCurrentPage(pages[i].page);
-            const int firstLine = pages[i].page * printer.linesPerPage();
-            if (!printer.seekLine(firstLine))
-                continue;
-            PageRenderer renderer(printer);
+            PageRenderer renderer(*owner[i]);
             FCVSurface surface(PageDevice::ImageWidth, PageDevice::ImageHeight, 255);
-            renderer.draw(surface.lockDC(), pages[i].target, pages[i].page, firstLine);
+            if (!renderer.draw(surface.lockDC(), pages[i].target, pages[i].page))
+                continue;
             benchmark::DoNotOptimize(surface.turnedClockwise());
         }
     }
@@ -384,7 +383,8 @@ std::string firstPageText()
     ScriptPrinter printer;
     PrintRun::configure(s.app->context(), printer);
     printer.load((s.folder + "s00.screenplay.txt").c_str());
-    std::string text = TextCodec::toUtf8(PageRenderer::headerText(printer, 0, 0).view()) + "\n";
+    std::string text =
+        TextCodec::toUtf8(PageRenderer::headerText(printer.layout(), 0, 0).view()) + "\n";
     const std::string_view laidOut = printer.laidOutText().view();
     std::size_t start = 0;
     for (int line = 0; line < printer.linesPerPage() && start < laidOut.size(); ++line) {

@@ -10,7 +10,6 @@
 #include "app/Quillon.h"
 #include "gui/OffscreenApplication.h"
 #include "gui/QtProgressView.h"
-#include "render/PageFileCheck.h"
 #include "reports/PrintRun.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxDialogs.h"

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cassert>
 #include <cerrno>
 #include <condition_variable>
 #include <csetjmp>
@@ -264,9 +263,6 @@ int writeFile(const std::string& path, int width, int height, const uint8_t* top
     return place(temporary, native, overwrite);
 }
 
-// The pipeline open on the GUI thread; pages are queued from there only.
-PngWriter::Pipeline* openPipeline = nullptr;
-
 } // namespace
 
 int PngWriter::writeBgrx(const std::string& path, int width, int height, const uint8_t* top,
@@ -340,18 +336,16 @@ struct PngWriter::Pipeline::Work {
     }
 };
 
-PngWriter::Pipeline::Pipeline() : m_work(std::make_unique<Work>()), m_previous(openPipeline)
+PngWriter::Pipeline::Pipeline() : m_work(std::make_unique<Work>())
 {
     const unsigned processors = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
     m_work->limit = 2 * processors;
     for (unsigned i = 0; i < processors; ++i)
         m_work->workers.emplace_back([work = m_work.get()] { work->run(); });
-    openPipeline = this;
 }
 
 PngWriter::Pipeline::~Pipeline()
 {
-    assert(openPipeline == this && "PngWriter::Pipeline: pipelines must close in reverse order");
     finish();
     {
         std::lock_guard<std::mutex> lock(m_work->mutex);
@@ -360,12 +354,6 @@ PngWriter::Pipeline::~Pipeline()
     m_work->queued.notify_all();
     for (std::thread& worker : m_work->workers)
         worker.join();
-    openPipeline = m_previous;
-}
-
-PngWriter::Pipeline* PngWriter::Pipeline::current()
-{
-    return openPipeline;
 }
 
 void PngWriter::Pipeline::queueGrey(const std::string& path, int width, int height,

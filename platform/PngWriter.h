@@ -16,54 +16,50 @@
 // The file is written under a temporary name in the same folder and put in
 // place only when complete, so a failure never leaves a partial image under
 // the final name (nor spoils an existing one).
-class PngWriter {
+namespace PngWriter {
+
+inline constexpr int Written = 0;
+inline constexpr int Exists = -1;        // the file exists and overwrite is false
+inline constexpr int CannotOpen = -2;    // the path has no native form or cannot be created
+inline constexpr int EncoderFailed = -3; // libpng or the disk failed while writing
+inline constexpr int CannotPlace = -4;   // the finished file could not be put in place
+
+// path: CP932, absolute. top: the first byte of the top row; rows are
+// rowStep bytes apart (negative for bottom-up storage). Each pixel is 4
+// bytes: blue, green, red and a byte that is not written.
+int writeBgrx(const std::string& path, int width, int height, const uint8_t* top,
+              std::ptrdiff_t rowStep, bool overwrite);
+// The same file from a grey image, one byte per pixel: each pixel is
+// written as the RGB pixel (g, g, g).
+int writeGrey(const std::string& path, int width, int height, const uint8_t* top,
+              std::ptrdiff_t rowStep, bool overwrite);
+
+// Grey pages written in the background, for whoever holds the pipeline (the
+// PNG page sink): worker threads (one per processor) encode the queued pages
+// side by side, and each file takes its name in the order the pages were
+// queued, so the files appear exactly as one page after the other would make
+// them. Closing the pipeline waits until every queued page is on disk.
+// Failures are traced, as those of writeGrey are put nowhere else either.
+class Pipeline {
 public:
-    static constexpr int Written = 0;
-    static constexpr int Exists = -1;        // the file exists and overwrite is false
-    static constexpr int CannotOpen = -2;    // the path has no native form or cannot be created
-    static constexpr int EncoderFailed = -3; // libpng or the disk failed while writing
-    static constexpr int CannotPlace = -4;   // the finished file could not be put in place
+    Pipeline();
+    // Waits for every queued page, then lets the workers go.
+    ~Pipeline();
+    Pipeline(const Pipeline&) = delete;
+    Pipeline& operator=(const Pipeline&) = delete;
 
-    // path: CP932, absolute. top: the first byte of the top row; rows are
-    // rowStep bytes apart (negative for bottom-up storage). Each pixel is 4
-    // bytes: blue, green, red and a byte that is not written.
-    static int writeBgrx(const std::string& path, int width, int height, const uint8_t* top,
-                         std::ptrdiff_t rowStep, bool overwrite);
-    // The same file from a grey image, one byte per pixel: each pixel is
-    // written as the RGB pixel (g, g, g).
-    static int writeGrey(const std::string& path, int width, int height, const uint8_t* top,
-                         std::ptrdiff_t rowStep, bool overwrite);
+    // writeGrey in the background; keep owns the pixels and is let go once
+    // they are encoded. Waits while the workers have enough queued.
+    void queueGrey(const std::string& path, int width, int height, const uint8_t* top,
+                   std::ptrdiff_t rowStep, bool overwrite, std::shared_ptr<const void> keep);
+    // Waits until every page queued so far is on disk (or failed).
+    void finish();
+    // Pages that could not be written so far.
+    int failures() const;
 
-    // Grey pages written in the background. While a pipeline is open, the
-    // page device queues its PNG pages here instead of writing them: worker
-    // threads (one per processor) encode them side by side, and each file
-    // takes its name in the order the pages were queued, so the files appear
-    // exactly as one page after the other would make them. Closing the
-    // pipeline waits until every queued page is on disk. Failures are traced,
-    // as those of writeGrey are put nowhere else either.
-    class Pipeline {
-    public:
-        Pipeline();
-        // Waits for every queued page, then lets the workers go.
-        ~Pipeline();
-        Pipeline(const Pipeline&) = delete;
-        Pipeline& operator=(const Pipeline&) = delete;
-
-        // The innermost open pipeline of the program, or null.
-        static Pipeline* current();
-
-        // writeGrey in the background; keep owns the pixels and is let go
-        // once they are encoded. Waits while the workers have enough queued.
-        void queueGrey(const std::string& path, int width, int height, const uint8_t* top,
-                       std::ptrdiff_t rowStep, bool overwrite, std::shared_ptr<const void> keep);
-        // Waits until every page queued so far is on disk (or failed).
-        void finish();
-        // Pages that could not be written so far.
-        int failures() const;
-
-    private:
-        struct Work;
-        std::unique_ptr<Work> m_work;
-        Pipeline* m_previous;
-    };
+private:
+    struct Work;
+    std::unique_ptr<Work> m_work;
 };
+
+} // namespace PngWriter

@@ -1,13 +1,9 @@
 #include "render/FCVSurface.h"
 
-#include "fc/CannotOpenException.h"
-#include "fc/CannotWriteException.h"
-#include "fc/FCFile.h"
-#include "fc/FCPathName.h"
+#include "render/BmpWriter.h"
 #include "render/SurfaceDeviceContext.h"
 
 #include <algorithm>
-#include <array>
 #include <cassert>
 #include <cstring>
 
@@ -16,38 +12,6 @@
 #endif
 
 namespace {
-
-constexpr uint32_t BmpFileHeaderSize = 14;
-constexpr uint32_t BmpInfoHeaderSize = 40;
-constexpr uint32_t BmpPaletteSize = 256 * 4;
-constexpr uint32_t BmpPixelOffset = BmpFileHeaderSize + BmpInfoHeaderSize + BmpPaletteSize; // 1078
-
-void put16(uint8_t* at, uint32_t value)
-{
-    at[0] = static_cast<uint8_t>(value);
-    at[1] = static_cast<uint8_t>(value >> 8);
-}
-
-void put32(uint8_t* at, uint32_t value)
-{
-    put16(at, value & 0xFFFF);
-    put16(at + 2, value >> 16);
-}
-
-// Writes all bytes or returns false (a short write counts as a failure, so
-// that a truncated file is never taken for a written one).
-bool writeAll(FCFile& file, const uint8_t* data, std::size_t size)
-{
-    constexpr std::size_t chunk = 1u << 30;
-    while (size > 0) {
-        const uint32_t part = static_cast<uint32_t>(std::min(size, chunk));
-        if (file.write(data, part) != part)
-            return false;
-        data += part;
-        size -= part;
-    }
-    return true;
-}
 
 // The clockwise turn in terms of stored rows: both surfaces keep their rows
 // bottom-up, so source pixel (x, y) in stored row m = height - 1 - y lands in
@@ -164,45 +128,9 @@ void FCVSurface::setResolution(int dotsPerInch)
 
 bool FCVSurface::saveBmp(const char* path) const
 {
-    FCPathName target(path ? path : "");
-    target.replaceExtension(".bmp");
-
-    const std::size_t pixelBytes = m_bits.size();
-    std::array<uint8_t, BmpPixelOffset> head{};
-    head[0] = 'B';
-    head[1] = 'M';
-    put32(&head[2], static_cast<uint32_t>(pixelBytes + BmpPixelOffset));
-    put32(&head[10], BmpPixelOffset);
-    uint8_t* info = &head[BmpFileHeaderSize];
-    put32(info, BmpInfoHeaderSize);
-    put32(info + 4, static_cast<uint32_t>(m_width));
-    put32(info + 8, static_cast<uint32_t>(m_height)); // positive: rows bottom-up
-    put16(info + 12, 1);                              // planes
-    put16(info + 14, 8);                              // bits per pixel
-    uint8_t* palette = info + BmpInfoHeaderSize;
-    for (int i = 0; i < 256; ++i) {
-        palette[4 * i] = static_cast<uint8_t>(i);     // blue
-        palette[4 * i + 1] = static_cast<uint8_t>(i); // green
-        palette[4 * i + 2] = static_cast<uint8_t>(i); // red
-    }
-
-    try {
-        FCFile file(target.text(), FCFile::WriteDisposition, FCFile::WriteAccess, FCFile::Share,
-                    FCFile::Attributes);
-        if (!file.isOpen())
-            return false;
-        // The rows are stored bottom-up already, as the file wants them.
-        if (!writeAll(file, head.data(), head.size()) || !writeAll(file, m_bits.data(), pixelBytes))
-            return false;
-        // The file is opened without truncation: cut what an older, longer
-        // file left behind.
-        file.setEndOfFile();
-        return true;
-    } catch (const CannotOpenException&) {
-        return false;
-    } catch (const CannotWriteException&) {
-        return false;
-    }
+    // The rows are stored bottom-up already, as the file wants them.
+    return BmpWriter::writeGrey(path, m_width, m_height, m_bits.data(),
+                                static_cast<std::size_t>(m_stride));
 }
 
 std::unique_ptr<FCVSurface> FCVSurface::turnedClockwise() const

@@ -44,9 +44,9 @@ public:
     void setResolution(int dotsPerInch);
     int resolution() const { return m_dotsPerInch; }
 
-    // Writes the surface as an 8-bit BMP file; the extension is forced to
-    // ".bmp". Returns false when the file cannot be written (the file layer
-    // has then put the failure to the user).
+    // Writes the surface as an 8-bit BMP file through BmpWriter; the
+    // extension is forced to ".bmp". Returns false when the file cannot be
+    // written (the file layer has then put the failure to the user).
     bool saveBmp(const char* path) const;
 
     // The surface turned 90 degrees clockwise: pixel (x, y) lands at

@@ -7,9 +7,12 @@
 
 class DeviceContext;
 class FCVSurface;
+namespace PngWriter {
+class Pipeline;
+}
 
 // Where one page goes: the default printer, or a page image that is turned
-// and written as a BMP or PNG file. The renderer makes one per page:
+// and written as a BMP or PNG file. The page sinks make one per page:
 // open, logJobs, startDocument, draw on deviceContext, (image) save,
 // endDocument, release.
 //
@@ -42,10 +45,10 @@ public:
     void startDocument(const FCString& title, const char* output);
     // Image only: writes the page (turned when asked at open) to path, its
     // extension forced to ".bmp" or ".png". False when there is no page image
-    // or the file could not be written. While a PngWriter::Pipeline is open a
-    // turned PNG page is only queued there (true): the file is in place when
-    // the pipeline has finished, and a failure is traced and counted there.
-    bool save(const char* path, bool asPng);
+    // or the file could not be written. Given a pipeline, a turned PNG page
+    // is only queued there (true): the file is in place when the pipeline
+    // has finished, and a failure is traced and counted there.
+    bool save(const char* path, bool asPng, PngWriter::Pipeline* pipeline = nullptr);
     // Printer only: sends the page drawn since startDocument as one job.
     // Ending a document that is not open does nothing.
     void endDocument();

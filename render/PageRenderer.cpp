@@ -61,13 +61,13 @@ PageRenderer::Style PageRenderer::styleOf(uint32_t flags, int target)
     // The order matters: a line without speaker never takes the target's
     // face, and a note with the comment-font flag is no block even when it
     // begins with "*".
-    if (flags & ScriptPrinter::FlagNoSpeaker)
+    if (flags & ScriptLayout::FlagNoSpeaker)
         return Style::General;
-    if (target >= 0 && (flags & ScriptPrinter::FlagCharacterMask) == static_cast<uint32_t>(target))
+    if (target >= 0 && (flags & ScriptLayout::FlagCharacterMask) == static_cast<uint32_t>(target))
         return Style::Target;
-    if (flags & ScriptPrinter::FlagNoteInCommentFont)
+    if (flags & ScriptLayout::FlagNoteInCommentFont)
         return Style::Comment;
-    if (flags & ScriptPrinter::FlagEmphasisedComment)
+    if (flags & ScriptLayout::FlagEmphasisedComment)
         return Style::CommentBlock;
     return Style::General;
 }
@@ -86,32 +86,40 @@ PageRenderer::Geometry PageRenderer::geometryFor(const DeviceContext& dc, int li
     return g;
 }
 
-FCString PageRenderer::headerText(const ScriptPrinter& printer, int target, int page)
+FCString PageRenderer::headerText(const ScriptLayout& layout, int target, int page)
 {
-    FCString text(printer.sceneName().view());
+    FCString text(layout.sceneName().view());
     text.append(Sjis::of("　"));
-    text.append(printer.targetName(target).view());
+    text.append(layout.targetName(target).view());
     text.append(Sjis::of("　Ｐ－"));
     text.appendNumber(page + 1);
     text.append(Sjis::of("／"));
-    text.appendNumber(printer.pageCount());
+    text.appendNumber(layout.pageCount());
     text.mapString(FCString::MapFullWidth);
     return text;
 }
 
-void PageRenderer::draw(DeviceContext& dc, int target, int page, int firstLine)
+bool PageRenderer::draw(DeviceContext& dc, int target, int page)
 {
+    const ScriptLayout& layout = m_printer.layout();
+    if (target < -1 || target >= ScreenplayHeader::TableSize)
+        return false;
+    const int32_t start = layout.pageStart(page);
+    if (start == FCString::none)
+        return false;
+
     m_geometry = geometryFor(dc, m_printer.linePitch());
     buildFonts(dc);
     FCFont* previous = dc.selectFont(&m_generalFont);
 
     drawHeader(dc, target, page);
-    drawLines(dc, target, firstLine);
+    drawLines(dc, target, page * layout.linesPerPage(), static_cast<std::size_t>(start));
     drawBlocks(dc);
 
     if (previous)
         dc.selectFont(previous);
     m_blocks.removeAll();
+    return true;
 }
 
 void PageRenderer::buildFonts(const DeviceContext& dc)
@@ -130,7 +138,7 @@ void PageRenderer::buildFonts(const DeviceContext& dc)
 
 void PageRenderer::drawHeader(DeviceContext& dc, int target, int page)
 {
-    const FCString text = headerText(m_printer, target, page);
+    const FCString text = headerText(m_printer.layout(), target, page);
     const std::string_view view = text.view();
     const char* begin = view.data();
     const char* end = begin + view.size();
@@ -171,15 +179,15 @@ void PageRenderer::closeBlock()
         m_blocks.append(m_openBlock.release(), true);
 }
 
-void PageRenderer::drawLines(DeviceContext& dc, int target, int firstLine)
+void PageRenderer::drawLines(DeviceContext& dc, int target, int firstLine, std::size_t start)
 {
-    const FCString& laidOut = m_printer.laidOutText();
-    const std::string_view all = laidOut.view();
-    std::size_t position = static_cast<std::size_t>(laidOut.cursor());
+    const ScriptLayout& layout = m_printer.layout();
+    const std::string_view all = layout.text().view();
+    std::size_t position = start;
     const int x0 = m_geometry.x0;
     int64_t y = m_geometry.y0;
 
-    for (int taken = 0; taken < m_printer.linesPerPage() && position < all.size(); ++taken) {
+    for (int taken = 0; taken < layout.linesPerPage() && position < all.size(); ++taken) {
         // One printed line per LF, so that the flags words stay in step with
         // the lines (a LF byte is never the trail of a double-byte character).
         std::size_t lf = all.find('\n', position);
@@ -190,7 +198,7 @@ void PageRenderer::drawLines(DeviceContext& dc, int target, int firstLine)
             line.remove_suffix(1);
         position = lf < all.size() ? lf + 1 : lf;
 
-        const Style style = styleOf(m_printer.lineFlags(firstLine + taken), target);
+        const Style style = styleOf(layout.lineFlags(firstLine + taken), target);
         const int top = clampToInt(y);
         if (style == Style::CommentBlock) {
             // Gathered now, drawn after the page's other lines over its shading.

@@ -5,17 +5,20 @@
 #include "render/DecoStr.h"
 #include "render/FCFont.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
 class DeviceContext;
+class ScriptLayout;
 class ScriptPrinter;
 
 // Draws one page of a loaded ScriptPrinter onto a drawing context: the page
-// header up the left edge, the page's printed lines in the faces their flags
-// words choose, and the shaded comment blocks over their backgrounds. The
-// fonts are built for the context when drawing starts and live as long as
-// the renderer, so a renderer made before the page's device outlives it.
+// header up the left edge, the page's printed lines (the printer's layout) in
+// the faces their flags words choose, and the shaded comment blocks over their
+// backgrounds (the printer's faces, sizes and comment background). The fonts
+// are built for the context when drawing starts and live as long as the
+// renderer, so a renderer made before the page's context outlives it.
 class PageRenderer {
 public:
     enum class Style { General, Target, Comment, CommentBlock };
@@ -45,20 +48,21 @@ public:
     static Geometry geometryFor(const DeviceContext& dc, int linePitch);
     // Scene name, the character (or the director's caption), page and page
     // count, mapped to full width.
-    static FCString headerText(const ScriptPrinter& printer, int target, int page);
+    static FCString headerText(const ScriptLayout& layout, int target, int page);
     // trunc(value), held within the int range.
     static int truncated(double value);
 
-    // Draws page `page` (0-based) for `target`; its first printed line is
-    // firstLine and starts at the laid-out text's cursor.
-    void draw(DeviceContext& dc, int target, int page, int firstLine);
+    // Draws page `page` (0-based) of the script for character slot target
+    // (-1: the director's copy). False, with nothing drawn, for a target
+    // outside the table or a page without lines.
+    bool draw(DeviceContext& dc, int target, int page);
 
     const Geometry& geometry() const { return m_geometry; }
 
 private:
     void buildFonts(const DeviceContext& dc);
     void drawHeader(DeviceContext& dc, int target, int page);
-    void drawLines(DeviceContext& dc, int target, int firstLine);
+    void drawLines(DeviceContext& dc, int target, int firstLine, std::size_t start);
     void drawBlocks(DeviceContext& dc);
     FCFont& fontOf(Style style);
     void closeBlock();

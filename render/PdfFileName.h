@@ -6,13 +6,13 @@
 // NUL becomes "_", a whole "." or ".." becomes "_") so that no name from a
 // screenplay file can leave the destination folder. The destination ends
 // with "/".
-class PdfFileName {
-public:
-    // One script: destination + scene + "/" + scene + "." + character +
-    // ".pdf" (the director's copy passes its own caption as the character).
-    static FCString script(const FCString& destination, const FCString& scene,
-                           const FCString& character);
-    // One actor's bundle of every printed scene: destination + character +
-    // ".pdf".
-    static FCString bundle(const FCString& destination, const FCString& character);
-};
+namespace PdfFileName {
+
+// One script: destination + scene + "/" + scene + "." + character + ".pdf"
+// (the director's copy passes its own caption as the character).
+FCString script(const FCString& destination, const FCString& scene, const FCString& character);
+// One actor's bundle of every printed scene: destination + character +
+// ".pdf".
+FCString bundle(const FCString& destination, const FCString& character);
+
+} // namespace PdfFileName

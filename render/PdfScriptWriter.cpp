@@ -5,36 +5,31 @@
 #include "render/PageFileName.h"
 #include "render/PdfDocument.h"
 #include "render/PdfFileName.h"
-#include "render/ScriptPrinter.h"
 
 #include <utility>
 
-PdfScriptWriter::PdfScriptWriter(Grouping grouping) : m_grouping(grouping) {}
+PdfScriptWriter::PdfScriptWriter(Grouping grouping, const FCString& destination)
+    : m_grouping(grouping), m_destination(destination)
+{
+}
 
 PdfScriptWriter::~PdfScriptWriter() = default;
 
-int PdfScriptWriter::beginScene()
+PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
 {
-    return ++m_scene;
-}
-
-PdfScriptWriter::File* PdfScriptWriter::fileFor(const ScriptPrinter& printer, int target,
-                                                FCString& path)
-{
-    const FCString& destination = printer.destinationFolder();
-    const FCString character = printer.targetName(target);
+    FCString path;
     FCString title;
     FCString folder;
     if (m_grouping == Grouping::PerScript) {
-        path = PdfFileName::script(destination, printer.pageName(), printer.fileTargetName(target));
-        folder = PageFileName::folder(destination, printer.pageName());
-        title = printer.pageName();
+        path = PdfFileName::script(m_destination, page.pageName, page.scriptFile);
+        folder = PageFileName::folder(m_destination, page.pageName);
+        title = page.pageName;
         title.append(" ");
-        title.append(character.view());
+        title.append(page.script.view());
     } else {
-        path = bundlePath(destination, character);
-        folder = destination;
-        title = character;
+        path = bundlePath(m_destination, page.script);
+        folder = m_destination;
+        title = page.script;
     }
 
     const std::string key = path.toStdString();
@@ -73,19 +68,17 @@ FCString PdfScriptWriter::bundlePath(const FCString& destination, const FCString
     return path;
 }
 
-DeviceContext* PdfScriptWriter::beginPage(const ScriptPrinter& printer, int target)
+DeviceContext* PdfScriptWriter::openPage(const Page& page)
 {
-    endPage();
-    FCString path;
-    File* file = fileFor(printer, target, path);
+    File* file = fileFor(page);
     // The page is the file's, written or lost with it.
-    ++file->pagesOfScene[m_scene];
-    m_lastOfScript = printer.currentPage() + 1 >= printer.pageCount();
+    ++file->pagesOfScene[scene()];
+    m_lastOfScript = page.page + 1 >= page.pageCount;
     if (!file->opened)
         return nullptr;
-    if (m_grouping == Grouping::ByActor && file->lastScene != m_scene) {
-        file->document->addOutlineEntry(printer.pageName().view());
-        file->lastScene = m_scene;
+    if (m_grouping == Grouping::ByActor && file->lastScene != scene()) {
+        file->document->addOutlineEntry(page.pageName.view());
+        file->lastScene = scene();
     }
     DeviceContext* dc = file->document->beginPage();
     if (dc)
@@ -93,7 +86,7 @@ DeviceContext* PdfScriptWriter::beginPage(const ScriptPrinter& printer, int targ
     return dc;
 }
 
-void PdfScriptWriter::endPage()
+void PdfScriptWriter::closePage()
 {
     if (m_pageOf) {
         m_pageOf->endPage();
@@ -107,10 +100,10 @@ void PdfScriptWriter::endPage()
     m_lastOfScript = false;
 }
 
-void PdfScriptWriter::endScene(bool complete)
+void PdfScriptWriter::closeScene(bool complete)
 {
     if (complete) {
-        endPage();
+        closePage();
     } else {
         // The page being drawn when the scene stopped is kept; the script
         // it belongs to is not complete.
@@ -133,9 +126,9 @@ void PdfScriptWriter::endScene(bool complete)
     }
 }
 
-void PdfScriptWriter::finish()
+void PdfScriptWriter::closeAll()
 {
-    endPage();
+    closePage();
     while (!m_open.empty())
         close(m_open.begin()->first);
     m_script.clear();
@@ -158,19 +151,5 @@ void PdfScriptWriter::close(const std::string& key)
     if (written)
         return;
     for (const auto& [scene, pages] : file.pagesOfScene)
-        m_lost[scene] += pages;
-}
-
-int PdfScriptWriter::lostPages(int scene) const
-{
-    const auto found = m_lost.find(scene);
-    return found == m_lost.end() ? 0 : found->second;
-}
-
-int PdfScriptWriter::lostPages() const
-{
-    int lost = 0;
-    for (const auto& [scene, pages] : m_lost)
-        lost += pages;
-    return lost;
+        addLost(scene, pages);
 }

@@ -24,9 +24,6 @@ ScriptPrinter::ScriptPrinter()
     m_generalFont = {400, FCString(Sjis::of("@ＭＳ 明朝"))};
     m_targetFont = {700, FCString(Sjis::of("@ＭＳ ゴシック"))};
     m_commentFont = {700, FCString(Sjis::of("@ＭＳ 明朝"))};
-    // The laid-out text is one long text built by appending.
-    m_laidOutText.create(65536, nullptr);
-    m_lineFlags.init(512);
 }
 
 void ScriptPrinter::setGeneralFont(int weight, const FCString& face)
@@ -82,34 +79,33 @@ void ScriptPrinter::load(const char* path)
     });
     const int64_t size = source.storedSize();
     layOut(scanner, size > 0 ? size : 0);
-    m_replacedCharacters = static_cast<int64_t>(source.substitutions());
+    m_layout.m_replacedCharacters = static_cast<int64_t>(source.substitutions());
 }
 
 void ScriptPrinter::loadText(std::string_view text)
 {
     ScreenplayScanner scanner(text);
     layOut(scanner, static_cast<int64_t>(text.size()));
-    m_replacedCharacters = 0;
+    m_layout.m_replacedCharacters = 0;
 }
 
 void ScriptPrinter::layOut(ScreenplayScanner& scanner, int64_t textBytes)
 {
-    m_header.clearCharacters();
-    m_fileTargetNames.clear();
-    if (!m_header.read(scanner))
+    ScriptLayout& layout = m_layout;
+    layout.m_header.clearCharacters();
+    layout.m_fileTargetNames.clear();
+    if (!layout.m_header.read(scanner))
         return; // No ".total": the header is all there is.
 
-    m_laidOutText.clear();
+    layout.clearLines();
     // The laid-out text is about the size of the body plus its leads: make
     // room once rather than growing through the whole scene.
     const int64_t limit = int64_t(1) << 30;
     int64_t expected = textBytes + textBytes / 4 + 4096;
-    m_laidOutText.reserve(static_cast<int32_t>(expected < limit ? expected : limit));
-    m_lineFlags.reset();
-    m_lineCount = 0;
+    layout.m_text.reserve(static_cast<int32_t>(expected < limit ? expected : limit));
     layOutBody(scanner);
-    m_currentPage = 0;
-    m_pageCount = (m_lineCount + m_linesPerPage - 1) / m_linesPerPage;
+    layout.m_linesPerPage = m_linesPerPage;
+    layout.m_pageCount = (layout.m_lineCount + m_linesPerPage - 1) / m_linesPerPage;
 }
 
 void ScriptPrinter::layOutBody(ScreenplayScanner& scanner)
@@ -121,7 +117,7 @@ void ScriptPrinter::layOutBody(ScreenplayScanner& scanner)
 
 void ScriptPrinter::appendLead(int count)
 {
-    m_laidOutText.append(spaces.substr(0, static_cast<std::size_t>(count)));
+    m_layout.m_text.append(spaces.substr(0, static_cast<std::size_t>(count)));
 }
 
 void ScriptPrinter::layOutLine(std::string_view line)
@@ -135,22 +131,23 @@ void ScriptPrinter::layOutLine(std::string_view line)
     case ScreenplayBodyLine::Kind::Note:
     case ScreenplayBodyLine::Kind::ShiftedNote:
     case ScreenplayBodyLine::Kind::Comment:
-        flags = FlagNoteIndex;
+        flags = ScriptLayout::FlagNoteIndex;
         if (m_options & OptionNotesInCommentFont)
-            flags |= FlagNoteInCommentFont;
+            flags |= ScriptLayout::FlagNoteInCommentFont;
         if (body.kind == ScreenplayBodyLine::Kind::Comment)
-            flags = (flags & ~FlagNoteInCommentFont) | FlagEmphasisedComment;
+            flags = (flags & ~ScriptLayout::FlagNoteInCommentFont) |
+                    ScriptLayout::FlagEmphasisedComment;
         appendLead(body.kind == ScreenplayBodyLine::Kind::Note ? LabelColumns : LabelColumns - 2);
         break;
     case ScreenplayBodyLine::Kind::Speaker: {
         // Exclusion slot 0 is empty while a scene loads (the print run
         // excludes after loading), so this marks lines without a speaker.
         if (body.speakerName == m_exclusions[0].view())
-            flags = FlagNoSpeaker;
-        int index = m_header.find(body.speakerName);
+            flags = ScriptLayout::FlagNoSpeaker;
+        int index = m_layout.m_header.find(body.speakerName);
         if (index > 0)
             flags += static_cast<uint32_t>(index);
-        m_laidOutText.append(body.label);
+        m_layout.m_text.append(body.label);
         int labelBytes = static_cast<int>(body.label.size());
         // A label wider than the column pushes the text right by whole
         // double-width cells (a half cell is not counted).
@@ -161,8 +158,8 @@ void ScriptPrinter::layOutLine(std::string_view line)
 
     int printedLines = layOutText(body.text, indent);
     for (int i = 0; i < printedLines; ++i)
-        *m_lineFlags.at(m_lineCount + i) = flags;
-    m_lineCount += printedLines;
+        *m_layout.m_lineFlags.at(m_layout.m_lineCount + i) = flags;
+    m_layout.m_lineCount += printedLines;
 }
 
 // Lays out the text after the label or lead; returns the printed lines made.
@@ -170,6 +167,7 @@ void ScriptPrinter::layOutLine(std::string_view line)
 // and another character follows, and at every forced-break marker.
 int ScriptPrinter::layOutText(std::string_view text, int indent)
 {
+    FCString& out = m_layout.m_text;
     const int width = m_charactersPerLine;
     const char* p = text.data();
     const char* end = p + text.size();
@@ -184,15 +182,14 @@ int ScriptPrinter::layOutText(std::string_view text, int indent)
 
     auto newLine = [&]() {
         // A line feed and the 12-space lead of a continuation line.
-        m_laidOutText.append(std::string_view("\n            ", 1 + LabelColumns));
+        out.append(std::string_view("\n            ", 1 + LabelColumns));
         ++lines;
         onLine = 0;
         room = width;
     };
     while (true) {
         if (p >= end || isBreakMarker(p, end)) {
-            m_laidOutText.append(
-                std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));
+            out.append(std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));
             if (p >= end)
                 break;
             // A forced break starts the next segment on a new line with the
@@ -208,21 +205,19 @@ int ScriptPrinter::layOutText(std::string_view text, int indent)
             // character. Kept, it would pair with whatever follows it in the
             // laid-out text, the line feed of a cut line among them, and
             // hide that line from everything that steps through the text.
-            m_laidOutText.append(
-                std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));
+            out.append(std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));
             lineStart = ++p;
             continue;
         }
         if (onLine >= room) {
-            m_laidOutText.append(
-                std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));
+            out.append(std::string_view(lineStart, static_cast<std::size_t>(p - lineStart)));
             lineStart = p;
             newLine();
         }
         p = Cp932::next(p, end);
         ++onLine;
     }
-    m_laidOutText.append(std::string_view("\n", 1));
+    out.append(std::string_view("\n", 1));
     return lines;
 }
 
@@ -254,24 +249,40 @@ bool ScriptPrinter::isExcluded(std::string_view name) const
     return false;
 }
 
+bool ScriptPrinter::excludes(int target) const
+{
+    if (target < 0 || target >= ScreenplayHeader::TableSize)
+        return false;
+    const ScreenplayCharacter& character = m_layout.header().character(target);
+    return character.count > 0 && isExcluded(character.name.view());
+}
+
+bool ScriptPrinter::printsScriptOf(int target) const
+{
+    if (target == -1)
+        return printsDirectorsCopy();
+    if (target < 0 || target >= m_layout.characterCount())
+        return false;
+    return !excludes(target);
+}
+
 bool ScriptPrinter::seekLine(int n)
 {
-    if (n < 0 || n >= m_lineCount)
+    const int32_t start = m_layout.lineStart(n);
+    if (start == FCString::none)
         return false;
-    FCString& text = m_laidOutText;
-    text.rewind();
-    for (int i = 0; i < n; ++i) {
-        if (text.findChar('\n') == FCString::none)
-            return false;
-        text.nextChar();
-    }
-    text.skipSet("\r\n");
+    m_layout.m_text.setCursor(start);
     return true;
 }
 
-uint32_t ScriptPrinter::lineFlags(int line) const
+void ScriptPrinter::buildBackgroundPattern()
 {
-    if (line < 0 || line >= m_lineCount)
-        return 0;
-    return m_lineFlags.data()[line];
+    // Modes 0 and 1 need no tile.
+    if (m_backgroundMode < 2)
+        return;
+    const int size = m_backgroundMode == 2 ? 2 : (m_backgroundMode == 3 ? 3 : 4);
+    m_backgroundPattern.create(size, size, 255);
+    // One dot of the level per tile; the tile repeats from the surface's
+    // origin, so the dots form an even mesh.
+    *m_backgroundPattern.pixel(0, 0) = static_cast<uint8_t>(m_backgroundLevel);
 }

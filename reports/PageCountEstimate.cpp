@@ -31,7 +31,7 @@ int PageCountEstimate::cacheMode(int mode)
 void PageCountEstimate::configurePrinter(const PrintFormat& format, const RunSettings& run,
                                          ScriptPrinter& printer)
 {
-    printer.setOptions(static_cast<int>(run.printerOptions()));
+    printer.setOptions(run.printerOptions());
     printer.setGeneralFont(format.generalWeight(), format.generalFace());
     printer.setTargetFont(format.targetWeight(), format.targetFace());
     printer.setCommentFont(format.commentWeight(), format.commentFace());
@@ -88,7 +88,7 @@ int32_t PageCountEstimate::estimateScene(const FCString& fileName, const ScriptI
             failure.show();
             ++m_unreadable;
         }
-        pages = printer->pageCount();
+        pages = printer->layout().pageCount();
     }
     return CharacterSelection::printedCharacterCount(m_context, record);
 }

@@ -16,21 +16,22 @@
 #include "format/SuppressedCharacters.h"
 #include "platform/FileSystem.h"
 #include "platform/NativePath.h"
-#include "platform/PngWriter.h"
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
 #include "platform/WinError.h"
-#include "render/PageFileCheck.h"
 #include "render/PageFileName.h"
-#include "render/PageObserver.h"
+#include "render/PageImageSink.h"
 #include "render/PdfScriptWriter.h"
+#include "render/PrinterPageSink.h"
+#include "render/RunContext.h"
+#include "render/SceneRenderer.h"
 #include "render/ScriptPrinter.h"
 #include "reports/PageCountEstimate.h"
 #include "reports/ScenarioContext.h"
 
 #include <atomic>
 #include <cstdio>
-#include <optional>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -61,40 +62,26 @@ template <typename Step> bool guarded(Step step)
     return true;
 }
 
-PdfScriptWriter::Grouping pdfGrouping(const RunSettings& run)
+// Where the pages of a run go, as its device says: PNG pages are encoded
+// side by side in the background by the sink's own pipeline; PDF pages go
+// into one file per script or, with the bundle switch, one per character.
+std::unique_ptr<PageSink> sinkFor(const RunSettings& run, const FCString& destination)
 {
-    return run.bundleByActor ? PdfScriptWriter::Grouping::ByActor
-                             : PdfScriptWriter::Grouping::PerScript;
+    switch (run.device) {
+    case OutputDevice::Printer:
+        return std::make_unique<PrinterPageSink>();
+    case OutputDevice::Bmp:
+        return std::make_unique<PageImageSink>(destination, PageImageSink::Format::Bmp);
+    case OutputDevice::Png:
+        return std::make_unique<PageImageSink>(destination, PageImageSink::Format::Png);
+    case OutputDevice::Pdf:
+        return std::make_unique<PdfScriptWriter>(run.bundleByActor
+                                                     ? PdfScriptWriter::Grouping::ByActor
+                                                     : PdfScriptWriter::Grouping::PerScript,
+                                                 destination);
+    }
+    return std::make_unique<PrinterPageSink>();
 }
-
-// Raised after a page when the user has pressed cancel a second time: the
-// scene stops there instead of running to its end.
-struct PrintStopped {};
-
-// Lets the progress dialog process what is pending after every page, since
-// one scene can run to hundreds of pages and the window must go on
-// repainting meanwhile. A first cancel is only noted: the run reads the flag
-// between scenes. A second one stops the scene after this page. Pages are
-// passed on to the observer this one displaced.
-class ProgressPump : public PageObserver {
-public:
-    explicit ProgressPump(Progress& progress) : m_progress(progress) {}
-    DeviceContext* pageOpened(const Page& page, DeviceContext* dc) override
-    {
-        return previous() ? previous()->pageOpened(page, dc) : dc;
-    }
-    void pageClosed(const Page& page, const PageDevice& device) override
-    {
-        if (previous())
-            previous()->pageClosed(page, device);
-        m_progress.pump();
-        if (m_progress.stopRequested())
-            throw PrintStopped{};
-    }
-
-private:
-    Progress& m_progress;
-};
 
 } // namespace
 
@@ -218,7 +205,30 @@ void PrintRun::excludeUnprinted(const ScenarioContext& context, ScriptPrinter& p
     }
 }
 
+FCString PrintRun::pageDestination() const
+{
+    FCString destination = m_context.run.destinationOr(m_context.folder);
+    // Page folders are put directly behind the destination.
+    if (!destination.isEmpty() && destination.view().back() != '/')
+        destination.append("/");
+    return destination;
+}
+
 PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const ScriptInfo& record)
+{
+    // Printed alone, a scene has pages of its own: a pipeline of its own for
+    // PNG pages, and PDF files closed with the scene.
+    const std::unique_ptr<PageSink> sink = sinkFor(m_context.run, pageDestination());
+    RunContext pages(nullptr, m_watch);
+    SceneResult result = printScene(fileName, record, *sink, pages);
+    sink->finish();
+    if (result.sinkScene >= 0)
+        settle(result, *sink);
+    return result;
+}
+
+PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const ScriptInfo& record,
+                                           PageSink& sink, RunContext& context)
 {
     SceneResult result;
     ScriptPrinter printer;
@@ -230,63 +240,35 @@ PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const Scrip
         return result;
     result.read = true;
 
-    // Every device above the printer writes page files, so each of them
-    // gets the destination; none may write relative to the working folder.
-    const OutputDevice device = m_context.run.device;
-    if (writesFiles(device)) {
-        FCString destination = m_context.run.destinationOr(m_context.folder);
-        // Page folders are put directly behind the destination.
-        if (!destination.isEmpty() && destination.view().back() != '/')
-            destination.append("/");
-        printer.setDestinationFolder(destination);
+    SceneRenderer renderer(printer, sink, context);
+    // Every device above the printer writes files, each under a name of its
+    // scene's own in this run.
+    if (writesFiles(m_context.run.device)) {
         result.pageName = distinctPageName(printer.sceneName());
         if (!result.pageName.isEmpty())
-            printer.setPageName(result.pageName);
+            renderer.setPageName(result.pageName);
     }
     // Exclusion works on the loaded character table, so it comes after load.
     excludeUnprinted(m_context, printer, record);
-    // PDF pages go into the run's files (or, for a scene printed alone,
-    // files of its own, closed with the scene).
-    std::optional<PdfScriptWriter> ownPdf;
-    PdfScriptWriter* pdf = nullptr;
-    if (device == OutputDevice::Pdf) {
-        pdf = m_pdf ? m_pdf : &ownPdf.emplace(pdfGrouping(m_context.run));
-        result.pdfScene = pdf->beginScene();
-        printer.setPdfWriter(pdf);
-    }
-    PageFileCheck check;
-    {
-        // PNG pages are encoded side by side in the background, by the
-        // run's pipeline (or one of the scene's own when it is printed
-        // alone); the scene is printed once the last of its files is in
-        // place, so its pages are checked after the pipeline has caught up.
-        std::optional<PngWriter::Pipeline> own;
-        PngWriter::Pipeline* pages = nullptr;
-        if (device == OutputDevice::Png) {
-            pages = PngWriter::Pipeline::current();
-            if (!pages)
-                pages = &own.emplace();
-        }
-        try {
-            // A scene stopped half-way by a failure does not count as printed.
-            result.completed = guarded([&] { printer.printAll(device); });
-        } catch (const PrintStopped&) {
-            result.interrupted = true;
-        }
-        if (pages)
-            pages->finish();
-    }
-    if (pdf) {
-        // A script cut short by a stop or a failure is not left as a file.
-        pdf->endScene(result.completed);
-        if (ownPdf)
-            ownPdf->finish();
-        result.pdfLost = pdf->lostPages(result.pdfScene);
-    }
-    result.pages = check.pages();
-    result.unprinted = check.unprinted();
-    result.lost = check.failed() + result.unprinted + result.pdfLost;
+
+    result.sinkScene = sink.beginScene();
+    // A scene stopped half-way by a failure does not count as printed; a
+    // second cancel stops it after the page in progress.
+    result.completed = guarded([&] { renderer.printAll(); }) && !renderer.stopped();
+    result.interrupted = renderer.stopped();
+    // The scene is printed once the last of its files is in place: PNG pages
+    // still being encoded are waited for, and a script cut short by a stop or
+    // a failure is not left as a file.
+    sink.endScene(result.completed);
+    result.pages = renderer.pages();
+    settle(result, sink);
     return result;
+}
+
+void PrintRun::settle(SceneResult& result, const PageSink& sink) const
+{
+    result.lost = sink.lostPages(result.sinkScene);
+    result.unprinted = m_context.run.device == OutputDevice::Printer ? result.lost : 0;
 }
 
 PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress& progress)
@@ -303,19 +285,13 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
     m_log.reserve(InitialLogCapacity);
     m_log.append(openingLine());
     m_pageNames.clear();
-    ProgressPump pagePump(progress);
-    // One encoder pipeline for every scene of the run, so that its workers
-    // start and stop once; each scene still waits for its own files.
-    std::optional<PngWriter::Pipeline> pngPages;
-    if (m_context.run.device == OutputDevice::Png)
-        pngPages.emplace();
-    // The run's PDF files; bundles stay open from scene to scene.
-    std::optional<PdfScriptWriter> pdfFiles;
-    if (m_context.run.device == OutputDevice::Pdf) {
-        pdfFiles.emplace(pdfGrouping(m_context.run));
-        m_pdf = &*pdfFiles;
-        outcome.pdf = true;
-    }
+    // After every page the progress pumps; a second cancel stops the scene.
+    RunContext pages(&progress, m_watch);
+    // One sink for every scene of the run: PNG pages have one encoder
+    // pipeline, whose workers start and stop once (each scene still waits
+    // for its own files), and PDF bundles stay open from scene to scene.
+    const std::unique_ptr<PageSink> sink = sinkFor(m_context.run, pageDestination());
+    outcome.pdf = m_context.run.device == OutputDevice::Pdf;
 
     // The scenes printed, logged once every file of the run is closed: a
     // bundle that fails at its close fails every scene in it.
@@ -340,8 +316,8 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         progress.setText(text);
 
         if (catalogue.isTicked(index)) {
-            printed.push_back(
-                {fileName.toStdString(), printScene(fileName, catalogue.record(index))});
+            printed.push_back({fileName.toStdString(),
+                               printScene(fileName, catalogue.record(index), *sink, pages)});
             if (printed.back().scene.interrupted) {
                 outcome.interrupted = true;
                 outcome.cancelled = true;
@@ -357,16 +333,12 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         }
     }
 
-    if (pdfFiles) {
-        pdfFiles->finish();
-        m_pdf = nullptr;
-        for (Printed& entry : printed) {
-            if (entry.scene.pdfScene < 0)
-                continue;
-            const int lost = pdfFiles->lostPages(entry.scene.pdfScene);
-            entry.scene.lost += lost - entry.scene.pdfLost;
-            entry.scene.pdfLost = lost;
-        }
+    // The files still open close now: a bundle that fails at its close
+    // loses the pages of every scene in it.
+    sink->finish();
+    for (Printed& entry : printed) {
+        if (entry.scene.sinkScene >= 0)
+            settle(entry.scene, *sink);
     }
 
     for (const Printed& entry : printed) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fc/FCString.h"
+#include "render/RunContext.h"
 #include "reports/ScenarioContext.h"
 
 #include <functional>
@@ -8,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-class PdfScriptWriter;
+class PageSink;
 class Progress;
 class ScriptCatalogue;
 class ScriptInfo;
@@ -78,8 +79,7 @@ public:
         int lost = 0;             // of them, pages that reached no file or printer
         int unprinted = 0;        // of the lost, printer pages without a printer
         FCString pageName;        // the name its pages went under, when not its own
-        int pdfScene = -1;        // the scene's number with the run's PDF writer
-        int pdfLost = 0;          // of the lost, pages of PDF files known lost so far
+        int sinkScene = -1;       // the scene's number with the page sink
     };
 
     explicit PrintRun(const ScenarioContext& context);
@@ -90,14 +90,17 @@ public:
 
     // Without one (the default), a written log is not shown anywhere.
     void setOpener(Opener opener) { m_opener = std::move(opener); }
+    // Told of every page the run prints, after it has gone to its sink (for
+    // tests and benchmarks; the program sets none).
+    void setPageWatch(RunContext::PageWatch watch) { m_watch = std::move(watch); }
 
     // Prints every ticked entry, showing "台本の印刷" in progress, and writes
     // and opens the log as the switches say.
     Outcome printAll(const ScriptCatalogue& catalogue, Progress& progress);
 
     // Prints one scene: the file scenario folder + fileName, whose catalogue
-    // record is record. When the file could not be read nothing of the scene
-    // is printed.
+    // record is record, into pages of its own. When the file could not be
+    // read nothing of the scene is printed.
     SceneResult printScene(const FCString& fileName, const ScriptInfo& record);
 
     // The log text of the last printAll.
@@ -131,6 +134,13 @@ public:
     static FCString lostPagesNotice(const Outcome& outcome);
 
 private:
+    // One scene into the run's sink, telling the run context of its pages.
+    SceneResult printScene(const FCString& fileName, const ScriptInfo& record, PageSink& sink,
+                           RunContext& context);
+    // The destination folder of files, ending with "/".
+    FCString pageDestination() const;
+    // Takes the scene's lost pages from the sink, as far as it knows them.
+    void settle(SceneResult& result, const PageSink& sink) const;
     // Empty when the scene's own name is still free in this run; otherwise
     // the first free name of the scene name with "(2)", "(3)"... added. The
     // name given is taken.
@@ -140,6 +150,5 @@ private:
     Opener m_opener;
     FCString m_log;
     std::set<std::string> m_pageNames; // page folder names taken in this run
-    // The PDF files of the run in progress (printAll), null otherwise.
-    PdfScriptWriter* m_pdf = nullptr;
+    RunContext::PageWatch m_watch;
 };

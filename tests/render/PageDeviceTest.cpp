@@ -10,7 +10,11 @@
 #include "platform/WinError.h"
 #include "render/DeviceContext.h"
 #include "render/FCVSurface.h"
+#include "render/PageImageSink.h"
+#include "render/PrinterPageSink.h"
 #include "render/RecordingDeviceContext.h"
+#include "render/RunContext.h"
+#include "render/SceneRenderer.h"
 #include "render/ScriptPrinter.h"
 
 #include <algorithm>
@@ -274,21 +278,24 @@ TEST(PageDeviceTest, PrinterRunWithoutPrinterStillWalksEveryPage)
     ScriptPrinter printer;
     printer.setOptions(1);
     ASSERT_TRUE(printer.setLinesPerPage(1));
-    printer.setDestinationFolder(FCString(folder.destination().c_str()));
     printer.loadText(sj(".scene\ts\n.chara\t1\n.c\t2\n.total\t2\n000001 c「a」\n000002 c「b」\n"));
     ASSERT_EQ(printer.pageCount(), 2);
-    pagetest::RecordingObserver observer;
-    const std::string traces = withoutPrinters([&] { printer.printAll(OutputDevice::Printer); });
+    PrinterPageSink printerPages;
+    pagetest::RecordingSink observer(&printerPages);
+    const std::string traces = withoutPrinters([&] { pagetest::printScene(printer, observer); });
 
     // Two pages for the character and two of the director's copy, each
     // drawn (into the recorder only) and none written to a file.
     ASSERT_EQ(observer.pages().size(), 4u);
     for (const auto& recorded : observer.pages()) {
         EXPECT_FALSE(recorded.hadDevice);
-        EXPECT_TRUE(recorded.page.path.empty());
+        EXPECT_TRUE(recorded.path.empty());
         EXPECT_FALSE(recorded.dc->operations(RecordingDeviceContext::Kind::TextOut).empty());
     }
     EXPECT_TRUE(folder.files().empty());
+    // Every page is lost: no printer was reached.
+    EXPECT_EQ(printerPages.pages(), 4);
+    EXPECT_EQ(printerPages.lostPages(), 4);
     // Every page looks for the printer again.
     std::size_t found = 0;
     for (std::size_t at = traces.find("OpenPrinter"); at != std::string::npos;
@@ -333,23 +340,28 @@ TEST(PageDeviceTest, PngPagesOfSeveralScenesDecodeToTheDrawnPixels)
     ScratchFolder folder;
     std::vector<std::pair<std::string, std::vector<uint8_t>>> drawn;
     {
-        // As a print run does: one pipeline for all the scenes.
-        PngWriter::Pipeline pipeline;
+        // As a print run does: one sink, and so one pipeline, for all the
+        // scenes.
+        PageImageSink pages(FCString(folder.destination().c_str()), PageImageSink::Format::Png);
+        RunContext quiet;
         for (const char* scene : {"s1", "s2", "s3"}) {
             ScriptPrinter printer;
             printer.setOptions(1);
             ASSERT_TRUE(printer.setLinesPerPage(12));
-            printer.setDestinationFolder(FCString(folder.destination().c_str()));
             printer.loadText(generatedScene(scene, 20 + int(drawn.size())));
-            pagetest::RecordingObserver observer(true);
-            observer.onClosed([&](const PageObserver::Page& page, const PageDevice& device) {
-                ASSERT_NE(device.pageSurface(), nullptr);
-                drawn.emplace_back(TextCodec::toUtf8(page.path), turnedGrey(*device.pageSurface()));
+            pagetest::RecordingSink observer(&pages, true);
+            observer.onClosed([&](const pagetest::RecordingSink::Recorded& recorded) {
+                ASSERT_NE(pages.pageSurface(), nullptr);
+                drawn.emplace_back(TextCodec::toUtf8(recorded.path),
+                                   turnedGrey(*pages.pageSurface()));
             });
-            printer.printAll(OutputDevice::Png);
+            SceneRenderer renderer(printer, observer, quiet);
+            observer.beginScene();
+            ASSERT_TRUE(renderer.printAll());
+            observer.endScene(true);
         }
-        pipeline.finish();
-        EXPECT_EQ(pipeline.failures(), 0);
+        pages.finish();
+        EXPECT_EQ(pages.lostPages(), 0);
     }
     ASSERT_GE(drawn.size(), 9u);
     int inked = 0;

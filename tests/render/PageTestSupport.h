@@ -1,10 +1,13 @@
 #pragma once
 
-// Helpers shared by the page rendering tests: a scratch folder, an observer
-// that records every emitted page, and screenplay texts.
+// Helpers shared by the page rendering tests: a scratch folder, a sink that
+// records every emitted page, and a scene printed into a sink.
 
-#include "render/PageObserver.h"
+#include "render/PageSink.h"
 #include "render/RecordingDeviceContext.h"
+#include "render/RunContext.h"
+#include "render/SceneRenderer.h"
+#include "render/ScriptPrinter.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -62,51 +65,84 @@ private:
     std::string m_path;
 };
 
-// Records every page the renderer emits, in order. Each page is drawn
-// through a recorder that forwards to the page's real context, or (draw =
-// false) through one that draws nowhere at the given resolution, so that
-// geometry does not depend on the installed faces.
-class RecordingObserver : public PageObserver {
+// Records every page the renderer emits, in order, and passes it on to the
+// sink it stands before (if any). Each page is drawn through a recorder that
+// forwards to the page's real context, or (draw = false) through one that
+// draws nowhere at the given resolution, so that geometry does not depend on
+// the installed faces.
+class RecordingSink : public PageSink {
 public:
-    explicit RecordingObserver(bool draw = false, int dotsPerInch = 96)
-        : m_draw(draw), m_dotsPerInch(dotsPerInch)
+    explicit RecordingSink(PageSink* next = nullptr, bool draw = false, int dotsPerInch = 96)
+        : m_next(next), m_draw(draw), m_dotsPerInch(dotsPerInch)
     {
     }
 
     struct Recorded {
         Page page;
+        std::string path; // the page's own file (CP932), empty for none
         std::unique_ptr<RecordingDeviceContext> dc;
         bool hadDevice = false;
     };
 
-    DeviceContext* pageOpened(const Page& page, DeviceContext* dc) override
+    std::vector<Recorded>& pages() { return m_pages; }
+    // Called as each page ends, before the sink after it ends it.
+    void onClosed(std::function<void(const Recorded&)> f) { m_onClosed = std::move(f); }
+
+protected:
+    void openScene() override
     {
+        if (m_next)
+            m_next->beginScene();
+    }
+    DeviceContext* openPage(const Page& page) override
+    {
+        DeviceContext* dc = m_next ? m_next->beginPage(page) : nullptr;
         Recorded recorded;
         recorded.page = page;
+        recorded.path = m_next ? m_next->pageFile(page).toStdString() : std::string();
         recorded.hadDevice = dc != nullptr;
         recorded.dc =
             std::make_unique<RecordingDeviceContext>(m_draw ? dc : nullptr, m_dotsPerInch);
         m_pages.push_back(std::move(recorded));
         return m_pages.back().dc.get();
     }
-
-    void pageClosed(const Page& page, const PageDevice& device) override
+    void closePage() override
     {
         if (m_onClosed)
-            m_onClosed(page, device);
+            m_onClosed(m_pages.back());
+        if (m_next)
+            m_next->endPage();
     }
-
-    std::vector<Recorded>& pages() { return m_pages; }
-    void onClosed(std::function<void(const Page&, const PageDevice&)> f)
+    void closeScene(bool complete) override
     {
-        m_onClosed = std::move(f);
+        if (m_next)
+            m_next->endScene(complete);
+    }
+    void closeAll() override
+    {
+        if (m_next)
+            m_next->finish();
     }
 
 private:
+    PageSink* m_next;
     bool m_draw;
     int m_dotsPerInch;
     std::vector<Recorded> m_pages;
-    std::function<void(const Page&, const PageDevice&)> m_onClosed;
+    std::function<void(const Recorded&)> m_onClosed;
 };
+
+// Prints every script of the printer's scene into the sink as one scene of
+// its own, and finishes the sink; false when the context stopped it.
+inline bool printScene(const ScriptPrinter& printer, PageSink& sink, RunContext* context = nullptr)
+{
+    RunContext quiet;
+    SceneRenderer renderer(printer, sink, context ? *context : quiet);
+    sink.beginScene();
+    const bool done = renderer.printAll();
+    sink.endScene(done);
+    sink.finish();
+    return done;
+}
 
 } // namespace pagetest

@@ -7,7 +7,7 @@
 #include "platform/WinError.h"
 #include "render/FCFont.h"
 #include "render/FCVSurface.h"
-#include "render/PageDevice.h"
+#include "render/PageImageSink.h"
 #include "render/PageRenderer.h"
 #include "render/ScriptPrinter.h"
 
@@ -187,32 +187,42 @@ private:
 };
 
 // Every page the renderer emits also goes into a PDF; the raster pages are
-// kept as saved (turned).
-class PdfObserver : public PageObserver {
+// kept as saved (turned). Pages go on to the image sink it stands before.
+class PdfTeeSink : public PageSink {
 public:
-    explicit PdfObserver(PdfDocument& document) : m_document(document) {}
+    PdfTeeSink(PageImageSink& images, PdfDocument& document)
+        : m_images(images), m_document(document)
+    {
+    }
 
-    DeviceContext* pageOpened(const Page& page, DeviceContext* dc) override
+    const std::vector<Page>& recorded() const { return m_pages; }
+    const std::vector<GreyImage>& raster() const { return m_raster; }
+
+protected:
+    void openScene() override { m_images.beginScene(); }
+    DeviceContext* openPage(const Page& page) override
     {
         m_pages.push_back(page);
+        DeviceContext* dc = m_images.beginPage(page);
         DeviceContext* pdfPage = m_document.beginPage();
         if (!dc || !pdfPage)
             return dc;
         m_tee = std::make_unique<TeeDeviceContext>(*dc, *pdfPage);
         return m_tee.get();
     }
-    void pageClosed(const Page&, const PageDevice& device) override
+    void closePage() override
     {
-        if (device.pageSurface())
-            m_raster.push_back(greyOf(*device.pageSurface()->turnedClockwise()));
+        if (m_images.pageSurface())
+            m_raster.push_back(greyOf(*m_images.pageSurface()->turnedClockwise()));
         EXPECT_TRUE(m_document.endPage());
         m_tee.reset();
+        m_images.endPage();
     }
-
-    const std::vector<Page>& pages() const { return m_pages; }
-    const std::vector<GreyImage>& raster() const { return m_raster; }
+    void closeScene(bool complete) override { m_images.endScene(complete); }
+    void closeAll() override { m_images.finish(); }
 
 private:
+    PageImageSink& m_images;
     PdfDocument& m_document;
     std::unique_ptr<TeeDeviceContext> m_tee;
     std::vector<Page> m_pages;
@@ -256,7 +266,7 @@ struct PrintedScene {
     ScriptPrinter printer;
     PdfDocument document;
     std::string pdf;
-    std::vector<PageObserver::Page> pages;
+    std::vector<PageSink::Page> pages;
     std::vector<GreyImage> raster;
 
     PrintedScene()
@@ -266,26 +276,27 @@ struct PrintedScene {
                            ScriptPrinter::OptionNotesInCommentFont);
         EXPECT_TRUE(printer.setLinesPerPage(12));
         printer.setBackground(4, 0);
-        printer.setDestinationFolder(FCString(folder.destination().c_str()));
         printer.buildBackgroundPattern();
         printer.loadText(sj(scene()));
         EXPECT_TRUE(document.open(FCString(pdf.c_str()), sj("浜辺")));
         {
-            PdfObserver observer(document);
-            printer.printAll(OutputDevice::Png);
-            pages = observer.pages();
-            raster = observer.raster();
+            PageImageSink images(FCString(folder.destination().c_str()),
+                                 PageImageSink::Format::Png);
+            PdfTeeSink tee(images, document);
+            pagetest::printScene(printer, tee);
+            pages = tee.recorded();
+            raster = tee.raster();
         }
         EXPECT_TRUE(document.close());
     }
 
     // The printed lines of page `page` of the laid-out text (UTF-8, spaces
     // dropped, blank lines left out), after the page's header.
-    std::vector<std::string> expectedText(const PageObserver::Page& page) const
+    std::vector<std::string> expectedText(const PageSink::Page& page) const
     {
         std::vector<std::string> out;
-        out.push_back(withoutSpaces(
-            utf8(std::string(PageRenderer::headerText(printer, page.target, page.page).view()))));
+        out.push_back(withoutSpaces(utf8(std::string(
+            PageRenderer::headerText(printer.layout(), page.target, page.page).view()))));
         std::istringstream lines(utf8(std::string(printer.laidOutText().view())));
         std::string line;
         for (int i = 0; std::getline(lines, line); ++i) {

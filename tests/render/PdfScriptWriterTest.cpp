@@ -5,6 +5,8 @@
 #include "TestText.h"
 #include "platform/FileFaults.h"
 #include "platform/WinError.h"
+#include "render/RunContext.h"
+#include "render/SceneRenderer.h"
 #include "render/ScriptPrinter.h"
 
 #include <filesystem>
@@ -14,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-using pagetest::RecordingObserver;
+using pagetest::RecordingSink;
 using pagetest::ScratchFolder;
 
 namespace {
@@ -37,16 +39,30 @@ std::string sceneText(const std::string& scene, const std::vector<std::string>& 
 }
 
 // A printer of such a scene with five lines a page, with the director's
-// copy, writing under destination.
-std::unique_ptr<ScriptPrinter> printerOf(const std::string& destination, const std::string& scene,
+// copy.
+std::unique_ptr<ScriptPrinter> printerOf(const std::string& scene,
                                          const std::vector<std::string>& characters, int lines)
 {
     auto printer = std::make_unique<ScriptPrinter>();
     printer->setOptions(ScriptPrinter::OptionGenericScript);
     EXPECT_TRUE(printer->setLinesPerPage(5));
-    printer->setDestinationFolder(FCString(destination.c_str()));
     printer->loadText(sj(sceneText(scene, characters, lines)));
     return printer;
+}
+
+// Every script of the printer's scene into the writer, as one scene.
+void printInto(const ScriptPrinter& printer, PdfScriptWriter& writer)
+{
+    RunContext quiet;
+    SceneRenderer renderer(printer, writer, quiet);
+    writer.beginScene();
+    EXPECT_TRUE(renderer.printAll());
+    writer.endScene(true);
+}
+
+FCString destinationOf(const std::string& folder)
+{
+    return FCString(folder.c_str());
 }
 
 } // namespace
@@ -55,10 +71,12 @@ TEST(PdfScriptWriterTest, ScenePrintedAloneGivesOneFilePerScriptWithItsPages)
 {
     ASSERT_TRUE(pdfread::pdfinfoInstalled()) << "poppler-utils is needed";
     ScratchFolder folder;
-    auto printer = printerOf(folder.destination(), "浜辺", {"さくら", "悠人"}, 12);
+    auto printer = printerOf("浜辺", {"さくら", "悠人"}, 12);
     ASSERT_EQ(printer->pageCount(), 3);
-    RecordingObserver observer;
-    printer->printAll(OutputDevice::Pdf);
+    PdfScriptWriter writer(PdfScriptWriter::Grouping::PerScript,
+                           destinationOf(folder.destination()));
+    RecordingSink observer(&writer);
+    pagetest::printScene(*printer, observer);
 
     EXPECT_EQ(folder.files(),
               (std::vector<std::string>{"浜辺/浜辺.さくら.pdf", "浜辺/浜辺.悠人.pdf",
@@ -69,17 +87,17 @@ TEST(PdfScriptWriterTest, ScenePrintedAloneGivesOneFilePerScriptWithItsPages)
     ASSERT_EQ(observer.pages().size(), 9u);
     for (const auto& page : observer.pages()) {
         EXPECT_TRUE(page.hadDevice);
-        EXPECT_TRUE(page.page.path.empty());
-        EXPECT_EQ(page.page.device, OutputDevice::Pdf);
+        EXPECT_TRUE(page.path.empty());
     }
-    EXPECT_EQ(printer->pdfWriter(), nullptr);
+    EXPECT_EQ(writer.pages(), 9);
+    EXPECT_EQ(writer.lostPages(), 0);
 }
 
 TEST(PdfScriptWriterTest, BundlesGatherEachCharactersScenesWithAnOutlineEntryEach)
 {
     ASSERT_TRUE(pdfread::pdfinfoInstalled()) << "poppler-utils is needed";
     ScratchFolder folder;
-    PdfScriptWriter writer(PdfScriptWriter::Grouping::ByActor);
+    PdfScriptWriter writer(PdfScriptWriter::Grouping::ByActor, destinationOf(folder.destination()));
     struct Scene {
         std::string name;
         std::vector<std::string> characters;
@@ -91,11 +109,8 @@ TEST(PdfScriptWriterTest, BundlesGatherEachCharactersScenesWithAnOutlineEntryEac
         {"三", {"さくら", "悠人"}, 7},  // 2 pages
     };
     for (const Scene& scene : scenes) {
-        auto printer = printerOf(folder.destination(), scene.name, scene.characters, scene.lines);
-        printer->setPdfWriter(&writer);
-        writer.beginScene();
-        printer->printAll(OutputDevice::Pdf);
-        writer.endScene(true);
+        auto printer = printerOf(scene.name, scene.characters, scene.lines);
+        printInto(*printer, writer);
     }
     // No bundle is under its name before the run closes them.
     for (const std::string& file : folder.files())
@@ -135,13 +150,10 @@ TEST(PdfScriptWriterTest, UnsafeNamesStayInsideTheDestination)
         ScratchFolder outer;
         const std::string destination = outer.path() + "/dest/";
         std::filesystem::create_directory(destination);
-        PdfScriptWriter writer(c.grouping);
-        auto printer = printerOf(destination, c.scene, {c.character}, 2);
+        PdfScriptWriter writer(c.grouping, destinationOf(destination));
+        auto printer = printerOf(c.scene, {c.character}, 2);
         printer->setOptions(0);
-        printer->setPdfWriter(&writer);
-        writer.beginScene();
-        printer->printAll(OutputDevice::Pdf);
-        writer.endScene(true);
+        printInto(*printer, writer);
         writer.finish();
         EXPECT_EQ(outer.files(), c.files);
     }
@@ -153,16 +165,13 @@ TEST(PdfScriptWriterTest, NamesThatBecomeOneFileNameGetFilesOfTheirOwn)
          {PdfScriptWriter::Grouping::PerScript, PdfScriptWriter::Grouping::ByActor}) {
         ScratchFolder outer;
         const std::string destination = outer.path() + "/";
-        PdfScriptWriter writer(grouping);
+        PdfScriptWriter writer(grouping, destinationOf(destination));
         // Two scenes, so that a bundle name stays the character's across
         // the run.
         for (const char* scene : {"s", "t"}) {
-            auto printer = printerOf(destination, scene, {"a/b", "a_b"}, 2);
+            auto printer = printerOf(scene, {"a/b", "a_b"}, 2);
             printer->setOptions(0);
-            printer->setPdfWriter(&writer);
-            writer.beginScene();
-            printer->printAll(OutputDevice::Pdf);
-            writer.endScene(true);
+            printInto(*printer, writer);
         }
         writer.finish();
         const std::vector<std::string> expected =
@@ -185,22 +194,21 @@ TEST(PdfScriptWriterTest, AFileThatCannotBeWrittenLosesItsPagesForItsScenes)
         const bool bundles = grouping == PdfScriptWriter::Grouping::ByActor;
         SCOPED_TRACE(bundles ? "bundles" : "per script");
         ScratchFolder folder;
-        PdfScriptWriter writer(grouping);
+        PdfScriptWriter writer(grouping, destinationOf(folder.destination()));
+        RunContext quiet;
         int first = 0;
         int second = 0;
         {
             // Every write fails from the start: no file can be completed.
             FileFaults::Scope faults;
             FileFaults::fail(FileFaults::Kind::Write, WinError::DiskFull, 0, -1);
-            auto one = printerOf(folder.destination(), "一", {"さくら"}, 7); // 2 pages x 2
-            one->setPdfWriter(&writer);
+            auto one = printerOf("一", {"さくら"}, 7); // 2 pages x 2
             first = writer.beginScene();
-            one->printAll(OutputDevice::Pdf);
+            SceneRenderer(*one, writer, quiet).printAll();
             writer.endScene(true);
-            auto two = printerOf(folder.destination(), "二", {"さくら"}, 3); // 1 page x 2
-            two->setPdfWriter(&writer);
+            auto two = printerOf("二", {"さくら"}, 3); // 1 page x 2
             second = writer.beginScene();
-            two->printAll(OutputDevice::Pdf);
+            SceneRenderer(*two, writer, quiet).printAll();
             writer.endScene(true);
             // Per script the loss is known as each scene ends.
             EXPECT_EQ(writer.lostPages(first), bundles ? 0 : 4);
@@ -220,23 +228,23 @@ TEST(PdfScriptWriterTest, AFileThatCannotBeWrittenLosesItsPagesForItsScenes)
 TEST(PdfScriptWriterTest, AScriptStoppedWithinLeavesNoFileWhileBundlesKeepTheirPages)
 {
     ASSERT_TRUE(pdfread::pdfinfoInstalled()) << "poppler-utils is needed";
-    struct Stop {};
     for (const auto grouping :
          {PdfScriptWriter::Grouping::PerScript, PdfScriptWriter::Grouping::ByActor}) {
         const bool bundles = grouping == PdfScriptWriter::Grouping::ByActor;
         SCOPED_TRACE(bundles ? "bundles" : "per script");
         ScratchFolder folder;
-        PdfScriptWriter writer(grouping);
-        auto printer = printerOf(folder.destination(), "浜辺", {"さくら", "悠人"}, 12); // 3 pages
-        printer->setPdfWriter(&writer);
+        PdfScriptWriter writer(grouping, destinationOf(folder.destination()));
+        auto printer = printerOf("浜辺", {"さくら", "悠人"}, 12); // 3 pages
         const int scene = writer.beginScene();
-        RecordingObserver observer;
         // Stopped after the second page of the second script.
-        observer.onClosed([&observer](const PageObserver::Page&, const PageDevice&) {
-            if (observer.pages().size() == 5)
-                throw Stop{};
+        int pages = 0;
+        RunContext stopping(nullptr, [&](const PageSink::Page&, const PageSink&) {
+            if (++pages == 5)
+                stopping.requestStop();
         });
-        EXPECT_THROW(printer->printAll(OutputDevice::Pdf), Stop);
+        SceneRenderer renderer(*printer, writer, stopping);
+        EXPECT_FALSE(renderer.printAll());
+        EXPECT_EQ(pages, 5);
         writer.endScene(false);
         writer.finish();
         EXPECT_EQ(writer.lostPages(scene), 0);

@@ -1,5 +1,7 @@
 #include "CupsTestServer.h"
+#include "PageTestSupport.h"
 #include "TestText.h"
+#include "render/PrinterPageSink.h"
 #include "render/ScriptPrinter.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +45,10 @@ TEST(PrinterOutputTest, EveryPageOfTheRunIsOneJobNamedByItsScriptAndPage)
     const int pages = printer.pageCount();
     ASSERT_EQ(pages, 3);
     printer.buildBackgroundPattern();
-    printer.printAll(OutputDevice::Printer);
+    PrinterPageSink sink;
+    pagetest::printScene(printer, sink);
+    EXPECT_EQ(sink.pages(), 3 * pages);
+    EXPECT_EQ(sink.lostPages(), 0);
 
     // Both characters' scripts and the director's copy.
     const std::size_t expectedJobs = static_cast<std::size_t>(3 * pages);
@@ -89,7 +94,8 @@ TEST(PrinterOutputTest, AnExcludedCharacterSendsNoJob)
     ASSERT_TRUE(printer.setLinesPerPage(1));
     printer.loadText(sj(scene));
     ASSERT_TRUE(printer.exclude(FCString(sj("ハル").c_str())));
-    printer.printAll(OutputDevice::Printer);
+    PrinterPageSink sink;
+    pagetest::printScene(printer, sink);
 
     const auto jobs = server.waitForFinishedJobs(3);
     ASSERT_EQ(jobs.size(), 3u);

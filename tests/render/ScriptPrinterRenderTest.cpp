@@ -1,8 +1,10 @@
 #include "PageTestSupport.h"
 #include "TestText.h"
 #include "render/FCVSurface.h"
-#include "render/PageDevice.h"
+#include "render/PageImageSink.h"
 #include "render/RecordingDeviceContext.h"
+#include "render/RunContext.h"
+#include "render/SceneRenderer.h"
 #include "render/ScriptPrinter.h"
 
 #include <algorithm>
@@ -13,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-using pagetest::RecordingObserver;
+using pagetest::RecordingSink;
 using pagetest::ScratchFolder;
 using Kind = RecordingDeviceContext::Kind;
 using Operation = RecordingDeviceContext::Operation;
@@ -96,17 +98,25 @@ std::vector<Operation> bodyTextOuts(const RecordingDeviceContext& dc, int header
     return out;
 }
 
-// A printer set up for a scene written as page images into dest.
+// A printer set up for a scene written as page images into the folder.
 struct Fixture {
     ScratchFolder folder;
     ScriptPrinter printer;
+    PageImageSink bmp{FCString(folder.destination().c_str()), PageImageSink::Format::Bmp};
 
     void load(const std::string& utf8Text, int options = 17)
     {
         printer.setOptions(options);
-        printer.setDestinationFolder(FCString(folder.destination().c_str()));
         printer.buildBackgroundPattern();
         printer.loadText(sj(utf8Text));
+    }
+    // Every script of the scene into the sink (BMP pages by default).
+    void print(PageSink& sink) { pagetest::printScene(printer, sink); }
+    void print() { print(bmp); }
+    void printPng()
+    {
+        PageImageSink png(FCString(folder.destination().c_str()), PageImageSink::Format::Png);
+        print(png);
     }
 };
 
@@ -160,8 +170,8 @@ TEST(ScriptPrinterRenderTest, HeaderRunsUpTheLeftEdgeOneCellPerCharacter)
     Fixture f;
     // "s1" + "　" + "さくら" + "　Ｐ－" + "1" + "／" + "1": 12 characters.
     f.load(screenplay("s1", {{"さくら", 1}}, {speaker(1, "さくら", "はい")}), 0);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     std::vector<Operation> header = textOutsWith(*observer.pages()[0].dc, headerFont());
@@ -182,8 +192,8 @@ TEST(ScriptPrinterRenderTest, HeaderOfPageTwoOfTenEndsInFullWidthNumbers)
         body.push_back(speaker(i + 1, "悠人", "うん"));
     ASSERT_TRUE(f.printer.setLinesPerPage(1));
     f.load(screenplay("s", {{"悠人", 10}}, body), 0);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 10u);
     EXPECT_EQ(utf8(joined(textOutsWith(*observer.pages()[1].dc, headerFont()))),
@@ -194,8 +204,8 @@ TEST(ScriptPrinterRenderTest, DirectorsCopyHeaderNamesTheDirector)
 {
     Fixture f;
     f.load(screenplay("s", {{"さくら", 1}}, {speaker(1, "さくら", "はい")}), 1);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 2u);
     EXPECT_EQ(observer.pages()[1].page.target, -1);
@@ -216,8 +226,8 @@ TEST(ScriptPrinterRenderTest, HeaderCharacterLeftSingleByteStillTakesOneCell)
                                "B",
                                "x")}),
            0);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     std::vector<Operation> header = textOutsWith(*observer.pages()[0].dc, headerFont());
@@ -237,8 +247,8 @@ TEST(ScriptPrinterRenderTest, LinesStartAtTheMarginsAndFollowThePitch)
                       {speaker(1, "さくら", "一"), speaker(2, "さくら", "二"),
                        speaker(3, "さくら", "三")}),
            0);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     std::vector<Operation> lines = bodyTextOuts(*observer.pages()[0].dc);
@@ -256,8 +266,8 @@ TEST(ScriptPrinterRenderTest, PrinterResolutionScalesMarginsPitchAndFonts)
     f.load(
         screenplay("s1", {{"さくら", 2}}, {speaker(1, "さくら", "一"), speaker(2, "さくら", "二")}),
         0);
-    RecordingObserver observer(false, 600);
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp, false, 600);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     const RecordingDeviceContext& dc = *observer.pages()[0].dc;
@@ -286,8 +296,8 @@ TEST(ScriptPrinterRenderTest, FontsAreBuiltAsTheDescriptionsSay)
     f.load(screenplay("s", {{"さくら", 1}, {"悠人", 1}},
                       {speaker(1, "さくら", "一"), speaker(2, "悠人", "二")}),
            0);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 2u);
     // In the script of さくら: her line in the target font, 悠人's in the
@@ -326,8 +336,8 @@ TEST(ScriptPrinterRenderTest, EachLineTakesTheStyleItsFlagsChoose)
         Fixture f;
         useTestFaces(f.printer);
         f.load(screenplay("s", characters, body), c.options);
-        RecordingObserver observer;
-        f.printer.printAll(OutputDevice::Bmp);
+        RecordingSink observer(&f.bmp);
+        f.print(observer);
         ASSERT_EQ(observer.pages().size(), 5u);
         const RecordingDeviceContext& dc = *observer.pages()[c.script].dc;
         std::vector<Operation> lines = bodyTextOuts(dc);
@@ -349,8 +359,8 @@ TEST(ScriptPrinterRenderTest, DirectorsCopyNeverUsesTheTargetFont)
     f.load(screenplay("s", twoCharacters,
                       {speaker(1, "さくら", "一"), speaker(2, "悠人", "二"), "000003"}),
            1);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 3u);
     ASSERT_EQ(observer.pages()[2].page.target, -1);
@@ -389,8 +399,8 @@ TEST(ScriptPrinterRenderTest, ConsecutiveCommentLinesShareOneRectangle)
     Fixture f;
     f.printer.setBackground(1, 0);
     f.load(screenplay("s", {{"さくら", 43}}, pageWithTwoBlocks()), 0);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 1u);
     const RecordingDeviceContext& dc = *observer.pages()[0].dc;
@@ -451,8 +461,8 @@ TEST(ScriptPrinterRenderTest, BackgroundModeChoosesTheBlockBrush)
         Fixture f;
         f.printer.setBackground(c.mode, c.level);
         f.load(screenplay("s", {{"さくら", 43}}, pageWithTwoBlocks()), 0);
-        RecordingObserver observer;
-        f.printer.printAll(OutputDevice::Bmp);
+        RecordingSink observer(&f.bmp);
+        f.print(observer);
         ASSERT_EQ(observer.pages().size(), 1u);
         const RecordingDeviceContext& dc = *observer.pages()[0].dc;
         std::vector<Operation> fills = dc.operations(Kind::FillRect);
@@ -483,12 +493,12 @@ TEST(ScriptPrinterRenderTest, SolidBlackBlocksLieUnderTheirTextOnThePage)
     Fixture f;
     f.printer.setBackground(1, 0);
     f.load(screenplay("s", {{"さくら", 43}}, pageWithTwoBlocks()), 0);
-    RecordingObserver observer(true);
+    RecordingSink observer(&f.bmp, true);
     std::vector<std::pair<FCRect, std::vector<int>>> seen;
-    observer.onClosed([&](const PageObserver::Page&, const PageDevice& device) {
-        const FCVSurface* page = device.pageSurface();
+    observer.onClosed([&](const RecordingSink::Recorded& recorded) {
+        const FCVSurface* page = f.bmp.pageSurface();
         ASSERT_NE(page, nullptr);
-        for (const Operation& fill : observer.pages().back().dc->operations(Kind::FillRect)) {
+        for (const Operation& fill : recorded.dc->operations(Kind::FillRect)) {
             const FCRect r = fill.rect;
             seen.push_back({r,
                             {*page->pixel(r.left, r.top), *page->pixel(r.right - 1, r.bottom - 1),
@@ -496,7 +506,7 @@ TEST(ScriptPrinterRenderTest, SolidBlackBlocksLieUnderTheirTextOnThePage)
                              *page->pixel(r.left, r.bottom)}});
         }
     });
-    f.printer.printAll(OutputDevice::Bmp);
+    f.print(observer);
 
     ASSERT_EQ(seen.size(), 2u);
     for (const auto& [rect, pixels] : seen) {
@@ -516,13 +526,13 @@ TEST(ScriptPrinterRenderTest, MeshPatternIsAlignedToThePageOrigin)
     // Full-width spaces carry no ink: the block right of the "*" shows the
     // bare mesh.
     f.load(screenplay("s", {{"さくら", 1}}, {" *　　　　　　　　"}), 0);
-    RecordingObserver observer(true);
+    RecordingSink observer(&f.bmp, true);
     int mismatches = -1;
     int dots = 0;
-    observer.onClosed([&](const PageObserver::Page&, const PageDevice& device) {
-        const FCVSurface* page = device.pageSurface();
+    observer.onClosed([&](const RecordingSink::Recorded& recorded) {
+        const FCVSurface* page = f.bmp.pageSurface();
         ASSERT_NE(page, nullptr);
-        std::vector<Operation> fills = observer.pages().back().dc->operations(Kind::FillRect);
+        std::vector<Operation> fills = recorded.dc->operations(Kind::FillRect);
         ASSERT_EQ(fills.size(), 1u);
         const FCRect r = fills[0].rect;
         mismatches = 0;
@@ -536,7 +546,7 @@ TEST(ScriptPrinterRenderTest, MeshPatternIsAlignedToThePageOrigin)
             }
         }
     });
-    f.printer.printAll(OutputDevice::Bmp);
+    f.print(observer);
     EXPECT_GT(dots, 0);
     EXPECT_EQ(mismatches, 0);
 }
@@ -550,8 +560,8 @@ TEST(ScriptPrinterRenderTest, ScriptsComeInTableOrderThenTheDirectorsCopy)
         body.push_back(speaker(i + 1, i % 2 ? "悠人" : "さくら", "はい"));
     f.load(screenplay("sc", twoCharacters, body), 1);
     ASSERT_EQ(f.printer.pageCount(), 3);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     std::vector<std::pair<int, int>> order;
     for (const auto& recorded : observer.pages())
@@ -571,7 +581,7 @@ TEST(ScriptPrinterRenderTest, ScriptsComeInTableOrderThenTheDirectorsCopy)
     std::vector<std::string> sorted = files;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(f.folder.files(), sorted);
-    EXPECT_EQ(utf8(observer.pages()[4].page.path), f.folder.destination() + files[4]);
+    EXPECT_EQ(utf8(observer.pages()[4].path), f.folder.destination() + files[4]);
 }
 
 TEST(ScriptPrinterRenderTest, ExcludedCharacterYieldsNoPageAtAll)
@@ -580,8 +590,8 @@ TEST(ScriptPrinterRenderTest, ExcludedCharacterYieldsNoPageAtAll)
     f.load(screenplay("sc", twoCharacters, {speaker(1, "さくら", "一"), speaker(2, "悠人", "二")}),
            1);
     ASSERT_TRUE(f.printer.exclude(FCString(sj("さくら").c_str())));
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
 
     ASSERT_EQ(observer.pages().size(), 2u);
     EXPECT_EQ(observer.pages()[0].page.target, 1);
@@ -594,8 +604,8 @@ TEST(ScriptPrinterRenderTest, DirectorsCopyOnlyWhenTheOptionAsks)
 {
     Fixture f;
     f.load(screenplay("sc", twoCharacters, {speaker(1, "さくら", "一")}), 0x10);
-    RecordingObserver observer;
-    f.printer.printAll(OutputDevice::Bmp);
+    RecordingSink observer(&f.bmp);
+    f.print(observer);
     ASSERT_EQ(observer.pages().size(), 2u);
     EXPECT_EQ(observer.pages()[1].page.target, 1);
 }
@@ -605,16 +615,19 @@ TEST(ScriptPrinterRenderTest, PrintPageStopsAtTheEndAndForExcludedCharacters)
     Fixture f;
     f.load(screenplay("sc", twoCharacters, {speaker(1, "さくら", "一")}), 0);
     ASSERT_TRUE(f.printer.exclude(FCString(sj("悠人").c_str())));
-    RecordingObserver observer;
-    EXPECT_FALSE(f.printer.printPage(1, OutputDevice::Bmp, 0)) << "beyond the last page";
-    EXPECT_FALSE(f.printer.printPage(-2, OutputDevice::Bmp, 0));
-    EXPECT_FALSE(f.printer.printPage(0, OutputDevice::Bmp, 1)) << "excluded";
+    RecordingSink observer(&f.bmp);
+    RunContext quiet;
+    SceneRenderer renderer(f.printer, observer, quiet);
+    observer.beginScene();
+    EXPECT_FALSE(renderer.printPage(1, 0)) << "beyond the last page";
+    EXPECT_FALSE(renderer.printPage(-2, 0));
+    EXPECT_FALSE(renderer.printPage(0, 1)) << "excluded";
     EXPECT_TRUE(observer.pages().empty());
     // Without the option the director's copy draws nothing but still moves on.
-    EXPECT_TRUE(f.printer.printPage(0, OutputDevice::Bmp, -1));
-    EXPECT_EQ(f.printer.currentPage(), 1);
+    EXPECT_TRUE(renderer.printPage(0, -1));
+    EXPECT_EQ(renderer.currentPage(), 1);
     EXPECT_TRUE(observer.pages().empty());
-    EXPECT_TRUE(f.printer.printPage(0, OutputDevice::Bmp, 0));
+    EXPECT_TRUE(renderer.printPage(0, 0));
     EXPECT_EQ(observer.pages().size(), 1u);
 }
 
@@ -628,7 +641,7 @@ TEST(ScriptPrinterRenderTest, PageNumbersArePaddedToThePageCount)
         for (int i = 0; i < pages; ++i)
             body.push_back(speaker(i + 1, "悠人", "うん"));
         f.load(screenplay("s", {{"悠人", pages}}, body), 0);
-        f.printer.printAll(OutputDevice::Bmp);
+        f.print();
 
         std::vector<std::string> expected;
         const int width = static_cast<int>(std::to_string(pages).size());
@@ -646,7 +659,7 @@ TEST(ScriptPrinterRenderTest, PngPagesOfTheDirectorsCopy)
 {
     Fixture f;
     f.load(screenplay("s", {{"悠人", 1}}, {speaker(1, "悠人", "うん")}), 1);
-    f.printer.printAll(OutputDevice::Png);
+    f.printPng();
     EXPECT_EQ(f.folder.files(),
               (std::vector<std::string>{"s/s.悠人.1@1.png", "s/s.監督用.1@1.png"}));
 }
@@ -661,7 +674,7 @@ TEST(ScriptPrinterRenderTest, NamesThatBecomeOneFileNameKeepTheirOwnPages)
         screenplay("s", {{"a/b", 1}, {"a_b", 1}, {"監督用", 1}},
                    {speaker(1, "a/b", "一"), speaker(2, "a_b", "二"), speaker(3, "監督用", "三")}),
         1);
-    f.printer.printAll(OutputDevice::Png);
+    f.printPng();
     EXPECT_EQ(f.folder.files(),
               (std::vector<std::string>{"s/s.a_b(2).1@1.png", "s/s.a_b.1@1.png",
                                         "s/s.監督用(2).1@1.png", "s/s.監督用.1@1.png"}));
@@ -691,11 +704,11 @@ TEST(ScriptPrinterRenderTest, UnsafeNamesStayInsideTheDestinationFolder)
         std::filesystem::create_directory(destination);
         ScriptPrinter printer;
         printer.setOptions(0);
-        printer.setDestinationFolder(FCString(destination.c_str()));
         printer.loadText(
             sj(screenplay(c.scene, {{c.character, 1}}, {speaker(1, c.character, "x")})));
-        RecordingObserver observer;
-        printer.printAll(OutputDevice::Bmp);
+        PageImageSink bmp(FCString(destination.c_str()), PageImageSink::Format::Bmp);
+        RecordingSink observer(&bmp);
+        pagetest::printScene(printer, observer);
 
         std::vector<std::string> expected;
         for (const std::string& file : c.files)
@@ -710,9 +723,11 @@ TEST(ScriptPrinterRenderTest, PageWithoutLinesIsNotRendered)
 {
     Fixture f;
     f.load(screenplay("s", {{"悠人", 1}}, {speaker(1, "悠人", "うん")}), 0);
-    RecordingObserver observer;
-    f.printer.setCurrentPage(1);
-    EXPECT_FALSE(f.printer.renderPage(0, OutputDevice::Bmp));
+    RecordingSink observer(&f.bmp);
+    RunContext quiet;
+    SceneRenderer renderer(f.printer, observer, quiet);
+    renderer.setCurrentPage(1);
+    EXPECT_FALSE(renderer.renderPage(0));
     EXPECT_TRUE(observer.pages().empty());
     EXPECT_TRUE(f.folder.files().empty());
 }

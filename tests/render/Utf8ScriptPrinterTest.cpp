@@ -5,6 +5,7 @@
 #include "PngPixels.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
+#include "render/PageImageSink.h"
 #include "render/ScriptPrinter.h"
 
 #include <algorithm>
@@ -49,7 +50,6 @@ Printed printFile(const std::string& path)
     EXPECT_TRUE(printer.setLinesPerPage(8));
     printer.setBackground(4, 160);
     printer.buildBackgroundPattern();
-    printer.setDestinationFolder(FCString(out.destination().c_str()));
     printer.load(path.c_str());
 
     Printed printed;
@@ -59,7 +59,8 @@ Printed printFile(const std::string& path)
     printed.pages = printer.pageCount();
     for (int slot = 0; slot < printer.header().characterCount(); ++slot)
         printed.characters.push_back(printer.header().character(slot).name.toStdString());
-    printer.printAll(OutputDevice::Png);
+    PageImageSink pages(FCString(out.destination().c_str()), PageImageSink::Format::Png);
+    pagetest::printScene(printer, pages);
     printed.files = out.files();
     for (const std::string& file : printed.files)
         printed.images.push_back(pngPixels(out / file));

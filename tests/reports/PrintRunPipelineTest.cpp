@@ -1,7 +1,6 @@
 #include "ReportsTestFixture.h"
-#include "platform/PngWriter.h"
 #include "platform/TextCodec.h"
-#include "render/PageObserver.h"
+#include "render/PageImageSink.h"
 #include "reports/PrintRun.h"
 
 #include <filesystem>
@@ -9,21 +8,24 @@
 
 namespace {
 
-// Notes, for every page, the pipeline its PNG file was queued into and its
-// file name (UTF-8).
-class PipelineWatch : public PageObserver {
+// Notes, for every page a run prints, the sink it went to (a PNG sink
+// encodes its pages with a pipeline of its own) and its file name (UTF-8).
+class PipelineWatch {
 public:
-    DeviceContext* pageOpened(const Page& page, DeviceContext* dc) override
+    explicit PipelineWatch(PrintRun& run)
     {
-        m_pipelines.insert(PngWriter::Pipeline::current());
-        m_paths.push_back(TextCodec::toUtf8(page.path));
-        return previous() ? previous()->pageOpened(page, dc) : dc;
+        run.setPageWatch([this](const PageSink::Page& page, const PageSink& sink) {
+            const auto* images = dynamic_cast<const PageImageSink*>(&sink);
+            m_pipelines.insert(images && images->format() == PageImageSink::Format::Png ? images
+                                                                                        : nullptr);
+            m_paths.push_back(TextCodec::toUtf8(sink.pageFile(page).view()));
+        });
     }
-    const std::set<PngWriter::Pipeline*>& pipelines() const { return m_pipelines; }
+    const std::set<const PageImageSink*>& pipelines() const { return m_pipelines; }
     const std::vector<std::string>& paths() const { return m_paths; }
 
 private:
-    std::set<PngWriter::Pipeline*> m_pipelines;
+    std::set<const PageImageSink*> m_pipelines;
     std::vector<std::string> m_paths;
 };
 
@@ -37,16 +39,12 @@ public:
         ScriptedProgressView::positionChanged(dialog);
         for (const std::string& path : m_watch.paths())
             m_missing += !std::filesystem::is_regular_file(path);
-        // Between scenes the run's pipeline stays open.
-        m_between.insert(PngWriter::Pipeline::current());
         ++m_steps;
     }
     int missing() const { return m_missing; }
     int steps() const { return m_steps; }
-    const std::set<PngWriter::Pipeline*>& between() const { return m_between; }
 
 private:
-    std::set<PngWriter::Pipeline*> m_between;
     const PipelineWatch& m_watch;
     int m_missing = 0;
     int m_steps = 0;
@@ -70,20 +68,18 @@ protected:
 
 TEST_F(PrintRunPipelineTest, OnePipelineServesTheRunAndEachSceneIsOnDiskWhenLogged)
 {
-    PipelineWatch watch;
+    PrintRun run(m_app);
+    PipelineWatch watch(run);
     StepCheck view(watch);
     UxProgressDialog::Scope scope(view);
-    PrintRun run(m_app);
     UxProgressDialog progress;
     const PrintRun::Outcome outcome = run.printAll(catalogue(), progress);
     EXPECT_EQ(outcome.printed, 3);
     EXPECT_EQ(outcome.pagesLost, 0);
     ASSERT_FALSE(watch.paths().empty());
+    // One PNG sink, and so one pipeline, for every page of every scene.
     ASSERT_EQ(watch.pipelines().size(), 1u);
     EXPECT_NE(*watch.pipelines().begin(), nullptr);
-    EXPECT_EQ(view.between(), watch.pipelines());
-    // The run's pipeline is gone with the run.
-    EXPECT_EQ(PngWriter::Pipeline::current(), nullptr);
     EXPECT_GE(view.steps(), 3);
     EXPECT_EQ(view.missing(), 0);
     for (const std::string& path : watch.paths())
@@ -92,8 +88,8 @@ TEST_F(PrintRunPipelineTest, OnePipelineServesTheRunAndEachSceneIsOnDiskWhenLogg
 
 TEST_F(PrintRunPipelineTest, ASceneAloneGetsAPipelineOfItsOwn)
 {
-    PipelineWatch watch;
     PrintRun run(m_app);
+    PipelineWatch watch(run);
     ASSERT_TRUE(catalogue().contains(0));
     const ScriptInfo* record = &catalogue().record(0);
     const PrintRun::SceneResult scene = run.printScene(FCString("a.screenplay.txt"), *record);
@@ -101,7 +97,6 @@ TEST_F(PrintRunPipelineTest, ASceneAloneGetsAPipelineOfItsOwn)
     EXPECT_EQ(scene.lost, 0);
     ASSERT_EQ(watch.pipelines().size(), 1u);
     EXPECT_NE(*watch.pipelines().begin(), nullptr);
-    EXPECT_EQ(PngWriter::Pipeline::current(), nullptr);
     for (const std::string& path : watch.paths())
         EXPECT_TRUE(std::filesystem::is_regular_file(path)) << path;
 }

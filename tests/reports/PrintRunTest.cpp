@@ -2,30 +2,36 @@
 
 #include "ReportsTestFixture.h"
 #include "format/PrintFormat.h"
-#include "render/PageObserver.h"
+#include "render/PageSink.h"
 #include "render/ScriptPrinter.h"
 
 #include <sys/stat.h>
 
 namespace {
 
-// Every page the renderer emits, as its file name below the destination
-// (CP932); nothing is drawn, the pages are written blank.
-class PageNames : public PageObserver {
+// Every page the run prints while it lives, as its file name below the
+// destination (CP932).
+class PageNames {
 public:
-    explicit PageNames(std::string destination) : m_destination(std::move(destination)) {}
-    DeviceContext* pageOpened(const Page& page, DeviceContext*) override
+    PageNames(PrintRun& run, std::string destination)
+        : m_run(run), m_destination(std::move(destination))
     {
-        m_targets.push_back(page.target);
-        m_names.push_back(page.path.rfind(m_destination, 0) == 0
-                              ? page.path.substr(m_destination.size())
-                              : "outside:" + page.path);
-        return nullptr;
+        m_run.setPageWatch([this](const PageSink::Page& page, const PageSink& sink) {
+            const std::string path = sink.pageFile(page).toStdString();
+            m_targets.push_back(page.target);
+            m_names.push_back(path.rfind(m_destination, 0) == 0 ? path.substr(m_destination.size())
+                                                                : "outside:" + path);
+        });
     }
+    ~PageNames() { m_run.setPageWatch(nullptr); }
+    PageNames(const PageNames&) = delete;
+    PageNames& operator=(const PageNames&) = delete;
+
     const std::vector<std::string>& names() const { return m_names; }
     const std::vector<int>& targets() const { return m_targets; }
 
 private:
+    PrintRun& m_run;
     std::string m_destination;
     std::vector<std::string> m_names;
     std::vector<int> m_targets;
@@ -110,7 +116,7 @@ TEST_F(PrintRunTest, AnEmptyListLogsTheOpeningTheCountZeroAndTheCompletedLine)
 
 TEST_F(PrintRunTest, TicksDecideWhatIsPrintedAndLogged)
 {
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     const PrintRun::Outcome outcome = run();
     EXPECT_EQ(outcome.printed, 2);
     EXPECT_EQ(outcome.unreadable, 0);
@@ -123,7 +129,7 @@ TEST_F(PrintRunTest, TicksDecideWhatIsPrintedAndLogged)
 
     // A cleared row is neither printed nor logged.
     catalogue().setTicked(rowOf("a.screenplay.txt"), false);
-    PageNames again(m_destination);
+    PageNames again(m_run, m_destination);
     EXPECT_EQ(run().printed, 1);
     EXPECT_EQ(log(), line(opening) + printedLines({"b.screenplay.txt"}) + line(count(1)) +
                          line(completed));
@@ -174,7 +180,7 @@ TEST_F(PrintRunTest, WithLoggingOffNothingIsWrittenOrOpenedEvenAfterACancel)
 
 TEST_F(PrintRunTest, ACancelAfterTheFirstSceneFinishesItAndSaysSo)
 {
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     m_view.cancelAfterSteps(1);
     const PrintRun::Outcome outcome = run();
     EXPECT_TRUE(outcome.cancelled);
@@ -190,7 +196,7 @@ TEST_F(PrintRunTest, ACancelAfterTheFirstSceneFinishesItAndSaysSo)
 
 TEST_F(PrintRunTest, EveryPageIsFollowedByAPumpAndACancelDuringAPageWaitsForTheScene)
 {
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     // a prints 2 pages, b 4: each page pumps once, each row once more, and
     // the window once as it opens.
     EXPECT_EQ(run().printed, 2);
@@ -200,7 +206,7 @@ TEST_F(PrintRunTest, EveryPageIsFollowedByAPumpAndACancelDuringAPageWaitsForTheS
     // Cancel pressed while b's second page is out: b still prints whole.
     ScriptedProgressView view;
     view.cancelAtPump(1 + 2 + 1 + 2);
-    PageNames again(m_destination);
+    PageNames again(m_run, m_destination);
     UxProgressDialog::Scope scope(view);
     UxProgressDialog progress;
     const PrintRun::Outcome outcome = m_run.printAll(catalogue(), progress);
@@ -214,7 +220,7 @@ TEST_F(PrintRunTest, TheWindowIsUpBeforeTheFirstSceneAndACancelThereStopsTheRunA
 {
     // The first pump comes before any scene is laid out: a cancel pressed
     // as the window appears prints nothing.
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     ScriptedProgressView view;
     view.cancelAtPump(1);
     UxProgressDialog::Scope scope(view);
@@ -234,7 +240,7 @@ TEST_F(PrintRunTest, SuppressedCharactersAreLeftOutEverywhereNonTargetsOnlyInThe
     b.clearPrintTargets();
     ASSERT_TRUE(b.addPrintTarget(sj("店主")));
 
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     EXPECT_EQ(run().printed, 2);
     std::vector<std::string> names = pages.names();
     std::sort(names.begin(), names.end());
@@ -249,7 +255,7 @@ TEST_F(PrintRunTest, TheGenericSwitchAddsTheDirectorsCopyAfterTheCharacters)
 {
     m_app.setGenericScript(true);
     catalogue().setTicked(rowOf("b.screenplay.txt"), false);
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     run();
     EXPECT_EQ(pages.targets(), (std::vector<int>{0, 1, -1}));
     EXPECT_EQ(pages.names().back(), sj("a/a.監督用.1@1.bmp"));
@@ -260,7 +266,7 @@ TEST_F(PrintRunTest, ATickedSceneWithoutCharactersPrintsNothingButCountsAsPrinte
     catalogue().setTicked(rowOf("a.screenplay.txt"), false);
     catalogue().setTicked(rowOf("b.screenplay.txt"), false);
     catalogue().setTicked(rowOf("c.screenplay.txt"), true);
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     EXPECT_EQ(run().printed, 1);
     EXPECT_TRUE(pages.names().empty());
     EXPECT_EQ(log(), line(opening) + "c.screenplay.txt" + line("; 印刷されました") +
@@ -270,7 +276,7 @@ TEST_F(PrintRunTest, ATickedSceneWithoutCharactersPrintsNothingButCountsAsPrinte
 TEST_F(PrintRunTest, AnUnreadableSceneIsNotLoggedAsPrintedAndTheRunGoesOn)
 {
     m_folder.remove("a.screenplay.txt");
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     const PrintRun::Outcome outcome = run();
     EXPECT_EQ(outcome.printed, 1);
     EXPECT_EQ(outcome.unreadable, 1);
@@ -339,7 +345,7 @@ TEST_F(PrintRunTest, EachSceneGetsTheApplicationsSettings)
 
     m_app.setGenericScript(false);
     catalogue().setTicked(rowOf("b.screenplay.txt"), false);
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     run();
     EXPECT_EQ(pages.names().size(), 4u);
 }
@@ -348,7 +354,7 @@ TEST_F(PrintRunTest, PagesGoBelowTheScenarioFolderWithoutADestination)
 {
     m_app.setDestinationFolder("");
     catalogue().setTicked(rowOf("b.screenplay.txt"), false);
-    PageNames pages(m_folder.path());
+    PageNames pages(m_run, m_folder.path());
     run();
     EXPECT_EQ(pages.names().size(), 2u);
     EXPECT_TRUE(std::filesystem::is_directory(m_folder.path() + "a"));
@@ -361,7 +367,7 @@ TEST_F(PrintRunTest, ALaterSceneOfTheSameNameGetsPagesOfItsOwnAndSaysSo)
     scene("e.screenplay.txt", "a(2)", {{"悠人", 16}}, 16);
     load();
     catalogue().setTicked(rowOf("b.screenplay.txt"), false);
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     const PrintRun::Outcome outcome = run();
     EXPECT_EQ(outcome.printed, 3);
     EXPECT_EQ(pages.names(),
@@ -382,7 +388,7 @@ TEST_F(PrintRunTest, ALaterSceneOfTheSameNameGetsPagesOfItsOwnAndSaysSo)
     // A new run starts with every name free again.
     catalogue().setTicked(rowOf("a.screenplay.txt"), false);
     catalogue().setTicked(rowOf("e.screenplay.txt"), false);
-    PageNames again(m_destination);
+    PageNames again(m_run, m_destination);
     run();
     EXPECT_EQ(again.names().front(), sj("a/a.悠人.1@1.bmp"));
 }
@@ -435,7 +441,7 @@ TEST_F(PrintRunTest, ASecondCancelStopsTheSceneAfterThePageInProgress)
         }
         int m_count = 0;
     } view;
-    PageNames pages(m_destination);
+    PageNames pages(m_run, m_destination);
     UxProgressDialog::Scope scope(view);
     UxProgressDialog progress;
     const PrintRun::Outcome outcome = m_run.printAll(catalogue(), progress);

@@ -1,0 +1,92 @@
+#include "render/PageImageSink.h"
+
+#include "fc/FileHelpers.h"
+#include "platform/NativePath.h"
+#include "platform/PngWriter.h"
+#include "platform/WinError.h"
+#include "render/PageDevice.h"
+#include "render/PageFileName.h"
+
+#include <sys/stat.h>
+
+PageImageSink::PageImageSink(const FCString& destination, Format format)
+    : m_destination(destination), m_format(format)
+{
+    if (format == Format::Png)
+        m_pipeline = std::make_unique<PngWriter::Pipeline>();
+}
+
+PageImageSink::~PageImageSink() = default;
+
+FCString PageImageSink::pageFile(const Page& page) const
+{
+    return PageFileName::file(m_destination, page.pageName, page.scriptFile, page.page + 1,
+                              page.pageCount, m_format == Format::Png);
+}
+
+const FCVSurface* PageImageSink::pageSurface() const
+{
+    return m_device ? m_device->pageSurface() : nullptr;
+}
+
+DeviceContext* PageImageSink::openPage(const Page& page)
+{
+    m_path = pageFile(page);
+    m_folder = PageFileName::folder(m_destination, page.pageName);
+    m_files.push_back({m_path.toStdString(), stateOf(m_path.toStdString())});
+    m_device = std::make_unique<PageDevice>();
+    m_device->open(false, true);
+    return m_device->deviceContext();
+}
+
+void PageImageSink::closePage()
+{
+    createDirectories(m_folder.text());
+    // A failure is told by the file check once the scene has ended.
+    (void)m_device->save(m_path.text(), m_format == Format::Png, m_pipeline.get());
+    m_device.reset();
+}
+
+void PageImageSink::closeScene(bool)
+{
+    // A page whose drawing raised is not written.
+    m_device.reset();
+    settleScene();
+}
+
+void PageImageSink::closeAll()
+{
+    m_device.reset();
+    settleScene();
+}
+
+void PageImageSink::settleScene()
+{
+    if (m_pipeline)
+        m_pipeline->finish();
+    int failed = 0;
+    for (const File& file : m_files) {
+        const State after = stateOf(file.path);
+        if (!after.exists || after == file.before)
+            ++failed;
+    }
+    if (failed > 0)
+        addLost(scene(), failed);
+    m_files.clear();
+}
+
+PageImageSink::State PageImageSink::stateOf(const std::string& cp932)
+{
+    State state;
+    std::string native;
+    struct stat status {};
+    if (cp932.empty() || NativePath::fromCp932(cp932, native) != WinError::Success ||
+        ::stat(native.c_str(), &status) != 0)
+        return state;
+    state.exists = true;
+    state.inode = status.st_ino;
+    state.seconds = status.st_mtim.tv_sec;
+    state.nanoseconds = status.st_mtim.tv_nsec;
+    state.size = status.st_size;
+    return state;
+}

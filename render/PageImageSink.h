@@ -1,0 +1,72 @@
+#pragma once
+
+#include "fc/FCString.h"
+#include "render/PageSink.h"
+
+#include <memory>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+class FCVSurface;
+class PageDevice;
+namespace PngWriter {
+class Pipeline;
+}
+
+// Page images: one file per page, named as PageFileName says under the
+// destination folder (which ends with "/"), in a folder of the scene's page
+// name that is made as the first page goes in. Each page is drawn on a white
+// portrait page at 96 dots per inch and written turned clockwise, as a BMP
+// file or as a PNG file. PNG pages are encoded side by side in the
+// background by the sink's own pipeline; a scene's files are all in place
+// once the scene has ended.
+//
+// A page counts as written when, once its scene has ended, its file is there
+// and is not the one that was there before the page was begun: the PNG path
+// only traces its failures, and a run that lost pages must not end as a
+// success.
+class PageImageSink : public PageSink {
+public:
+    enum class Format { Bmp, Png };
+
+    PageImageSink(const FCString& destination, Format format);
+    ~PageImageSink() override;
+
+    Format format() const { return m_format; }
+    FCString pageFile(const Page& page) const override;
+    // The page being drawn, between beginPage and endPage; null otherwise.
+    const FCVSurface* pageSurface() const;
+
+protected:
+    DeviceContext* openPage(const Page& page) override;
+    void closePage() override;
+    void closeScene(bool complete) override;
+    void closeAll() override;
+
+private:
+    struct State {
+        bool exists = false;
+        ino_t inode = 0;
+        long long seconds = 0;
+        long nanoseconds = 0;
+        off_t size = 0;
+        bool operator==(const State&) const = default;
+    };
+    struct File {
+        std::string path; // CP932
+        State before;
+    };
+    static State stateOf(const std::string& cp932);
+    // Waits for the pages in the background, then counts the files of the
+    // scene that did not arrive.
+    void settleScene();
+
+    FCString m_destination;
+    Format m_format;
+    std::unique_ptr<PngWriter::Pipeline> m_pipeline;
+    std::unique_ptr<PageDevice> m_device; // the page being drawn
+    FCString m_folder;                    // and where it goes
+    FCString m_path;
+    std::vector<File> m_files; // of the scene
+};
