@@ -1,11 +1,11 @@
 #include "app/MainWindowCommands.h"
 
 #include "app/AboutModel.h"
+#include "app/ConversionDialogModel.h"
 #include "app/FindFileModel.h"
 #include "app/FolderSelectionModel.h"
 #include "app/MainWindowModel.h"
 #include "app/Quillon.h"
-#include "convert/ConversionDialogModel.h"
 #include "fc/CannotOpenException.h"
 #include "fc/CannotReadException.h"
 #include "fc/CannotWriteException.h"
