@@ -45,7 +45,8 @@ bool CheckListDialogModel::accept()
         question += Sjis::of("\nは存在しません。作成しても構いませんか？");
         if (!UxDialogs::question(question))
             return false;
-        if (!ConfirmedFolderCreation::run(folder, Sjis::of("リスト出力先フォルダの作成")))
+        if (!ConfirmedFolderCreation::run(folder, Sjis::of("リスト出力先フォルダの作成"),
+                                          UxDialogs::notices()))
             return false;
     }
     m_folder = path.string();
