@@ -26,7 +26,8 @@ bool CheckListDestination::resolve(const FCString& text, Notices& notices, FCStr
         question += Sjis::of("\nは存在しません。作成しても構いませんか？");
         if (!notices.question(question))
             return false;
-        if (!ConfirmedFolderCreation::run(absolute, Sjis::of("リスト出力先フォルダの作成")))
+        if (!ConfirmedFolderCreation::run(absolute, Sjis::of("リスト出力先フォルダの作成"),
+                                          notices))
             return false;
     }
     folder = path.string();

@@ -3,13 +3,33 @@
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "platform/TextCodec.h"
+#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <ostream>
 
+namespace {
+
+std::string titleOr(std::string_view title)
+{
+    return title.empty() ? std::string(UxDialogs::DefaultTitle) : std::string(title);
+}
+
+} // namespace
+
+void ConversionSession::HostNotices::notice(std::string_view text, std::string_view title)
+{
+    m_host.notice(std::string(text), titleOr(title));
+}
+
+bool ConversionSession::HostNotices::question(std::string_view text, std::string_view title)
+{
+    return m_host.question(std::string(text), titleOr(title));
+}
+
 ConversionSession::ConversionSession(std::ostream& out, std::ostream& err)
-    : m_out(out), m_err(err), m_dialogs(m_notices, err), m_dialogScope(m_dialogs), m_prompt(err),
-      m_promptScope(m_prompt), m_model(m_state)
+    : m_out(out), m_err(err), m_dialogs(out, err), m_notices(m_dialogs), m_prompt(err),
+      m_promptScope(m_prompt), m_service(m_state)
 {
 }
 
@@ -17,8 +37,7 @@ ConversionSession::~ConversionSession() = default;
 
 int ConversionSession::fill(const BatchArguments& args)
 {
-    FCString* fields[] = {&m_model.sourceFolderText, &m_model.outputFolderText,
-                          &m_model.definitionsText};
+    FCString* fields[] = {&m_inputs.sourceFolder, &m_inputs.outputFolder, &m_inputs.definitions};
     for (std::size_t i = 0; i < 3; ++i) {
         std::string text;
         if (!TextCodec::fromUtf8Exact(args.positional()[i], text)) {
@@ -28,22 +47,20 @@ int ConversionSession::fill(const BatchArguments& args)
         }
         *fields[i] = FCString(text);
     }
-    m_model.includeSubfolders = args.has("subfolders");
+    m_inputs.includeSubfolders = args.has("subfolders");
     return Done;
 }
 
-int ConversionSession::status(ConversionDialogModel::Outcome outcome)
+int ConversionSession::status(const ConversionService::Result& result)
 {
-    switch (outcome) {
-    case ConversionDialogModel::Outcome::InputMissing:
-        m_err << "quillon-batch: " << TextCodec::toUtf8(m_model.message().view()) << "\n";
+    switch (result.outcome) {
+    case ConversionService::Outcome::InputMissing:
+    case ConversionService::Outcome::Refused:
+        m_err << "quillon-batch: " << TextCodec::toUtf8(result.message.view()) << "\n";
         return Failed;
-    case ConversionDialogModel::Outcome::Refused:
-        m_err << "quillon-batch: " << TextCodec::toUtf8(m_model.refusal().view()) << "\n";
-        return Failed;
-    case ConversionDialogModel::Outcome::Cancelled:
+    case ConversionService::Outcome::Cancelled:
         return BatchInterrupt::CancelledStatus;
-    case ConversionDialogModel::Outcome::Done:
+    case ConversionService::Outcome::Done:
         break;
     }
     // A Ctrl-C typed while no progress dialog was open to take it still

@@ -2,23 +2,21 @@
 
 #include "batch/StreamDialogHost.h"
 #include "batch/StreamPrompt.h"
-#include "convert/ConversionDialogModel.h"
+#include "convert/ConversionService.h"
 #include "convert/ConversionState.h"
+#include "fc/Notices.h"
 #include "platform/Prompt.h"
-#include "ui/UxDialogs.h"
 
 #include <iosfwd>
-#include <sstream>
 #include <string>
 
 class BatchArguments;
 
-// What the survey and convert commands share: the conversion dialog's model
-// filled from the command line (SRC OUT NAMES [--subfolders]), the
-// foundation's boxes on the error stream and the question dialog answered
-// by --yes. The notices the model shows are not printed as they come: the
-// command prints the report or the log itself, and a refusal on the error
-// stream.
+// What the survey and convert commands share: the conversion's inputs taken
+// from the command line (SRC OUT NAMES [--subfolders]), the service that
+// runs it, the foundation's boxes on the error stream and the questions
+// answered by --yes. The commands print the report or the log themselves,
+// and a refusal on the error stream.
 class ConversionSession {
 public:
     static constexpr int Done = 0;
@@ -30,31 +28,46 @@ public:
     ConversionSession(const ConversionSession&) = delete;
     ConversionSession& operator=(const ConversionSession&) = delete;
 
-    // Takes the three positional words (UTF-8) into the model; Failed, with
+    // Takes the three positional words (UTF-8) into the inputs; Failed, with
     // the reason told, for a name Shift-JIS cannot write.
     int fill(const BatchArguments& args);
     void setAnswerYes(bool yes) { m_dialogs.setAnswerYes(yes); }
 
-    // The exit status of a run that ended with outcome: the input prompt or
+    // The exit status of a run that ended with result: the input prompt or
     // the refusal on the error stream for the runs that did nothing.
-    int status(ConversionDialogModel::Outcome outcome);
+    int status(const ConversionService::Result& result);
 
     // A CP932 text as the notice dialog would show it: UTF-8, ending with a
     // line break.
     static std::string shown(const FCString& text);
 
-    ConversionDialogModel& model() { return m_model; }
+    const ConversionService::Inputs& inputs() const { return m_inputs; }
+    ConversionService& service() { return m_service; }
+    // Where the work asks its questions: the error stream, answered as
+    // --yes chose.
+    Notices& notices() { return m_notices; }
     std::ostream& out() { return m_out; }
     std::ostream& err() { return m_err; }
 
 private:
+    // The stream host as the Notices the work is handed.
+    class HostNotices : public Notices {
+    public:
+        explicit HostNotices(StreamDialogHost& host) : m_host(host) {}
+        void notice(std::string_view text, std::string_view title) override;
+        bool question(std::string_view text, std::string_view title) override;
+
+    private:
+        StreamDialogHost& m_host;
+    };
+
     std::ostream& m_out;
     std::ostream& m_err;
-    std::ostringstream m_notices;
     StreamDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope;
+    HostNotices m_notices;
     StreamPrompt m_prompt;
     Prompt::Scope m_promptScope;
     ConversionState m_state;
-    ConversionDialogModel m_model;
+    ConversionService m_service;
+    ConversionService::Inputs m_inputs;
 };

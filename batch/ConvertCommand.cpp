@@ -3,6 +3,7 @@
 #include "batch/BatchArguments.h"
 #include "batch/ConversionSession.h"
 #include "platform/TextCodec.h"
+#include "ui/UxProgressDialog.h"
 
 #include <ostream>
 
@@ -14,7 +15,7 @@ int ConvertCommand::run(const std::vector<std::string>& words, std::ostream& out
     ConversionSession session(out, err);
     if (int status = session.fill(args))
         return status;
-    ConversionDialogModel& model = session.model();
+    FCString logFile;
     if (auto log = args.value("log")) {
         std::string path;
         if (!TextCodec::fromUtf8Exact(*log, path)) {
@@ -22,26 +23,35 @@ int ConvertCommand::run(const std::vector<std::string>& words, std::ostream& out
                 << "\n";
             return ConversionSession::Failed;
         }
-        model.logFileText = FCString(path);
+        logFile = FCString(path);
     }
     session.setAnswerYes(args.has("yes"));
 
-    const ConversionDialogModel::Outcome outcome = model.convert();
-    if (!model.log().isEmpty())
-        out << ConversionSession::shown(model.log()) << std::flush;
-    int status = session.status(outcome);
-    switch (model.logSave()) {
-    case ConversionDialogModel::LogSave::KeptExisting:
+    // The progress line on a terminal; a Ctrl-C reaches the run through it.
+    UxProgressDialog progress;
+    const ConversionService::Result result = session.service().convert(session.inputs(), progress);
+    const bool ran = result.outcome == ConversionService::Outcome::Done ||
+                     result.outcome == ConversionService::Outcome::Cancelled;
+    // The question about an existing log file comes before the log, as the
+    // dialog asks it once the run has ended.
+    ConversionService::LogSave logSave = ConversionService::LogSave::NotAsked;
+    if (ran && !logFile.isEmpty())
+        logSave = ConversionService::saveLog(logFile, result.text, session.notices());
+    if (!result.text.isEmpty())
+        out << ConversionSession::shown(result.text) << std::flush;
+    int status = session.status(result);
+    switch (logSave) {
+    case ConversionService::LogSave::KeptExisting:
         err << "quillon-batch: the log file exists and was left unchanged (--yes overwrites it): "
             << *args.value("log") << "\n";
         break;
-    case ConversionDialogModel::LogSave::Failed:
+    case ConversionService::LogSave::Failed:
         err << "quillon-batch: the log could not be saved: " << *args.value("log") << "\n";
         if (status == ConversionSession::Done)
             status = ConversionSession::Failed;
         break;
-    case ConversionDialogModel::LogSave::NotAsked:
-    case ConversionDialogModel::LogSave::Saved:
+    case ConversionService::LogSave::NotAsked:
+    case ConversionService::LogSave::Saved:
         break;
     }
     return status;

@@ -13,8 +13,8 @@ int SurveyCommand::run(const std::vector<std::string>& words, std::ostream& out,
     ConversionSession session(out, err);
     if (int status = session.fill(args))
         return status;
-    const ConversionDialogModel::Outcome outcome = session.model().preSurvey();
-    if (outcome == ConversionDialogModel::Outcome::Done)
-        out << ConversionSession::shown(session.model().report()) << std::flush;
-    return session.status(outcome);
+    const ConversionService::Result result = session.service().survey(session.inputs());
+    if (result.outcome == ConversionService::Outcome::Done)
+        out << ConversionSession::shown(result.text) << std::flush;
+    return session.status(result);
 }

@@ -3,10 +3,10 @@
 // source per second. The layout benchmark (quillon_bench) gives the
 // figure to compare with.
 
+#include "convert/ConversionService.h"
 #include "convert/ConversionState.h"
-#include "convert/ScreenplayWriter.h"
-#include "convert/SourceCollection.h"
 #include "fc/FCString.h"
+#include "fc/Progress.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -90,31 +90,42 @@ const Tree& tree()
     return made;
 }
 
-// What the conversion dialog does per run, without the dialogs: the
-// definitions, the source list, every source converted and written in
+// Nobody watches a benchmark run: its progress goes nowhere.
+class SilentProgress : public Progress {
+public:
+    void setTitle(std::string_view) override {}
+    void setText(std::string_view) override {}
+    void setupBar(bool, int32_t, int32_t, int32_t) override {}
+    void setStepSize(int32_t) override {}
+    void open(bool) override {}
+    void close() override {}
+    bool step() override { return false; }
+    void setPosition(int32_t) override {}
+    void pump() override {}
+    bool cancelled() const override { return false; }
+    bool stopRequested() const override { return false; }
+};
+
+// What the conversion window and the batch tool run, without their dialogs:
+// the definitions, the source list, every source converted and written in
 // batches, the last one put in place at the end.
 void convertTree(benchmark::State& state)
 {
     const Tree& t = tree();
+    const ConversionService::Inputs inputs{FCString(t.sources), FCString(t.output),
+                                           FCString(t.definitions), true};
+    SilentProgress progress;
     int written = 0;
     for (auto _ : state) {
         ConversionState conversion;
-        conversion.resetConversionState();
-        if (!conversion.loadNameDefinitions(FCString(t.definitions))) {
-            state.SkipWithError("no definitions");
+        ConversionService service(conversion);
+        const ConversionService::Result result = service.convert(inputs, progress);
+        if (result.outcome != ConversionService::Outcome::Done) {
+            state.SkipWithError("the conversion did not run");
             return;
         }
-        conversion.header().loadNames(conversion.definitionsText());
-        SourceCollection::Sources sources;
-        (void)SourceCollection::collectSources(sources, FCString(t.sources), "*.cpp", true);
-        ScreenplayWriter writer(conversion, ScreenplayWriter::RunBatch);
-        FCString log;
-        written = 0;
-        for (const FCString& source : sources)
-            written += writer.convertSource(source, FCString(t.output), log) ==
-                       ScreenplayWriter::Result::Written;
-        written -= writer.finish(log);
-        benchmark::DoNotOptimize(log.length());
+        written = result.writtenCount;
+        benchmark::DoNotOptimize(result.text.length());
     }
     state.counters["files"] = written;
     state.SetBytesProcessed(int64_t(state.iterations()) * t.bytes);

@@ -14,9 +14,9 @@ void SourceSurvey::surveyFolder(ConversionState& state, const FCString& folder,
     SourceCollection::walk(SourceCollection::folderPath(folder), "*.cpp", includeSubfolders,
                            visited, [&](const FCString& path, const FCString& name) {
                                if (message) {
-                                   FCString shown(name);
-                                   shown << Sjis::of("出力中...");
-                                   message(shown);
+                                   FCString note(name);
+                                   note << Sjis::of("出力中...");
+                                   message(note);
                                }
                                FCString text;
                                try {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fc/FCNListNode.h"
+#include "fc/FCRing.h"
 #include "fc/NotEnoughMemoryException.h"
 
 #include <cassert>
@@ -8,9 +9,10 @@
 #include <functional>
 #include <new>
 
+template <typename T> class FCNListIterator;
+
 // A circular doubly linked list of values (the program uses FCNList<int>).
-// The list owns its nodes. The first node is the one after the last, so only
-// the last is stored.
+// The list owns its nodes; the linking is its FCRing's.
 //
 // Every insertion of a value goes through insertFrontNode or appendNode, so
 // a derived list that orders its values only has to replace those two.
@@ -21,7 +23,7 @@ public:
     using Function = std::function<bool(T*)>;
 
     FCNList() = default;
-    virtual ~FCNList() { removeAll(); }
+    virtual ~FCNList() = default;
 
     FCNList(const FCNList&) = delete;
     FCNList& operator=(const FCNList&) = delete;
@@ -33,38 +35,12 @@ public:
     virtual bool forEach(const Function& function) const
     {
         assert(function && "FCNList::forEach needs a function");
-        if (!m_last)
-            return true;
-        Node* node = m_last->m_next;
-        const int32_t visits = m_count;
-        for (int32_t i = 0; i < visits; ++i) {
-            Node* next = node->m_next;
-            if (!function(&node->m_value))
-                return false;
-            node = next;
-        }
-        return true;
+        return m_ring.visit([&](FCRingLink* node) { return function(&nodeOf(node)->value()); });
     }
 
     virtual void clear() { removeAll(); }
 
-    virtual void removeAll()
-    {
-        Node* last = m_last;
-        m_last = nullptr;
-        m_count = 0;
-        if (!last)
-            return;
-        Node* node = last->m_next;
-        for (;;) {
-            Node* next = node->m_next;
-            const bool wasLast = node == last;
-            delete node;
-            if (wasLast)
-                break;
-            node = next;
-        }
-    }
+    virtual void removeAll() { m_ring.removeAll(); }
 
     // Takes over an unlinked node (one from new) as the first node. Returns
     // it, or null for a node that isNode refuses.
@@ -72,8 +48,7 @@ public:
     {
         if (!isNode(node))
             return nullptr;
-        assertUnlinked(node);
-        linkFront(node);
+        m_ring.linkFront(node);
         return node;
     }
 
@@ -87,8 +62,7 @@ public:
     {
         if (!isNode(node))
             return nullptr;
-        assertUnlinked(node);
-        linkBack(node);
+        m_ring.linkBack(node);
         return node;
     }
 
@@ -103,21 +77,15 @@ public:
         Node* node = find(value);
         if (!isNode(node))
             return;
-        unlink(node);
+        m_ring.unlink(node);
         delete node;
     }
 
     // The first node, from the first, holding the value; null when none does.
     virtual Node* find(T value) const
     {
-        if (!m_last)
-            return nullptr;
-        Node* node = m_last->m_next;
-        for (int32_t i = 0; i < m_count; ++i, node = node->m_next) {
-            if (node->m_value == value)
-                return node;
-        }
-        return nullptr;
+        return nodeOf(
+            m_ring.find([&](const FCRingLink* node) { return nodeOf(node)->value() == value; }));
     }
 
     // As find with the value pointed to; an absent pointer finds nothing.
@@ -125,14 +93,7 @@ public:
 
     virtual bool containsNode(const Node* node) const
     {
-        if (!isNode(node) || !m_last)
-            return false;
-        const Node* walk = m_last;
-        for (int32_t i = 0; i < m_count; ++i, walk = walk->m_next) {
-            if (walk == node)
-                return true;
-        }
-        return false;
+        return isNode(node) && m_ring.contains(node);
     }
 
     virtual bool contains(T value) const { return find(value) != nullptr; }
@@ -144,10 +105,10 @@ public:
         return node && node != reinterpret_cast<const Node*>(static_cast<intptr_t>(-1));
     }
 
-    int32_t count() const { return m_count; }
-    bool isEmpty() const { return m_count == 0; }
-    Node* last() const { return m_last; }
-    Node* first() const { return m_last ? m_last->m_next : nullptr; }
+    int32_t count() const { return m_ring.count(); }
+    bool isEmpty() const { return m_ring.isEmpty(); }
+    Node* last() const { return nodeOf(m_ring.last()); }
+    Node* first() const { return nodeOf(m_ring.first()); }
 
 protected:
     static Node* newNode(T value, const char* tag)
@@ -158,63 +119,16 @@ protected:
         return node;
     }
 
-    static void assertUnlinked([[maybe_unused]] const Node* node)
-    {
-        assert(node->m_next == node && node->m_previous == node &&
-               "FCNList needs an unlinked node");
-    }
-
-    // Links a node between the last and the first, leaving the last as it
-    // was: the node becomes the first (the only one in an empty list).
-    void linkFront(Node* node)
-    {
-        if (!m_last) {
-            m_last = node;
-            m_count = 1;
-            return;
-        }
-        linkBefore(m_last->m_next, node);
-    }
-
-    // As linkFront, then the node becomes the last.
-    void linkBack(Node* node)
-    {
-        linkFront(node);
-        m_last = node;
-    }
-
-    // Links a node in front of a node of this (non-empty) list; in front of
-    // the first node that makes it the new first node.
-    void linkBefore(Node* position, Node* node)
-    {
-        assert(m_last && "FCNList::linkBefore on an empty list");
-        Node* before = position->m_previous;
-        node->m_previous = before;
-        node->m_next = position;
-        before->m_next = node;
-        position->m_previous = node;
-        ++m_count;
-    }
-
-    // Joins the neighbours of a node of this list and leaves the node linked
-    // to itself. The node before the last becomes the last.
-    void unlink(Node* node)
-    {
-        assert(m_count > 0 && "FCNList::unlink on an empty list");
-        if (m_count == 1) {
-            m_last = nullptr;
-        } else {
-            node->m_previous->m_next = node->m_next;
-            node->m_next->m_previous = node->m_previous;
-            if (node == m_last)
-                m_last = node->m_previous;
-        }
-        node->m_previous = node;
-        node->m_next = node;
-        --m_count;
-    }
+    // The linking, for derived lists that place nodes themselves.
+    void linkBack(Node* node) { m_ring.linkBack(node); }
+    void linkBefore(Node* position, Node* node) { m_ring.linkBefore(position, node); }
 
 private:
-    int32_t m_count = 0;
-    Node* m_last = nullptr;
+    friend class FCNListIterator<T>;
+
+    // Every node of the ring is one of this list's.
+    static Node* nodeOf(FCRingLink* node) { return static_cast<Node*>(node); }
+    static const Node* nodeOf(const FCRingLink* node) { return static_cast<const Node*>(node); }
+
+    FCRing m_ring;
 };

@@ -8,35 +8,21 @@
 // iterator is in use.
 template <typename T> class FCNListIterator {
 public:
-    explicit FCNListIterator(const FCNList<T>& list) : m_list(list) {}
+    explicit FCNListIterator(const FCNList<T>& list) : m_cursor(list.m_ring) {}
     virtual ~FCNListIterator() = default;
 
     // The first call gives the first value, each further call the next one;
     // after the last value (or on an empty list) null, for good.
     T* next()
     {
-        if (m_finished)
-            return nullptr;
-        if (!m_current) {
-            m_current = m_list.first();
-        } else if (m_current == m_list.last()) {
-            m_current = nullptr;
-        } else {
-            m_current = m_current->next();
-        }
-        if (!m_current) {
-            m_finished = true;
-            return nullptr;
-        }
-        return &m_current->value();
+        typename FCNList<T>::Node* node = FCNList<T>::nodeOf(m_cursor.next());
+        return node ? &node->value() : nullptr;
     }
 
     // The node of the value next() gave last; null before the first step and
     // after the end.
-    typename FCNList<T>::Node* current() const { return m_current; }
+    typename FCNList<T>::Node* current() const { return FCNList<T>::nodeOf(m_cursor.current()); }
 
 private:
-    const FCNList<T>& m_list;
-    typename FCNList<T>::Node* m_current = nullptr;
-    bool m_finished = false;
+    FCRing::Cursor m_cursor;
 };

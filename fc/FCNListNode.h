@@ -1,26 +1,18 @@
 #pragma once
 
-template <typename T> class FCNList;
+#include "fc/FCRingLink.h"
 
 // One link of an FCNList: a value between two neighbours. An unlinked node
 // points to itself both ways.
-template <typename T> class FCNListNode {
+template <typename T> class FCNListNode : public FCRingLink {
 public:
-    explicit FCNListNode(T value) : m_previous(this), m_next(this), m_value(value) {}
-    virtual ~FCNListNode() = default;
+    explicit FCNListNode(T value) : m_value(value) {}
 
-    FCNListNode(const FCNListNode&) = delete;
-    FCNListNode& operator=(const FCNListNode&) = delete;
-
-    FCNListNode* previous() const { return m_previous; }
-    FCNListNode* next() const { return m_next; }
+    FCNListNode* previous() const { return static_cast<FCNListNode*>(previousLink()); }
+    FCNListNode* next() const { return static_cast<FCNListNode*>(nextLink()); }
     T& value() { return m_value; }
     const T& value() const { return m_value; }
 
 private:
-    friend class FCNList<T>;
-
-    FCNListNode* m_previous;
-    FCNListNode* m_next;
     T m_value;
 };

@@ -18,7 +18,6 @@ private:
     {
         if (!this->isNode(node))
             return nullptr;
-        this->assertUnlinked(node);
         Node* last = this->last();
         // Values mostly arrive in order: a value not below the last one is
         // appended without a walk.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fc/FCIdString.h"
+#include "fc/FCRing.h"
 #include "fc/FCString.h"
 #include "fc/FCXListNode.h"
 #include "fc/NotEnoughMemoryException.h"
@@ -10,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 #include <new>
+
+template <typename T> class FCXListIterator;
 
 // How FCXList<T>::find decides that an element matches a key. By default only
 // the very same object matches; element types with a notion of equality
@@ -49,7 +52,7 @@ template <> struct FCXListMatch<FCIdString> {
 
 // A circular doubly linked list of element pointers. The list owns its nodes;
 // each node owns its element only when it was added with owned = true. The
-// first node is the one after the last, so only the last is stored.
+// linking is its FCRing's.
 //
 // The operations are virtual so that a list of a particular element type can
 // change one of them while sharing the linking.
@@ -60,7 +63,7 @@ public:
     using Function = std::function<bool(T*)>;
 
     FCXList() = default;
-    virtual ~FCXList() { removeAll(); }
+    virtual ~FCXList() = default;
 
     FCXList(const FCXList&) = delete;
     FCXList& operator=(const FCXList&) = delete;
@@ -72,46 +75,19 @@ public:
     virtual bool forEach(const Function& function) const
     {
         assert(function && "FCXList::forEach needs a function");
-        if (!m_last)
-            return true;
-        Node* node = m_last->m_next;
-        const int32_t visits = m_count;
-        for (int32_t i = 0; i < visits; ++i) {
-            Node* next = node->m_next;
-            if (!function(node->m_object))
-                return false;
-            node = next;
-        }
-        return true;
+        return m_ring.visit([&](FCRingLink* node) { return function(nodeOf(node)->m_object); });
     }
 
     virtual void clear() { removeAll(); }
 
     // Destroys every node, and with them the elements they own.
-    virtual void removeAll()
-    {
-        Node* last = m_last;
-        // Empty first, so an element's destructor never sees half a list.
-        m_last = nullptr;
-        m_count = 0;
-        if (!last)
-            return;
-        Node* node = last->m_next;
-        for (;;) {
-            Node* next = node->m_next;
-            const bool wasLast = node == last;
-            delete node;
-            if (wasLast)
-                break;
-            node = next;
-        }
-    }
+    virtual void removeAll() { m_ring.removeAll(); }
 
     // The new node becomes the first one.
     virtual Node* insertFront(T* object, bool owned)
     {
         Node* node = newNode(object, owned, "FCXList - insertFront");
-        link(node);
+        m_ring.linkFront(node);
         return node;
     }
 
@@ -119,8 +95,7 @@ public:
     virtual Node* append(T* object, bool owned)
     {
         Node* node = newNode(object, owned, "FCXList - append");
-        link(node);
-        m_last = node;
+        m_ring.linkBack(node);
         return node;
     }
 
@@ -135,7 +110,7 @@ public:
         Node* node = findChecked(key);
         if (!isNode(node))
             return;
-        unlink(node);
+        m_ring.unlink(node);
         if (!destroy)
             node->m_owned = false;
         delete node;
@@ -145,14 +120,9 @@ public:
     // when there is none.
     virtual Node* find(const T* key) const
     {
-        if (!m_last)
-            return nullptr;
-        Node* node = m_last->m_next;
-        for (int32_t i = 0; i < m_count; ++i, node = node->m_next) {
-            if (FCXListMatch<T>::matches(node->m_object, key))
-                return node;
-        }
-        return nullptr;
+        return nodeOf(m_ring.find([&](const FCRingLink* node) {
+            return FCXListMatch<T>::matches(nodeOf(node)->m_object, key);
+        }));
     }
 
     // As find, but an absent key finds nothing.
@@ -160,14 +130,7 @@ public:
 
     virtual bool containsNode(const Node* node) const
     {
-        if (!isNode(node) || !m_last)
-            return false;
-        const Node* walk = m_last;
-        for (int32_t i = 0; i < m_count; ++i, walk = walk->m_next) {
-            if (walk == node)
-                return true;
-        }
-        return false;
+        return isNode(node) && m_ring.contains(node);
     }
 
     virtual bool contains(const T* key) const { return find(key) != nullptr; }
@@ -187,23 +150,13 @@ public:
     {
         if (!isNode(node) || !isNode(fresh))
             return;
-        assert(m_last && "FCXList::insertAfter on an empty list");
-        assert(fresh != node && fresh->m_next == fresh &&
-               "FCXList::insertAfter needs an unlinked new node");
-        Node* after = node->m_next;
-        fresh->m_previous = node;
-        fresh->m_next = after;
-        node->m_next = fresh;
-        after->m_previous = fresh;
-        if (node == m_last)
-            m_last = fresh;
-        ++m_count;
+        m_ring.linkAfter(node, fresh);
     }
 
-    int32_t count() const { return m_count; }
-    bool isEmpty() const { return m_count == 0; }
-    Node* last() const { return m_last; }
-    Node* first() const { return m_last ? m_last->m_next : nullptr; }
+    int32_t count() const { return m_ring.count(); }
+    bool isEmpty() const { return m_ring.isEmpty(); }
+    Node* last() const { return nodeOf(m_ring.last()); }
+    Node* first() const { return nodeOf(m_ring.first()); }
 
 protected:
     // A fresh node; when memory runs short an owned element is destroyed
@@ -219,43 +172,12 @@ protected:
         return node;
     }
 
-    // Links an unlinked node between the last and the first node, leaving
-    // the last node as it was: the node becomes the first. In an empty list
-    // it becomes the only node.
-    void link(Node* node)
-    {
-        if (!m_last) {
-            m_last = node;
-            m_count = 1;
-            return;
-        }
-        Node* first = m_last->m_next;
-        node->m_previous = m_last;
-        node->m_next = first;
-        m_last->m_next = node;
-        first->m_previous = node;
-        ++m_count;
-    }
-
-    // Joins the neighbours of a node of this list and leaves the node linked
-    // to itself. The node before the last becomes the last.
-    void unlink(Node* node)
-    {
-        assert(m_count > 0 && "FCXList::unlink on an empty list");
-        if (m_count == 1) {
-            m_last = nullptr;
-        } else {
-            node->m_previous->m_next = node->m_next;
-            node->m_next->m_previous = node->m_previous;
-            if (node == m_last)
-                m_last = node->m_previous;
-        }
-        node->m_previous = node;
-        node->m_next = node;
-        --m_count;
-    }
-
 private:
-    int32_t m_count = 0;
-    Node* m_last = nullptr;
+    friend class FCXListIterator<T>;
+
+    // Every node of the ring is one of this list's.
+    static Node* nodeOf(FCRingLink* node) { return static_cast<Node*>(node); }
+    static const Node* nodeOf(const FCRingLink* node) { return static_cast<const Node*>(node); }
+
+    FCRing m_ring;
 };

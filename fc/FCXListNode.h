@@ -1,37 +1,30 @@
 #pragma once
 
+#include "fc/FCRingLink.h"
+
 template <typename T> class FCXList;
 
 // One link of an FCXList: a pointer to an element and whether the node owns
-// it. An unlinked node points to itself both ways, so linking never has to
-// test for null neighbours.
-template <typename T> class FCXListNode {
+// it. An unlinked node points to itself both ways.
+template <typename T> class FCXListNode : public FCRingLink {
 public:
-    FCXListNode(T* object, bool owned)
-        : m_previous(this), m_next(this), m_owned(owned), m_object(object)
-    {
-    }
+    FCXListNode(T* object, bool owned) : m_owned(owned), m_object(object) {}
 
     // An owned element goes with its node.
-    virtual ~FCXListNode()
+    ~FCXListNode() override
     {
         if (m_owned)
             delete m_object;
     }
 
-    FCXListNode(const FCXListNode&) = delete;
-    FCXListNode& operator=(const FCXListNode&) = delete;
-
-    FCXListNode* previous() const { return m_previous; }
-    FCXListNode* next() const { return m_next; }
+    FCXListNode* previous() const { return static_cast<FCXListNode*>(previousLink()); }
+    FCXListNode* next() const { return static_cast<FCXListNode*>(nextLink()); }
     bool isOwned() const { return m_owned; }
     T* object() const { return m_object; }
 
 private:
     friend class FCXList<T>;
 
-    FCXListNode* m_previous;
-    FCXListNode* m_next;
     bool m_owned;
     T* m_object;
 };

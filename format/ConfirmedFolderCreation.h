@@ -4,15 +4,18 @@
 
 #include <string_view>
 
+class Notices;
+
 // Creating an output folder only after the user agreed: an existing folder
-// is fine as it is; otherwise the question dialog asks, under the caller's
-// caption, whether to create it, and the folder is made with every missing
-// parent. A failure is told in the notice dialog "フォルダが作成できません".
+// is fine as it is; otherwise the question, under the caller's caption, asks
+// whether to create it, and the folder is made with every missing parent. A
+// failure is told in the notice "フォルダが作成できません".
 class ConfirmedFolderCreation {
 public:
     // path is CP932; it counts with a separator appended when it has none.
-    // True when the folder exists afterwards.
-    static bool run(std::string_view path, std::string_view caption);
+    // The question and the notice go to notices. True when the folder exists
+    // afterwards.
+    static bool run(std::string_view path, std::string_view caption, Notices& notices);
 
     // Whether path names an existing folder (a file of that name is none).
     static bool folderExists(std::string_view path);

@@ -1,7 +1,7 @@
 #include "gui/ConversionDialog.h"
 
+#include "app/ConversionDialogModel.h"
 #include "app/FolderSelectionModel.h"
-#include "convert/ConversionDialogModel.h"
 #include "gui/ListViewModel.h"
 #include "gui/QtText.h"
 #include "platform/Sjis.h"

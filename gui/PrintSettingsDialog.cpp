@@ -1,7 +1,7 @@
 #include "gui/PrintSettingsDialog.h"
 
 #include "app/FolderSelectionModel.h"
-#include "format/PrintSettingsDialogModel.h"
+#include "app/PrintSettingsDialogModel.h"
 #include "gui/ListViewModel.h"
 #include "gui/QtText.h"
 #include "gui/RichTextWriter.h"

@@ -1,11 +1,11 @@
 #include "render/CairoDeviceContext.h"
 
-#include "platform/Cp932.h"
 #include "platform/FontEngine.h"
 #include "platform/FontHandle.h"
 #include "render/CairoFontCache.h"
 #include "render/FCFont.h"
 #include "render/FCVSurface.h"
+#include "render/GlyphWalk.h"
 
 #include <algorithm>
 #include <cairo.h>
@@ -76,23 +76,22 @@ bool CairoDeviceContext::textOut(int x, int y, std::string_view text)
     Line line;
     line.x = x;
     line.y = y;
-    const char* p = text.data();
-    const char* end = p + text.size();
-    long long pen = x;
-    while (p < end) {
-        const int code = Cp932::codeAt(p, end);
-        p += Cp932::charLength(p, end);
-        if (!cairoFace) {
-            // No vector form of the font: its coverage, as the raster page
-            // has it (no text to search, but the same ink).
-            const FontHandle::Glyph& glyph = face->glyph(code);
-            for (const FontHandle::Coverage& piece : glyph.pieces)
-                line.masks.push_back({static_cast<int>(pen + piece.left), y + piece.top,
-                                      piece.width, piece.height, piece.pixels});
+    if (!cairoFace) {
+        // No vector form of the font: its coverage, as the raster page has
+        // it (no text to search, but the same ink).
+        GlyphWalk::coverage(*face, text, x, y,
+                            [&](long long left, long long top, const FontHandle::Coverage& piece) {
+                                line.masks.push_back({static_cast<int>(left), static_cast<int>(top),
+                                                      piece.width, piece.height, piece.pixels});
+                            });
+        GlyphWalk::characters(text, x, [&](int code, long long) {
             line.utf8 += face->shaping(code).utf8;
-            pen += glyph.advance;
-            continue;
-        }
+            return 0;
+        });
+        insertInReadingOrder(std::move(line));
+        return true;
+    }
+    GlyphWalk::characters(text, x, [&](int code, long long pen) {
         const FontHandle::Shaping shaped = face->shaping(code);
         line.utf8 += shaped.utf8;
         if (!shaped.glyphs.empty()) {
@@ -116,8 +115,8 @@ bool CairoDeviceContext::textOut(int x, int y, std::string_view text)
                 }
             }
         }
-        pen += shaped.advance;
-    }
+        return shaped.advance;
+    });
     insertInReadingOrder(std::move(line));
     return true;
 }

@@ -1,10 +1,10 @@
 #include "render/SurfaceDeviceContext.h"
 
-#include "platform/Cp932.h"
 #include "platform/FontEngine.h"
 #include "platform/FontHandle.h"
 #include "render/FCFont.h"
 #include "render/FCVSurface.h"
+#include "render/GlyphWalk.h"
 
 #include <algorithm>
 #include <cassert>
@@ -37,18 +37,10 @@ bool SurfaceDeviceContext::textOut(int x, int y, std::string_view text)
     FontHandle* face = font();
     if (!face)
         return false;
-    const char* p = text.data();
-    const char* end = p + text.size();
-    long long pen = x;
-    while (p < end) {
-        const int code = Cp932::codeAt(p, end);
-        p += Cp932::charLength(p, end);
-        const FontHandle::Glyph& glyph = face->glyph(code);
-        for (const FontHandle::Coverage& piece : glyph.pieces)
-            drawCoverage(pen + piece.left, static_cast<long long>(y) + piece.top, piece.width,
-                         piece.height, piece.pixels.data());
-        pen += glyph.advance;
-    }
+    GlyphWalk::coverage(*face, text, x, y,
+                        [&](long long left, long long top, const FontHandle::Coverage& piece) {
+                            drawCoverage(left, top, piece.width, piece.height, piece.pixels.data());
+                        });
     return true;
 }
 

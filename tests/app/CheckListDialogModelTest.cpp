@@ -116,7 +116,8 @@ TEST_F(CheckListDialogModelTest, AFileIsNoFolder)
     EXPECT_TRUE(ConfirmedFolderCreation::folderExists(m_folder.path()));
     // Asked, and the creation fails on the file in the way.
     m_dialogs.push(true);
-    EXPECT_FALSE(ConfirmedFolderCreation::run(m_folder.path() + "file", "caption"));
+    EXPECT_FALSE(
+        ConfirmedFolderCreation::run(m_folder.path() + "file", "caption", UxDialogs::notices()));
     EXPECT_EQ(m_dialogs.questions().size(), 1u);
     EXPECT_EQ(m_dialogs.notices().size(), 1u);
 }

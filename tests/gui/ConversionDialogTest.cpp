@@ -5,7 +5,7 @@
 #include "LabelledControls.h"
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
-#include "convert/ConversionDialogModel.h"
+#include "app/ConversionDialogModel.h"
 #include "convert/ConversionState.h"
 #include "gui/ListView.h"
 #include "gui/QtText.h"

@@ -3,7 +3,7 @@
 #include "FormChecks.h"
 #include "GuiTestSupport.h"
 #include "LabelledControls.h"
-#include "format/PrintSettingsDialogModel.h"
+#include "app/PrintSettingsDialogModel.h"
 #include "format/RunSettings.h"
 #include "gui/ListView.h"
 #include "gui/QtText.h"

@@ -1,4 +1,4 @@
-#include "format/PrintSettingsDialogModel.h"
+#include "app/PrintSettingsDialogModel.h"
 
 #include "TestText.h"
 #include "format/RunSettings.h"

@@ -1,6 +1,6 @@
-#include "convert/ConversionDialogModel.h"
+#include "app/ConversionDialogModel.h"
 
-#include "ConvertTestSupport.h"
+#include "convert/ConvertTestSupport.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"

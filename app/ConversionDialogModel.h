@@ -1,43 +1,32 @@
 #pragma once
 
+#include "convert/ConversionService.h"
 #include "fc/FCString.h"
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
-class ConversionState;
+class Notices;
 
 // The dialog "tavrelCPP->screenplay.txt" without its window: the four input
 // fields, the sub-folder box, the definitions list and what the buttons do.
-// The pre-survey shows its report and the conversion its log in the notice
-// dialog (UxDialogs); the conversion runs under a progress dialog
-// (UxProgressDialog) titled "台本の出力" with a cancel button, and asks
-// through the question dialog before a log file is overwritten. The GUI
-// shows these fields and message(); the batch tool fills them from its
-// arguments. All texts are CP932.
+// The work is the ConversionService's; the model hands it the fields and
+// shows what it gives back: a prompt in the message area, a refusal, the
+// pre-survey's report and the conversion's log in the notice dialog. The
+// conversion runs under a progress dialog (UxProgressDialog) with a cancel
+// button, and a log file is overwritten only after the question dialog
+// agreed. The GUI shows these fields and message(). All texts are CP932.
 class ConversionDialogModel {
 public:
     static const char* title();
-    static const char* progressTitle();
-    static const char* progressText();
     static const char* definitionsPickerTitle();
     // The open-file dialog's filter: pairs of label and pattern, separated
     // by commas.
     static const char* definitionsPickerFilter();
-    static const char* overwriteTitle();
-    // The log's last line after a cancel.
-    static const char* cancelledLine();
 
-    // The outcome of a button.
-    enum class Outcome {
-        InputMissing, // a field is empty: message() says which
-        Refused,      // a folder or the definitions are missing: refusal() was shown
-        Done,
-        Cancelled, // the conversion was cancelled between two sources
-    };
-    // What became of the log file after a conversion.
-    enum class LogSave { NotAsked, Saved, KeptExisting, Failed };
+    using Outcome = ConversionService::Outcome;
+    using LogSave = ConversionService::LogSave;
 
     // One row of the definitions list: object name, true name, ticked.
     struct Row {
@@ -48,9 +37,14 @@ public:
     };
 
     // The state (survey findings, definitions, header) belongs to the
-    // dialog's owner and outlives the dialog.
+    // dialog's owner and outlives the dialog. Notices and questions go to
+    // notices; by default to the installed dialog host.
     explicit ConversionDialogModel(ConversionState& state);
+    ConversionDialogModel(ConversionState& state, Notices& notices);
     virtual ~ConversionDialogModel();
+
+    ConversionDialogModel(const ConversionDialogModel&) = delete;
+    ConversionDialogModel& operator=(const ConversionDialogModel&) = delete;
 
     // The controls.
     FCString sourceFolderText;
@@ -65,12 +59,11 @@ public:
     // program's folder when the field is empty.
     FCString definitionsPickerStart() const;
 
-    // "事前調査": the input checks, then the survey of the source folder and
-    // its report in the notice dialog.
+    // "事前調査": the survey of the source folder and its report in the
+    // notice dialog.
     Outcome preSurvey();
-    // "出力": the input checks, then every source converted in path order
-    // under the progress dialog; the log is shown and, when a log file is
-    // named, saved (an existing file only when the user agrees).
+    // "出力": every source converted in path order under the progress
+    // dialog; the log is shown and, when a log file is named, saved.
     Outcome convert();
     // "ｷｬﾝｾﾙ": the list is emptied.
     void close();
@@ -96,15 +89,15 @@ public:
     void toggleRow(int row);
 
 private:
-    bool checkInputs();
-    // The folders and the definitions; false after showing the refusal.
-    bool loadInputs(bool forSurvey);
-    void refuse(const char* text);
+    ConversionService::Inputs inputs() const;
+    ConversionService::Message messageArea();
+    // Shows a run that did not go ahead; false for one that did.
+    bool stopped(const ConversionService::Result& result);
     void setMessage(const FCString& text);
-    void fillRows();
-    void saveLog();
+    void fillRows(const ConversionState::Definitions& definitions);
 
-    ConversionState& m_state;
+    ConversionService m_service;
+    Notices& m_notices;
     FCString m_message;
     FCString m_refusal;
     FCString m_report;

@@ -1,4 +1,4 @@
-#include "format/PrintSettingsHelp.h"
+#include "app/PrintSettingsHelp.h"
 
 #include "platform/Sjis.h"
 

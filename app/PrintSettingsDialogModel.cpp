@@ -1,10 +1,11 @@
-#include "format/PrintSettingsDialogModel.h"
+#include "app/PrintSettingsDialogModel.h"
 
+#include "app/PrintSettingsHelp.h"
 #include "format/ConfirmedFolderCreation.h"
-#include "format/PrintSettingsHelp.h"
 #include "format/RunSettings.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Sjis.h"
+#include "ui/UxDialogs.h"
 #include "ui/UxListViewControl.h"
 
 #include <algorithm>
@@ -402,7 +403,8 @@ bool PrintSettingsDialogModel::accept()
     // The application's destination changes here, even when the folder is
     // then not created and the dialog stays open.
     m_run.destinationFolder = folder;
-    if (!ConfirmedFolderCreation::run(folder.view(), Sjis::of(FolderCreationCaption)))
+    if (!ConfirmedFolderCreation::run(folder.view(), Sjis::of(FolderCreationCaption),
+                                      UxDialogs::notices()))
         return false;
     m_working.setDestFolder(m_run.destinationFolder);
     m_accepted = true;

@@ -1,0 +1,159 @@
+#include "convert/ConversionService.h"
+
+#include "convert/MessageIdReport.h"
+#include "convert/ScreenplayWriter.h"
+#include "convert/SourceCollection.h"
+#include "convert/SourceSurvey.h"
+#include "fc/FCPathName.h"
+#include "fc/FileHelpers.h"
+#include "fc/FileReplacement.h"
+#include "fc/Notices.h"
+#include "fc/Progress.h"
+#include "platform/FileSystem.h"
+#include "platform/Sjis.h"
+
+ConversionService::ConversionService(ConversionState& state) : m_state(state) {}
+
+ConversionService::~ConversionService() = default;
+
+const char* ConversionService::progressTitle()
+{
+    return Sjis::of("台本の出力");
+}
+
+const char* ConversionService::progressText()
+{
+    return Sjis::of("旧CPPからravcon形式の台本を出力しています");
+}
+
+const char* ConversionService::overwriteTitle()
+{
+    return Sjis::of("ログファイル上書きの確認");
+}
+
+const char* ConversionService::cancelledLine()
+{
+    return Sjis::of("処理はキャンセルされました");
+}
+
+FCString ConversionService::missingInput(const Inputs& inputs)
+{
+    if (inputs.sourceFolder.isEmpty())
+        return FCString(Sjis::of("入力するCPPのあるフォルダを指定して下さい"));
+    if (inputs.outputFolder.isEmpty())
+        return FCString(Sjis::of("台本を出力するフォルダを指定して下さい。"));
+    if (inputs.definitions.isEmpty())
+        return FCString(Sjis::of("真の名前を定義したファイルを指定して下さい。"
+                                 "真の名前,OBJECT名 の形で定義されています。"));
+    return FCString();
+}
+
+FCString ConversionService::loadInputs(const Inputs& inputs, bool forSurvey)
+{
+    if (!SourceCollection::folderExists(inputs.sourceFolder))
+        return FCString(Sjis::of("ソースフォルダが見つかりません"));
+    if (!SourceCollection::folderExists(inputs.outputFolder))
+        return FCString(Sjis::of("出力先フォルダが見つかりません"));
+    m_state.resetConversionState();
+    if (!m_state.loadNameDefinitions(FCPathName(inputs.definitions).string()))
+        return FCString(Sjis::of("名前定義ファイルを登録できません"));
+    if (!forSurvey)
+        m_state.header().loadNames(m_state.definitionsText());
+    return FCString();
+}
+
+ConversionService::Result ConversionService::survey(const Inputs& inputs, const Message& message)
+{
+    Result result;
+    result.message = missingInput(inputs);
+    if (!result.message.isEmpty()) {
+        result.outcome = Outcome::InputMissing;
+        return result;
+    }
+    m_state.resetConversionState();
+    result.message = loadInputs(inputs, true);
+    if (!result.message.isEmpty()) {
+        result.outcome = Outcome::Refused;
+        return result;
+    }
+    result.definitions = m_state.nameDefinitions();
+    SourceSurvey::surveyFolder(m_state, inputs.sourceFolder, inputs.includeSubfolders, message);
+    result.text = MessageIdReport::text(m_state);
+    return result;
+}
+
+ConversionService::Result ConversionService::convert(const Inputs& inputs, Progress& progress,
+                                                     const Message& message)
+{
+    Result result;
+    result.message = missingInput(inputs);
+    if (!result.message.isEmpty()) {
+        result.outcome = Outcome::InputMissing;
+        return result;
+    }
+    result.message = loadInputs(inputs, false);
+    if (!result.message.isEmpty()) {
+        result.outcome = Outcome::Refused;
+        return result;
+    }
+    result.definitions = m_state.nameDefinitions();
+
+    if (message)
+        message(FCString(Sjis::of("処理対象ファイル一覧の作成中...")));
+    SourceCollection::Sources sources;
+    (void)SourceCollection::collectSources(sources, inputs.sourceFolder, "*.cpp",
+                                           inputs.includeSubfolders);
+    if (message)
+        message(FCString());
+
+    progress.setTitle(progressTitle());
+    progress.setText(progressText());
+    progress.setupBar(true, 0, 0, int32_t(sources.size()));
+    progress.open(true);
+
+    FCString& log = result.text;
+    log.create(65536, "");
+    result.sourceCount = int(sources.size());
+    // The screenplay files go into place a batch at a time, which makes them
+    // durable with one flush per batch instead of one per file; every file
+    // of the run is in place before the log shows the end or the cancel.
+    ScreenplayWriter writer(m_state, ScreenplayWriter::RunBatch);
+    for (const FCString& source : sources) {
+        if (writer.convertSource(source, inputs.outputFolder, log) ==
+            ScreenplayWriter::Result::Written)
+            ++result.writtenCount;
+        FCString text = FCPathName(source).fileNamePart();
+        text << Sjis::of("を出力中");
+        progress.setText(text.view());
+        progress.step();
+        progress.pump();
+        if (progress.cancelled()) {
+            result.writtenCount -= writer.finish(log);
+            log << "\n" << cancelledLine() << "\n";
+            result.outcome = Outcome::Cancelled;
+            break;
+        }
+    }
+    result.writtenCount -= writer.finish(log);
+    // The progress goes before the caller shows the log, so that the two
+    // never share the screen.
+    progress.close();
+    return result;
+}
+
+ConversionService::LogSave ConversionService::saveLog(const FCString& path, const FCString& log,
+                                                      Notices& notices)
+{
+    const FCPathName file(path);
+    uint32_t attributes = 0;
+    if (fileExists(file.text(), &attributes)) {
+        FCString question(file.string());
+        question << Sjis::of("\nが存在しています。上書きしても構いませんか？");
+        if (!notices.question(question.view(), overwriteTitle()))
+            return LogSave::KeptExisting;
+    }
+    // A folder cannot take the log's place; the replacement refuses it.
+    const bool saved = (attributes & FileSystem::AttributeDirectory) == 0 &&
+                       FileReplacement::replace(file.string(), log.view());
+    return saved ? LogSave::Saved : LogSave::Failed;
+}
