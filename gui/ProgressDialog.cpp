@@ -18,7 +18,7 @@ void ProgressDialog::setText(const QString& text)
     m_ui->textLabel->setText(text);
 }
 
-QString ProgressDialog::text() const
+QString ProgressDialog::shownText() const
 {
     return m_ui->textLabel->text();
 }

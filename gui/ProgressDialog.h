@@ -29,7 +29,7 @@ public:
     ~ProgressDialog() override;
 
     void setText(const QString& text);
-    QString text() const;
+    QString shownText() const;
     // A hidden bar takes no room.
     void setBar(bool show, int minimum, int maximum, int position);
     void setPosition(int position);

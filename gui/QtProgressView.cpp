@@ -85,7 +85,7 @@ void QtProgressView::closed(UxProgressDialog& dialog)
     delete window;
 }
 
-ProgressDialog* QtProgressView::window(const UxProgressDialog& dialog) const
+ProgressDialog* QtProgressView::windowOf(const UxProgressDialog& dialog) const
 {
     auto found = m_windows.find(&dialog);
     return found == m_windows.end() ? nullptr : found->second.window.data();

@@ -42,7 +42,7 @@ public:
     void closed(UxProgressDialog& dialog) override;
 
     // The window of an open dialog, null when it has none.
-    ProgressDialog* window(const UxProgressDialog& dialog) const;
+    ProgressDialog* windowOf(const UxProgressDialog& dialog) const;
 
 private:
     // Guarded: a window is a child of the window it opened over and goes

@@ -37,10 +37,10 @@ TEST_F(QtProgressViewTest, OpeningShowsTheStateAndUpdatesFollow)
     dialog.setTitle(sj("台本の取得"));
     dialog.setText(sj("指定されたフォルダにある *.screenplay.txt を取得しています"));
     dialog.setupBar(true, 0, 0, 4);
-    EXPECT_EQ(m_view.window(dialog), nullptr);
+    EXPECT_EQ(m_view.windowOf(dialog), nullptr);
     dialog.open(true);
 
-    ProgressDialog* window = m_view.window(dialog);
+    ProgressDialog* window = m_view.windowOf(dialog);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("台本の取得"));
@@ -61,11 +61,11 @@ TEST_F(QtProgressViewTest, OpeningShowsTheStateAndUpdatesFollow)
     // window is due for one.
     QTest::qWait(QtProgressView::RefreshInterval + 10);
     dialog.pump();
-    EXPECT_EQ(window->text(), QString::fromUtf8("一話"));
+    EXPECT_EQ(window->shownText(), QString::fromUtf8("一話"));
     EXPECT_EQ(bar->value(), 2);
 
     dialog.close();
-    EXPECT_EQ(m_view.window(dialog), nullptr);
+    EXPECT_EQ(m_view.windowOf(dialog), nullptr);
 }
 
 TEST_F(QtProgressViewTest, CancelTakesEffectOnlyWhenTheCallerNextReadsTheFlag)
@@ -73,7 +73,7 @@ TEST_F(QtProgressViewTest, CancelTakesEffectOnlyWhenTheCallerNextReadsTheFlag)
     UxProgressDialog dialog;
     dialog.setupBar(true, 0, 0, 5);
     dialog.open(true);
-    QPushButton* cancel = cancelButton(m_view.window(dialog));
+    QPushButton* cancel = cancelButton(m_view.windowOf(dialog));
     ASSERT_NE(cancel, nullptr);
 
     std::vector<std::string> log;
@@ -95,14 +95,14 @@ TEST_F(QtProgressViewTest, CancelTakesEffectOnlyWhenTheCallerNextReadsTheFlag)
                                              "flag set", "end 2"}))
         << "the unit under way is finished and no further one starts";
     EXPECT_EQ(dialog.position(), 3);
-    EXPECT_TRUE(m_view.window(dialog)->isVisible()) << "the window stays until the caller closes";
+    EXPECT_TRUE(m_view.windowOf(dialog)->isVisible()) << "the window stays until the caller closes";
 }
 
 TEST_F(QtProgressViewTest, PumpingDeliversAPressQueuedForTheWindow)
 {
     UxProgressDialog dialog;
     dialog.open(true);
-    ProgressDialog* window = m_view.window(dialog);
+    ProgressDialog* window = m_view.windowOf(dialog);
     // A queued click is what the window system delivers while work runs.
     QMetaObject::invokeMethod(cancelButton(window), "click", Qt::QueuedConnection);
     EXPECT_FALSE(dialog.cancelled()) << "nothing happens before the events are processed";
@@ -114,7 +114,7 @@ TEST_F(QtProgressViewTest, ADialogThatCannotBeCancelledDisablesItsButton)
 {
     UxProgressDialog dialog;
     dialog.open(false);
-    ProgressDialog* window = m_view.window(dialog);
+    ProgressDialog* window = m_view.windowOf(dialog);
     QPushButton* cancel = cancelButton(window);
     ASSERT_NE(cancel, nullptr);
     EXPECT_FALSE(cancel->isEnabled());
@@ -130,14 +130,14 @@ TEST_F(QtProgressViewTest, EscAndTheCloseBoxCountAsCancelAndKeepTheWindow)
 {
     UxProgressDialog dialog;
     dialog.open(true);
-    ProgressDialog* window = m_view.window(dialog);
+    ProgressDialog* window = m_view.windowOf(dialog);
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_TRUE(dialog.cancelled());
     EXPECT_TRUE(window->isVisible());
 
     UxProgressDialog second;
     second.open(true);
-    ProgressDialog* secondWindow = m_view.window(second);
+    ProgressDialog* secondWindow = m_view.windowOf(second);
     ASSERT_NE(secondWindow, window);
     EXPECT_FALSE(secondWindow->close()) << "the close box does not take the window away";
     EXPECT_TRUE(second.cancelled());
@@ -149,7 +149,7 @@ TEST_F(QtProgressViewTest, AHiddenBarAndTheWindowKeepingOtherWindowsWaiting)
     UxProgressDialog dialog;
     dialog.setupBar(false, 0, 0, 10);
     dialog.open(true);
-    ProgressDialog* window = m_view.window(dialog);
+    ProgressDialog* window = m_view.windowOf(dialog);
     EXPECT_TRUE(window->control(ProgressDialog::BarId)->isHidden());
     // No other window takes input while the operation runs.
     EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);
@@ -166,10 +166,10 @@ TEST_F(QtProgressViewTest, AnOwnerThatGoesFirstTakesTheWindowSafely)
     ASSERT_TRUE(QTest::qWaitForWindowActive(owner));
     UxProgressDialog dialog;
     dialog.open(true);
-    ASSERT_NE(m_view.window(dialog), nullptr);
-    EXPECT_EQ(m_view.window(dialog)->parentWidget(), owner) << "opened over the active window";
+    ASSERT_NE(m_view.windowOf(dialog), nullptr);
+    EXPECT_EQ(m_view.windowOf(dialog)->parentWidget(), owner) << "opened over the active window";
     delete owner;
-    EXPECT_EQ(m_view.window(dialog), nullptr);
+    EXPECT_EQ(m_view.windowOf(dialog), nullptr);
     // The work goes on and ends as usual.
     dialog.setText("x");
     dialog.step();
@@ -182,7 +182,7 @@ TEST_F(QtProgressViewTest, EveryControlIsNamedByItsLabel)
 {
     UxProgressDialog dialog;
     dialog.open(true);
-    ProgressDialog* window = m_view.window(dialog);
+    ProgressDialog* window = m_view.windowOf(dialog);
     auto* cancel = qobject_cast<QPushButton*>(window->control(ProgressDialog::CancelId));
     ASSERT_NE(cancel, nullptr);
     EXPECT_EQ(cancel->text(), QString::fromUtf8("キャンセル"));
