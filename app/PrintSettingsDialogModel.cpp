@@ -446,9 +446,7 @@ bool PrintSettingsDialogModel::apply(PrintFormat& format, RunSettings& run) cons
     if (!m_accepted)
         return false;
     format = m_working;
-    run.setGenericScript(m_working.hasFlag(PrintFormat::FlagGeneric));
-    run.setCommentEmphasis(m_working.hasFlag(PrintFormat::FlagCommentEmphasis));
-    run.setPrintLog(m_working.hasFlag(PrintFormat::FlagLog));
+    run.setSwitches(RunSettings::switchesOfFormatFlags(m_working.flags()));
     run.logPath = m_working.logName();
     run.device = m_working.device();
     run.bundleByActor = m_working.bundleByActor();

@@ -40,6 +40,8 @@ public:
     static constexpr uint32_t FlagLoadAtStart = 1u << 31;
     static constexpr uint32_t InitialFlags = RunSettings::InitialSwitches;
     static constexpr uint32_t PrinterOptions = RunSettings::PrinterOptions;
+    static_assert(((FlagKeepWordTotals | FlagLoadAtStart) & RunSettings::SwitchMask) == 0,
+                  "the window's own flags lie apart from the run switches");
 
     static constexpr const char* LogFileName = "quillon.log.txt";
 

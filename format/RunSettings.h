@@ -2,7 +2,9 @@
 
 #include "fc/FCString.h"
 #include "format/OutputDevice.h"
+#include "format/PrintFormat.h"
 
+#include <bit>
 #include <cstdint>
 #include <string_view>
 
@@ -21,6 +23,12 @@ public:
     static constexpr uint32_t PrinterOptions = GenericScript | CommentEmphasis;
     // Log on and comment emphasis on, generic off.
     static constexpr uint32_t InitialSwitches = PrintLog | CommentEmphasis;
+
+    // The switches a print format's flags word holds, each moved to its bit
+    // here: the format keeps them as log 1, generic 2, comment emphasis 4,
+    // which are other bits than the run's. The format's other flags are no
+    // switches. The one way from a format's word to the run's.
+    static constexpr uint32_t switchesOfFormatFlags(uint32_t flags);
 
     OutputDevice device = OutputDevice::Png;
     // Empty until a destination is confirmed; then the scenario folder
@@ -50,8 +58,37 @@ public:
     }
 
 private:
+    struct FormatSwitch {
+        uint32_t formatFlag;
+        uint32_t runSwitch;
+    };
+    static constexpr FormatSwitch FormatSwitches[] = {
+        {PrintFormat::FlagGeneric, GenericScript},
+        {PrintFormat::FlagLog, PrintLog},
+        {PrintFormat::FlagCommentEmphasis, CommentEmphasis},
+    };
+
     bool has(uint32_t bit) const { return (m_switches & bit) != 0; }
     void set(uint32_t bit, bool on) { m_switches = on ? (m_switches | bit) : (m_switches & ~bit); }
 
     uint32_t m_switches = InitialSwitches;
 };
+
+constexpr uint32_t RunSettings::switchesOfFormatFlags(uint32_t flags)
+{
+    uint32_t switches = 0;
+    for (const FormatSwitch& pair : FormatSwitches) {
+        if ((flags & pair.formatFlag) != 0)
+            switches |= pair.runSwitch;
+    }
+    return switches;
+}
+
+// Each switch has a bit of its own in the format's word, apart from the
+// format's other flags: a word with every bit set gives every switch, and
+// each flag alone gives one switch or none.
+static_assert(RunSettings::switchesOfFormatFlags(~0u) == RunSettings::SwitchMask);
+static_assert(std::popcount(PrintFormat::FlagGeneric | PrintFormat::FlagLog |
+                            PrintFormat::FlagCommentEmphasis | PrintFormat::FlagAutoCalc) == 4,
+              "the format's flags are distinct bits");
+static_assert(RunSettings::switchesOfFormatFlags(PrintFormat::FlagAutoCalc) == 0);

@@ -45,6 +45,32 @@ TEST(RunSettingsTest, SwitchesKeepTheirBitsAndTheDestinationFallsBack)
     EXPECT_EQ(run.destinationOr(scenario).toStdString(), "/d/");
 }
 
+TEST(RunSettingsTest, AFormatsFlagsBecomeTheSwitchesOfTheSameMeaning)
+{
+    using F = PrintFormat;
+    using R = RunSettings;
+    const struct {
+        uint32_t flags;
+        uint32_t switches;
+    } cases[] = {
+        {0, 0},
+        {F::FlagLog, R::PrintLog},
+        {F::FlagGeneric, R::GenericScript},
+        {F::FlagCommentEmphasis, R::CommentEmphasis},
+        {F::FlagLog | F::FlagCommentEmphasis, R::PrintLog | R::CommentEmphasis},
+        {F::FlagAutoCalc | 0x80000000u | 8u, 0},
+        {0xFFFFFFFFu, R::SwitchMask},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(R::switchesOfFormatFlags(c.flags), c.switches) << std::hex << c.flags;
+
+    RunSettings run;
+    run.setSwitches(R::switchesOfFormatFlags(F().flags()));
+    EXPECT_TRUE(run.printLog()) << "a new format logs";
+    EXPECT_FALSE(run.genericScript());
+    EXPECT_FALSE(run.commentEmphasis());
+}
+
 TEST(SuppressedCharactersTest, OneNamePerLineWithoutEmptyNames)
 {
     SuppressedCharacters suppressed;
