@@ -51,6 +51,11 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
     if (lines)
         (void)printer.setLinesPerPage(static_cast<int>(*lines));
     // The option word is 32 bits: a larger number gives its low 32 bits.
+    // The help names its bits by number.
+    static_assert(
+        ScriptPrinter::OptionNotesInCommentFont == 0x10 &&
+            (ScriptPrinter::OptionGenericScript | ScriptPrinter::OptionNotesInCommentFont) == 0x11,
+        "--options as the help describes it");
     if (options)
         printer.setOptions(static_cast<uint32_t>(*options));
 
