@@ -46,6 +46,21 @@ uint32_t statOf(std::string_view path, std::string& native, struct stat& info)
     return WinError::Success;
 }
 
+// What a deletion of the CP932 path would remove: the entry itself, a link
+// not followed (a deletion never reaches a link's target). The native path
+// is kept for the deletion. 0, or the error number of the failure, a fault
+// set for deletions included.
+uint32_t entryToDelete(std::string_view path, std::string& native, struct stat& info)
+{
+    if (uint32_t fault = FileFaults::check(FileFaults::Kind::Delete))
+        return fault;
+    if (uint32_t error = NativePath::fromCp932(path, native))
+        return error;
+    if (::lstat(native.c_str(), &info) != 0)
+        return NativePath::errorFor(errno, native);
+    return WinError::Success;
+}
+
 } // namespace
 
 uint32_t FileSystem::attributesOf(uint32_t mode, std::string_view name)
@@ -124,14 +139,10 @@ uint32_t FileSystem::createDirectory(std::string_view path)
 
 uint32_t FileSystem::deleteFile(std::string_view path)
 {
-    if (uint32_t fault = FileFaults::check(FileFaults::Kind::Delete))
-        return record(fault);
     std::string native;
-    if (uint32_t error = NativePath::fromCp932(path, native))
-        return record(error);
     struct stat info;
-    if (::lstat(native.c_str(), &info) != 0)
-        return record(NativePath::errorFor(errno, native));
+    if (uint32_t error = entryToDelete(path, native, info))
+        return record(error);
     // Windows refuses both a folder and a read-only file here; the root user
     // would not be stopped by the permissions, so the check is made here.
     if (S_ISDIR(info.st_mode) || isReadOnly(info))
@@ -143,14 +154,10 @@ uint32_t FileSystem::deleteFile(std::string_view path)
 
 uint32_t FileSystem::removeDirectory(std::string_view path)
 {
-    if (uint32_t fault = FileFaults::check(FileFaults::Kind::Delete))
-        return record(fault);
     std::string native;
-    if (uint32_t error = NativePath::fromCp932(path, native))
-        return record(error);
     struct stat info;
-    if (::lstat(native.c_str(), &info) != 0)
-        return record(NativePath::errorFor(errno, native));
+    if (uint32_t error = entryToDelete(path, native, info))
+        return record(error);
     if (!S_ISDIR(info.st_mode))
         return record(WinError::DirectoryInvalid);
     if (isReadOnly(info))
