@@ -20,6 +20,8 @@ TEST(FileStampTest, AWriteThatTouchesTheFileChangesItsStamp)
     EXPECT_TRUE(first.exists);
     EXPECT_EQ(first.size, 4);
     EXPECT_EQ(FileStamp::of(path, Link::Follow), first) << "nothing touched it";
+    folder.write("page.bmp", "longer");
+    EXPECT_NE(FileStamp::of(path, Link::Follow), first) << "rewritten";
 
     // Another file put in its place: another inode.
     folder.write("other", "four");
