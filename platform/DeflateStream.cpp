@@ -1,5 +1,7 @@
 #include "platform/DeflateStream.h"
 
+#include "platform/Trace.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <isa-l/crc.h>
@@ -23,15 +25,18 @@ constexpr std::size_t OutputStep = 1u << 17;
 // The compressor counts in 32 bits; larger pieces go in parts.
 constexpr std::size_t LargestPiece = std::size_t(1) << 30;
 
-// ISA-L's level 1 (in each of its processor variants) begins a stream by
-// hashing its third input byte not from the input but from bits 16 to 47 of
-// the address of the isal_zstream it is given: one slot of the match table
-// is filled from that address. The slot is looked up once more later, so
-// now and then a page comes out with another (equally valid) match distance
-// depending on where the compressor's state happens to lie, which differs
-// from thread to thread and from run to run. Every stream object is
-// therefore placed at an address whose bits 16 to 47 hash to the same slot,
-// the one below: the compressed bytes then depend on the input alone.
+// ISA-L's level 1 (its SSE, AVX and AVX2 variants alike) begins a stream by
+// hashing the four bytes at its third input byte not from the input but
+// from bits 16 to 47 of the address of the isal_zstream it is given, and
+// puts the byte's position in that slot of its match table. The slot keeps
+// it until some later input hashes there; that lookup then tries a match
+// two bytes away from the one an untouched slot would give, so now and then
+// a page comes out with another (equally valid) match distance depending on
+// where the compressor's state lies, which differs from worker to worker
+// and from run to run. Every stream object is therefore placed at an
+// address whose bits 16 to 47 hash to one fixed slot: the compressed bytes
+// then depend on the input alone. The slot below is one that leaves the
+// files printed before as they were.
 constexpr uint32_t PlacedSlot = 0x1C7;
 constexpr uint32_t LargestHashMask = 0x1FFF; // of the level 1 table
 
@@ -86,7 +91,12 @@ isal_zstream* mapPlacedStream()
 // The compressor's state, placed as above when it can be.
 class PlacedStream {
 public:
-    PlacedStream() : m_mapped(mapPlacedStream()) {}
+    PlacedStream() : m_mapped(mapPlacedStream())
+    {
+        if (!m_mapped)
+            Trace::write("deflate: no address found for the compressor state; page bytes may "
+                         "vary between runs\n");
+    }
     ~PlacedStream()
     {
         if (m_mapped)
