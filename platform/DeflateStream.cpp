@@ -1,9 +1,14 @@
 #include "platform/DeflateStream.h"
 
+#include "platform/Trace.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
 #include <limits>
+#include <new>
+#include <sys/mman.h>
 
 namespace {
 
@@ -20,10 +25,99 @@ constexpr std::size_t OutputStep = 1u << 17;
 // The compressor counts in 32 bits; larger pieces go in parts.
 constexpr std::size_t LargestPiece = std::size_t(1) << 30;
 
+// ISA-L's level 1 (its SSE, AVX and AVX2 variants alike) begins a stream by
+// hashing the four bytes at its third input byte not from the input but
+// from bits 16 to 47 of the address of the isal_zstream it is given, and
+// puts the byte's position in that slot of its match table. The slot keeps
+// it until some later input hashes there; that lookup then tries a match
+// two bytes away from the one an untouched slot would give, so now and then
+// a page comes out with another (equally valid) match distance depending on
+// where the compressor's state lies, which differs from worker to worker
+// and from run to run. Every stream object is therefore placed at an
+// address whose bits 16 to 47 hash to one fixed slot: the compressed bytes
+// then depend on the input alone. The slot below is one that leaves the
+// files printed before as they were.
+constexpr uint32_t PlacedSlot = 0x1C7;
+constexpr uint32_t LargestHashMask = 0x1FFF; // of the level 1 table
+
+// The CRC-32C of v from 0, as the processor's crc32 instruction computes it
+// (ISA-L's level 1 hash), bit by bit.
+uint32_t crc32c(uint32_t v)
+{
+    uint32_t crc = 0;
+    for (int i = 0; i < 32; ++i) {
+        const uint32_t bit = (crc ^ v) & 1u;
+        crc = (crc >> 1) ^ (bit ? 0x82F63B78u : 0u);
+        v >>= 1;
+    }
+    return crc;
+}
+
+// The mapping that holds one stream object, at the start of a 64 KiB block
+// whose number hashes to PlacedSlot. Null when no such block could be
+// mapped (the stream then lives on the heap, working as before).
+isal_zstream* mapPlacedStream()
+{
+    constexpr std::uintptr_t Block = std::uintptr_t(1) << 16;
+    // Ask the system where mappings go, then look from there for blocks of
+    // the right kind (one in 8192) that are free.
+    void* probe = ::mmap(nullptr, Block, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (probe == MAP_FAILED)
+        return nullptr;
+    ::munmap(probe, Block);
+    std::uintptr_t block = reinterpret_cast<std::uintptr_t>(probe) >> 16;
+    int tries = 0;
+    for (std::uintptr_t n = 0; n < (std::uintptr_t(1) << 24) && tries < 64; ++n) {
+        const std::uintptr_t candidate = block - n;
+        if (candidate == 0)
+            break;
+        if ((crc32c(static_cast<uint32_t>(candidate)) & LargestHashMask) != PlacedSlot)
+            continue;
+        ++tries;
+        void* want = reinterpret_cast<void*>(candidate << 16);
+        void* got = ::mmap(want, sizeof(isal_zstream), PROT_READ | PROT_WRITE,
+                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE, -1, 0);
+        if (got == MAP_FAILED)
+            continue;
+        if (got != want) { // a kernel that took the address as a hint only
+            ::munmap(got, sizeof(isal_zstream));
+            continue;
+        }
+        return new (got) isal_zstream{};
+    }
+    return nullptr;
+}
+
+// The compressor's state, placed as above when it can be.
+class PlacedStream {
+public:
+    PlacedStream() : m_mapped(mapPlacedStream())
+    {
+        if (!m_mapped)
+            Trace::write("deflate: no address found for the compressor state; page bytes may "
+                         "vary between runs\n");
+    }
+    ~PlacedStream()
+    {
+        if (m_mapped)
+            ::munmap(m_mapped, sizeof(isal_zstream));
+    }
+    PlacedStream(const PlacedStream&) = delete;
+    PlacedStream& operator=(const PlacedStream&) = delete;
+
+    isal_zstream& get() { return m_mapped ? *m_mapped : *m_fallback; }
+
+private:
+    isal_zstream* m_mapped;
+    std::unique_ptr<isal_zstream> m_fallback =
+        m_mapped ? nullptr : std::make_unique<isal_zstream>();
+};
+
 } // namespace
 
 struct DeflateStream::State {
-    isal_zstream stream{};
+    PlacedStream placed;
+    isal_zstream& stream = placed.get();
     std::vector<uint8_t> levelBuffer = std::vector<uint8_t>(LevelBufferSize);
     std::vector<uint8_t>* out = nullptr;
     std::size_t written = 0; // bytes of out that hold the stream or came before it

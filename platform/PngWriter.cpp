@@ -336,11 +336,16 @@ struct PngWriter::Pipeline::Work {
     }
 };
 
-PngWriter::Pipeline::Pipeline() : m_work(std::make_unique<Work>())
+PngWriter::Pipeline::Pipeline()
+    : Pipeline(std::max(1u, std::min(4u, std::thread::hardware_concurrency())))
 {
-    const unsigned processors = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
-    m_work->limit = 2 * processors;
-    for (unsigned i = 0; i < processors; ++i)
+}
+
+PngWriter::Pipeline::Pipeline(unsigned workers) : m_work(std::make_unique<Work>())
+{
+    workers = std::max(1u, workers);
+    m_work->limit = 2 * workers;
+    for (unsigned i = 0; i < workers; ++i)
         m_work->workers.emplace_back([work = m_work.get()] { work->run(); });
 }
 

@@ -42,7 +42,10 @@ int writeGrey(const std::string& path, int width, int height, const uint8_t* top
 // Failures are traced, as those of writeGrey are put nowhere else either.
 class Pipeline {
 public:
+    // As many workers as processors, up to four.
     Pipeline();
+    // workers workers (at least one).
+    explicit Pipeline(unsigned workers);
     // Waits for every queued page, then lets the workers go.
     ~Pipeline();
     Pipeline(const Pipeline&) = delete;

@@ -165,3 +165,40 @@ TEST(PngPipelineTest, APageThatCannotBeWrittenIsCountedAndTheOthersStillArrive)
     EXPECT_TRUE(std::filesystem::is_regular_file(folder / "c.png"));
     EXPECT_TRUE(std::filesystem::is_directory(folder / "taken.png"));
 }
+
+TEST(PngPipelineTest, EveryFileHasTheSameBytesWhateverTheWorkersAndTheirPastWork)
+{
+    // The same pages written by one worker, then by three workers that first
+    // encode other pages and are fed one page at a time (so that another
+    // worker takes each page): every file must come out byte for byte the
+    // same, whichever worker encoded it and whatever it encoded before.
+    TempFolder folder;
+    const int pageCount = 12;
+    std::vector<std::vector<uint8_t>> pages;
+    for (int seed = 0; seed < pageCount; ++seed)
+        pages.push_back(greyPage(Width * 3, Height * 4, seed));
+    auto run = [&](const std::string& name, unsigned workers, bool starved) {
+        const std::vector<uint8_t> other = greyPage(Width, Height, 99); // outlives the pipeline
+        PngWriter::Pipeline pipeline(workers);
+        if (starved) {
+            for (unsigned i = 0; i < 2 * workers; ++i)
+                pipeline.queueGrey(folder / ("warm" + std::to_string(i) + ".png"), Width, Height,
+                                   other.data(), Width, true, nullptr);
+        }
+        for (int i = 0; i < pageCount; ++i) {
+            pipeline.queueGrey(folder / (name + std::to_string(i) + ".png"), Width * 3, Height * 4,
+                               pages[std::size_t(i)].data(), Width * 3, true, nullptr);
+            if (starved)
+                pipeline.finish();
+        }
+        pipeline.finish();
+        EXPECT_EQ(pipeline.failures(), 0);
+    };
+    run("one", 1, false);
+    run("three", 3, true);
+    for (int i = 0; i < pageCount; ++i) {
+        const std::string one = bytesOf(folder / ("one" + std::to_string(i) + ".png"));
+        ASSERT_FALSE(one.empty()) << i;
+        EXPECT_TRUE(one == bytesOf(folder / ("three" + std::to_string(i) + ".png"))) << i;
+    }
+}
