@@ -38,6 +38,8 @@ public:
         "  convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]\n"
         "  voices FOLDER DELIVERY [--pattern REGEX] [--check-content] [--csv FILE]\n"
         "         [--sort DEST [--move] [--by-scene]]\n"
+        "  changes OLD NEW [--notes] [--csv FILE]\n"
+        "  changes FOLDER --since-print [--notes] [--csv FILE]\n"
         "folder commands also take --only NAME,... (tick only these files) and\n"
         "--suppress NAME,... (suppress these characters for this run)\n";
 
