@@ -8,6 +8,7 @@
 #include "format/PrintFormat.h"
 #include "platform/DesktopOpener.h"
 #include "platform/TextCodec.h"
+#include "reports/PrintRecord.h"
 #include "reports/PrintRun.h"
 #include "ui/UxProgressDialog.h"
 
@@ -145,6 +146,11 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     if (outcome.interrupted)
         err << "quillon-batch: the print run was stopped within a scene; "
                "that scene is not complete\n";
+    // The pages are printed; only the next comparison lacks them.
+    if (outcome.unrecorded > 0)
+        err << "quillon-batch: " << outcome.unrecorded
+            << " printed scene(s) could not be kept in the print record "
+            << TextCodec::toUtf8(PrintRecord::folderOf(app.scenarioFolder().view())) << "\n";
     if (outcome.logFailed) {
         err << "quillon-batch: the print log could not be written: "
             << TextCodec::toUtf8(app.logPath().view()) << "\n";

@@ -27,6 +27,7 @@
 #include "render/SceneRenderer.h"
 #include "render/ScriptPrinter.h"
 #include "reports/PageCountEstimate.h"
+#include "reports/PrintRecord.h"
 #include "reports/ScenarioContext.h"
 
 #include <atomic>
@@ -166,6 +167,17 @@ FCString PrintRun::lostPagesNotice(const Outcome& outcome)
     return text;
 }
 
+FCString PrintRun::recordNotice(const Outcome& outcome)
+{
+    FCString text;
+    if (outcome.unrecorded > 0) {
+        text.appendNumber(outcome.unrecorded);
+        text.append(Sjis::of(" ファイルの印刷の記録（.quillon/printed）を保存できませんでした。"
+                             "印刷は完了しています。\n"));
+    }
+    return text;
+}
+
 FCString PrintRun::distinctPageName(const FCString& scene)
 {
     // Names are compared as the file system will see them.
@@ -300,6 +312,8 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         SceneResult scene;
     };
     std::vector<Printed> printed;
+    // What is printed is kept for the next comparison of versions.
+    PrintRecord record(m_context.folder.view());
     // The window comes up now, before the first scene's fonts are loaded and
     // its text laid out, which takes long enough for the closed settings
     // form to linger on the screen with nothing answering.
@@ -316,6 +330,7 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         progress.setText(text);
 
         if (catalogue.isTicked(index)) {
+            record.noteRead(fileName.toStdString());
             printed.push_back({fileName.toStdString(),
                                printScene(fileName, catalogue.record(index), *sink, pages)});
             if (printed.back().scene.interrupted) {
@@ -357,12 +372,21 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
             m_log << failedSuffix(scene.lost);
         } else {
             ++outcome.printed;
+            if (!record.keep(entry.fileName))
+                ++outcome.unrecorded;
             m_log.append(entry.fileName);
             if (scene.pageName.isEmpty())
                 m_log.append(printedSuffix());
             else
                 m_log << renamedSuffix(scene.pageName);
         }
+    }
+
+    if (outcome.printed == entries && outcome.unrecorded == 0) {
+        std::vector<std::string> names;
+        for (int index = 0; index < entries; ++index)
+            names.push_back(catalogue.fileName(index).toStdString());
+        record.keepOnly(names);
     }
 
     outcome.noPrinter = outcome.pagesUnprinted > 0;

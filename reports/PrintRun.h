@@ -39,6 +39,10 @@ class ScriptPrinter;
 // is logged as failed with the number of pages lost, and the run then ends
 // with a result line that says pages are missing, not the completed one.
 //
+// Every scene printed and logged as printed is kept in the scenario folder's
+// print record (PrintRecord); a record that cannot be written is told, and
+// the run is still the success it was.
+//
 // No page of a run overwrites another: a scene whose page images would go
 // under a name an earlier scene of the run used files them under the name
 // with "(2)", "(3)"... added, and its printed line says so.
@@ -68,6 +72,7 @@ public:
         bool noPrinter = false;   // printer pages were drawn but no printer was reached
         bool interrupted = false; // stopped within a scene (a second cancel)
         bool pdf = false;         // the pages went into PDF files
+        int unrecorded = 0;       // printed scenes the print record could not keep
     };
 
     // What became of one scene.
@@ -132,6 +137,10 @@ public:
     // What the window tells the user after a run that lost pages (no
     // printer reached, page files not written); empty when none were lost.
     static FCString lostPagesNotice(const Outcome& outcome);
+    // What the user is told when printed scenes could not be kept in the
+    // scenario folder's print record (the run still succeeded); empty when
+    // all were.
+    static FCString recordNotice(const Outcome& outcome);
 
 private:
     // One scene into the run's sink, telling the run context of its pages.
