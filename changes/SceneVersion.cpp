@@ -23,11 +23,13 @@ void readBody(ScreenplayScanner& scanner, SceneVersion& version)
     std::string_view text;
     int bodyLine = 0;
     while (scanner.nextLine(text)) {
+        // Lines the layout drops still count as positions in the file.
+        const int position = bodyLine++;
         const ScreenplayBodyLine body = ScreenplayBodyLine::classify(text);
         if (body.kind == ScreenplayBodyLine::Kind::Ignored)
             continue;
         SceneVersion::Line line;
-        line.bodyLine = bodyLine++;
+        line.bodyLine = position;
         line.text = SceneVersion::withoutTrailingBlanks(body.text);
         if (body.kind == ScreenplayBodyLine::Kind::Speaker) {
             line.label = body.labelNumber;

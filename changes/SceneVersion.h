@@ -29,8 +29,9 @@ struct SceneVersion {
         std::string character;
         // The utterance from its first bracket, or the note's text.
         std::string text;
-        // The line's position among the body lines the layout prints, from
-        // 0; a pickup script selects its lines by it.
+        // The line's position among the body lines of the file, from 0 (the
+        // lines after ".total" that are not empty, "@" lines included); a
+        // pickup script selects its lines by it.
         int bodyLine = 0;
     };
 

@@ -95,13 +95,14 @@ TEST(SceneComparisonTest, ANewSceneIsWhollyAddedAndARemovedOneWhollyDeleted)
     EXPECT_EQ(removed[1].newBodyLine, -1);
 }
 
-TEST(SceneComparisonTest, BodyLinesCountWhatTheLayoutPrints)
+TEST(SceneComparisonTest, BodyLinesArePositionsInTheFileIgnoredLinesIncluded)
 {
     const SceneVersion scene = SceneVersion::fromText(sj(testScreenplay(
         {"@ メモ", "000001 さくら「一」", "   注記", "@000009 没", "000002 ゆう「二」"})));
     ASSERT_EQ(scene.lines.size(), 3u);
-    EXPECT_EQ(scene.lines[0].bodyLine, 0);
-    EXPECT_EQ(scene.lines[2].bodyLine, 2);
+    EXPECT_EQ(scene.lines[0].bodyLine, 1);
+    EXPECT_EQ(scene.lines[1].bodyLine, 2);
+    EXPECT_EQ(scene.lines[2].bodyLine, 4);
     EXPECT_EQ(scene.lines[2].number, 2u);
     EXPECT_EQ(scene.lines[1].kind, SceneVersion::Kind::Note);
 }
