@@ -8,12 +8,14 @@
 #include "format/PrintFormat.h"
 #include "platform/DesktopOpener.h"
 #include "platform/TextCodec.h"
+#include "render/LineSelection.h"
 #include "reports/PrintRecord.h"
 #include "reports/PrintRun.h"
 #include "ui/UxProgressDialog.h"
 
 #include <cassert>
 #include <ostream>
+#include <set>
 #include <vector>
 
 namespace {
@@ -67,6 +69,8 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     }
     if (args.has("no-log") && (args.has("log") || args.has("open-log")))
         return args.refuse(err, usage, "--no-log: goes with neither --log nor --open-log");
+    if (args.has("changes-from") && args.has("since-print"))
+        return args.refuse(err, usage, "--changes-from and --since-print: give one of them");
     if (args.has("bundle-by-actor") && device != OutputDevice::Pdf)
         return args.refuse(err, usage, "--bundle-by-actor: goes with --device pdf only");
 
@@ -95,7 +99,17 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     app.setCommentEmphasis(!args.has("no-emphasis"));
     app.setPrintLog(!args.has("no-log"));
 
+    LineSelection selection;
+    std::set<std::string> recordable;
+    if (int status = ChangeSelection::fromArguments(session, args, selection, &recordable))
+        return status;
+
     PrintRun run(app.context());
+    if (ChangeSelection::asked(args)) {
+        run.setLineSelection(&selection);
+        if (args.has("since-print"))
+            run.setRecordedScenes(std::move(recordable));
+    }
     if (args.has("open-log"))
         run.setOpener([](const FCString& path) { return DesktopOpener::open(path.view()); });
     const int fileFailuresBefore = session.fileFailures();

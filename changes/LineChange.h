@@ -27,6 +27,9 @@ struct LineChange {
     // version's body lines (-1 for a deletion).
     std::string fileName;
     int newBodyLine = -1;
+    // The new version's speaker exactly as written, whose script holds the
+    // line (empty for a deletion and a note).
+    std::string speaker;
 
     // The kind's word (CP932).
     static const char* kindText(Kind kind);

@@ -63,6 +63,7 @@ private:
         if (after) {
             change.newText = after->text;
             change.newBodyLine = after->bodyLine;
+            change.speaker = after->speaker;
         }
         return change;
     }

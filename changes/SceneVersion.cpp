@@ -36,6 +36,7 @@ void readBody(ScreenplayScanner& scanner, SceneVersion& version)
             line.number = VoiceNumberPattern::decimal(body.labelNumber);
             line.kind = line.number ? SceneVersion::Kind::Numbered : SceneVersion::Kind::Unnumbered;
             line.character = SceneVersion::withoutTrailingBlanks(body.speakerName);
+            line.speaker = body.speakerName;
         }
         version.lines.push_back(std::move(line));
     }

@@ -27,6 +27,9 @@ struct SceneVersion {
         std::string label;
         std::optional<uint64_t> number;
         std::string character;
+        // The speaker's name exactly as written (character may have lost
+        // trailing blanks), as the scripts tell their characters apart.
+        std::string speaker;
         // The utterance from its first bracket, or the note's text.
         std::string text;
         // The line's position among the body lines of the file, from 0 (the

@@ -212,6 +212,13 @@ void PrintRun::excludeUnprinted(const ScenarioContext& context, ScriptPrinter& p
     CharacterSelection::excludeUnprinted(context, printer, record);
 }
 
+bool PrintRun::keepsRecordOf(const std::string& fileName) const
+{
+    if (m_recorded)
+        return m_recorded->count(fileName) > 0;
+    return !m_selection;
+}
+
 FCString PrintRun::pageDestination() const
 {
     FCString destination = m_context.run.destinationOr(m_context.folder);
@@ -375,7 +382,7 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
             m_log << failedSuffix(scene.lost);
         } else {
             ++outcome.printed;
-            if (!record.keep(entry.fileName))
+            if (keepsRecordOf(entry.fileName) && !record.keep(entry.fileName))
                 ++outcome.unrecorded;
             m_log.append(entry.fileName);
             if (scene.pageName.isEmpty())
@@ -385,7 +392,7 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         }
     }
 
-    if (outcome.printed == entries && outcome.unrecorded == 0) {
+    if (!m_selection && outcome.printed == entries && outcome.unrecorded == 0) {
         std::vector<std::string> names;
         for (int index = 0; index < entries; ++index)
             names.push_back(catalogue.fileName(index).toStdString());

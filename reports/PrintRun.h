@@ -5,6 +5,7 @@
 #include "reports/ScenarioContext.h"
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -106,6 +107,11 @@ public:
     // says after its opening line what the run printed. Null (the default):
     // whole scripts. The selection must outlive the run.
     void setLineSelection(const LineSelection* selection) { m_selection = selection; }
+    // The printed scenes (file names) the print record keeps. Without such
+    // a list, a whole run keeps every scene it printed and a partial run
+    // none: a scene printed in part may hold changes its scripts left out,
+    // which the next comparison must still show.
+    void setRecordedScenes(std::set<std::string> fileNames) { m_recorded = std::move(fileNames); }
 
     // Prints every ticked entry, showing "台本の印刷" in progress, and writes
     // and opens the log as the switches say.
@@ -157,6 +163,7 @@ private:
     // One scene into the run's sink, telling the run context of its pages.
     SceneResult printScene(const FCString& fileName, const ScriptInfo& record, PageSink& sink,
                            RunContext& context);
+    bool keepsRecordOf(const std::string& fileName) const;
     // The destination folder of files, ending with "/".
     FCString pageDestination() const;
     // Takes the scene's lost pages from the sink, as far as it knows them.
@@ -172,4 +179,5 @@ private:
     std::set<std::string> m_pageNames; // page folder names taken in this run
     RunContext::PageWatch m_watch;
     const LineSelection* m_selection = nullptr;
+    std::optional<std::set<std::string>> m_recorded;
 };

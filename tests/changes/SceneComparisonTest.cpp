@@ -107,6 +107,20 @@ TEST(SceneComparisonTest, BodyLinesArePositionsInTheFileIgnoredLinesIncluded)
     EXPECT_EQ(scene.lines[1].kind, SceneVersion::Kind::Note);
 }
 
+TEST(SceneComparisonTest, AChangeNamesTheSpeakerAsWrittenForItsScript)
+{
+    const SceneVersion before =
+        SceneVersion::fromText(sj(testScreenplay({"000001 さくら　「一」"})));
+    const SceneVersion after =
+        SceneVersion::fromText(sj(testScreenplay({"000001 さくら　「二」"})));
+    std::vector<LineChange> changes;
+    SceneComparison::compare({&before, &after, "s01.screenplay.txt", "s01"}, false, changes);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(utf8(changes[0].character), "さくら");
+    EXPECT_EQ(utf8(changes[0].speaker), "さくら　");
+    EXPECT_TRUE(changes[0].needsRecording());
+}
+
 struct BlankCase {
     const char* text;
     const char* kept;
