@@ -5,6 +5,7 @@
 #include "document/ScreenplayScanner.h"
 #include "document/ScreenplaySource.h"
 #include "fc/Diagnostic.h"
+#include "fc/FileBytes.h"
 #include "platform/DirectoryLister.h"
 #include "platform/FileSystem.h"
 #include "platform/WinError.h"
@@ -165,26 +166,5 @@ std::string ScenarioComparison::fallbackSceneName(const std::string& fileName)
 
 bool ScenarioComparison::readFile(const std::string& path, std::string& bytes)
 {
-    int handle = FileSystem::InvalidHandle;
-    if (FileSystem::open(path, FileSystem::OpenExisting, FileSystem::GenericRead,
-                         FileSystem::ShareRead, FileSystem::AttributeNormal,
-                         handle) != WinError::Success)
-        return false;
-    bool ok = true;
-    int64_t size = 0;
-    if (FileSystem::size(handle, size) == WinError::Success && size > 0)
-        bytes.reserve(std::size_t(size));
-    char buffer[65536];
-    for (;;) {
-        uint32_t done = 0;
-        if (FileSystem::read(handle, buffer, sizeof buffer, done) != WinError::Success) {
-            ok = false;
-            break;
-        }
-        if (done == 0)
-            break;
-        bytes.append(buffer, done);
-    }
-    FileSystem::close(handle);
-    return ok;
+    return FileBytes::read(path, bytes) == WinError::Success;
 }

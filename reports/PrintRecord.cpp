@@ -1,5 +1,6 @@
 #include "reports/PrintRecord.h"
 
+#include "fc/FileBytes.h"
 #include "platform/DirectoryLister.h"
 #include "platform/FileSystem.h"
 #include "platform/NativePath.h"
@@ -16,29 +17,6 @@
 namespace {
 
 constexpr std::string_view TemporarySuffix = ".part";
-
-bool readAll(const std::string& path, std::string& bytes)
-{
-    int handle = FileSystem::InvalidHandle;
-    if (FileSystem::open(path, FileSystem::OpenExisting, FileSystem::GenericRead,
-                         FileSystem::ShareRead, FileSystem::AttributeNormal,
-                         handle) != WinError::Success)
-        return false;
-    bool read = true;
-    char buffer[65536];
-    for (;;) {
-        uint32_t done = 0;
-        if (FileSystem::read(handle, buffer, sizeof buffer, done) != WinError::Success) {
-            read = false;
-            break;
-        }
-        if (done == 0)
-            break;
-        bytes.append(buffer, done);
-    }
-    FileSystem::close(handle);
-    return read;
-}
 
 bool writeAll(int handle, const std::string& bytes)
 {
@@ -144,9 +122,10 @@ bool PrintRecord::keep(const std::string& fileName)
     std::string bytes;
     Stamp before, after;
     auto noted = m_noted.find(fileName);
-    const bool same = noted != m_noted.end() && readAll(source, bytes) && stampOf(source, after) &&
-                      after.size == noted->second.size && after.changed == noted->second.changed &&
-                      int64_t(bytes.size()) == after.size;
+    const bool same = noted != m_noted.end() &&
+                      FileBytes::read(source, bytes) == WinError::Success &&
+                      stampOf(source, after) && after.size == noted->second.size &&
+                      after.changed == noted->second.changed && int64_t(bytes.size()) == after.size;
     if (!same) {
         Trace::write("PrintRecord: " + source + " changed while it was printed; not kept\n");
         ++m_failures;

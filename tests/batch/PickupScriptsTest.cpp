@@ -74,6 +74,8 @@ TEST_F(PickupScriptsTest, EachCharacterGetsExactlyItsChangedLinesWithTheirContex
     ASSERT_TRUE(pdfread::pdfinfoInstalled()) << "poppler-utils is needed";
     const CommandRun run = print({"--changes-from", m_old.path(), "--generic", "--dest", dest()});
     ASSERT_EQ(run.status, 0) << run.err;
+    // Scripts of part of a scene leave the print record alone.
+    EXPECT_FALSE(std::filesystem::exists(m_new.path() + ".quillon/printed/s01.screenplay.txt"));
     const std::string page = "\f";
     EXPECT_EQ(scripts(),
               (std::map<std::string, std::string>{
