@@ -303,6 +303,8 @@ std::optional<PrintRun::Outcome> MainWindowCommands::print()
     // Pages that reached no file or printer get one notice after the run.
     if (const FCString notice = PrintRun::lostPagesNotice(outcome); !notice.isEmpty())
         UxDialogs::notice(notice.view());
+    if (const FCString notice = PrintRun::recordNotice(outcome); !notice.isEmpty())
+        UxDialogs::notice(notice.view());
     return outcome;
 }
 

@@ -1,6 +1,7 @@
 #include "batch/BatchCommands.h"
 
 #include "batch/BatchInterrupt.h"
+#include "batch/ChangesCommand.h"
 #include "batch/CheckListCommand.h"
 #include "batch/ConvertCommand.h"
 #include "batch/EstimateCommand.h"
@@ -25,6 +26,7 @@ constexpr BatchCommands::Command table[] = {
     {&SurveyCommand::help, SurveyCommand::run, true},
     {&ConvertCommand::help, ConvertCommand::run, true},
     {&VoicesCommand::help, VoicesCommand::run, true},
+    {&ChangesCommand::help, ChangesCommand::run, true},
 };
 
 bool isHelpWord(const std::string& word)

@@ -4,6 +4,7 @@
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
 #include "platform/TextCodec.h"
+#include "render/LineSelection.h"
 #include "reports/PageCountEstimate.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
@@ -21,13 +22,21 @@ int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& ou
     if (int status = session.open(args.positional()[0], args))
         return status;
 
-    return estimate(session, args.has("all"), args.has("generic"));
+    if (args.has("changes-from") && args.has("since-print"))
+        return args.refuse(err, usage, "--changes-from and --since-print: give one of them");
+    LineSelection selection;
+    if (int status = ChangeSelection::fromArguments(session, args, selection, nullptr))
+        return status;
+    return estimate(session, args.has("all"), args.has("generic"),
+                    ChangeSelection::asked(args) ? &selection : nullptr);
 }
 
-int EstimateCommand::estimate(FolderSession& session, bool allRows, bool directorsCopies)
+int EstimateCommand::estimate(FolderSession& session, bool allRows, bool directorsCopies,
+                              const LineSelection* selection)
 {
     PageCountEstimate estimate(session.app().context());
     estimate.setCountDirectorsCopies(directorsCopies);
+    estimate.setLineSelection(selection);
     UxProgressDialog progress;
     const int64_t total = estimate.run(session.catalogue(), allRows, progress);
     if (total == PageCountEstimate::Cancelled) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/ChangeSelection.h"
 #include "batch/CommandHelp.h"
 
 #include <iosfwd>
@@ -7,6 +8,7 @@
 #include <vector>
 
 class FolderSession;
+class LineSelection;
 
 // quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]
 // [--suppress NAME,...]: the page-count estimate over the ticked rows (every
@@ -19,12 +21,14 @@ namespace EstimateCommand {
 
 inline constexpr const char* usage =
     "usage: quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]\n"
-    "       [--suppress NAME,...]";
+    "       [--suppress NAME,...] [--changes-from OLD | --since-print]";
 
 inline constexpr const char* arguments[] = {"FOLDER"};
 inline constexpr OptionHelp options[] = {
     {"all", nullptr, "count every scene, not only the ticked ones"},
     {"generic", nullptr, "count the director's copies, as print --generic"},
+    ChangeSelection::changesFrom,
+    ChangeSelection::sincePrint,
 };
 inline constexpr CommandHelp help{
     "estimate",
@@ -33,7 +37,8 @@ inline constexpr CommandHelp help{
     "Counts the pages a print run with the folder's print format would produce,\n"
     "without printing: one line per scene (file name, scene name and pages, TAB-\n"
     "separated; \"-\" for a scene that cannot be read), then the total as the\n"
-    "window shows it. A scene gives one script per character printed.",
+    "window shows it. A scene gives one script per character printed; with\n"
+    "--changes-from or --since-print, the pickup scripts print would print.",
     arguments,
     options,
     true,
@@ -47,6 +52,8 @@ inline constexpr CommandHelp help{
 int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 // The estimate over a folder already open; the same exit status. With
 // directorsCopies the director's copy of every scene counts too.
-int estimate(FolderSession& session, bool allRows, bool directorsCopies = false);
+// With a selection, the pages of the partial run that prints it.
+int estimate(FolderSession& session, bool allRows, bool directorsCopies = false,
+             const LineSelection* selection = nullptr);
 
 } // namespace EstimateCommand

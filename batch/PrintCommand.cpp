@@ -8,11 +8,14 @@
 #include "format/PrintFormat.h"
 #include "platform/DesktopOpener.h"
 #include "platform/TextCodec.h"
+#include "render/LineSelection.h"
+#include "reports/PrintRecord.h"
 #include "reports/PrintRun.h"
 #include "ui/UxProgressDialog.h"
 
 #include <cassert>
 #include <ostream>
+#include <set>
 #include <vector>
 
 namespace {
@@ -66,6 +69,8 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     }
     if (args.has("no-log") && (args.has("log") || args.has("open-log")))
         return args.refuse(err, usage, "--no-log: goes with neither --log nor --open-log");
+    if (args.has("changes-from") && args.has("since-print"))
+        return args.refuse(err, usage, "--changes-from and --since-print: give one of them");
     if (args.has("bundle-by-actor") && device != OutputDevice::Pdf)
         return args.refuse(err, usage, "--bundle-by-actor: goes with --device pdf only");
 
@@ -94,7 +99,17 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     app.setCommentEmphasis(!args.has("no-emphasis"));
     app.setPrintLog(!args.has("no-log"));
 
+    LineSelection selection;
+    std::set<std::string> recordable;
+    if (int status = ChangeSelection::fromArguments(session, args, selection, &recordable))
+        return status;
+
     PrintRun run(app.context());
+    if (ChangeSelection::asked(args)) {
+        run.setLineSelection(&selection);
+        if (args.has("since-print"))
+            run.setRecordedScenes(std::move(recordable));
+    }
     if (args.has("open-log"))
         run.setOpener([](const FCString& path) { return DesktopOpener::open(path.view()); });
     const int fileFailuresBefore = session.fileFailures();
@@ -145,6 +160,11 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     if (outcome.interrupted)
         err << "quillon-batch: the print run was stopped within a scene; "
                "that scene is not complete\n";
+    // The pages are printed; only the next comparison lacks them.
+    if (outcome.unrecorded > 0)
+        err << "quillon-batch: " << outcome.unrecorded
+            << " printed scene(s) could not be kept in the print record "
+            << TextCodec::toUtf8(PrintRecord::folderOf(app.scenarioFolder().view())) << "\n";
     if (outcome.logFailed) {
         err << "quillon-batch: the print log could not be written: "
             << TextCodec::toUtf8(app.logPath().view()) << "\n";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/ChangeSelection.h"
 #include "batch/CommandHelp.h"
 #include "fc/FCString.h"
 
@@ -29,7 +30,7 @@ namespace PrintCommand {
 inline constexpr const char* usage =
     "usage: quillon-batch print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor]\n"
     "       [--dest DIR] [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
-    "       [--only NAME,...] [--suppress NAME,...]";
+    "       [--only NAME,...] [--suppress NAME,...] [--changes-from OLD | --since-print]";
 
 inline constexpr const char* arguments[] = {"FOLDER"};
 inline constexpr OptionHelp options[] = {
@@ -41,6 +42,8 @@ inline constexpr OptionHelp options[] = {
     {"no-log", nullptr, "write no print log"},
     {"log", "FILE", "the print log (default: beside the program)"},
     {"open-log", nullptr, "open the written log with xdg-open"},
+    ChangeSelection::changesFrom,
+    ChangeSelection::sincePrint,
 };
 inline constexpr CommandHelp help{
     "print",
@@ -52,7 +55,9 @@ inline constexpr CommandHelp help{
     "PDF scripts to DIR/SCENE/SCENE.CHARACTER.pdf, or with --bundle-by-actor to\n"
     "DIR/CHARACTER.pdf (every scene, one outline entry each); the print log\n"
     "(Shift-JIS) names every scene printed. Prints a summary line: scenes\n"
-    "printed, pages and where.",
+    "printed, pages and where. With --changes-from or --since-print, pickup\n"
+    "scripts: each character only its added, changed and re-assigned lines,\n"
+    "marked ＊, with a line of context around them (リテイク in the header).",
     arguments,
     options,
     true,

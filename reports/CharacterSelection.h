@@ -9,6 +9,7 @@
 struct ScenarioContext;
 class ScriptCatalogue;
 class ScriptInfo;
+class ScriptPrinter;
 
 // Whose scripts are printed. Per scene, the print targets of its record,
 // narrowed with the dialog "印刷するキャラの選択" for one entry or for all
@@ -36,5 +37,10 @@ bool isPrinted(const ScenarioContext& context, const ScriptCatalogue& catalogue,
                std::string_view name);
 // The number of print targets of a scene that are not suppressed.
 int32_t printedCharacterCount(const ScenarioContext& context, const ScriptInfo& record);
+// Excludes from a loaded scene the suppressed characters and, when the
+// scene's record has fewer print targets than characters, the others:
+// what a print run does after each load.
+void excludeUnprinted(const ScenarioContext& context, ScriptPrinter& printer,
+                      const ScriptInfo& record);
 
 } // namespace CharacterSelection

@@ -8,17 +8,15 @@
 #include "fc/Diagnostic.h"
 #include "fc/FCFile.h"
 #include "fc/FCPathName.h"
-#include "fc/FCXListIterator.h"
 #include "fc/FileReplacement.h"
 #include "fc/Progress.h"
 #include "format/PrintFormat.h"
 #include "format/RunSettings.h"
-#include "format/SuppressedCharacters.h"
 #include "platform/FileSystem.h"
 #include "platform/NativePath.h"
 #include "platform/Sjis.h"
-#include "platform/Trace.h"
 #include "platform/WinError.h"
+#include "render/LineSelection.h"
 #include "render/PageFileName.h"
 #include "render/PageImageSink.h"
 #include "render/PdfScriptWriter.h"
@@ -26,7 +24,9 @@
 #include "render/RunContext.h"
 #include "render/SceneRenderer.h"
 #include "render/ScriptPrinter.h"
+#include "reports/CharacterSelection.h"
 #include "reports/PageCountEstimate.h"
+#include "reports/PrintRecord.h"
 #include "reports/ScenarioContext.h"
 
 #include <atomic>
@@ -117,6 +117,14 @@ const char* PrintRun::cancelledLine()
     return Sjis::of("; 印刷処理は中断されました。直前のファイルまでは、印刷が終了しています。\n");
 }
 
+FCString PrintRun::partialLine(std::string_view suffix)
+{
+    FCString line("; ");
+    line.append(suffix.empty() ? std::string_view(Sjis::of("一部")) : suffix);
+    line.append(Sjis::of("の台詞のみを印刷します\n"));
+    return line;
+}
+
 FCString PrintRun::renamedSuffix(const FCString& pageName)
 {
     FCString line(Sjis::of("; 印刷されました（シーン名が重複するため、ページ画像は「"));
@@ -166,6 +174,17 @@ FCString PrintRun::lostPagesNotice(const Outcome& outcome)
     return text;
 }
 
+FCString PrintRun::recordNotice(const Outcome& outcome)
+{
+    FCString text;
+    if (outcome.unrecorded > 0) {
+        text.appendNumber(outcome.unrecorded);
+        text.append(Sjis::of(" ファイルの印刷の記録（.quillon/printed）を保存できませんでした。"
+                             "印刷は完了しています。\n"));
+    }
+    return text;
+}
+
 FCString PrintRun::distinctPageName(const FCString& scene)
 {
     // Names are compared as the file system will see them.
@@ -190,19 +209,14 @@ void PrintRun::configure(const ScenarioContext& context, ScriptPrinter& printer)
 void PrintRun::excludeUnprinted(const ScenarioContext& context, ScriptPrinter& printer,
                                 const ScriptInfo& record)
 {
-    for (const FCString& name : context.suppressed.names()) {
-        if (!printer.exclude(name))
-            Trace::write("PrintRun: no exclusion slot left for a suppressed character\n");
-    }
-    if (record.printTargetCount() >= record.characterCount())
-        return;
-    FCXListIterator<FCIdString> characters(record.characters());
-    while (const FCIdString* character = characters.next()) {
-        if (record.isPrintTarget(character->view()))
-            continue;
-        if (!printer.exclude(FCString(character->view())))
-            Trace::write("PrintRun: no exclusion slot left for a character\n");
-    }
+    CharacterSelection::excludeUnprinted(context, printer, record);
+}
+
+bool PrintRun::keepsRecordOf(const std::string& fileName) const
+{
+    if (m_recorded)
+        return m_recorded->count(fileName) > 0;
+    return !m_selection;
 }
 
 FCString PrintRun::pageDestination() const
@@ -233,6 +247,7 @@ PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const Scrip
     SceneResult result;
     ScriptPrinter printer;
     configure(m_context, printer);
+    printer.setLineSelection(m_selection, fileName.view());
 
     std::string path(m_context.folder.view());
     path.append(fileName.view());
@@ -284,6 +299,8 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
     m_log.clear();
     m_log.reserve(InitialLogCapacity);
     m_log.append(openingLine());
+    if (m_selection)
+        m_log << partialLine(m_selection->headerSuffix());
     m_pageNames.clear();
     // After every page the progress pumps; a second cancel stops the scene.
     RunContext pages(&progress, m_watch);
@@ -300,6 +317,8 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         SceneResult scene;
     };
     std::vector<Printed> printed;
+    // What is printed is kept for the next comparison of versions.
+    PrintRecord record(m_context.folder.view());
     // The window comes up now, before the first scene's fonts are loaded and
     // its text laid out, which takes long enough for the closed settings
     // form to linger on the screen with nothing answering.
@@ -315,7 +334,10 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         text.append(printing);
         progress.setText(text);
 
-        if (catalogue.isTicked(index)) {
+        // A partial run passes over the scenes it chooses nothing in.
+        const bool chosen = !m_selection || m_selection->scene(fileName.view());
+        if (catalogue.isTicked(index) && chosen) {
+            record.noteRead(fileName.toStdString());
             printed.push_back({fileName.toStdString(),
                                printScene(fileName, catalogue.record(index), *sink, pages)});
             if (printed.back().scene.interrupted) {
@@ -351,18 +373,30 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
             m_log.append(unfinishedSuffix());
         } else if (!scene.read || !scene.completed) {
             ++outcome.unreadable;
+        } else if (m_selection && scene.pages == 0) {
+            // Nothing chosen in it is printed (the characters are excluded):
+            // the scene printed nothing and is not logged.
         } else if (scene.lost > 0) {
             ++outcome.failed;
             m_log.append(entry.fileName);
             m_log << failedSuffix(scene.lost);
         } else {
             ++outcome.printed;
+            if (keepsRecordOf(entry.fileName) && !record.keep(entry.fileName))
+                ++outcome.unrecorded;
             m_log.append(entry.fileName);
             if (scene.pageName.isEmpty())
                 m_log.append(printedSuffix());
             else
                 m_log << renamedSuffix(scene.pageName);
         }
+    }
+
+    if (!m_selection && outcome.printed == entries && outcome.unrecorded == 0) {
+        std::vector<std::string> names;
+        for (int index = 0; index < entries; ++index)
+            names.push_back(catalogue.fileName(index).toStdString());
+        record.keepOnly(names);
     }
 
     outcome.noPrinter = outcome.pagesUnprinted > 0;

@@ -5,10 +5,12 @@
 #include "reports/ScenarioContext.h"
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 
+class LineSelection;
 class PageSink;
 class Progress;
 class ScriptCatalogue;
@@ -39,6 +41,10 @@ class ScriptPrinter;
 // is logged as failed with the number of pages lost, and the run then ends
 // with a result line that says pages are missing, not the completed one.
 //
+// Every scene printed and logged as printed is kept in the scenario folder's
+// print record (PrintRecord); a record that cannot be written is told, and
+// the run is still the success it was.
+//
 // No page of a run overwrites another: a scene whose page images would go
 // under a name an earlier scene of the run used files them under the name
 // with "(2)", "(3)"... added, and its printed line says so.
@@ -68,6 +74,7 @@ public:
         bool noPrinter = false;   // printer pages were drawn but no printer was reached
         bool interrupted = false; // stopped within a scene (a second cancel)
         bool pdf = false;         // the pages went into PDF files
+        int unrecorded = 0;       // printed scenes the print record could not keep
     };
 
     // What became of one scene.
@@ -93,6 +100,18 @@ public:
     // Told of every page the run prints, after it has gone to its sink (for
     // tests and benchmarks; the program sets none).
     void setPageWatch(RunContext::PageWatch watch) { m_watch = std::move(watch); }
+    // A partial run: of every ticked scene only the lines the selection
+    // chooses, each character's in a script of its own, with context (see
+    // ScriptPrinter::setLineSelection). Scenes it chooses nothing in are
+    // passed over, and a scene that prints no page is not logged; the log
+    // says after its opening line what the run printed. Null (the default):
+    // whole scripts. The selection must outlive the run.
+    void setLineSelection(const LineSelection* selection) { m_selection = selection; }
+    // The printed scenes (file names) the print record keeps. Without such
+    // a list, a whole run keeps every scene it printed and a partial run
+    // none: a scene printed in part may hold changes its scripts left out,
+    // which the next comparison must still show.
+    void setRecordedScenes(std::set<std::string> fileNames) { m_recorded = std::move(fileNames); }
 
     // Prints every ticked entry, showing "台本の印刷" in progress, and writes
     // and opens the log as the switches say.
@@ -117,6 +136,9 @@ public:
                                  const ScriptInfo& record);
 
     static const char* openingLine();
+    // The line after the opening one in a partial run: "; " + suffix +
+    // "の台詞のみを印刷します".
+    static FCString partialLine(std::string_view suffix);
     static const char* printedSuffix();
     static FCString countLine(int printed);
     static const char* completedLine();
@@ -132,11 +154,16 @@ public:
     // What the window tells the user after a run that lost pages (no
     // printer reached, page files not written); empty when none were lost.
     static FCString lostPagesNotice(const Outcome& outcome);
+    // What the user is told when printed scenes could not be kept in the
+    // scenario folder's print record (the run still succeeded); empty when
+    // all were.
+    static FCString recordNotice(const Outcome& outcome);
 
 private:
     // One scene into the run's sink, telling the run context of its pages.
     SceneResult printScene(const FCString& fileName, const ScriptInfo& record, PageSink& sink,
                            RunContext& context);
+    bool keepsRecordOf(const std::string& fileName) const;
     // The destination folder of files, ending with "/".
     FCString pageDestination() const;
     // Takes the scene's lost pages from the sink, as far as it knows them.
@@ -151,4 +178,6 @@ private:
     FCString m_log;
     std::set<std::string> m_pageNames; // page folder names taken in this run
     RunContext::PageWatch m_watch;
+    const LineSelection* m_selection = nullptr;
+    std::optional<std::set<std::string>> m_recorded;
 };

@@ -12,12 +12,13 @@ _quillon_batch_options()
     case "$1" in
     layout) echo "--chars-per-line --lines-per-page --options --help" ;;
     list | words) echo "$folder" ;;
-    estimate) echo "--all --generic $folder" ;;
+    estimate) echo "--all --generic --changes-from --since-print $folder" ;;
     checklist) echo "--format --scenes --characters --unprinted --out --yes $folder" ;;
-    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log $folder" ;;
+    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --changes-from --since-print $folder" ;;
     survey) echo "--subfolders --help" ;;
     convert) echo "--subfolders --log --yes --help" ;;
     voices) echo "--pattern --check-content --csv --sort --move --by-scene $folder" ;;
+    changes) echo "--since-print --notes --csv $folder" ;;
     esac
 }
 
@@ -34,7 +35,7 @@ _quillon_batch()
     local cur=${COMP_WORDS[COMP_CWORD]}
     local prev=""
     ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="layout list estimate checklist words print survey convert voices help"
+    local commands="layout list estimate checklist words print survey convert voices changes help"
     COMPREPLY=()
 
     # The command is the first word after the program name and --trace.
@@ -69,7 +70,7 @@ _quillon_batch()
         COMPREPLY=($(compgen -W "csv txt" -- "$cur"))
         return 0
         ;;
-    --dest | --out | --sort)
+    --dest | --out | --sort | --changes-from)
         _quillon_batch_paths -d
         return 0
         ;;
@@ -90,7 +91,7 @@ _quillon_batch()
     # definition file as the third word of survey and convert, else folders.
     case "$command" in
     layout | survey | convert) _quillon_batch_paths -f ;;
-    list | estimate | checklist | words | print | voices) _quillon_batch_paths -d ;;
+    list | estimate | checklist | words | print | voices | changes) _quillon_batch_paths -d ;;
     esac
     return 0
 }

@@ -70,7 +70,7 @@ TEST(CompletionTest, CompletesTheCommands)
         all.insert(command.help->name);
     EXPECT_EQ(complete({"quillon-batch", ""}), all);
     EXPECT_EQ(complete({"quillon-batch", "pr"}), Words{"print"});
-    EXPECT_EQ(complete({"quillon-batch", "c"}), (Words{"checklist", "convert"}));
+    EXPECT_EQ(complete({"quillon-batch", "c"}), (Words{"changes", "checklist", "convert"}));
     EXPECT_EQ(complete({"quillon-batch", "--trace", "es"}), Words{"estimate"});
     EXPECT_EQ(complete({"quillon-batch", "help", "l"}), (Words{"layout", "list"}));
     EXPECT_EQ(complete({"quillon-batch", "help", "list", ""}), Words{});

@@ -88,9 +88,12 @@ TEST_F(PrintCommandTest, PrintsTheTickedScenesToPngPagesAndWritesTheLog)
     }
     EXPECT_EQ(fileBytes(logFile()), logOf({"a.screenplay.txt", "b.screenplay.txt"}));
     EXPECT_EQ(run.out, "2 scene(s) printed, 6 page(s) in " + dest() + "\nlog: " + logFile() + "\n");
-    // Nothing was written into the scenario folder but its settings.
+    // Nothing was written into the scenario folder but its settings and the
+    // print record of the scenes printed.
     for (const auto& entry : std::filesystem::directory_iterator(folder()))
-        EXPECT_FALSE(entry.is_directory()) << entry.path();
+        EXPECT_TRUE(!entry.is_directory() || entry.path().filename() == ".quillon") << entry.path();
+    EXPECT_EQ(fileBytes(folder() + ".quillon/printed/a.screenplay.txt"),
+              fileBytes(folder() + "a.screenplay.txt"));
 }
 
 TEST_F(PrintCommandTest, BmpPagesWithTheDirectorsCopyForTheNamedScenes)
