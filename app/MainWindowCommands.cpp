@@ -9,6 +9,7 @@
 #include "app/MainWindowModel.h"
 #include "app/PrintSettingsDialogModel.h"
 #include "app/Quillon.h"
+#include "app/VoiceCheckDialogModel.h"
 #include "fc/CannotOpenException.h"
 #include "fc/CannotReadException.h"
 #include "fc/CannotWriteException.h"
@@ -102,7 +103,7 @@ bool MainWindowCommands::run(int id, bool fromButton)
         convertSources();
         return true;
     case MenuDeliveredVoices:
-        // The item is there and does nothing.
+        checkDeliveredVoices();
         return true;
     case MenuPageCount:
         estimatePages();
@@ -312,4 +313,12 @@ void MainWindowCommands::convertSources()
         return;
     ConversionDialogModel model(m_app.conversionState());
     m_dialogs.conversion(model);
+}
+
+void MainWindowCommands::checkDeliveredVoices()
+{
+    if (!m_dialogs.deliveredVoices)
+        return;
+    VoiceCheckDialogModel model(m_app);
+    m_dialogs.deliveredVoices(model);
 }

@@ -19,6 +19,7 @@ class FolderSelectionModel;
 class MainWindowModel;
 class PrintSettingsDialogModel;
 class Quillon;
+class VoiceCheckDialogModel;
 class ScriptInfo;
 
 // What the main window's buttons and menu commands do, without the window.
@@ -54,6 +55,7 @@ public:
         std::function<void(AboutModel&)> about;
         std::function<bool(PrintSettingsDialogModel&)> printSettings;
         std::function<void(ConversionDialogModel&)> conversion;
+        std::function<void(VoiceCheckDialogModel&)> deliveredVoices;
         // Shows the print log once a run has written it.
         PrintRun::Opener openLog;
     };
@@ -115,6 +117,8 @@ public:
     std::optional<PrintRun::Outcome> print();
     // The conversion dialog over the application's conversion state.
     void convertSources();
+    // The delivered-voices dialog over the loaded scenario.
+    void checkDeliveredVoices();
 
 private:
     bool run(int id, bool fromButton);

@@ -11,6 +11,7 @@
 #include "app/MainWindowModel.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
+#include "app/VoiceCheckDialogModel.h"
 #include "platform/FileFaults.h"
 #include "platform/WinError.h"
 #include "reports/CharacterSelection.h"
@@ -66,6 +67,10 @@ protected:
             model.definitionsText = FCString(m_scenario.path() + "names.txt");
             (void)model.preSurvey();
         };
+        dialogs.deliveredVoices = [this](VoiceCheckDialogModel& model) {
+            ++m_voiceDialogs;
+            m_voiceDialogRefusal = model.check() == VoiceCheckDialogModel::Outcome::Refused;
+        };
         m_commands = std::make_unique<MainWindowCommands>(m_app, m_window, dialogs);
         if (load) {
             m_app.setScenarioFolder(m_scenario.path());
@@ -95,6 +100,8 @@ protected:
     int m_selectionDialogs = 0;
     int m_wordCountCharacters = -1;
     int m_conversionDialogs = 0;
+    int m_voiceDialogs = 0;
+    bool m_voiceDialogRefusal = false;
     std::string m_folderTyped;
     bool m_keepTicked = false;
     std::string m_findTyped;
@@ -174,10 +181,12 @@ TEST_F(MainWindowCommandsTest, ThePageCountNoticeFollowsTheEstimateAndNotACancel
     EXPECT_EQ(m_dialogs.notices().size(), 1u) << "a cancelled estimate shows nothing";
 }
 
-TEST_F(MainWindowCommandsTest, TheDeliveredVoicesItemDoesNothingAndUnknownIdsAreIgnored)
+TEST_F(MainWindowCommandsTest, TheDeliveredVoicesItemOpensItsDialogAndUnknownIdsAreIgnored)
 {
     MainWindowCommands& commands = open();
     EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuDeliveredVoices, false));
+    EXPECT_EQ(m_voiceDialogs, 1);
+    EXPECT_TRUE(m_voiceDialogRefusal) << "no delivery folder given";
     EXPECT_FALSE(commands.dispatch(12345, false));
     EXPECT_FALSE(commands.dispatch(MainWindowCommands::MenuAbout, true)) << "no button of that id";
     EXPECT_TRUE(m_dialogs.notices().empty());
