@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -279,4 +280,24 @@ TEST_F(VoiceCheckDialogModelTest, SortingCopiesOrMovesPerCharacterAndTellsTheSum
     EXPECT_EQ(model.sort(work() + "again"), VoiceCheckDialogModel::Outcome::Refused);
     ASSERT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Done);
     EXPECT_TRUE(model.canSort());
+}
+
+TEST_F(VoiceCheckDialogModelTest, WhatTheCheckLeftOutIsToldBesideTheTable)
+{
+    load();
+    // A FIFO would hang whoever opens it, and a scene that went missing
+    // since the load cannot be read.
+    ASSERT_EQ(mkfifo((delivery() + "/000103.wav").c_str(), 0600), 0);
+    std::filesystem::remove(m_scenario.path() + "s01.screenplay.txt");
+    VoiceCheckDialogModel model(m_app);
+    model.deliveryText = FCString(delivery());
+    ASSERT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Done);
+    const std::string message = utf8(model.message().toStdString());
+    EXPECT_NE(message.find("読めなかった台本（台詞を確認していません）: " + m_scenario.path() +
+                           "s01.screenplay.txt"),
+              std::string::npos)
+        << message;
+    EXPECT_NE(message.find("飛ばした項目: 000103.wav ("), std::string::npos) << message;
+    EXPECT_EQ(cells(model.table()), (Rows{{"総数", "0", "0", "0", "0", "0", "0:00:00.0"}}));
+    EXPECT_EQ(m_app.recordedLines(), std::optional<int>(0));
 }
