@@ -60,7 +60,9 @@ PageRenderer::Style PageRenderer::styleOf(uint32_t flags, int target)
 {
     // The order matters: a line without speaker never takes the target's
     // face, and a note with the comment-font flag is no block even when it
-    // begins with "*".
+    // begins with "*". A partial script's context is never emphasised.
+    if (flags & ScriptLayout::FlagContext)
+        return Style::General;
     if (flags & ScriptLayout::FlagNoSpeaker)
         return Style::General;
     if (target >= 0 && (flags & ScriptLayout::FlagCharacterMask) == static_cast<uint32_t>(target))
@@ -101,9 +103,9 @@ FCString PageRenderer::headerText(const ScriptLayout& layout, int target, int pa
 
 bool PageRenderer::draw(DeviceContext& dc, int target, int page)
 {
-    const ScriptLayout& layout = m_printer.layout();
     if (target < -1 || target >= ScreenplayHeader::TableSize)
         return false;
+    const ScriptLayout& layout = m_printer.scriptLayout(target);
     const int32_t start = layout.pageStart(page);
     if (start == FCString::none)
         return false;
@@ -112,8 +114,8 @@ bool PageRenderer::draw(DeviceContext& dc, int target, int page)
     buildFonts(dc);
     FCFont* previous = dc.selectFont(&m_generalFont);
 
-    drawHeader(dc, target, page);
-    drawLines(dc, target, page * layout.linesPerPage(), static_cast<std::size_t>(start));
+    drawHeader(dc, layout, target, page);
+    drawLines(dc, layout, target, page * layout.linesPerPage(), static_cast<std::size_t>(start));
     drawBlocks(dc);
 
     if (previous)
@@ -136,9 +138,9 @@ void PageRenderer::buildFonts(const DeviceContext& dc)
               Sjis::of("@ＭＳ ゴシック"));
 }
 
-void PageRenderer::drawHeader(DeviceContext& dc, int target, int page)
+void PageRenderer::drawHeader(DeviceContext& dc, const ScriptLayout& layout, int target, int page)
 {
-    const FCString text = headerText(m_printer.layout(), target, page);
+    const FCString text = headerText(layout, target, page);
     const std::string_view view = text.view();
     const char* begin = view.data();
     const char* end = begin + view.size();
@@ -179,9 +181,9 @@ void PageRenderer::closeBlock()
         m_blocks.append(m_openBlock.release(), true);
 }
 
-void PageRenderer::drawLines(DeviceContext& dc, int target, int firstLine, std::size_t start)
+void PageRenderer::drawLines(DeviceContext& dc, const ScriptLayout& layout, int target,
+                             int firstLine, std::size_t start)
 {
-    const ScriptLayout& layout = m_printer.layout();
     const std::string_view all = layout.text().view();
     std::size_t position = start;
     const int x0 = m_geometry.x0;

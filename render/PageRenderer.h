@@ -14,11 +14,12 @@ class ScriptLayout;
 class ScriptPrinter;
 
 // Draws one page of a loaded ScriptPrinter onto a drawing context: the page
-// header up the left edge, the page's printed lines (the printer's layout) in
-// the faces their flags words choose, and the shaded comment blocks over their
-// backgrounds (the printer's faces, sizes and comment background). The fonts
-// are built for the context when drawing starts and live as long as the
-// renderer, so a renderer made before the page's context outlives it.
+// header up the left edge, the page's printed lines (the printer's layout of
+// the script) in the faces their flags words choose, and the shaded comment
+// blocks over their backgrounds (the printer's faces, sizes and comment
+// background). The fonts are built for the context when drawing starts and
+// live as long as the renderer, so a renderer made before the page's context
+// outlives it.
 class PageRenderer {
 public:
     enum class Style { General, Target, Comment, CommentBlock };
@@ -61,8 +62,9 @@ public:
 
 private:
     void buildFonts(const DeviceContext& dc);
-    void drawHeader(DeviceContext& dc, int target, int page);
-    void drawLines(DeviceContext& dc, int target, int firstLine, std::size_t start);
+    void drawHeader(DeviceContext& dc, const ScriptLayout& layout, int target, int page);
+    void drawLines(DeviceContext& dc, const ScriptLayout& layout, int target, int firstLine,
+                   std::size_t start);
     void drawBlocks(DeviceContext& dc);
     FCFont& fontOf(Style style);
     void closeBlock();

@@ -44,7 +44,8 @@ bool SceneRenderer::printPage(int page, int target)
         return false;
     if (page == -1)
         page = m_currentPage;
-    if (page < 0 || page >= m_printer.layout().pageCount())
+    // A partial run's scripts each have pages of their own.
+    if (page < 0 || page >= m_printer.scriptLayout(target).pageCount())
         return false;
     m_currentPage = page;
 
@@ -65,7 +66,7 @@ bool SceneRenderer::printPage(int page, int target)
 bool SceneRenderer::renderPage(int target)
 {
     if (target < -1 || target >= ScreenplayHeader::TableSize ||
-        m_printer.layout().pageStart(m_currentPage) == FCString::none)
+        m_printer.scriptLayout(target).pageStart(m_currentPage) == FCString::none)
         return false;
 
     const PageSink::Page page = describe(target);
@@ -85,7 +86,7 @@ bool SceneRenderer::renderPage(int target)
 
 PageSink::Page SceneRenderer::describe(int target) const
 {
-    const ScriptLayout& layout = m_printer.layout();
+    const ScriptLayout& layout = m_printer.scriptLayout(target);
     PageSink::Page page;
     page.target = target;
     page.page = m_currentPage;

@@ -74,9 +74,15 @@ int32_t ScriptLayout::pageStart(int page) const
 
 FCString ScriptLayout::targetName(int target) const
 {
-    if (target < 0 || target >= ScreenplayHeader::TableSize)
-        return FCString(Sjis::of("監督用"));
-    return m_header.character(target).name;
+    FCString name = target < 0 || target >= ScreenplayHeader::TableSize
+                        ? FCString(Sjis::of("監督用"))
+                        : m_header.character(target).name;
+    if (!m_nameSuffix.isEmpty()) {
+        name.append(Sjis::of("（"));
+        name.append(m_nameSuffix.view());
+        name.append(Sjis::of("）"));
+    }
+    return name;
 }
 
 const FCString& ScriptLayout::fileTargetName(int target) const

@@ -24,6 +24,10 @@ public:
     static constexpr uint32_t FlagNoteInCommentFont = 0x100;
     static constexpr uint32_t FlagEmphasisedComment = 0x400;
     static constexpr uint32_t FlagNoSpeaker = 0x8000;
+    // A line a partial script prints around the chosen ones, and the empty
+    // line between two runs of them: set in the general face whatever else
+    // the flags say.
+    static constexpr uint32_t FlagContext = 0x10000;
 
     static constexpr int LabelColumns = 12;
 
@@ -56,8 +60,12 @@ public:
     int32_t pageStart(int page) const;
 
     // The character's name for headers and page files, or the director's
-    // caption "監督用" for target -1 (and any target outside the table).
+    // caption "監督用" for target -1 (and any target outside the table); in a
+    // partial script followed by its suffix in brackets ("さくら（未収録）").
     FCString targetName(int target) const;
+    // What a partial script's names add after the character's name; empty
+    // for a whole script.
+    const FCString& nameSuffix() const { return m_nameSuffix; }
     // The name target's files take: targetName, unless a script printed
     // before it in the scene (slots in order, then the director's copy) has
     // a name that becomes the same file name (the "a/b" and "a_b" of one
@@ -72,6 +80,7 @@ private:
     void clearLines();
 
     ScreenplayHeader m_header;
+    FCString m_nameSuffix;
     FCString m_text;
     FCVector<uint32_t> m_lineFlags;
     int m_lineCount = 0;

@@ -5,6 +5,7 @@
 #include "document/ScreenplaySource.h"
 #include "platform/Cp932.h"
 #include "platform/Sjis.h"
+#include "render/LineSelection.h"
 
 namespace {
 
@@ -89,11 +90,21 @@ void ScriptPrinter::loadText(std::string_view text)
     m_layout.m_replacedCharacters = 0;
 }
 
+void ScriptPrinter::setLineSelection(const LineSelection* selection, std::string_view sceneFile)
+{
+    m_selection = selection;
+    m_selectionScene.assign(sceneFile);
+    m_partials.clear();
+}
+
 void ScriptPrinter::layOut(ScreenplayScanner& scanner, int64_t textBytes)
 {
     ScriptLayout& layout = m_layout;
     layout.m_header.clearCharacters();
     layout.m_fileTargetNames.clear();
+    m_partials.clear();
+    m_bodyLines.clear();
+    m_noSpeakerName.assign(m_exclusions[0].view());
     if (!layout.m_header.read(scanner))
         return; // No ".total": the header is all there is.
 
@@ -111,16 +122,20 @@ void ScriptPrinter::layOut(ScreenplayScanner& scanner, int64_t textBytes)
 void ScriptPrinter::layOutBody(ScreenplayScanner& scanner)
 {
     std::string_view line;
-    while (scanner.nextLine(line))
-        layOutLine(line);
+    while (scanner.nextLine(line)) {
+        if (m_selection)
+            m_bodyLines.emplace_back(line);
+        layOutLine(m_layout, line);
+    }
 }
 
-void ScriptPrinter::appendLead(int count)
+void ScriptPrinter::appendLead(ScriptLayout& into, int count) const
 {
-    m_layout.m_text.append(spaces.substr(0, static_cast<std::size_t>(count)));
+    into.m_text.append(spaces.substr(0, static_cast<std::size_t>(count)));
 }
 
-void ScriptPrinter::layOutLine(std::string_view line)
+void ScriptPrinter::layOutLine(ScriptLayout& into, std::string_view line, std::string_view marker,
+                               uint32_t extraFlags) const
 {
     ScreenplayBodyLine body = ScreenplayBodyLine::classify(line);
     uint32_t flags = 0;
@@ -137,18 +152,23 @@ void ScriptPrinter::layOutLine(std::string_view line)
         if (body.kind == ScreenplayBodyLine::Kind::Comment)
             flags = (flags & ~ScriptLayout::FlagNoteInCommentFont) |
                     ScriptLayout::FlagEmphasisedComment;
-        appendLead(body.kind == ScreenplayBodyLine::Kind::Note ? LabelColumns : LabelColumns - 2);
+        appendLead(into,
+                   body.kind == ScreenplayBodyLine::Kind::Note ? LabelColumns : LabelColumns - 2);
         break;
     case ScreenplayBodyLine::Kind::Speaker: {
         // Exclusion slot 0 is empty while a scene loads (the print run
         // excludes after loading), so this marks lines without a speaker.
-        if (body.speakerName == m_exclusions[0].view())
+        if (body.speakerName == m_noSpeakerName)
             flags = ScriptLayout::FlagNoSpeaker;
-        int index = m_layout.m_header.find(body.speakerName);
+        int index = into.m_header.find(body.speakerName);
         if (index > 0)
             flags += static_cast<uint32_t>(index);
-        m_layout.m_text.append(body.label);
-        int labelBytes = static_cast<int>(body.label.size());
+        // A marker is part of the label: it pushes a wide label's text right
+        // as the label's own characters do.
+        if (!marker.empty())
+            into.m_text.append(marker);
+        into.m_text.append(body.label);
+        int labelBytes = static_cast<int>(marker.size() + body.label.size());
         // A label wider than the column pushes the text right by whole
         // double-width cells (a half cell is not counted).
         indent = labelBytes > LabelColumns ? (labelBytes - LabelColumns) / 2 : 0;
@@ -156,18 +176,19 @@ void ScriptPrinter::layOutLine(std::string_view line)
     }
     }
 
-    int printedLines = layOutText(body.text, indent);
+    flags |= extraFlags;
+    int printedLines = layOutText(into, body.text, indent);
     for (int i = 0; i < printedLines; ++i)
-        *m_layout.m_lineFlags.at(m_layout.m_lineCount + i) = flags;
-    m_layout.m_lineCount += printedLines;
+        *into.m_lineFlags.at(into.m_lineCount + i) = flags;
+    into.m_lineCount += printedLines;
 }
 
 // Lays out the text after the label or lead; returns the printed lines made.
 // One pass over the characters: a printed line is cut when it holds its room
 // and another character follows, and at every forced-break marker.
-int ScriptPrinter::layOutText(std::string_view text, int indent)
+int ScriptPrinter::layOutText(ScriptLayout& into, std::string_view text, int indent) const
 {
-    FCString& out = m_layout.m_text;
+    FCString& out = into.m_text;
     const int width = m_charactersPerLine;
     const char* p = text.data();
     const char* end = p + text.size();
@@ -221,8 +242,95 @@ int ScriptPrinter::layOutText(std::string_view text, int indent)
     return lines;
 }
 
+const ScriptLayout& ScriptPrinter::scriptLayout(int target) const
+{
+    if (!m_selection)
+        return m_layout;
+    if (target < -1 || target >= ScreenplayHeader::TableSize)
+        target = -1;
+    std::unique_ptr<ScriptLayout>& script = m_partials[target];
+    if (!script) {
+        script = std::make_unique<ScriptLayout>();
+        layOutPartial(*script, target);
+    }
+    return *script;
+}
+
+void ScriptPrinter::layOutPartial(ScriptLayout& into, int target) const
+{
+    into.m_header = m_layout.m_header;
+    into.m_nameSuffix = FCString(std::string_view(m_selection->headerSuffix()));
+    into.m_linesPerPage = m_linesPerPage;
+    into.clearLines();
+    into.m_pageCount = 0;
+
+    LineSelection::Lines chosen;
+    if (const LineSelection::Scene* scene = m_selection->scene(m_selectionScene)) {
+        if (target >= 0) {
+            if (const LineSelection::Lines* lines =
+                    scene->linesOf(m_layout.m_header.character(target).name.view()))
+                chosen = *lines;
+        } else {
+            for (const auto& [character, lines] : scene->characters()) {
+                if (!isExcluded(character))
+                    chosen.insert(lines.begin(), lines.end());
+            }
+        }
+    }
+    if (chosen.empty())
+        return;
+
+    // Context is the neighbouring printed line: "@" lines are never printed,
+    // so they are passed over, and a chosen "@" line prints nothing.
+    std::vector<int> printed;
+    for (int i = 0; i < static_cast<int>(m_bodyLines.size()); ++i) {
+        if (ScreenplayBodyLine::classify(m_bodyLines[std::size_t(i)]).kind !=
+            ScreenplayBodyLine::Kind::Ignored)
+            printed.push_back(i);
+    }
+    const std::size_t count = printed.size();
+    std::vector<bool> wanted(count, false);
+    std::vector<bool> isChosen(count, false);
+    for (std::size_t p = 0; p < count; ++p) {
+        if (!chosen.contains(printed[p]))
+            continue;
+        isChosen[p] = true;
+        wanted[p] = true;
+        if (p > 0)
+            wanted[p - 1] = true;
+        if (p + 1 < count)
+            wanted[p + 1] = true;
+    }
+
+    // Runs whose context lines touch or overlap are one run; between two
+    // runs an empty line (a lead alone) shows the gap, unless the second run
+    // starts a page, where the page break shows it.
+    const std::string_view marker = m_selection->marker();
+    bool started = false;
+    for (std::size_t p = 0; p < count; ++p) {
+        if (!wanted[p])
+            continue;
+        if (started && !wanted[p - 1] && into.m_lineCount % m_linesPerPage != 0) {
+            appendLead(into, LabelColumns);
+            into.m_text.append(std::string_view("\n", 1));
+            *into.m_lineFlags.at(into.m_lineCount) =
+                ScriptLayout::FlagNoSpeaker | ScriptLayout::FlagContext;
+            ++into.m_lineCount;
+        }
+        const std::string_view line = m_bodyLines[std::size_t(printed[p])];
+        if (isChosen[p])
+            layOutLine(into, line, marker);
+        else
+            layOutLine(into, line, {}, ScriptLayout::FlagContext);
+        started = true;
+    }
+    into.m_pageCount = (into.m_lineCount + m_linesPerPage - 1) / m_linesPerPage;
+}
+
 bool ScriptPrinter::exclude(const FCString& name)
 {
+    // The director's copy of a partial run follows the exclusions.
+    m_partials.clear();
     for (FCIdString& slot : m_exclusions) {
         if (slot.id() != -1 && slot.view() == name.view()) {
             slot.set(0, name);

@@ -10,7 +10,13 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
+
+class LineSelection;
 
 // How a scene becomes pages. A ScriptPrinter, configured with the print
 // format's faces, sizes and counts, loads a screenplay file and lays it out:
@@ -69,6 +75,20 @@ public:
     // What the last load gave.
     const ScriptLayout& layout() const { return m_layout; }
 
+    // A partial run: only the lines the selection chooses in the scene file
+    // sceneFile (as the catalogue names it), each run of them with one line
+    // of context before and after. Null (the default) prints whole scripts.
+    // Set before load; the selection must outlive the printer's scripts.
+    void setLineSelection(const LineSelection* selection, std::string_view sceneFile);
+    bool isPartial() const { return m_selection != nullptr; }
+    // What the script of character slot target (-1: the director's copy) is
+    // drawn from: layout() for whole scripts. In a partial run the script's
+    // own layout, made when first asked for after the load and exclusions:
+    // no lines and no pages when nothing is chosen for the character; the
+    // director's copy holds the lines chosen for every character not
+    // excluded.
+    const ScriptLayout& scriptLayout(int target) const;
+
     // Marks a name as not to be printed: the slot already holding the name,
     // else the first free slot, gets id 0. False when every slot holds
     // another name.
@@ -119,9 +139,14 @@ public:
 private:
     void layOut(class ScreenplayScanner& scanner, int64_t textBytes);
     void layOutBody(class ScreenplayScanner& scanner);
-    void layOutLine(std::string_view line);
-    int layOutText(std::string_view text, int indent);
-    void appendLead(int spaces);
+    // One body line into a layout; a chosen line of a partial script has
+    // marker before its label, a context line has FlagContext added.
+    void layOutLine(ScriptLayout& into, std::string_view line, std::string_view marker = {},
+                    uint32_t extraFlags = 0) const;
+    int layOutText(ScriptLayout& into, std::string_view text, int indent) const;
+    void appendLead(ScriptLayout& into, int spaces) const;
+    // The partial script of the chosen body lines into a layout of its own.
+    void layOutPartial(ScriptLayout& into, int target) const;
 
     uint32_t m_options = OptionGenericScript | OptionNotesInCommentFont;
     FCString m_sourcePath;
@@ -137,4 +162,14 @@ private:
     int m_backgroundLevel = 0;
     int m_backgroundMode = 4;
     FCVSurface m_backgroundPattern;
+    // The speaker name that marks a line without speaker, as the first
+    // exclusion slot held when the scene was loaded.
+    std::string m_noSpeakerName;
+
+    const LineSelection* m_selection = nullptr;
+    std::string m_selectionScene;
+    // A partial run keeps the scene's body lines, to lay out each script's
+    // chosen lines and their context from.
+    std::vector<std::string> m_bodyLines;
+    mutable std::map<int, std::unique_ptr<ScriptLayout>> m_partials;
 };

@@ -5,6 +5,8 @@
 #include "fc/FCXListIterator.h"
 #include "format/SuppressedCharacters.h"
 #include "platform/Sjis.h"
+#include "platform/Trace.h"
+#include "render/ScriptPrinter.h"
 #include "reports/ScenarioContext.h"
 
 #include <string>
@@ -69,4 +71,22 @@ int32_t CharacterSelection::printedCharacterCount(const ScenarioContext& context
             ++count;
     }
     return count;
+}
+
+void CharacterSelection::excludeUnprinted(const ScenarioContext& context, ScriptPrinter& printer,
+                                          const ScriptInfo& record)
+{
+    for (const FCString& name : context.suppressed.names()) {
+        if (!printer.exclude(name))
+            Trace::write("PrintRun: no exclusion slot left for a suppressed character\n");
+    }
+    if (record.printTargetCount() >= record.characterCount())
+        return;
+    FCXListIterator<FCIdString> characters(record.characters());
+    while (const FCIdString* character = characters.next()) {
+        if (record.isPrintTarget(character->view()))
+            continue;
+        if (!printer.exclude(FCString(character->view())))
+            Trace::write("PrintRun: no exclusion slot left for a character\n");
+    }
 }

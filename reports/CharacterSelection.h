@@ -9,6 +9,7 @@
 struct ScenarioContext;
 class ScriptCatalogue;
 class ScriptInfo;
+class ScriptPrinter;
 
 // Whose scripts are printed. Per scene, the print targets of its record,
 // narrowed with the dialog "印刷するキャラの選択" for one entry or for all
@@ -36,4 +37,9 @@ public:
                           int index, std::string_view name);
     // The number of print targets of a scene that are not suppressed.
     static int32_t printedCharacterCount(const ScenarioContext& context, const ScriptInfo& record);
+    // Excludes from a loaded scene the suppressed characters and, when the
+    // scene's record has fewer print targets than characters, the others:
+    // what a print run does after each load.
+    static void excludeUnprinted(const ScenarioContext& context, ScriptPrinter& printer,
+                                 const ScriptInfo& record);
 };

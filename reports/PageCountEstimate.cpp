@@ -10,6 +10,7 @@
 #include "format/RunSettings.h"
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
+#include "render/LineSelection.h"
 #include "render/ScriptPrinter.h"
 #include "reports/CharacterSelection.h"
 #include "reports/ScenarioContext.h"
@@ -93,6 +94,51 @@ int32_t PageCountEstimate::estimateScene(const FCString& fileName, const ScriptI
     return CharacterSelection::printedCharacterCount(m_context, record);
 }
 
+bool PageCountEstimate::estimatePartialScene(const FCString& fileName, const ScriptInfo& record,
+                                             int64_t& pages, int32_t& scripts)
+{
+    pages = 0;
+    scripts = 0;
+    // Laid out as a print run lays it out: a printer of its own, the
+    // selection, then the run's exclusions, which the director's copy of a
+    // partial run follows.
+    ScriptPrinter printer;
+    configurePrinter(m_context.format, m_context.run, printer);
+    printer.setLineSelection(m_selection, fileName.view());
+    std::string path(m_context.folder.view());
+    path.append(fileName.view());
+    ++m_layouts;
+    try {
+        printer.load(path.c_str());
+    } catch (const CannotOpenException&) {
+        ++m_unreadable;
+        return false;
+    } catch (const CannotReadException&) {
+        ++m_unreadable;
+        return false;
+    } catch (const Diagnostic& failure) {
+        failure.show();
+        ++m_unreadable;
+        return false;
+    }
+    CharacterSelection::excludeUnprinted(m_context, printer, record);
+    auto count = [&](int target) {
+        const int scriptPages = printer.scriptLayout(target).pageCount();
+        if (scriptPages > 0) {
+            pages += scriptPages;
+            ++scripts;
+        }
+    };
+    const int characters = printer.layout().characterCount();
+    for (int target = 0; target < characters; ++target) {
+        if (printer.printsScriptOf(target))
+            count(target);
+    }
+    if (m_directorsCopies)
+        count(-1);
+    return true;
+}
+
 int64_t PageCountEstimate::run(ScriptCatalogue& catalogue, bool allRows, Progress& progress)
 {
     const int entries = catalogue.count();
@@ -128,7 +174,19 @@ int64_t PageCountEstimate::run(ScriptCatalogue& catalogue, bool allRows, Progres
         text.append(checking);
         progress.setText(text);
 
-        if (allRows || catalogue.isTicked(index)) {
+        const bool chosen = allRows || catalogue.isTicked(index);
+        if (chosen && m_selection) {
+            if (m_selection->scene(fileName.view())) {
+                Scene scene;
+                scene.fileName = fileName;
+                scene.sceneName = catalogue.record(index).sceneName();
+                scene.partialPages = 0;
+                scene.unreadable = !estimatePartialScene(fileName, catalogue.record(index),
+                                                         scene.partialPages, scene.scripts);
+                total += scene.pages();
+                m_scenes.push_back(std::move(scene));
+            }
+        } else if (chosen) {
             ScriptInfo& record = catalogue.record(index);
             int32_t pages = preset ? record.cachedPageCount(mode) : ScriptInfo::UnknownPages;
             const int failedBefore = m_unreadable;

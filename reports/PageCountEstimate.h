@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class LineSelection;
 class PrintFormat;
 class Progress;
 class RunSettings;
@@ -35,8 +36,14 @@ public:
         int32_t pagesPerScript = 0; // pages of one script of the scene
         int32_t scripts = 0;        // scripts that would be printed
         bool unreadable = false;    // the file could not be read; it counts nothing
+        // A partial run's scripts each have pages of their own: their sum
+        // (pagesPerScript is 0 then); -1 for whole scripts.
+        int64_t partialPages = -1;
 
-        int64_t pages() const { return int64_t(scripts) * pagesPerScript; }
+        int64_t pages() const
+        {
+            return partialPages >= 0 ? partialPages : int64_t(scripts) * pagesPerScript;
+        }
     };
 
     explicit PageCountEstimate(const ScenarioContext& context);
@@ -78,6 +85,18 @@ public:
     void setCountDirectorsCopies(bool on) { m_directorsCopies = on; }
     bool countsDirectorsCopies() const { return m_directorsCopies; }
 
+    // The pages of a partial print run with the same selection (see
+    // PrintRun::setLineSelection): every scene it chooses lines in is laid
+    // out script by script, as the run lays it out, and nothing is kept in
+    // the records; scenes it chooses nothing in are not counted. Null (the
+    // default): whole scripts.
+    void setLineSelection(const LineSelection* selection) { m_selection = selection; }
+    // One scene of a partial run: the pages of its scripts (director's copy
+    // too when counted), and in scripts how many scripts have pages; false,
+    // counting nothing, when the file could not be read.
+    bool estimatePartialScene(const FCString& fileName, const ScriptInfo& record, int64_t& pages,
+                              int32_t& scripts);
+
     // The scenes the last run counted, in display order; after a cancel,
     // those counted before it (the scene in progress included).
     const std::vector<Scene>& scenes() const { return m_scenes; }
@@ -99,6 +118,7 @@ private:
     int m_layouts = 0;
     int m_unreadable = 0;
     bool m_directorsCopies = false;
+    const LineSelection* m_selection = nullptr;
     std::vector<Scene> m_scenes;
     int m_chosen = 0;
 };

@@ -8,17 +8,15 @@
 #include "fc/Diagnostic.h"
 #include "fc/FCFile.h"
 #include "fc/FCPathName.h"
-#include "fc/FCXListIterator.h"
 #include "fc/FileReplacement.h"
 #include "fc/Progress.h"
 #include "format/PrintFormat.h"
 #include "format/RunSettings.h"
-#include "format/SuppressedCharacters.h"
 #include "platform/FileSystem.h"
 #include "platform/NativePath.h"
 #include "platform/Sjis.h"
-#include "platform/Trace.h"
 #include "platform/WinError.h"
+#include "render/LineSelection.h"
 #include "render/PageFileName.h"
 #include "render/PageImageSink.h"
 #include "render/PdfScriptWriter.h"
@@ -26,6 +24,7 @@
 #include "render/RunContext.h"
 #include "render/SceneRenderer.h"
 #include "render/ScriptPrinter.h"
+#include "reports/CharacterSelection.h"
 #include "reports/PageCountEstimate.h"
 #include "reports/ScenarioContext.h"
 
@@ -117,6 +116,14 @@ const char* PrintRun::cancelledLine()
     return Sjis::of("; 印刷処理は中断されました。直前のファイルまでは、印刷が終了しています。\n");
 }
 
+FCString PrintRun::partialLine(std::string_view suffix)
+{
+    FCString line("; ");
+    line.append(suffix.empty() ? std::string_view(Sjis::of("一部")) : suffix);
+    line.append(Sjis::of("の台詞のみを印刷します\n"));
+    return line;
+}
+
 FCString PrintRun::renamedSuffix(const FCString& pageName)
 {
     FCString line(Sjis::of("; 印刷されました（シーン名が重複するため、ページ画像は「"));
@@ -190,19 +197,7 @@ void PrintRun::configure(const ScenarioContext& context, ScriptPrinter& printer)
 void PrintRun::excludeUnprinted(const ScenarioContext& context, ScriptPrinter& printer,
                                 const ScriptInfo& record)
 {
-    for (const FCString& name : context.suppressed.names()) {
-        if (!printer.exclude(name))
-            Trace::write("PrintRun: no exclusion slot left for a suppressed character\n");
-    }
-    if (record.printTargetCount() >= record.characterCount())
-        return;
-    FCXListIterator<FCIdString> characters(record.characters());
-    while (const FCIdString* character = characters.next()) {
-        if (record.isPrintTarget(character->view()))
-            continue;
-        if (!printer.exclude(FCString(character->view())))
-            Trace::write("PrintRun: no exclusion slot left for a character\n");
-    }
+    CharacterSelection::excludeUnprinted(context, printer, record);
 }
 
 FCString PrintRun::pageDestination() const
@@ -233,6 +228,7 @@ PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const Scrip
     SceneResult result;
     ScriptPrinter printer;
     configure(m_context, printer);
+    printer.setLineSelection(m_selection, fileName.view());
 
     std::string path(m_context.folder.view());
     path.append(fileName.view());
@@ -284,6 +280,8 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
     m_log.clear();
     m_log.reserve(InitialLogCapacity);
     m_log.append(openingLine());
+    if (m_selection)
+        m_log << partialLine(m_selection->headerSuffix());
     m_pageNames.clear();
     // After every page the progress pumps; a second cancel stops the scene.
     RunContext pages(&progress, m_watch);
@@ -315,7 +313,9 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         text.append(printing);
         progress.setText(text);
 
-        if (catalogue.isTicked(index)) {
+        // A partial run passes over the scenes it chooses nothing in.
+        const bool chosen = !m_selection || m_selection->scene(fileName.view());
+        if (catalogue.isTicked(index) && chosen) {
             printed.push_back({fileName.toStdString(),
                                printScene(fileName, catalogue.record(index), *sink, pages)});
             if (printed.back().scene.interrupted) {
@@ -351,6 +351,9 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
             m_log.append(unfinishedSuffix());
         } else if (!scene.read || !scene.completed) {
             ++outcome.unreadable;
+        } else if (m_selection && scene.pages == 0) {
+            // Nothing chosen in it is printed (the characters are excluded):
+            // the scene printed nothing and is not logged.
         } else if (scene.lost > 0) {
             ++outcome.failed;
             m_log.append(entry.fileName);

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+class LineSelection;
 class PageSink;
 class Progress;
 class ScriptCatalogue;
@@ -93,6 +94,13 @@ public:
     // Told of every page the run prints, after it has gone to its sink (for
     // tests and benchmarks; the program sets none).
     void setPageWatch(RunContext::PageWatch watch) { m_watch = std::move(watch); }
+    // A partial run: of every ticked scene only the lines the selection
+    // chooses, each character's in a script of its own, with context (see
+    // ScriptPrinter::setLineSelection). Scenes it chooses nothing in are
+    // passed over, and a scene that prints no page is not logged; the log
+    // says after its opening line what the run printed. Null (the default):
+    // whole scripts. The selection must outlive the run.
+    void setLineSelection(const LineSelection* selection) { m_selection = selection; }
 
     // Prints every ticked entry, showing "台本の印刷" in progress, and writes
     // and opens the log as the switches say.
@@ -117,6 +125,9 @@ public:
                                  const ScriptInfo& record);
 
     static const char* openingLine();
+    // The line after the opening one in a partial run: "; " + suffix +
+    // "の台詞のみを印刷します".
+    static FCString partialLine(std::string_view suffix);
     static const char* printedSuffix();
     static FCString countLine(int printed);
     static const char* completedLine();
@@ -151,4 +162,5 @@ private:
     FCString m_log;
     std::set<std::string> m_pageNames; // page folder names taken in this run
     RunContext::PageWatch m_watch;
+    const LineSelection* m_selection = nullptr;
 };
