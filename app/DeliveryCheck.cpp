@@ -1,10 +1,12 @@
 #include "app/DeliveryCheck.h"
 
+#include "app/MissingLines.h"
 #include "app/Quillon.h"
 #include "fc/FCXListIterator.h"
 #include "fc/Progress.h"
 #include "platform/AudioProbe.h"
 #include "platform/Sjis.h"
+#include "render/LineSelection.h"
 #include "reports/CheckListText.h"
 #include "voices/DeliveryScan.h"
 
@@ -20,6 +22,7 @@ DeliveryCheck::DeliveryCheck(const Quillon& app)
         if (scene.empty())
             scene = CheckListText::sceneName(file);
         m_scenes.push_back({folder + file, scene});
+        m_fileNames.push_back(file);
         m_sceneNames.push_back(std::move(scene));
     }
     SpeakerLines::Result read = SpeakerLines::read(m_scenes);
@@ -60,6 +63,22 @@ bool DeliveryCheck::check(bool checkContent, Progress& progress)
         },
         progress);
     return !m_result.cancelled;
+}
+
+int DeliveryCheck::selectMissing(LineSelection& selection) const
+{
+    selection = LineSelection();
+    selection.setHeaderSuffix(MissingLines::headerSuffix());
+    int chosen = 0;
+    for (std::size_t i = 0; i < m_lines.size() && i < m_result.lines.size(); ++i) {
+        const VoiceCheck::State state = m_result.lines[i].state;
+        if (state != VoiceCheck::State::Missing && state != VoiceCheck::State::Broken)
+            continue;
+        const SpeakerLine& line = m_lines[i];
+        selection.select(m_fileNames[std::size_t(line.scene)], line.character, line.bodyLine);
+        ++chosen;
+    }
+    return chosen;
 }
 
 VoiceReport::Input DeliveryCheck::report() const

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class LineSelection;
 class Progress;
 class Quillon;
 class VoiceNumberPattern;
@@ -48,12 +49,20 @@ public:
     const Delivery& delivery() const { return m_delivery; }
     const VoiceCheck::Result& result() const { return m_result; }
 
+    // The lines the check found unrecorded (no file, or broken files only)
+    // as the selection of a print run of what is missing, with its header
+    // suffix; scenes are named by their file names, as the run asks for
+    // them. The selection is emptied first; the number of lines chosen.
+    int selectMissing(LineSelection& selection) const;
+
     // What the reports and the sorting take; valid while this object lives.
     VoiceReport::Input report() const;
     VoiceSortPlan::Input sortPlan(const std::string& destination, bool byScene) const;
 
 private:
     std::vector<SceneFile> m_scenes;
+    // The scenes' file names in the folder, as the catalogue lists them.
+    std::vector<std::string> m_fileNames;
     std::vector<std::string> m_sceneNames;
     std::vector<int> m_unreadable;
     std::vector<SpeakerLine> m_lines;

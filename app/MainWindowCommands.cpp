@@ -292,11 +292,12 @@ bool MainWindowCommands::editPrintSettings(int purpose)
     return true;
 }
 
-std::optional<PrintRun::Outcome> MainWindowCommands::print()
+std::optional<PrintRun::Outcome> MainWindowCommands::print(const LineSelection* selection)
 {
     if (!editPrintSettings(PrintSettingsDialogModel::PrintStart))
         return std::nullopt;
     PrintRun run(m_app.context());
+    run.setLineSelection(selection);
     if (m_dialogs.openLog)
         run.setOpener(m_dialogs.openLog);
     UxProgressDialog progress;
@@ -320,5 +321,7 @@ void MainWindowCommands::checkDeliveredVoices()
     if (!m_dialogs.deliveredVoices)
         return;
     VoiceCheckDialogModel model(m_app);
+    model.setMissingLinesPrinter(
+        [this](const LineSelection& selection) { (void)print(&selection); });
     m_dialogs.deliveredVoices(model);
 }

@@ -16,6 +16,7 @@ class CheckListDialogModel;
 class ConversionDialogModel;
 class FindFileModel;
 class FolderSelectionModel;
+class LineSelection;
 class MainWindowModel;
 class PrintSettingsDialogModel;
 class Quillon;
@@ -112,12 +113,14 @@ public:
     // when confirmed.
     bool editPrintSettings(int purpose);
     // The print-start form of the dialog, then the run over the ticked
-    // rows. The outcome of the run, or nothing when the dialog was
-    // cancelled.
-    std::optional<PrintRun::Outcome> print();
+    // rows: whole scripts, or with a selection only its lines (see
+    // PrintRun::setLineSelection). The outcome of the run, or nothing when
+    // the dialog was cancelled.
+    std::optional<PrintRun::Outcome> print(const LineSelection* selection = nullptr);
     // The conversion dialog over the application's conversion state.
     void convertSources();
-    // The delivered-voices dialog over the loaded scenario.
+    // The delivered-voices dialog over the loaded scenario; its print of
+    // the missing lines goes through print().
     void checkDeliveredVoices();
 
 private:

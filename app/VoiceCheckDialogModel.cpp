@@ -12,6 +12,7 @@
 #include "platform/FileTransfer.h"
 #include "platform/Sjis.h"
 #include "platform/TextCodec.h"
+#include "render/LineSelection.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 #include "voices/DeliveryScan.h"
@@ -377,4 +378,24 @@ VoiceCheckDialogModel::Outcome VoiceCheckDialogModel::sort(const std::string& na
     return outcome == VoiceSorter::Outcome::Done || outcome == VoiceSorter::Outcome::Failed
                ? Outcome::Done
                : Outcome::Cancelled;
+}
+
+bool VoiceCheckDialogModel::canPrintMissing() const
+{
+    if (!m_printer || !m_check)
+        return false;
+    const VoiceCheck::Totals& total = m_check->result().total;
+    return total.missing + total.broken > 0;
+}
+
+bool VoiceCheckDialogModel::printMissing()
+{
+    m_message.clear();
+    if (!canPrintMissing())
+        return false;
+    LineSelection selection;
+    if (m_check->selectMissing(selection) == 0)
+        return false;
+    (void)completed([&] { m_printer(selection); });
+    return true;
 }

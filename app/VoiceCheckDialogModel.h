@@ -3,11 +3,13 @@
 #include "fc/FCString.h"
 #include "ui/UxListViewControl.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class DeliveryCheck;
+class LineSelection;
 class Notices;
 class Quillon;
 
@@ -19,7 +21,9 @@ class Quillon;
 // texts the voices command prints, and leaves the number of recorded lines
 // with the application. "CSVに保存..." writes the command's CSV, "振り分け..."
 // sorts the files of recorded lines into a destination folder (copied or
-// moved, per scene or not) and tells its summary in a notice. The GUI shows
+// moved, per scene or not) and tells its summary in a notice, and
+// "未収録の台本を印刷..." prints scripts of the lines the check found
+// unrecorded through the printer the window's commands give. The GUI shows
 // these fields, the lists and message(). Texts are CP932.
 class VoiceCheckDialogModel {
 public:
@@ -108,6 +112,17 @@ public:
     // The last sort's summary.
     const FCString& sortSummary() const { return m_sortSummary; }
 
+    // Asks for the print settings in their print-start form and, when they
+    // are confirmed, prints the selection's partial scripts.
+    using MissingLinesPrinter = std::function<void(const LineSelection&)>;
+    void setMissingLinesPrinter(MissingLinesPrinter printer) { m_printer = std::move(printer); }
+    // After a check that found lines missing or broken, with a printer.
+    bool canPrintMissing() const;
+    // "未収録の台本を印刷...": the lines the last check found missing or
+    // broken, each character's in a script of its own headed "未収録", go
+    // to the printer. False when there is nothing to print.
+    bool printMissing();
+
 private:
     bool refuse(const char* utf8Message);
     bool refuse(const std::string& cp932Message);
@@ -121,5 +136,6 @@ private:
     UxListViewControl m_problems{false};
     FCString m_message;
     FCString m_sortSummary;
+    MissingLinesPrinter m_printer;
     bool m_moved = false;
 };

@@ -5,6 +5,7 @@
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
 #include "app/Quillon.h"
+#include "render/LineSelection.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
@@ -300,4 +301,43 @@ TEST_F(VoiceCheckDialogModelTest, WhatTheCheckLeftOutIsToldBesideTheTable)
     EXPECT_NE(message.find("飛ばした項目: 000103.wav ("), std::string::npos) << message;
     EXPECT_EQ(cells(model.table()), (Rows{{"総数", "0", "0", "0", "0", "0", "0:00:00.0"}}));
     EXPECT_EQ(m_app.recordedLines(), std::optional<int>(0));
+}
+
+TEST_F(VoiceCheckDialogModelTest, TheMissingLinesGoToThePrinterAsAPartialRun)
+{
+    load();
+    writeCutWav(delivery() + "/000102.wav", 4000); // cut: broken once its content is read
+    std::vector<LineSelection> printed;
+    VoiceCheckDialogModel model(m_app);
+    EXPECT_FALSE(model.canPrintMissing()) << "nothing checked yet";
+    model.deliveryText = FCString(delivery());
+    model.checkContent = true;
+    ASSERT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Done);
+    EXPECT_FALSE(model.canPrintMissing()) << "no printer";
+    EXPECT_FALSE(model.printMissing());
+
+    model.setMissingLinesPrinter(
+        [&](const LineSelection& selection) { printed.push_back(selection); });
+    ASSERT_TRUE(model.canPrintMissing());
+    ASSERT_TRUE(model.printMissing());
+    ASSERT_EQ(printed.size(), 1u);
+    const LineSelection& selection = printed[0];
+    EXPECT_EQ(utf8(selection.headerSuffix()), "未収録");
+    EXPECT_EQ(selection.marker(), "");
+    EXPECT_EQ(selection.lineCount(), 2);
+    const LineSelection::Scene* scene = selection.scene("s01.screenplay.txt");
+    ASSERT_NE(scene, nullptr);
+    // The body lines after the header: 000101 is 0, 000102 is 1, 000103 is 2.
+    ASSERT_NE(scene->linesOf(sj("さくら")), nullptr);
+    EXPECT_EQ(*scene->linesOf(sj("さくら")), LineSelection::Lines({2}));
+    ASSERT_NE(scene->linesOf(sj("悠人")), nullptr) << "a broken file records nothing";
+    EXPECT_EQ(*scene->linesOf(sj("悠人")), LineSelection::Lines({1}));
+
+    // Everything delivered: nothing left to print.
+    writeAudio(delivery() + "/000102.wav", 4000);
+    writeFlac(delivery() + "/000103.flac", 800);
+    ASSERT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Done);
+    EXPECT_FALSE(model.canPrintMissing());
+    EXPECT_FALSE(model.printMissing());
+    EXPECT_EQ(printed.size(), 1u);
 }
