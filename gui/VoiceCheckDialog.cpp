@@ -47,9 +47,6 @@ QString chooserFilters(const char* cp932Pairs)
     return filters.join(QStringLiteral(";;"));
 }
 
-const char* const PrintMissingPending =
-    "未収録の台詞だけの台本は、まだこの画面からは印刷できません。";
-
 } // namespace
 
 VoiceCheckDialog::VoiceCheckDialog(QWidget* parent, VoiceCheckDialogModel& model)
@@ -73,9 +70,6 @@ VoiceCheckDialog::VoiceCheckDialog(QWidget* parent, VoiceCheckDialogModel& model
     // Three lines of text, whatever the font.
     m_ui->messageEdit->setFixedHeight(m_ui->messageEdit->fontMetrics().lineSpacing() * 3 +
                                       2 * m_ui->messageEdit->frameWidth() + 8);
-    // The print of what is missing waits for the partial scripts.
-    m_ui->printButton->setEnabled(false);
-    m_ui->printButton->setToolTip(QString::fromUtf8(PrintMissingPending));
 
     connectControls();
     nameControlsByLabels(this);
@@ -127,6 +121,10 @@ void VoiceCheckDialog::connectControls()
     connect(m_ui->checkButton, &QPushButton::clicked, this, &VoiceCheckDialog::check);
     connect(m_ui->csvButton, &QPushButton::clicked, this, &VoiceCheckDialog::saveCsv);
     connect(m_ui->sortButton, &QPushButton::clicked, this, &VoiceCheckDialog::sort);
+    connect(m_ui->printButton, &QPushButton::clicked, this, [this] {
+        (void)m_model.printMissing();
+        showState();
+    });
     connect(m_ui->closeButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -179,4 +177,5 @@ void VoiceCheckDialog::showState()
     m_ui->messageEdit->setPlainText(fromCp932(m_model.message().view()));
     m_ui->csvButton->setEnabled(m_model.hasResult());
     m_ui->sortButton->setEnabled(m_model.canSort());
+    m_ui->printButton->setEnabled(m_model.canPrintMissing());
 }

@@ -133,7 +133,7 @@ TEST_F(VoiceCheckDialogTest, FromTheMenuACheckShowsItsTableAndProblemsAndTheReco
 
     QStringList table, problems;
     QString message;
-    bool sortEnabledBefore = true, sortEnabledAfter = false;
+    bool sortEnabledBefore = true, sortEnabledAfter = false, printEnabledAfter = false;
     auto ran = whenModalOpens([&](QWidget* modal) {
         EXPECT_EQ(modal->windowTitle(), u("納品音声の確認"));
         auto* combo = byAccessibleName<QComboBox>(modal, u("納品フォルダ"));
@@ -150,6 +150,8 @@ TEST_F(VoiceCheckDialogTest, FromTheMenuACheckShowsItsTableAndProblemsAndTheReco
         problems = readTable(byAccessibleName<QTableView>(modal, u("問題の一覧")));
         message = byAccessibleName<QPlainTextEdit>(modal, u("メッセージ"))->toPlainText();
         sortEnabledAfter = sort->isEnabled();
+        printEnabledAfter =
+            byAccessibleName<QPushButton>(modal, u("未収録の台本を印刷..."))->isEnabled();
         // Esc closes the window.
         QTest::keyClick(modal, Qt::Key_Escape);
     });
@@ -157,6 +159,7 @@ TEST_F(VoiceCheckDialogTest, FromTheMenuACheckShowsItsTableAndProblemsAndTheReco
     ASSERT_TRUE(*ran);
     EXPECT_FALSE(sortEnabledBefore) << "nothing to sort before a check";
     EXPECT_TRUE(sortEnabledAfter);
+    EXPECT_TRUE(printEnabledAfter) << "a line is missing";
     EXPECT_EQ(table, QStringList({u("さくら|2|1|1|0|0|0:00:01.0"), u("悠人|1|1|0|0|0|0:00:00.5"),
                                   u("総数|3|2|1|0|0|0:00:01.5")}));
     EXPECT_EQ(problems, QStringList({u("未収録|000103|s01、さくら"), u("対応なし|999999.wav|")}));
@@ -184,7 +187,8 @@ TEST_F(VoiceCheckDialogTest, TheWindowFitsASmallScreenAndItsControlsAreNamed)
         EXPECT_FALSE(announcedName(dialog.control(id)).isEmpty()) << id;
     EXPECT_EQ(dialog.textOfControl(VoiceCheckDialog::PatternHintId),
               u("空欄のときは、ファイル名の中の最初の6桁の数字が番号になります。"));
-    EXPECT_FALSE(dialog.control(VoiceCheckDialog::PrintMissingId)->isEnabled());
+    EXPECT_FALSE(dialog.control(VoiceCheckDialog::PrintMissingId)->isEnabled())
+        << "nothing checked yet";
 
     // The options reach the model however they are changed.
     doAccessibly(dialog.control(VoiceCheckDialog::CheckContentId),
