@@ -9,6 +9,7 @@
 #include "app/MainWindowModel.h"
 #include "app/PrintSettingsDialogModel.h"
 #include "app/Quillon.h"
+#include "app/VoiceCheckDialogModel.h"
 #include "fc/CannotOpenException.h"
 #include "fc/CannotReadException.h"
 #include "fc/CannotWriteException.h"
@@ -102,7 +103,7 @@ bool MainWindowCommands::run(int id, bool fromButton)
         convertSources();
         return true;
     case MenuDeliveredVoices:
-        // The item is there and does nothing.
+        checkDeliveredVoices();
         return true;
     case MenuPageCount:
         estimatePages();
@@ -291,11 +292,12 @@ bool MainWindowCommands::editPrintSettings(int purpose)
     return true;
 }
 
-std::optional<PrintRun::Outcome> MainWindowCommands::print()
+std::optional<PrintRun::Outcome> MainWindowCommands::print(const LineSelection* selection)
 {
     if (!editPrintSettings(PrintSettingsDialogModel::PrintStart))
         return std::nullopt;
     PrintRun run(m_app.context());
+    run.setLineSelection(selection);
     if (m_dialogs.openLog)
         run.setOpener(m_dialogs.openLog);
     UxProgressDialog progress;
@@ -314,4 +316,14 @@ void MainWindowCommands::convertSources()
         return;
     ConversionDialogModel model(m_app.conversionState());
     m_dialogs.conversion(model);
+}
+
+void MainWindowCommands::checkDeliveredVoices()
+{
+    if (!m_dialogs.deliveredVoices)
+        return;
+    VoiceCheckDialogModel model(m_app);
+    model.setMissingLinesPrinter(
+        [this](const LineSelection& selection) { (void)print(&selection); });
+    m_dialogs.deliveredVoices(model);
 }

@@ -16,9 +16,11 @@ class CheckListDialogModel;
 class ConversionDialogModel;
 class FindFileModel;
 class FolderSelectionModel;
+class LineSelection;
 class MainWindowModel;
 class PrintSettingsDialogModel;
 class Quillon;
+class VoiceCheckDialogModel;
 class ScriptInfo;
 
 // What the main window's buttons and menu commands do, without the window.
@@ -54,6 +56,7 @@ public:
         std::function<void(AboutModel&)> about;
         std::function<bool(PrintSettingsDialogModel&)> printSettings;
         std::function<void(ConversionDialogModel&)> conversion;
+        std::function<void(VoiceCheckDialogModel&)> deliveredVoices;
         // Shows the print log once a run has written it.
         PrintRun::Opener openLog;
     };
@@ -110,11 +113,15 @@ public:
     // when confirmed.
     bool editPrintSettings(int purpose);
     // The print-start form of the dialog, then the run over the ticked
-    // rows. The outcome of the run, or nothing when the dialog was
-    // cancelled.
-    std::optional<PrintRun::Outcome> print();
+    // rows: whole scripts, or with a selection only its lines (see
+    // PrintRun::setLineSelection). The outcome of the run, or nothing when
+    // the dialog was cancelled.
+    std::optional<PrintRun::Outcome> print(const LineSelection* selection = nullptr);
     // The conversion dialog over the application's conversion state.
     void convertSources();
+    // The delivered-voices dialog over the loaded scenario; its print of
+    // the missing lines goes through print().
+    void checkDeliveredVoices();
 
 private:
     bool run(int id, bool fromButton);

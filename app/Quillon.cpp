@@ -31,6 +31,8 @@ ScenarioContext Quillon::context() const
 FolderLoad Quillon::loadScenarioFolder(Progress& progress, Notices& notices,
                                        const ScriptCatalogue::Display& display)
 {
+    // A check's counts belong to the folder it was made for.
+    m_recordedLines.reset();
     const bool keepTotals = keepWordTotals();
     // The flag holds for one load only.
     setKeepWordTotals(false);

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -96,6 +97,12 @@ public:
         m_skippedFilesReporter = std::move(reporter);
     }
 
+    // The recorded lines the last check of a delivery found in the loaded
+    // folder's ticked scenes: none before a check, and none again once
+    // another load begins (the word-count dialog shows it as "収録数").
+    const std::optional<int>& recordedLines() const { return m_recordedLines; }
+    void setRecordedLines(std::optional<int> count) { m_recordedLines = count; }
+
     uint32_t flags() const { return m_run.switches() | m_shellFlags; }
     void setFlags(uint32_t flags);
     bool hasFlag(uint32_t flag) const { return (flags() & flag) == flag; }
@@ -158,6 +165,7 @@ private:
     WindowRectangle m_windowRectangle;
     ConversionState m_conversionState;
     MainWindowModel* m_mainWindow = nullptr;
+    std::optional<int> m_recordedLines;
     // The flag bits that are not run switches (30 and 31).
     uint32_t m_shellFlags = 0;
 };

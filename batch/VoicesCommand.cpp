@@ -1,18 +1,14 @@
 #include "batch/VoicesCommand.h"
 
+#include "app/DeliveryCheck.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
-#include "document/ScriptCatalogue.h"
-#include "fc/FCXListIterator.h"
 #include "fc/FileReplacement.h"
 #include "platform/FileTransfer.h"
-#include "platform/Sjis.h"
 #include "platform/TextCodec.h"
-#include "reports/CheckListText.h"
 #include "ui/UxProgressDialog.h"
 #include "voices/DeliveryScan.h"
-#include "voices/SpeakerLines.h"
 #include "voices/VoiceCheck.h"
 #include "voices/VoiceNumberPattern.h"
 #include "voices/VoicePatternSetting.h"
@@ -50,25 +46,6 @@ bool absoluteName(const std::string& given, const char* option, std::ostream& er
     while (native.size() > 1 && native.back() == '/')
         native.pop_back();
     return true;
-}
-
-// The ticked scenes as the check takes them: their files and scene names.
-// A scene without a name of its own goes by its file name.
-std::vector<SceneFile> chosenScenes(FolderSession& session)
-{
-    std::vector<SceneFile> scenes;
-    const ScriptCatalogue& catalogue = session.catalogue();
-    const std::string folder(session.app().scenarioFolder().view());
-    for (int i = 0; i < catalogue.count(); ++i) {
-        if (!catalogue.isTicked(i))
-            continue;
-        const std::string file(catalogue.fileName(i).view());
-        std::string scene(catalogue.record(i).sceneName().view());
-        if (scene.empty())
-            scene = CheckListText::sceneName(file);
-        scenes.push_back({folder + file, scene});
-    }
-    return scenes;
 }
 
 std::optional<VoiceNumberPattern> numberPattern(FolderSession& session, const BatchArguments& args,
@@ -168,35 +145,16 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
         }
     }
 
-    const std::vector<SceneFile> scenes = chosenScenes(session);
-    SpeakerLines::Result read = SpeakerLines::read(scenes);
-    for (int scene : read.unreadable)
-        err << "quillon-batch: cannot read " << TextCodec::toUtf8(scenes[std::size_t(scene)].path)
+    DeliveryCheck check(session.app());
+    for (int scene : check.unreadableScenes())
+        err << "quillon-batch: cannot read "
+            << TextCodec::toUtf8(check.scenes()[std::size_t(scene)].path)
             << "; its lines are not checked\n";
-    // Suppressed characters have no scripts, so nothing is recorded for them.
-    const SuppressedCharacters& suppressed = session.app().suppressedCharacters();
-    std::vector<SpeakerLine> lines;
-    for (SpeakerLine& line : read.lines) {
-        if (!suppressed.contains(line.character))
-            lines.push_back(std::move(line));
-    }
-    std::vector<std::string> order;
-    FCXListIterator<FCIdString> walk(session.app().scenarioTotals().characters());
-    while (const FCIdString* character = walk.next())
-        order.emplace_back(character->view());
-    std::vector<std::string> sceneNames;
-    for (const SceneFile& scene : scenes)
-        sceneNames.push_back(scene.sceneName);
 
-    Delivery found;
     bool cancelled = false;
     {
         UxProgressDialog progress;
-        progress.setTitle(Sjis::of("納品音声の確認"));
-        progress.setText(Sjis::of("納品フォルダを調べています。"));
-        progress.open(true);
-        if (int error =
-                DeliveryScan::scan(delivery, *pattern, destination, progress, found, cancelled)) {
+        if (int error = check.scan(delivery, *pattern, destination, progress, cancelled)) {
             err << "quillon-batch: cannot read " << delivery << ": " << std::strerror(error)
                 << "\n";
             return FolderSession::Failed;
@@ -204,34 +162,26 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
     }
     if (cancelled)
         return BatchInterrupt::CancelledStatus;
-    for (const DeliverySkip& skip : found.skipped)
+    for (const DeliverySkip& skip : check.delivery().skipped)
         err << "quillon-batch: skipped " << delivery << "/" << skip.path << ": "
             << DeliveryScan::reasonText(skip) << "\n";
 
-    const bool checkContent = args.has("check-content");
     UxProgressDialog progress;
-    const VoiceCheck::Result result = VoiceCheck::run(
-        lines, found, order,
-        [&](const DeliveredFile& file) {
-            return AudioProbe::probe(delivery + "/" + file.path, checkContent);
-        },
-        progress);
-    if (result.cancelled)
+    if (!check.check(args.has("check-content"), progress))
         return BatchInterrupt::CancelledStatus;
+    const VoiceCheck::Result& result = check.result();
 
-    const VoiceReport::Input report{lines, sceneNames, found, result};
+    const VoiceReport::Input report = check.report();
     out << VoiceReport::table(report) << std::flush;
-    if (!read.unreadable.empty())
+    if (!check.unreadableScenes().empty())
         status = FolderSession::Failed;
     if (!csv.empty() &&
         !FileReplacement::replace(FCString(std::string_view(TextCodec::fromUtf8(csv))),
                                   VoiceReport::csv(report)))
         status = FolderSession::Failed;
     if (destinationGiven) {
-        const int sorted = sortFiles(
-            session,
-            {lines, sceneNames, found, result, delivery, destination, args.has("by-scene")},
-            args.has("move"));
+        const int sorted =
+            sortFiles(session, check.sortPlan(destination, args.has("by-scene")), args.has("move"));
         if (sorted == BatchInterrupt::CancelledStatus)
             return sorted;
         if (sorted != FolderSession::Done)

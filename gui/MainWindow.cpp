@@ -14,6 +14,7 @@
 #include "gui/PagePreviewDialog.h"
 #include "gui/PrintSettingsDialog.h"
 #include "gui/QtText.h"
+#include "gui/VoiceCheckDialog.h"
 #include "gui/WordCountDialog.h"
 #include "platform/TextCodec.h"
 #include "ui/CatalogueListBinding.h"
@@ -375,13 +376,18 @@ MainWindowCommands::Dialogs MainWindow::dialogs()
     };
     dialogs.find = [this](FindFileModel& model) { return FindDialog::run(this, model); };
     dialogs.folder = [this](FolderSelectionModel& model) { return FolderDialog::run(this, model); };
-    dialogs.wordCounts = [this](const ScriptInfo& totals) { WordCountDialog::show(this, totals); };
+    dialogs.wordCounts = [this](const ScriptInfo& totals) {
+        WordCountDialog::show(this, totals, m_app.recordedLines());
+    };
     dialogs.about = [this](AboutModel& model) { AboutDialog::show(this, model); };
     dialogs.printSettings = [this](PrintSettingsDialogModel& model) {
         return PrintSettingsDialog::run(this, model);
     };
     dialogs.conversion = [this](ConversionDialogModel& model) {
         ConversionDialog::run(this, model);
+    };
+    dialogs.deliveredVoices = [this](VoiceCheckDialogModel& model) {
+        VoiceCheckDialog::run(this, model);
     };
     // The written log goes to the desktop's viewer for text files.
     dialogs.openLog = [](const FCString& path) {

@@ -10,7 +10,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals)
+WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals,
+                                 std::optional<int> recordedLines)
     : DialogBase(parent), m_ui(std::make_unique<Ui::WordCountDialog>()), m_totals(totals)
 {
     m_ui->setupUi(this);
@@ -23,6 +24,8 @@ WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals)
     const int64_t sum = WordCounts::total(totals);
     m_ui->listView->setList(&m_list);
     m_ui->totalEdit->setText(QString::number(sum));
+    if (recordedLines)
+        m_ui->recordedEdit->setText(QString::number(*recordedLines));
     // Both fields as wide as a twelve-digit number in the window's font,
     // whatever the size of the window.
     const int fieldWidth =
@@ -42,9 +45,10 @@ WordCountDialog::~WordCountDialog()
     m_ui->listView->setList(nullptr);
 }
 
-void WordCountDialog::show(QWidget* parent, const ScriptInfo& totals)
+void WordCountDialog::show(QWidget* parent, const ScriptInfo& totals,
+                           std::optional<int> recordedLines)
 {
-    WordCountDialog dialog(parent, totals);
+    WordCountDialog dialog(parent, totals, recordedLines);
     dialog.exec();
 }
 

@@ -4,6 +4,7 @@
 #include "ui/UxListViewControl.h"
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class WordCountDialog;
@@ -13,7 +14,9 @@ class ScriptInfo;
 
 // The dialog "ワード数一覧" (template 223): the record's scene name at the
 // top, one row per character with its word count, the grand total beside
-// "総数", the "収録数" field as the form leaves it, "->clipboard" and OK.
+// "総数", beside "収録数" the recorded lines a check of the delivered voices
+// found (the field stays as the form leaves it before any check),
+// "->clipboard" and OK.
 // Both numbers are read-only fields, so that a screen reader reads each
 // as its caption and its value. The window can be resized: the list
 // stretches with it, the fields and buttons below it keep their distance
@@ -33,11 +36,13 @@ public:
     static constexpr int OkId = 1;
 
     // The record must outlive the dialog.
-    WordCountDialog(QWidget* parent, const ScriptInfo& totals);
+    WordCountDialog(QWidget* parent, const ScriptInfo& totals,
+                    std::optional<int> recordedLines = std::nullopt);
     ~WordCountDialog() override;
 
     // Shows the word counts of the scenario totals modally over parent.
-    static void show(QWidget* parent, const ScriptInfo& totals);
+    static void show(QWidget* parent, const ScriptInfo& totals,
+                     std::optional<int> recordedLines = std::nullopt);
     // The static above hides QWidget::show(); callers that open the window
     // without waiting for it still reach it.
     using QWidget::show;

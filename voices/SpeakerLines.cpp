@@ -17,13 +17,13 @@ void readBody(ScreenplayScanner& scanner, int scene, std::vector<SpeakerLine>& l
     if (!header.read(scanner))
         return;
     std::string_view line;
-    while (scanner.nextLine(line)) {
+    for (int bodyLine = 0; scanner.nextLine(line); ++bodyLine) {
         const ScreenplayBodyLine body = ScreenplayBodyLine::classify(line);
         if (body.kind != ScreenplayBodyLine::Kind::Speaker)
             continue;
         lines.push_back({std::string(body.labelNumber),
                          VoiceNumberPattern::decimal(body.labelNumber), scene,
-                         std::string(body.speakerName)});
+                         std::string(body.speakerName), bodyLine});
     }
 }
 

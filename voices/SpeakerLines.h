@@ -14,12 +14,15 @@ struct SceneFile {
 
 // One speaker line of the scenario: the label number as written, the
 // message number it gives (the label read as a decimal number when it is
-// all digits), its scene (an index into the scene files) and its speaker.
+// all digits), its scene (an index into the scene files), its speaker, and
+// its body line: the position among the lines after the header (from 0, as
+// the scanner returns them), by which a partial print run chooses it.
 struct SpeakerLine {
     std::string label;
     std::optional<uint64_t> number;
     int scene = 0;
     std::string character;
+    int bodyLine = -1;
 };
 
 // Reads the speaker lines of screenplay files, in scenario order (the files

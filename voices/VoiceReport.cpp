@@ -19,17 +19,26 @@ std::string cp932(std::string_view utf8Text)
     return TextCodec::fromUtf8(utf8Text);
 }
 
-void row(std::string& out, const VoiceCheck::Totals& totals, std::string_view name)
+std::vector<std::string> row(const VoiceCheck::Totals& totals, std::string name)
 {
-    out += name;
+    std::vector<std::string> cells{std::move(name)};
     for (int value :
-         {totals.lines, totals.recorded, totals.missing, totals.duplicate, totals.broken}) {
-        out += '\t';
-        out += std::to_string(value);
+         {totals.lines, totals.recorded, totals.missing, totals.duplicate, totals.broken})
+        cells.push_back(std::to_string(value));
+    cells.push_back(VoiceReport::duration(totals.seconds));
+    return cells;
+}
+
+void join(std::string& out, const VoiceReport::Rows& rows)
+{
+    for (const std::vector<std::string>& cells : rows) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i > 0)
+                out += '\t';
+            out += cells[i];
+        }
+        out += '\n';
     }
-    out += '\t';
-    out += VoiceReport::duration(totals.seconds);
-    out += '\n';
 }
 
 } // namespace
@@ -74,23 +83,34 @@ const char* VoiceReport::stateText(VoiceCheck::State state)
     return "";
 }
 
-std::string VoiceReport::table(const Input& input)
+const std::vector<std::string>& VoiceReport::tableHeader()
+{
+    static const std::vector<std::string> header{"キャラ名", "台詞数", "収録済",  "未収録",
+                                                 "重複",     "破損",   "収録時間"};
+    return header;
+}
+
+VoiceReport::Rows VoiceReport::characterRows(const Input& input)
+{
+    Rows rows;
+    for (const VoiceCheck::Totals& totals : input.result.characters)
+        rows.push_back(row(totals, utf8(totals.character)));
+    rows.push_back(row(input.result.total, "総数"));
+    return rows;
+}
+
+VoiceReport::Rows VoiceReport::problems(const Input& input)
 {
     const VoiceCheck::Result& result = input.result;
     const auto& files = input.delivery.audio;
-    std::string out = "キャラ名\t台詞数\t収録済\t未収録\t重複\t破損\t収録時間\n";
-    for (const VoiceCheck::Totals& totals : result.characters)
-        row(out, totals, utf8(totals.character));
-    row(out, result.total, "総数");
-
+    Rows rows;
     auto scene = [&](const SpeakerLine& line) {
         return utf8(input.sceneNames[std::size_t(line.scene)]);
     };
     for (std::size_t i = 0; i < input.lines.size(); ++i) {
         const SpeakerLine& line = input.lines[i];
         if (result.lines[i].state == VoiceCheck::State::Missing)
-            out += "未収録\t" + utf8(line.label) + "\t" + scene(line) + "\t" +
-                   utf8(line.character) + "\n";
+            rows.push_back({"未収録", utf8(line.label), scene(line), utf8(line.character)});
     }
     // A number several lines share is one duplicate, told once.
     std::set<uint64_t> told;
@@ -99,15 +119,15 @@ std::string VoiceReport::table(const Input& input)
         if (line.state != VoiceCheck::State::Duplicate ||
             !told.insert(*input.lines[i].number).second)
             continue;
-        out += "重複\t" + utf8(input.lines[i].label);
+        std::vector<std::string> cells{"重複", utf8(input.lines[i].label)};
         for (int file : line.files)
-            out += "\t" + files[std::size_t(file)].path;
-        out += "\n";
+            cells.push_back(files[std::size_t(file)].path);
+        rows.push_back(std::move(cells));
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
         const VoiceCheck::File& file = result.files[i];
         if (file.matched && file.probe.broken())
-            out += "破損\t" + files[i].path + "\t" + utf8(file.probe.brokenReason) + "\n";
+            rows.push_back({"破損", files[i].path, utf8(file.probe.brokenReason)});
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
         const AudioProbe::Result& probe = result.files[i].probe;
@@ -119,25 +139,34 @@ std::string VoiceReport::table(const Input& input)
                 std::snprintf(peak, sizeof peak, "%.1f dBFS", probe.peakDecibels());
             else
                 std::snprintf(peak, sizeof peak, "-inf dBFS");
-            out += "無音\t" + files[i].path + "\t" + peak + "\n";
+            rows.push_back({"無音", files[i].path, peak});
         } else if (probe.clipped()) {
-            out += "音割れ\t" + files[i].path + "\n";
+            rows.push_back({"音割れ", files[i].path});
         }
     }
     for (int file : result.unmatched)
-        out += "対応なし\t" + files[std::size_t(file)].path + "\n";
+        rows.push_back({"対応なし", files[std::size_t(file)].path});
     for (const std::vector<int>& sharing : result.sharedNumbers) {
-        out += "番号重複\t" + utf8(input.lines[std::size_t(sharing.front())].label);
+        std::vector<std::string> cells{"番号重複",
+                                       utf8(input.lines[std::size_t(sharing.front())].label)};
         for (int line : sharing)
-            out += "\t" + scene(input.lines[std::size_t(line)]);
-        out += "\n";
+            cells.push_back(scene(input.lines[std::size_t(line)]));
+        rows.push_back(std::move(cells));
     }
     for (std::size_t i = 0; i < input.lines.size(); ++i) {
         const SpeakerLine& line = input.lines[i];
         if (result.lines[i].state == VoiceCheck::State::NoNumber)
-            out += "番号なし\t" + utf8(line.label) + "\t" + scene(line) + "\t" +
-                   utf8(line.character) + "\n";
+            rows.push_back({"番号なし", utf8(line.label), scene(line), utf8(line.character)});
     }
+    return rows;
+}
+
+std::string VoiceReport::table(const Input& input)
+{
+    std::string out;
+    join(out, {tableHeader()});
+    join(out, characterRows(input));
+    join(out, problems(input));
     return out;
 }
 

@@ -35,7 +35,15 @@ struct Input {
     const VoiceCheck::Result& result;
 };
 
+// Rows of cells (UTF-8), the texts the table is made of.
+using Rows = std::vector<std::vector<std::string>>;
+
 std::string table(const Input& input);
+// The table's header row, its rows per character and the 総数 row, and
+// the problem lines, each as its TAB-separated fields.
+const std::vector<std::string>& tableHeader();
+Rows characterRows(const Input& input);
+Rows problems(const Input& input);
 std::string csv(const Input& input);
 
 // "h:mm:ss.s", rounded to the tenth of a second.

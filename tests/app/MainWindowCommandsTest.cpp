@@ -9,8 +9,10 @@
 #include "app/FindFileModel.h"
 #include "app/FolderSelectionModel.h"
 #include "app/MainWindowModel.h"
+#include "app/PrintSettingsDialogModel.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
+#include "app/VoiceCheckDialogModel.h"
 #include "platform/FileFaults.h"
 #include "platform/WinError.h"
 #include "reports/CharacterSelection.h"
@@ -66,6 +68,16 @@ protected:
             model.definitionsText = FCString(m_scenario.path() + "names.txt");
             (void)model.preSurvey();
         };
+        dialogs.printSettings = [this](PrintSettingsDialogModel& model) {
+            m_printPurposes.push_back(model.purpose());
+            return false;
+        };
+        dialogs.deliveredVoices = [this](VoiceCheckDialogModel& model) {
+            ++m_voiceDialogs;
+            model.deliveryText = FCString(m_delivery);
+            m_voiceDialogRefusal = model.check() == VoiceCheckDialogModel::Outcome::Refused;
+            m_voicePrint = model.printMissing();
+        };
         m_commands = std::make_unique<MainWindowCommands>(m_app, m_window, dialogs);
         if (load) {
             m_app.setScenarioFolder(m_scenario.path());
@@ -95,6 +107,11 @@ protected:
     int m_selectionDialogs = 0;
     int m_wordCountCharacters = -1;
     int m_conversionDialogs = 0;
+    int m_voiceDialogs = 0;
+    bool m_voiceDialogRefusal = false;
+    bool m_voicePrint = false;
+    std::vector<int> m_printPurposes;
+    std::string m_delivery;
     std::string m_folderTyped;
     bool m_keepTicked = false;
     std::string m_findTyped;
@@ -174,16 +191,31 @@ TEST_F(MainWindowCommandsTest, ThePageCountNoticeFollowsTheEstimateAndNotACancel
     EXPECT_EQ(m_dialogs.notices().size(), 1u) << "a cancelled estimate shows nothing";
 }
 
-TEST_F(MainWindowCommandsTest, TheDeliveredVoicesItemDoesNothingAndUnknownIdsAreIgnored)
+TEST_F(MainWindowCommandsTest, TheDeliveredVoicesItemOpensItsDialogAndUnknownIdsAreIgnored)
 {
     MainWindowCommands& commands = open();
     EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuDeliveredVoices, false));
+    EXPECT_EQ(m_voiceDialogs, 1);
+    EXPECT_TRUE(m_voiceDialogRefusal) << "no delivery folder given";
+    EXPECT_FALSE(m_voicePrint);
     EXPECT_FALSE(commands.dispatch(12345, false));
     EXPECT_FALSE(commands.dispatch(MainWindowCommands::MenuAbout, true)) << "no button of that id";
     EXPECT_TRUE(m_dialogs.notices().empty());
     EXPECT_EQ(m_progress.opens(), 1) << "only the load at opening";
     EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuWordCounts, false));
     EXPECT_EQ(m_wordCountCharacters, 3);
+}
+
+TEST_F(MainWindowCommandsTest, TheDeliveredVoicesDialogPrintsWhatIsMissingThroughThePrintForm)
+{
+    // A folder without audio: every line is missing.
+    m_delivery = m_scenario.path();
+    MainWindowCommands& commands = open();
+    EXPECT_TRUE(commands.dispatch(MainWindowCommands::MenuDeliveredVoices, false));
+    EXPECT_FALSE(m_voiceDialogRefusal);
+    EXPECT_TRUE(m_voicePrint);
+    EXPECT_EQ(m_printPurposes, std::vector<int>{PrintSettingsDialogModel::PrintStart});
+    EXPECT_EQ(m_app.recordedLines(), std::optional<int>(0));
 }
 
 TEST_F(MainWindowCommandsTest, TheConvertItemRunsTheConversionDialogOnTheApplicationsState)
