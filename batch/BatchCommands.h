@@ -39,7 +39,9 @@ public:
         "  voices FOLDER DELIVERY [--pattern REGEX] [--check-content] [--csv FILE]\n"
         "         [--sort DEST [--move] [--by-scene]]\n"
         "folder commands also take --only NAME,... (tick only these files) and\n"
-        "--suppress NAME,... (suppress these characters for this run)\n";
+        "--suppress NAME,... (suppress these characters for this run)\n"
+        "layout, estimate and print also take --kinsoku off|strict|loose, --upright-digits\n"
+        "and --ruby (line breaking, upright numbers and readings for this run)\n";
 
     // One line for the tool's manual page title.
     static constexpr const char* brief =

@@ -3,6 +3,8 @@
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
+#include "batch/TypesettingArguments.h"
+#include "format/PrintFormat.h"
 #include "platform/TextCodec.h"
 #include "reports/PageCountEstimate.h"
 #include "ui/UxDialogs.h"
@@ -20,6 +22,10 @@ int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& ou
     FolderSession session(out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
+    // For this run only: nothing writes the settings file after the load.
+    TypesettingOptions typesetting = session.app().printFormat().typesetting();
+    TypesettingArguments::apply(args, typesetting);
+    session.app().printFormat().setTypesetting(typesetting);
 
     return estimate(session, args.has("all"), args.has("generic"));
 }

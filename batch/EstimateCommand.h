@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/CommandHelp.h"
+#include "batch/TypesettingArguments.h"
 
 #include <iosfwd>
 #include <string>
@@ -9,7 +10,8 @@
 class FolderSession;
 
 // quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]
-// [--suppress NAME,...]: the page-count estimate over the ticked rows (every
+// [--suppress NAME,...] [--kinsoku off|strict|loose] [--upright-digits]
+// [--ruby]: the page-count estimate over the ticked rows (every
 // row with --all): one line per scene counted (file name, scene name and
 // its pages, TAB-separated; "-" for a scene that could not be read), then
 // the total as the main window shows it: "現在の設定で印刷すると、" and on
@@ -19,12 +21,16 @@ class EstimateCommand {
 public:
     static constexpr const char* usage =
         "usage: quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]\n"
-        "       [--suppress NAME,...]";
+        "       [--suppress NAME,...] [--kinsoku off|strict|loose] [--upright-digits]\n"
+        "       [--ruby]";
 
     static constexpr const char* arguments[] = {"FOLDER"};
     static constexpr OptionHelp options[] = {
         {"all", nullptr, "count every scene, not only the ticked ones"},
         {"generic", nullptr, "count the director's copies, as print --generic"},
+        TypesettingArguments::kinsoku,
+        TypesettingArguments::uprightDigits,
+        TypesettingArguments::ruby,
     };
     static constexpr CommandHelp help{
         "estimate",

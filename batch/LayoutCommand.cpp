@@ -1,6 +1,7 @@
 #include "batch/LayoutCommand.h"
 
 #include "batch/BatchArguments.h"
+#include "batch/TypesettingArguments.h"
 #include "fc/CannotOpenException.h"
 #include "fc/CannotReadException.h"
 #include "fc/Diagnostic.h"
@@ -53,6 +54,9 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
     // The option word is 32 bits: a larger number gives its low 32 bits.
     if (options)
         printer.setOptions(static_cast<uint32_t>(*options));
+    TypesettingOptions typesetting;
+    TypesettingArguments::apply(args, typesetting);
+    printer.setTypesetting(typesetting);
 
     try {
         printer.load(path.c_str());

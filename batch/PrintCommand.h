@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/CommandHelp.h"
+#include "batch/TypesettingArguments.h"
 #include "fc/FCString.h"
 
 #include <iosfwd>
@@ -11,14 +12,16 @@ class FolderSession;
 
 // quillon-batch print FOLDER [--device png|bmp|pdf|printer]
 //   [--bundle-by-actor] [--dest DIR] [--generic] [--no-emphasis] [--no-log]
-//   [--log FILE] [--open-log] [--only NAME,...] [--suppress NAME,...]
+//   [--log FILE] [--open-log] [--kinsoku off|strict|loose] [--upright-digits]
+//   [--ruby] [--only NAME,...] [--suppress NAME,...]
 //
 // The print run over the ticked rows, as the print button starts it once the
 // print settings are confirmed: the folder's print format as its settings
 // file holds it, and the run settings of the application's defaults (PNG
 // pages below the scenario folder, log on into the program's
 // "quillon.log.txt", comment emphasis on, no director's copy) changed by the
-// options. Page images go to DIR + scene name + "/", PDF scripts to
+// options (the typesetting options change the folder's print format for this
+// run only). Page images go to DIR + scene name + "/", PDF scripts to
 // DIR + scene name + "/" + scene name + "." + character + ".pdf", or with
 // --bundle-by-actor to one file per character, DIR + character + ".pdf". The log is opened with
 // xdg-open only when --open-log asks for it. The summary line on the output
@@ -29,6 +32,7 @@ public:
     static constexpr const char* usage =
         "usage: quillon-batch print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor]\n"
         "       [--dest DIR] [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
+        "       [--kinsoku off|strict|loose] [--upright-digits] [--ruby]\n"
         "       [--only NAME,...] [--suppress NAME,...]";
 
     static constexpr const char* arguments[] = {"FOLDER"};
@@ -42,6 +46,9 @@ public:
         {"no-log", nullptr, "write no print log"},
         {"log", "FILE", "the print log (default: beside the program)"},
         {"open-log", nullptr, "open the written log with xdg-open"},
+        TypesettingArguments::kinsoku,
+        TypesettingArguments::uprightDigits,
+        TypesettingArguments::ruby,
     };
     static constexpr CommandHelp help{
         "print",

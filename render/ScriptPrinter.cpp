@@ -63,6 +63,12 @@ void ScriptPrinter::setBackground(int mode, int level)
     m_backgroundLevel = level < 0 ? 0 : (level > 255 ? 255 : level);
 }
 
+void ScriptPrinter::setTypesetting(const TypesettingOptions& options)
+{
+    m_typesetting = options;
+    m_lineBreaker.setOptions(options);
+}
+
 void ScriptPrinter::load(const char* path)
 {
     m_sourcePath.create(256, path);
@@ -125,6 +131,7 @@ void ScriptPrinter::layOutLine(std::string_view line)
     ScreenplayBodyLine body = ScreenplayBodyLine::classify(line);
     uint32_t flags = 0;
     int indent = 0;
+    const int32_t lineStart = m_layout.m_text.length();
     switch (body.kind) {
     case ScreenplayBodyLine::Kind::Ignored:
         return;
@@ -156,7 +163,13 @@ void ScriptPrinter::layOutLine(std::string_view line)
     }
     }
 
-    int printedLines = layOutText(body.text, indent);
+    // The plain grid keeps a loop of its own: most scenes are laid out
+    // without the typesetting options.
+    const int printedLines = m_typesetting.any()
+                                 ? m_lineBreaker.layOut(body.text, m_charactersPerLine, indent,
+                                                        {m_layout.m_text, m_layout.m_marks,
+                                                         m_layout.m_lineCount, lineStart})
+                                 : layOutText(body.text, indent);
     for (int i = 0; i < printedLines; ++i)
         *m_layout.m_lineFlags.at(m_layout.m_lineCount + i) = flags;
     m_layout.m_lineCount += printedLines;

@@ -4,7 +4,9 @@
 #include "fc/FCIdString.h"
 #include "fc/FCString.h"
 #include "format/RunSettings.h"
+#include "format/TypesettingOptions.h"
 #include "render/FCVSurface.h"
+#include "render/LineBreaker.h"
 #include "render/ScriptFont.h"
 #include "render/ScriptLayout.h"
 
@@ -59,6 +61,9 @@ public:
     [[nodiscard]] bool setLinesPerPage(int lines);
     [[nodiscard]] bool setCharactersPerLine(int characters);
     void setBackground(int mode, int level);
+    // Line breaking, upright digits and readings; all off (the plain grid)
+    // by default.
+    void setTypesetting(const TypesettingOptions& options);
 
     // Reads and lays out a screenplay file. File errors are put to the user
     // by the file layer and then raised (CannotOpenException and its kin);
@@ -91,6 +96,7 @@ public:
     void buildBackgroundPattern();
 
     uint32_t options() const { return m_options; }
+    const TypesettingOptions& typesetting() const { return m_typesetting; }
     bool printsDirectorsCopy() const { return (m_options & OptionGenericScript) != 0; }
     const FCString& sourcePath() const { return m_sourcePath; }
     int linesPerPage() const { return m_linesPerPage; }
@@ -137,4 +143,6 @@ private:
     int m_backgroundLevel = 0;
     int m_backgroundMode = 4;
     FCVSurface m_backgroundPattern;
+    TypesettingOptions m_typesetting;
+    LineBreaker m_lineBreaker;
 };
