@@ -467,7 +467,7 @@ TEST_F(PrintRunTest, WithLineBreakingTheEstimateCountsThePagesTheRunPrints)
     m_folder.write("k.screenplay.txt",
                    ".scene\tk\n.start\t1\n.end\t10\n.chara\t1\n.悠人\t10\n.total\t10\n" + body);
     load();
-    for (const std::string& other : {"a.screenplay.txt", "b.screenplay.txt", "c.screenplay.txt"})
+    for (const char* other : {"a.screenplay.txt", "b.screenplay.txt", "c.screenplay.txt"})
         catalogue().setTicked(rowOf(other), false);
     PrintFormat& format = m_app.printFormat();
     format.setMode(PrintFormat::ModeCustom);
