@@ -139,6 +139,10 @@ std::string PagePreviewModel::layoutKey(const ScriptPrinter& printer,
     appendField(key, printer.linePitch());
     appendField(key, printer.linesPerPage());
     appendField(key, printer.charactersPerLine());
+    const TypesettingOptions& typesetting = printer.typesetting();
+    appendField(key, static_cast<long long>(typesetting.lineBreaking));
+    appendField(key, static_cast<long long>(typesetting.uprightDigits));
+    appendField(key, static_cast<long long>(typesetting.ruby));
     appendField(key, printer.backgroundMode());
     appendField(key, printer.backgroundLevel());
     // The names the scene excludes: the suppressed ones, then those that

@@ -80,6 +80,7 @@ PrintSettingsDialogModel::PrintSettingsDialogModel(Purpose purpose, const PrintF
         m_customFilled = true;
     }
 
+    m_typesetting = m_working.typesetting();
     m_greyText = decimal(m_working.customColEmphasis());
     const int background = m_working.customModeEmphasis();
     m_background = background >= 0 && background < BackgroundCount ? background : -1;
@@ -101,6 +102,13 @@ int PrintSettingsDialogModel::checked(int face)
 {
     assert(face >= 0 && face < PrintFormat::FaceCount && "the dialog has faces 0, 1 and 2");
     return face;
+}
+
+void PrintSettingsDialogModel::chooseLineBreaking(int index)
+{
+    // The combo's entries in the order of the stored numbers.
+    if (index >= 0 && index <= static_cast<int>(TypesettingOptions::LineBreaking::Loose))
+        m_typesetting.lineBreaking = TypesettingOptions::lineBreakingOf(index);
 }
 
 void PrintSettingsDialogModel::chooseDevice(OutputDevice device)
@@ -437,6 +445,7 @@ void PrintSettingsDialogModel::storeInput()
     m_working.setFlag(PrintFormat::FlagGeneric, m_generic);
     m_working.setFlag(PrintFormat::FlagCommentEmphasis, m_emphasis);
     m_working.setLog(m_logTicked, m_logText.text());
+    m_working.setTypesetting(m_typesetting);
     m_working.setCustomModeEmphasis(m_background);
     m_working.setCustomColEmphasis(numberOf(m_greyText));
 }

@@ -68,6 +68,9 @@ public:
     static constexpr int GreyId = 1043;
     static constexpr int PdfId = 1044;           // "ファイルに出力(PDF)" (device 3)
     static constexpr int BundleByActorId = 1045; // "キャラ別にまとめる"
+    static constexpr int LineBreakingId = 1046;  // "禁則処理": なし / 標準 / 緩め
+    static constexpr int UprightDigitsId = 1047; // "数字を縦中横にする"
+    static constexpr int RubyId = 1048;          // "ルビを表示する"
 
     static constexpr const char* FolderCreationCaption = "出力先フォルダの新規作成";
 
@@ -155,6 +158,16 @@ public:
     void setGeneric(bool ticked) { m_generic = ticked; }
     bool emphasis() const { return m_emphasis; }
     void setEmphasis(bool ticked) { m_emphasis = ticked; }
+
+    // Typesetting (1046-1048): the line breaking as the combo's index (0
+    // none, 1 strict, 2 loose; another index is refused), upright digits and
+    // readings.
+    int lineBreaking() const { return static_cast<int>(m_typesetting.lineBreaking); }
+    void chooseLineBreaking(int index);
+    bool uprightDigits() const { return m_typesetting.uprightDigits; }
+    void setUprightDigits(bool ticked) { m_typesetting.uprightDigits = ticked; }
+    bool ruby() const { return m_typesetting.ruby; }
+    void setRuby(bool ticked) { m_typesetting.ruby = ticked; }
 
     // Background of user comments (1038-1042, -1 none ticked) and its grey
     // (1043).
@@ -245,6 +258,7 @@ private:
 
     bool m_generic = false;
     bool m_emphasis = false;
+    TypesettingOptions m_typesetting;
     int m_background = -1;
     FCString m_greyText;
 

@@ -42,7 +42,9 @@ inline constexpr const char* usage =
     "  changes OLD NEW [--notes] [--csv FILE]\n"
     "  changes FOLDER --since-print [--notes] [--csv FILE]\n"
     "folder commands also take --only NAME,... (tick only these files) and\n"
-    "--suppress NAME,... (suppress these characters for this run)\n";
+    "--suppress NAME,... (suppress these characters for this run)\n"
+    "layout, estimate and print also take --kinsoku off|strict|loose, --upright-digits\n"
+    "and --ruby (line breaking, upright numbers and readings for this run)\n";
 
 // One line for the tool's manual page title.
 inline constexpr const char* brief =

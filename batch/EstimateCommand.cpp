@@ -3,6 +3,8 @@
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
+#include "batch/TypesettingArguments.h"
+#include "format/PrintFormat.h"
 #include "platform/TextCodec.h"
 #include "render/LineSelection.h"
 #include "reports/PageCountEstimate.h"
@@ -21,6 +23,10 @@ int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& ou
     FolderSession session(out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
+    // For this run only: nothing writes the settings file after the load.
+    TypesettingOptions typesetting = session.app().printFormat().typesetting();
+    TypesettingArguments::apply(args, typesetting);
+    session.app().printFormat().setTypesetting(typesetting);
 
     if (args.has("changes-from") && args.has("since-print"))
         return args.refuse(err, usage, "--changes-from and --since-print: give one of them");

@@ -2,6 +2,7 @@
 
 #include "batch/ChangeSelection.h"
 #include "batch/CommandHelp.h"
+#include "batch/TypesettingArguments.h"
 
 #include <iosfwd>
 #include <string>
@@ -11,7 +12,8 @@ class FolderSession;
 class LineSelection;
 
 // quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]
-// [--suppress NAME,...]: the page-count estimate over the ticked rows (every
+// [--suppress NAME,...] [--kinsoku off|strict|loose] [--upright-digits]
+// [--ruby]: the page-count estimate over the ticked rows (every
 // row with --all): one line per scene counted (file name, scene name and
 // its pages, TAB-separated; "-" for a scene that could not be read), then
 // the total as the main window shows it: "現在の設定で印刷すると、" and on
@@ -21,7 +23,8 @@ namespace EstimateCommand {
 
 inline constexpr const char* usage =
     "usage: quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]\n"
-    "       [--suppress NAME,...] [--changes-from OLD | --since-print]";
+    "       [--suppress NAME,...] [--kinsoku off|strict|loose] [--upright-digits]\n"
+    "       [--ruby] [--changes-from OLD | --since-print]";
 
 inline constexpr const char* arguments[] = {"FOLDER"};
 inline constexpr OptionHelp options[] = {
@@ -29,6 +32,9 @@ inline constexpr OptionHelp options[] = {
     {"generic", nullptr, "count the director's copies, as print --generic"},
     ChangeSelection::changesFrom,
     ChangeSelection::sincePrint,
+    TypesettingArguments::kinsoku,
+    TypesettingArguments::uprightDigits,
+    TypesettingArguments::ruby,
 };
 inline constexpr CommandHelp help{
     "estimate",

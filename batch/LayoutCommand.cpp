@@ -1,6 +1,7 @@
 #include "batch/LayoutCommand.h"
 
 #include "batch/BatchArguments.h"
+#include "batch/TypesettingArguments.h"
 #include "fc/CannotOpenException.h"
 #include "fc/CannotReadException.h"
 #include "fc/Diagnostic.h"
@@ -58,6 +59,9 @@ int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out,
         "--options as the help describes it");
     if (options)
         printer.setOptions(static_cast<uint32_t>(*options));
+    TypesettingOptions typesetting;
+    TypesettingArguments::apply(args, typesetting);
+    printer.setTypesetting(typesetting);
 
     try {
         printer.load(path.c_str());

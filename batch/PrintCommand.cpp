@@ -3,6 +3,7 @@
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
+#include "batch/TypesettingArguments.h"
 #include "document/ScriptCatalogue.h"
 #include "fc/FCPathName.h"
 #include "format/PrintFormat.h"
@@ -98,6 +99,10 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     app.setGenericScript(args.has("generic"));
     app.setCommentEmphasis(!args.has("no-emphasis"));
     app.setPrintLog(!args.has("no-log"));
+    // For this run only: nothing writes the settings file after the load.
+    TypesettingOptions typesetting = app.printFormat().typesetting();
+    TypesettingArguments::apply(args, typesetting);
+    app.printFormat().setTypesetting(typesetting);
 
     LineSelection selection;
     std::set<std::string> recordable;

@@ -2,6 +2,7 @@
 
 #include "batch/ChangeSelection.h"
 #include "batch/CommandHelp.h"
+#include "batch/TypesettingArguments.h"
 #include "fc/FCString.h"
 
 #include <iosfwd>
@@ -12,14 +13,16 @@ class FolderSession;
 
 // quillon-batch print FOLDER [--device png|bmp|pdf|printer]
 //   [--bundle-by-actor] [--dest DIR] [--generic] [--no-emphasis] [--no-log]
-//   [--log FILE] [--open-log] [--only NAME,...] [--suppress NAME,...]
+//   [--log FILE] [--open-log] [--kinsoku off|strict|loose] [--upright-digits]
+//   [--ruby] [--only NAME,...] [--suppress NAME,...]
 //
 // The print run over the ticked rows, as the print button starts it once the
 // print settings are confirmed: the folder's print format as its settings
 // file holds it, and the run settings of the application's defaults (PNG
 // pages below the scenario folder, log on into the program's
 // "quillon.log.txt", comment emphasis on, no director's copy) changed by the
-// options. Page images go to DIR + scene name + "/", PDF scripts to
+// options (the typesetting options change the folder's print format for this
+// run only). Page images go to DIR + scene name + "/", PDF scripts to
 // DIR + scene name + "/" + scene name + "." + character + ".pdf", or with
 // --bundle-by-actor to one file per character, DIR + character + ".pdf". The log is opened with
 // xdg-open only when --open-log asks for it. The summary line on the output
@@ -30,6 +33,7 @@ namespace PrintCommand {
 inline constexpr const char* usage =
     "usage: quillon-batch print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor]\n"
     "       [--dest DIR] [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
+    "       [--kinsoku off|strict|loose] [--upright-digits] [--ruby]\n"
     "       [--only NAME,...] [--suppress NAME,...] [--changes-from OLD | --since-print]";
 
 inline constexpr const char* arguments[] = {"FOLDER"};
@@ -44,6 +48,9 @@ inline constexpr OptionHelp options[] = {
     {"open-log", nullptr, "open the written log with xdg-open"},
     ChangeSelection::changesFrom,
     ChangeSelection::sincePrint,
+    TypesettingArguments::kinsoku,
+    TypesettingArguments::uprightDigits,
+    TypesettingArguments::ruby,
 };
 inline constexpr CommandHelp help{
     "print",

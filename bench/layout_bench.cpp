@@ -58,6 +58,25 @@ void loadAndLayout(benchmark::State& state)
                             static_cast<int64_t>(scene(megabytes).size()));
 }
 
+// The same with every typesetting option on: line breaking, upright digits
+// and readings.
+void loadAndLayoutTypeset(benchmark::State& state)
+{
+    const auto megabytes = static_cast<std::size_t>(state.range(0));
+    const std::string& path = sceneFile(megabytes);
+    int pages = 0;
+    for (auto _ : state) {
+        ScriptPrinter printer;
+        printer.setTypesetting({TypesettingOptions::LineBreaking::Strict, true, true});
+        printer.load(path.c_str());
+        pages = printer.layout().pageCount();
+        benchmark::DoNotOptimize(pages);
+    }
+    state.counters["pages"] = pages;
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(scene(megabytes).size()));
+}
+
 void plainWalk(benchmark::State& state)
 {
     const std::string& text = scene(static_cast<std::size_t>(state.range(0)));
@@ -79,5 +98,6 @@ void plainWalk(benchmark::State& state)
 
 BENCHMARK(plainWalk)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(loadAndLayout)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(loadAndLayoutTypeset)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

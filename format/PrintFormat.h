@@ -2,6 +2,7 @@
 
 #include "fc/FCString.h"
 #include "format/OutputDevice.h"
+#include "format/TypesettingOptions.h"
 
 #include <cstdint>
 #include <string_view>
@@ -80,6 +81,9 @@ public:
     // PDF output: one file per actor rather than one per script.
     bool bundleByActor() const { return m_bundleByActor; }
     void setBundleByActor(bool on) { m_bundleByActor = on; }
+    // Line breaking, upright digits and readings; all off by default.
+    const TypesettingOptions& typesetting() const { return m_typesetting; }
+    void setTypesetting(const TypesettingOptions& options) { m_typesetting = options; }
 
     int customModeEmphasis() const { return m_customModeEmphasis; }
     void setCustomModeEmphasis(int value) { m_customModeEmphasis = value; }
@@ -142,6 +146,7 @@ private:
     FCString m_logName;
     FCString m_destFolder;
     bool m_bundleByActor = false;
+    TypesettingOptions m_typesetting;
     FCString m_suppressedText;
     std::vector<FCString> m_suppressedNames;
     int m_customModeEmphasis = EmphasisNone;

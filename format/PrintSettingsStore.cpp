@@ -27,6 +27,10 @@ const char* const KeyColEmphasis = "custom.colEmphasis";
 // Written after the keys above, so that files of earlier versions keep their
 // order; a file without it reads as one file per script.
 const char* const KeyBundleByActor = "pdf.bundleByActor";
+// Likewise; a file without them reads as the plain grid.
+const char* const KeyKinsoku = "layout.kinsoku";
+const char* const KeyUprightDigits = "layout.uprightDigits";
+const char* const KeyRuby = "layout.ruby";
 const char* const KeySuppressed = "NPChara";
 const char* const KeySuppressedCount = "NPNumber";
 
@@ -80,6 +84,10 @@ void PrintSettingsStore::save(const PrintFormat& format, const char* path)
     store.setNumber(KeyModeEmphasis, format.customModeEmphasis());
     store.setNumber(KeyColEmphasis, format.customColEmphasis());
     store.setNumber(KeyBundleByActor, format.bundleByActor() ? 1 : 0);
+    const TypesettingOptions& typesetting = format.typesetting();
+    store.setNumber(KeyKinsoku, static_cast<int32_t>(typesetting.lineBreaking));
+    store.setNumber(KeyUprightDigits, typesetting.uprightDigits ? 1 : 0);
+    store.setNumber(KeyRuby, typesetting.ruby ? 1 : 0);
 
     // Only the entries the last save wrote are taken away: hand-written ones
     // beyond them stay.
@@ -135,6 +143,13 @@ bool PrintSettingsStore::load(PrintFormat& format, const char* path)
     readNumber(store, KeyModeEmphasis, [&](int32_t v) { format.setCustomModeEmphasis(v); });
     readNumber(store, KeyColEmphasis, [&](int32_t v) { format.setCustomColEmphasis(v); });
     readNumber(store, KeyBundleByActor, [&](int32_t v) { format.setBundleByActor(v != 0); });
+    TypesettingOptions typesetting = format.typesetting();
+    readNumber(store, KeyKinsoku, [&](int32_t v) {
+        typesetting.lineBreaking = TypesettingOptions::lineBreakingOf(v);
+    });
+    readNumber(store, KeyUprightDigits, [&](int32_t v) { typesetting.uprightDigits = v != 0; });
+    readNumber(store, KeyRuby, [&](int32_t v) { typesetting.ruby = v != 0; });
+    format.setTypesetting(typesetting);
 
     FCString suppressed;
     for (int32_t i = 0; store.getText(KeySuppressed, i, text); ++i) {

@@ -247,6 +247,12 @@ void PrintSettingsDialog::connectControls()
             whenUser([this](bool ticked) { m_model.setGeneric(ticked); }));
     connect(m_ui->emphasisCheckBox, &QCheckBox::toggled, this,
             whenUser([this](bool ticked) { m_model.setEmphasis(ticked); }));
+    connect(m_ui->lineBreakingCombo, &QComboBox::currentIndexChanged, this,
+            whenUser([this](int index) { m_model.chooseLineBreaking(index); }));
+    connect(m_ui->uprightDigitsCheckBox, &QCheckBox::toggled, this,
+            whenUser([this](bool ticked) { m_model.setUprightDigits(ticked); }));
+    connect(m_ui->rubyCheckBox, &QCheckBox::toggled, this,
+            whenUser([this](bool ticked) { m_model.setRuby(ticked); }));
     for (QAbstractButton* button : m_ui->backgroundGroup->buttons())
         onChecked(button, [this, button] {
             m_model.chooseBackground(controlIdOf(button) - Model::FirstBackgroundId);
@@ -316,6 +322,9 @@ void PrintSettingsDialog::takeControls()
     m_model.editCharsPerLine(toCp932(m_ui->charsPerLineEdit->text()));
     m_model.setGeneric(m_ui->genericCheckBox->isChecked());
     m_model.setEmphasis(m_ui->emphasisCheckBox->isChecked());
+    m_model.chooseLineBreaking(m_ui->lineBreakingCombo->currentIndex());
+    m_model.setUprightDigits(m_ui->uprightDigitsCheckBox->isChecked());
+    m_model.setRuby(m_ui->rubyCheckBox->isChecked());
     QAbstractButton* background = m_ui->backgroundGroup->checkedButton();
     m_model.chooseBackground(background ? controlIdOf(background) - Model::FirstBackgroundId : -1);
     m_model.setGreyText(toCp932(m_ui->greyEdit->text()));
@@ -369,6 +378,9 @@ void PrintSettingsDialog::showModel()
 
     m_ui->genericCheckBox->setChecked(m_model.generic());
     m_ui->emphasisCheckBox->setChecked(m_model.emphasis());
+    m_ui->lineBreakingCombo->setCurrentIndex(m_model.lineBreaking());
+    m_ui->uprightDigitsCheckBox->setChecked(m_model.uprightDigits());
+    m_ui->rubyCheckBox->setChecked(m_model.ruby());
     const int background = m_model.background();
     checkInGroup(m_ui->backgroundGroup,
                  background < 0 ? -1 : Model::FirstBackgroundId + background);

@@ -67,6 +67,49 @@ const std::shared_ptr<FontHandle>& CairoDeviceContext::font()
 
 bool CairoDeviceContext::textOut(int x, int y, std::string_view text)
 {
+    return drawText(x, y, text, true);
+}
+
+bool CairoDeviceContext::inkOut(int x, int y, std::string_view text)
+{
+    return drawText(x, y, text, false);
+}
+
+bool CairoDeviceContext::uprightOut(int x, int y, std::string_view text, int cell)
+{
+    const std::shared_ptr<FontHandle>& face = font();
+    if (!face)
+        return false;
+    if (!cairoFaceOf(face))
+        return drawText(x, y, text, true); // no vector form: as the text lies
+    const FontHandle::Metrics& metrics = face->metrics();
+    Line line;
+    line.x = x;
+    line.y = y;
+    line.end = static_cast<long long>(x) + cell;
+    GlyphWalk::upright(*face, text, x, y, cell,
+                       [&](int code, double originX, double originY, double scale) {
+                           const FontHandle::Shaping shaped = face->shaping(code);
+                           line.utf8 += shaped.utf8;
+                           if (shaped.glyphs.empty())
+                               return;
+                           if (line.runs.empty() || line.runs.back().scale != scale)
+                               line.runs.push_back({face, true, scale, {}, {}, {}});
+                           Run& run = line.runs.back();
+                           // The glyph's origin on its baseline, turned as
+                           // the vertical forms are.
+                           for (const FontHandle::ShapedGlyph& glyph : shaped.glyphs) {
+                               run.ids.push_back(glyph.id);
+                               run.xs.push_back(originX + (metrics.ascent - glyph.y) * scale);
+                               run.ys.push_back(originY - glyph.x * scale);
+                           }
+                       });
+    addLine(std::move(line), true);
+    return true;
+}
+
+bool CairoDeviceContext::drawText(int x, int y, std::string_view text, bool withText)
+{
     const std::shared_ptr<FontHandle>& face = font();
     if (!face)
         return false;
@@ -84,19 +127,22 @@ bool CairoDeviceContext::textOut(int x, int y, std::string_view text)
                                 line.masks.push_back({static_cast<int>(left), static_cast<int>(top),
                                                       piece.width, piece.height, piece.pixels});
                             });
-        GlyphWalk::characters(text, x, [&](int code, long long) {
+        line.end = GlyphWalk::characters(text, x, [&](int code, long long) {
             line.utf8 += face->shaping(code).utf8;
-            return 0;
+            return face->advance(code);
         });
-        insertInReadingOrder(std::move(line));
+        if (!withText)
+            line.utf8.clear();
+        addLine(std::move(line), false);
+        m_continuable = m_continuable && withText;
         return true;
     }
-    GlyphWalk::characters(text, x, [&](int code, long long pen) {
+    line.end = GlyphWalk::characters(text, x, [&](int code, long long pen) {
         const FontHandle::Shaping shaped = face->shaping(code);
         line.utf8 += shaped.utf8;
         if (!shaped.glyphs.empty()) {
             if (line.runs.empty() || line.runs.back().turned != shaped.turned)
-                line.runs.push_back({face, shaped.turned, {}, {}, {}});
+                line.runs.push_back({face, shaped.turned, 1.0, {}, {}, {}});
             Run& run = line.runs.back();
             for (const FontHandle::ShapedGlyph& glyph : shaped.glyphs) {
                 run.ids.push_back(glyph.id);
@@ -117,8 +163,31 @@ bool CairoDeviceContext::textOut(int x, int y, std::string_view text)
         }
         return shaped.advance;
     });
-    insertInReadingOrder(std::move(line));
+    if (!withText)
+        line.utf8.clear();
+    addLine(std::move(line), false);
+    // What continues a line is its text: ink alone ends the chance.
+    m_continuable = m_continuable && withText;
     return true;
+}
+
+void CairoDeviceContext::addLine(Line line, bool upright)
+{
+    if (m_continuable && (upright || m_lastWasUpright) && m_lastLine < m_lines.size()) {
+        Line& last = m_lines[m_lastLine];
+        if (last.y == line.y && last.end == line.x) {
+            last.utf8 += line.utf8;
+            last.end = line.end;
+            for (Run& run : line.runs)
+                last.runs.push_back(std::move(run));
+            for (Mask& mask : line.masks)
+                last.masks.push_back(std::move(mask));
+            m_lastWasUpright = upright;
+            return;
+        }
+    }
+    insertInReadingOrder(std::move(line));
+    m_lastWasUpright = upright;
 }
 
 void CairoDeviceContext::insertInReadingOrder(Line line)
@@ -132,6 +201,8 @@ void CairoDeviceContext::insertInReadingOrder(Line line)
             return earlier.x == line.x && earlier.y > line.y;
         });
     }
+    m_lastLine = static_cast<std::size_t>(at - m_lines.begin());
+    m_continuable = true;
     m_lines.insert(at, std::move(line));
 }
 
@@ -142,6 +213,7 @@ bool CairoDeviceContext::textExtent(std::string_view text, int& cx, int& cy)
 
 void CairoDeviceContext::fillRect(const FCRect& rect, const Brush& brush)
 {
+    m_continuable = false;
     m_hasShading = true;
     m_lastShading = rect;
     const int left = std::max(rect.left, 0);
@@ -218,6 +290,7 @@ void CairoDeviceContext::flush()
     cairo_restore(m_cr);
     m_lines.clear();
     m_hasShading = false;
+    m_continuable = false;
 }
 
 void CairoDeviceContext::drawLine(const Line& line)
@@ -254,7 +327,7 @@ void CairoDeviceContext::drawRun(const Run& run, const std::string& utf8)
     cairo_font_face_t* face = cairoFaceOf(run.font);
     if (!face || run.ids.empty())
         return;
-    const double em = run.font->metrics().em;
+    const double em = run.font->metrics().em * run.scale;
     // Raised by the added width (FreeType's strength, a 24th of the em) so
     // that the strokes cover what they cover on the raster page; upwards in
     // the glyph is leftwards on the page for a turned glyph.

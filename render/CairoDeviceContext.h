@@ -25,7 +25,8 @@ typedef struct _cairo_font_face cairo_font_face_t;
 // puts their coverage. Every glyph keeps its text, so the page stays
 // searchable: each line's text goes with its first run of glyphs (a PDF
 // reader sees the whole line as one piece of text), the other runs of the
-// line carry none.
+// line carry none. A line drawn in pieces (text, an upright cell, text
+// again, each starting where the one before ended) is one line.
 //
 // Text is gathered and drawn by flush(), above every fill of the page, in
 // reading order: text drawn inside the last shaded rectangle (the renderer
@@ -43,6 +44,8 @@ public:
     int logPixelsY() const override;
     FCFont* selectFont(FCFont* font) override;
     bool textOut(int x, int y, std::string_view text) override;
+    bool uprightOut(int x, int y, std::string_view text, int cell) override;
+    bool inkOut(int x, int y, std::string_view text) override;
     bool textExtent(std::string_view text, int& cx, int& cy) override;
     void fillRect(const FCRect& rect, const Brush& brush) override;
 
@@ -64,6 +67,7 @@ private:
     struct Run {
         std::shared_ptr<FontHandle> font;
         bool turned = false;
+        double scale = 1.0; // of the font's em
         std::vector<uint32_t> ids;
         std::vector<double> xs;
         std::vector<double> ys;
@@ -82,6 +86,7 @@ private:
         std::string utf8;
         std::vector<Run> runs;
         std::vector<Mask> masks;
+        long long end = 0; // the pen after its last character
     };
 
     // The selected font's face, or the default font; null when there is no
@@ -90,7 +95,13 @@ private:
     // The cairo face of a font, looked up once per context; null when cairo
     // cannot draw it.
     cairo_font_face_t* cairoFaceOf(const std::shared_ptr<FontHandle>& font);
+    // textOut and inkOut; withText false leaves the text out of the page.
+    bool drawText(int x, int y, std::string_view text, bool withText);
     void insertInReadingOrder(Line line);
+    // Adds line to the last line drawn when it continues it: after an
+    // upright cell, or an upright cell itself, at the same top where the
+    // last one ended. Otherwise it is inserted as a line of its own.
+    void addLine(Line line, bool upright);
     void drawLine(const Line& line);
     void drawRun(const Run& run, const std::string& utf8);
     bool emboldensFlipped() const;
@@ -107,5 +118,9 @@ private:
     std::map<const FontHandle*, std::pair<std::shared_ptr<FontHandle>, cairo_font_face_t*>>
         m_cairoFaces;
     bool m_hasShading = false;
+    // The last line drawn, while a piece may still continue it.
+    std::size_t m_lastLine = 0;
+    bool m_continuable = false;
+    bool m_lastWasUpright = false;
     FCRect m_lastShading;
 };

@@ -35,6 +35,19 @@ public:
     // there, in black.
     // Draws text (CP932) with the top of its text cell at y.
     virtual bool textOut(int x, int y, std::string_view text) = 0;
+    // Draws one or two characters (half-width digits) upright in one cell,
+    // `cell` pixels along the line from x: turned a quarter counter-clockwise
+    // as the vertical forms are, side by side across the line and scaled
+    // down when they do not fit. Where the context cannot turn them, they
+    // are drawn as textOut draws them.
+    virtual bool uprightOut(int x, int y, std::string_view text, int cell)
+    {
+        (void)cell;
+        return textOut(x, y, text);
+    }
+    // Draws text as textOut does, as ink only: a context that keeps the
+    // text of the page for its readers (a PDF page) leaves this out of it.
+    virtual bool inkOut(int x, int y, std::string_view text) { return textOut(x, y, text); }
     // The sum of the advances and the cell height of the selected font.
     virtual bool textExtent(std::string_view text, int& cx, int& cy) = 0;
     // Fills [left, right) x [top, bottom); a None brush fills nothing.

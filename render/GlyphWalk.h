@@ -42,4 +42,34 @@ long long coverage(FontHandle& face, std::string_view text, long long x, long lo
     });
 }
 
+// Where the characters of an upright cell go: one or two characters side by
+// side across the line, each turned a quarter counter-clockwise as the
+// vertical forms are, centred in the cell of `cell` pixels along the line
+// from x and in the em across it from y, and scaled down when together they
+// are wider than the em. Calls place(code, originX, originY, scale) for each
+// character: the point of its upright text cell that lies `across` pixels
+// right of its pen and `down` pixels below the cell's top lands on the page
+// at (originX + down * scale, originY - across * scale).
+template <typename Place>
+void upright(FontHandle& face, std::string_view text, long long x, long long y, int cell,
+             Place&& place)
+{
+    const FontHandle::Metrics& metrics = face.metrics();
+    const long long width =
+        characters(text, 0, [&](int code, long long) { return face.advance(code); });
+    double scale = 1.0;
+    if (width > metrics.em && width > 0)
+        scale = static_cast<double>(metrics.em) / static_cast<double>(width);
+    if (metrics.cellHeight * scale > cell && metrics.cellHeight > 0)
+        scale = static_cast<double>(cell) / metrics.cellHeight;
+    const double originX = static_cast<double>(x) + (cell - metrics.cellHeight * scale) / 2.0;
+    // The first character lies lowest: turned back, the page reads it first.
+    const double first = static_cast<double>(y) + metrics.em -
+                         (metrics.em - static_cast<double>(width) * scale) / 2.0;
+    characters(text, 0, [&](int code, long long pen) {
+        place(code, originX, first - static_cast<double>(pen) * scale, scale);
+        return face.advance(code);
+    });
+}
+
 } // namespace GlyphWalk

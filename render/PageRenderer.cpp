@@ -117,10 +117,12 @@ bool PageRenderer::draw(DeviceContext& dc, int target, int page)
     drawHeader(dc, layout, target, page);
     drawLines(dc, layout, target, page * layout.linesPerPage(), static_cast<std::size_t>(start));
     drawBlocks(dc);
+    drawReadings(dc);
 
     if (previous)
         dc.selectFont(previous);
     m_blocks.removeAll();
+    m_blockLines.clear();
     return true;
 }
 
@@ -136,6 +138,11 @@ void PageRenderer::buildFonts(const DeviceContext& dc)
     buildFont(m_commentFont, textHeight, comment.weight, comment.face.view());
     buildFont(m_headerFont, truncated(sy * HeaderFontSize), HeaderWeight,
               Sjis::of("@ＭＳ ゴシック"));
+    if (m_printer.layout().marks().empty())
+        return;
+    buildFont(m_generalRuby, textHeight / 2, general.weight, general.face.view());
+    buildFont(m_targetRuby, textHeight / 2, target.weight, target.face.view());
+    buildFont(m_commentRuby, textHeight / 2, comment.weight, comment.face.view());
 }
 
 void PageRenderer::drawHeader(DeviceContext& dc, const ScriptLayout& layout, int target, int page)
@@ -212,10 +219,11 @@ void PageRenderer::drawLines(DeviceContext& dc, const ScriptLayout& layout, int 
             if (!m_openBlock)
                 m_openBlock = std::make_unique<DecoStr>();
             m_openBlock->add(line, x0, top, cx, cy);
+            m_blockLines.push_back(firstLine + taken);
         } else {
             dc.selectFont(&fontOf(style));
             closeBlock();
-            dc.textOut(x0, top, line);
+            drawText(dc, x0, top, line, firstLine + taken, style);
         }
         y += m_geometry.pitch;
     }
@@ -243,12 +251,81 @@ void PageRenderer::drawBlocks(DeviceContext& dc)
         return;
     }
 
+    std::size_t gathered = 0;
     m_blocks.forEach([&](DecoStr* block) {
         dc.fillRect(block->rect(), brush);
         block->lines().forEach([&](UxPosString* line) {
-            dc.textOut(line->x(), line->y(), line->view());
+            const int printed = gathered < m_blockLines.size() ? m_blockLines[gathered] : -1;
+            ++gathered;
+            drawText(dc, line->x(), line->y(), line->view(), printed, Style::CommentBlock);
             return true;
         });
         return true;
     });
+}
+
+void PageRenderer::drawText(DeviceContext& dc, int x, int y, std::string_view text, int line,
+                            Style style)
+{
+    const std::span<const ScriptLayout::Mark> marks =
+        line < 0 ? std::span<const ScriptLayout::Mark>() : m_printer.layout().marksOf(line);
+    if (marks.empty()) {
+        dc.textOut(x, y, text);
+        return;
+    }
+    // An upright cell is as wide as a full-width character.
+    int cell = 0;
+    int cy = 0;
+    if (!dc.textExtent(Sjis::of("　"), cell, cy))
+        cell = 0;
+    const auto advance = [&](std::string_view piece) {
+        int cx = 0;
+        return dc.textExtent(piece, cx, cy) ? cx : 0;
+    };
+    int64_t pen = x;
+    std::size_t at = 0;
+    const auto drawUpTo = [&](std::size_t end) {
+        if (end <= at)
+            return;
+        const std::string_view piece = text.substr(at, end - at);
+        dc.textOut(clampToInt(pen), y, piece);
+        pen += advance(piece);
+        at = end;
+    };
+    for (const ScriptLayout::Mark& mark : marks) {
+        const auto begin = static_cast<std::size_t>(mark.offset);
+        const std::size_t end = begin + static_cast<std::size_t>(mark.length);
+        if (begin < at || end > text.size())
+            continue;
+        const std::string_view marked = text.substr(begin, end - begin);
+        if (mark.isUpright()) {
+            drawUpTo(begin);
+            dc.uprightOut(clampToInt(pen), y, marked, cell);
+            pen += cell;
+            at = end;
+        } else {
+            // The base is drawn with the text around it; its reading later.
+            const int64_t left = pen + advance(text.substr(at, begin - at));
+            m_readings.push_back({clampToInt(left), y, advance(marked), style, mark.reading});
+        }
+    }
+    drawUpTo(text.size());
+}
+
+void PageRenderer::drawReadings(DeviceContext& dc)
+{
+    for (const Reading& reading : m_readings) {
+        FCFont& font = reading.style == Style::Target    ? m_targetRuby
+                       : reading.style == Style::General ? m_generalRuby
+                                                         : m_commentRuby;
+        dc.selectFont(&font);
+        int cx = 0;
+        int cy = 0;
+        if (!dc.textExtent(reading.text, cx, cy))
+            continue;
+        // Right beside the line (above it on the page as drawn), centred on
+        // the base.
+        dc.inkOut(reading.x + (reading.width - cx) / 2, reading.y - cy, reading.text);
+    }
+    m_readings.clear();
 }

@@ -8,6 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <string>
+#include <vector>
 
 class DeviceContext;
 class ScriptLayout;
@@ -66,6 +69,12 @@ private:
     void drawLines(DeviceContext& dc, const ScriptLayout& layout, int target, int firstLine,
                    std::size_t start);
     void drawBlocks(DeviceContext& dc);
+    // Draws a printed line with the selected font of `style`: its upright
+    // cells turned, and its readings noted for drawReadings.
+    void drawText(DeviceContext& dc, int x, int y, std::string_view text, int line, Style style);
+    // The readings of the page, after everything else, at half the height of
+    // their lines' font beside their bases.
+    void drawReadings(DeviceContext& dc);
     FCFont& fontOf(Style style);
     void closeBlock();
 
@@ -75,6 +84,21 @@ private:
     FCFont m_targetFont;
     FCFont m_commentFont;
     FCFont m_headerFont;
+    // Half the text height, one for each face; built only for a layout with
+    // readings.
+    FCFont m_generalRuby;
+    FCFont m_targetRuby;
+    FCFont m_commentRuby;
+    struct Reading {
+        int x = 0; // the base's left end
+        int y = 0; // the top of its line
+        int width = 0;
+        Style style = Style::General;
+        std::string text;
+    };
+    std::vector<Reading> m_readings;
+    // The printed line of each line gathered into the blocks, in order.
+    std::vector<int> m_blockLines;
     FCXList<DecoStr> m_blocks;
     std::unique_ptr<DecoStr> m_openBlock; // the block being gathered
 };

@@ -75,6 +75,29 @@ bool RecordingDeviceContext::textOut(int x, int y, std::string_view text)
     return op.ok;
 }
 
+bool RecordingDeviceContext::uprightOut(int x, int y, std::string_view text, int cell)
+{
+    Operation op = inForce(Kind::UprightOut);
+    op.x = x;
+    op.y = y;
+    op.text = std::string(text);
+    op.cell = cell;
+    op.ok = m_target ? m_target->uprightOut(x, y, text, cell) : true;
+    m_operations.push_back(op);
+    return op.ok;
+}
+
+bool RecordingDeviceContext::inkOut(int x, int y, std::string_view text)
+{
+    Operation op = inForce(Kind::InkOut);
+    op.x = x;
+    op.y = y;
+    op.text = std::string(text);
+    op.ok = m_target ? m_target->inkOut(x, y, text) : true;
+    m_operations.push_back(op);
+    return op.ok;
+}
+
 bool RecordingDeviceContext::textExtent(std::string_view text, int& cx, int& cy)
 {
     Operation op = inForce(Kind::TextExtent);

@@ -22,7 +22,7 @@ public:
         bool operator==(const Font&) const = default;
     };
 
-    enum class Kind { SelectFont, TextOut, TextExtent, FillRect };
+    enum class Kind { SelectFont, TextOut, TextExtent, FillRect, UprightOut, InkOut };
 
     struct Operation {
         Kind kind = Kind::SelectFont;
@@ -30,9 +30,10 @@ public:
         Font font;
         bool hasFont = false;
         bool ok = true; // the call's answer (selection, output, measurement)
-        int x = 0;      // TextOut
+        int x = 0;      // TextOut, UprightOut, InkOut
         int y = 0;
-        std::string text; // TextOut, TextExtent (CP932)
+        std::string text; // TextOut, UprightOut, InkOut, TextExtent (CP932)
+        int cell = 0;     // UprightOut
         int cx = 0;       // TextExtent's answer
         int cy = 0;
         FCRect rect; // FillRect
@@ -46,6 +47,8 @@ public:
     int logPixelsY() const override;
     FCFont* selectFont(FCFont* font) override;
     bool textOut(int x, int y, std::string_view text) override;
+    bool uprightOut(int x, int y, std::string_view text, int cell) override;
+    bool inkOut(int x, int y, std::string_view text) override;
     bool textExtent(std::string_view text, int& cx, int& cy) override;
     void fillRect(const FCRect& rect, const Brush& brush) override;
 

@@ -3,6 +3,7 @@
 #include "platform/Sjis.h"
 #include "render/PageFileName.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -17,6 +18,7 @@ void ScriptLayout::clearLines()
 {
     m_text.clear();
     m_lineFlags.reset();
+    m_marks.clear();
     m_lineCount = 0;
     m_walkedLines = 0;
     m_walkedTo = 0;
@@ -36,6 +38,16 @@ uint32_t ScriptLayout::lineFlags(int line) const
     if (line < 0 || line >= m_lineCount)
         return 0;
     return m_lineFlags.data()[line];
+}
+
+std::span<const ScriptLayout::Mark> ScriptLayout::marksOf(int line) const
+{
+    if (m_marks.empty())
+        return {};
+    const auto byLine = [](const Mark& mark, int wanted) { return mark.line < wanted; };
+    const auto first = std::lower_bound(m_marks.begin(), m_marks.end(), line, byLine);
+    const auto last = std::lower_bound(first, m_marks.end(), line + 1, byLine);
+    return {first, last};
 }
 
 int32_t ScriptLayout::lineStart(int n) const

@@ -5,6 +5,8 @@
 #include "fc/FCVector.h"
 
 #include <cstdint>
+#include <span>
+#include <string>
 #include <vector>
 
 // What laying a screenplay out gives: the scene's character table and its
@@ -31,6 +33,20 @@ public:
 
     static constexpr int LabelColumns = 12;
 
+    // What a printed line's text carries besides its characters when the
+    // typesetting options are on: bytes [offset, offset + length) of the
+    // line (counted from its start, label or lead included) either set
+    // upright in one cell, or the base of a reading drawn beside it. The
+    // readings are not in the text.
+    struct Mark {
+        int line = 0;
+        int32_t offset = 0;
+        int32_t length = 0;
+        // The reading (CP932); empty for one or two digits set upright.
+        std::string reading;
+        bool isUpright() const { return reading.empty(); }
+    };
+
     ScriptLayout();
     virtual ~ScriptLayout() = default;
     ScriptLayout(const ScriptLayout&) = delete;
@@ -51,6 +67,10 @@ public:
     // Characters of the file that Shift-JIS cannot hold (a UTF-8 file), laid
     // out as "〓".
     int64_t replacedCharacters() const { return m_replacedCharacters; }
+    // The marks of printed line `line`, in the order of their bytes; none
+    // without the typesetting options.
+    std::span<const Mark> marksOf(int line) const;
+    const std::vector<Mark>& marks() const { return m_marks; }
 
     // Where printed line n starts in text(): after the n-th line feed, past
     // any further line ends. FCString::none for a line outside the text.
@@ -83,6 +103,8 @@ private:
     FCString m_nameSuffix;
     FCString m_text;
     FCVector<uint32_t> m_lineFlags;
+    // Sorted by line, then by offset.
+    std::vector<Mark> m_marks;
     int m_lineCount = 0;
     int m_linesPerPage = 47;
     int m_pageCount = 0;

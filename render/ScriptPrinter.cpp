@@ -64,6 +64,12 @@ void ScriptPrinter::setBackground(int mode, int level)
     m_backgroundLevel = level < 0 ? 0 : (level > 255 ? 255 : level);
 }
 
+void ScriptPrinter::setTypesetting(const TypesettingOptions& options)
+{
+    m_typesetting = options;
+    m_lineBreaker.setOptions(options);
+}
+
 void ScriptPrinter::load(const char* path)
 {
     m_sourcePath.create(256, path);
@@ -140,6 +146,7 @@ void ScriptPrinter::layOutLine(ScriptLayout& into, std::string_view line, std::s
     ScreenplayBodyLine body = ScreenplayBodyLine::classify(line);
     uint32_t flags = 0;
     int indent = 0;
+    const int32_t lineStart = into.m_text.length();
     switch (body.kind) {
     case ScreenplayBodyLine::Kind::Ignored:
         return;
@@ -177,7 +184,13 @@ void ScriptPrinter::layOutLine(ScriptLayout& into, std::string_view line, std::s
     }
 
     flags |= extraFlags;
-    int printedLines = layOutText(into, body.text, indent);
+    // The plain grid keeps a loop of its own: most scenes are laid out
+    // without the typesetting options.
+    const int printedLines =
+        m_typesetting.any()
+            ? m_lineBreaker.layOut(body.text, m_charactersPerLine, indent,
+                                   {into.m_text, into.m_marks, into.m_lineCount, lineStart})
+            : layOutText(into, body.text, indent);
     for (int i = 0; i < printedLines; ++i)
         *into.m_lineFlags.at(into.m_lineCount + i) = flags;
     into.m_lineCount += printedLines;

@@ -4,7 +4,9 @@
 #include "fc/FCIdString.h"
 #include "fc/FCString.h"
 #include "format/RunSettings.h"
+#include "format/TypesettingOptions.h"
 #include "render/FCVSurface.h"
+#include "render/LineBreaker.h"
 #include "render/ScriptFont.h"
 #include "render/ScriptLayout.h"
 
@@ -65,6 +67,9 @@ public:
     [[nodiscard]] bool setLinesPerPage(int lines);
     [[nodiscard]] bool setCharactersPerLine(int characters);
     void setBackground(int mode, int level);
+    // Line breaking, upright digits and readings; all off (the plain grid)
+    // by default.
+    void setTypesetting(const TypesettingOptions& options);
 
     // Reads and lays out a screenplay file. File errors are put to the user
     // by the file layer and then raised (CannotOpenException and its kin);
@@ -111,6 +116,7 @@ public:
     void buildBackgroundPattern();
 
     uint32_t options() const { return m_options; }
+    const TypesettingOptions& typesetting() const { return m_typesetting; }
     bool printsDirectorsCopy() const { return (m_options & OptionGenericScript) != 0; }
     const FCString& sourcePath() const { return m_sourcePath; }
     int linesPerPage() const { return m_linesPerPage; }
@@ -172,4 +178,6 @@ private:
     // chosen lines and their context from.
     std::vector<std::string> m_bodyLines;
     mutable std::map<int, std::unique_ptr<ScriptLayout>> m_partials;
+    TypesettingOptions m_typesetting;
+    LineBreaker m_lineBreaker;
 };

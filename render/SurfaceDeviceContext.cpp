@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cassert>
 #include <climits>
+#include <cmath>
 
 SurfaceDeviceContext::SurfaceDeviceContext(FCVSurface& surface) : m_surface(surface) {}
 
@@ -42,6 +43,57 @@ bool SurfaceDeviceContext::textOut(int x, int y, std::string_view text)
                             drawCoverage(left, top, piece.width, piece.height, piece.pixels.data());
                         });
     return true;
+}
+
+bool SurfaceDeviceContext::uprightOut(int x, int y, std::string_view text, int cell)
+{
+    FontHandle* face = font();
+    if (!face)
+        return false;
+    GlyphWalk::upright(*face, text, x, y, cell,
+                       [&](int code, double originX, double originY, double scale) {
+                           // Copied: the next glyph() may empty the cache.
+                           const FontHandle::Glyph glyph = face->glyph(code);
+                           for (const FontHandle::Coverage& piece : glyph.pieces)
+                               drawTurnedCoverage(originX, originY, scale, piece);
+                       });
+    return true;
+}
+
+void SurfaceDeviceContext::drawTurnedCoverage(double originX, double originY, double scale,
+                                              const FontHandle::Coverage& piece)
+{
+    if (piece.width <= 0 || piece.height <= 0 || !(scale > 0))
+        return;
+    // The pixels the turned piece covers, each taking the coverage of the
+    // piece's pixel under its centre.
+    const double left = originX + piece.top * scale;
+    const double right = originX + (piece.top + piece.height) * scale;
+    const double top = originY - (piece.left + piece.width) * scale;
+    const double bottom = originY - piece.left * scale;
+    const long long x0 = std::max(0LL, static_cast<long long>(std::floor(left)));
+    const long long x1 =
+        std::min<long long>(m_surface.width(), static_cast<long long>(std::ceil(right)));
+    const long long y0 = std::max(0LL, static_cast<long long>(std::floor(top)));
+    const long long y1 =
+        std::min<long long>(m_surface.height(), static_cast<long long>(std::ceil(bottom)));
+    for (long long py = y0; py < y1; ++py) {
+        const auto column =
+            static_cast<long long>(std::floor((originY - (py + 0.5)) / scale)) - piece.left;
+        if (column < 0 || column >= piece.width)
+            continue;
+        uint8_t* row = m_surface.pixel(0, static_cast<int>(py));
+        for (long long px = x0; px < x1; ++px) {
+            const auto line =
+                static_cast<long long>(std::floor((px + 0.5 - originX) / scale)) - piece.top;
+            if (line < 0 || line >= piece.height)
+                continue;
+            const unsigned ink =
+                piece.pixels[static_cast<std::size_t>(line * piece.width + column)];
+            if (ink)
+                row[px] = static_cast<uint8_t>(row[px] * (255u - ink) / 255u);
+        }
+    }
 }
 
 void SurfaceDeviceContext::drawCoverage(long long left, long long top, int width, int height,

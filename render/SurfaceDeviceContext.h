@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/FontHandle.h"
 #include "render/DeviceContext.h"
 #include "render/SelectedFont.h"
 
 #include <memory>
 
 class FCVSurface;
-class FontHandle;
 
 // The drawing context over an 8-bit grey surface, at the surface's
 // resolution. Text is black and anti-aliased: each glyph darkens the pixels
@@ -25,6 +25,7 @@ public:
     // returned.
     FCFont* selectFont(FCFont* font) override;
     bool textOut(int x, int y, std::string_view text) override;
+    bool uprightOut(int x, int y, std::string_view text, int cell) override;
     bool textExtent(std::string_view text, int& cx, int& cy) override;
     void fillRect(const FCRect& rect, const Brush& brush) override;
 
@@ -34,6 +35,11 @@ private:
     FontHandle* font();
     void drawCoverage(long long left, long long top, int width, int height,
                       const uint8_t* coverage);
+    // A glyph's coverage turned a quarter counter-clockwise and scaled, its
+    // pixel (column c, row r) landing at (originX + r * scale, originY - c *
+    // scale) as GlyphWalk::upright places it.
+    void drawTurnedCoverage(double originX, double originY, double scale,
+                            const FontHandle::Coverage& piece);
 
     FCVSurface& m_surface;
     SelectedFont m_font;

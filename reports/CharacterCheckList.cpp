@@ -32,7 +32,7 @@ std::string CharacterCheckList::text(const ScenarioContext& context,
         CheckListText::appendLine(text, "--------");
     }
 
-    const int cacheMode = PageCountEstimate::cacheMode(context.format.mode());
+    const int cacheMode = PageCountEstimate::cacheEntry(context.format);
     lines = 0;
     const int entries = catalogue.count();
     for (int index = 0; index < entries; ++index) {

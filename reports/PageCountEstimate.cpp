@@ -29,6 +29,11 @@ int PageCountEstimate::cacheMode(int mode)
     return PrintFormat::ModePreset14;
 }
 
+int PageCountEstimate::cacheEntry(const PrintFormat& format)
+{
+    return format.typesetting().any() ? PrintFormat::ModeCustom : cacheMode(format.mode());
+}
+
 void PageCountEstimate::configurePrinter(const PrintFormat& format, const RunSettings& run,
                                          ScriptPrinter& printer)
 {
@@ -44,6 +49,7 @@ void PageCountEstimate::configurePrinter(const PrintFormat& format, const RunSet
         Trace::write("PageCountEstimate: lines per page below 1 ignored\n");
     if (!printer.setCharactersPerLine(format.charsPerLine()))
         Trace::write("PageCountEstimate: characters per line below 1 ignored\n");
+    printer.setTypesetting(format.typesetting());
     printer.setBackground(format.customModeEmphasis(), format.customColEmphasis());
     printer.buildBackgroundPattern();
 }
@@ -163,7 +169,9 @@ int64_t PageCountEstimate::run(ScriptCatalogue& catalogue, bool allRows, Progres
             ++m_chosen;
     }
 
-    const int mode = cacheMode(m_context.format.mode());
+    // With a typesetting option on, scenes are laid out afresh as in the
+    // custom mode.
+    const int mode = cacheEntry(m_context.format);
     const bool preset = mode != PrintFormat::ModeCustom;
     const char* checking = Sjis::of("を確認しています...");
     int64_t total = 0;

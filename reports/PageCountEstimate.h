@@ -69,6 +69,10 @@ public:
     // PRESET-14p's for any other value, since such a mode prints as
     // PRESET-14p.
     static int cacheMode(int mode);
+    // The cache slot the counts of a print format go to: its mode's, or with
+    // any typesetting option on the custom mode's (the presets' slots keep
+    // the counts of the plain grid).
+    static int cacheEntry(const PrintFormat& format);
 
     // Gives the printer the application's option word, faces, sizes and
     // comment background, as a print run does before loading a scene.

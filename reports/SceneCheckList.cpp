@@ -49,7 +49,7 @@ void SceneCheckList::appendEntry(std::string& text, const ScenarioContext& conte
         return;
     }
 
-    const int mode = PageCountEstimate::cacheMode(context.format.mode());
+    const int mode = PageCountEstimate::cacheEntry(context.format);
     const std::string pages = std::to_string(record.cachedPageCount(mode));
     // Later lines of a scene keep its column empty; in text, blanks as wide
     // as the name keep the columns aligned in a fixed-width font.

@@ -1,5 +1,5 @@
 # Bash completion for quillon-batch: its commands, each command's options,
-# the values of --device and --format, and files or folders where a command
+# the values of --device, --format and --kinsoku, and files or folders where a command
 # takes them. Self-contained: plain `complete -F`, nothing from the
 # bash-completion package. Installed as
 # share/bash-completion/completions/quillon-batch; to try it without
@@ -10,11 +10,11 @@ _quillon_batch_options()
 {
     local folder="--only --suppress --help"
     case "$1" in
-    layout) echo "--chars-per-line --lines-per-page --options --help" ;;
+    layout) echo "--chars-per-line --lines-per-page --options --kinsoku --upright-digits --ruby --help" ;;
     list | words) echo "$folder" ;;
-    estimate) echo "--all --generic --changes-from --since-print $folder" ;;
+    estimate) echo "--all --generic --kinsoku --upright-digits --ruby --changes-from --since-print $folder" ;;
     checklist) echo "--format --scenes --characters --unprinted --out --yes $folder" ;;
-    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --changes-from --since-print $folder" ;;
+    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --kinsoku --upright-digits --ruby --changes-from --since-print $folder" ;;
     survey) echo "--subfolders --help" ;;
     convert) echo "--subfolders --log --yes --help" ;;
     voices) echo "--pattern --check-content --csv --sort --move --by-scene $folder" ;;
@@ -68,6 +68,10 @@ _quillon_batch()
         ;;
     --format)
         COMPREPLY=($(compgen -W "csv txt" -- "$cur"))
+        return 0
+        ;;
+    --kinsoku)
+        COMPREPLY=($(compgen -W "off strict loose" -- "$cur"))
         return 0
         ;;
     --dest | --out | --sort | --changes-from)

@@ -712,6 +712,45 @@ TEST_F(PrintSettingsDialogModelTest, PdfControlsHaveHelpOfTheirOwn)
     EXPECT_NE(pdf, bundle);
     EXPECT_NE(pdf.find("PDF"), std::string::npos);
     EXPECT_NE(bundle.find("キャラ"), std::string::npos);
-    // The ids next to them keep the general text.
-    EXPECT_EQ(utf8(PrintSettingsDialogModel::helpText(1046)), none);
+    // The ids after the dialog's last control keep the general text.
+    EXPECT_EQ(utf8(PrintSettingsDialogModel::helpText(1049)), none);
+}
+
+TEST_F(PrintSettingsDialogModelTest, TypesettingOpensAsTheFormatHasItAndOkStoresIt)
+{
+    using LineBreaking = TypesettingOptions::LineBreaking;
+    m_format.setTypesetting({LineBreaking::Loose, true, false});
+    m_run.device = OutputDevice::Printer;
+    PrintSettingsDialogModel model = open();
+    EXPECT_EQ(model.lineBreaking(), 2);
+    EXPECT_TRUE(model.uprightDigits());
+    EXPECT_FALSE(model.ruby());
+
+    // The combo's indices, and one it does not have.
+    const struct {
+        int index;
+        int shown;
+    } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 2}, {-1, 2}};
+    for (const auto& c : cases) {
+        model.chooseLineBreaking(c.index);
+        EXPECT_EQ(model.lineBreaking(), c.shown) << c.index;
+    }
+    model.chooseLineBreaking(1);
+    model.setUprightDigits(false);
+    model.setRuby(true);
+    EXPECT_TRUE(model.working().typesetting() == m_format.typesetting()) << "not before OK";
+
+    ASSERT_TRUE(model.accept());
+    PrintFormat format;
+    ASSERT_TRUE(model.apply(format, m_run));
+    EXPECT_TRUE(format.typesetting() == (TypesettingOptions{LineBreaking::Strict, false, true}));
+}
+
+TEST_F(PrintSettingsDialogModelTest, TypesettingControlsHaveHelpOfTheirOwn)
+{
+    const std::string none = "特に解説はありません。";
+    for (const int id :
+         {PrintSettingsDialogModel::LineBreakingId, PrintSettingsDialogModel::UprightDigitsId,
+          PrintSettingsDialogModel::RubyId})
+        EXPECT_NE(utf8(PrintSettingsDialogModel::helpText(id)), none) << id;
 }

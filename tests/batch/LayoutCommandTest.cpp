@@ -81,6 +81,41 @@ TEST(LayoutCommandTest, OptionsChangeTheLayout)
         << run.out;
 }
 
+TEST(LayoutCommandTest, TypesettingOptionsChangeTheLinesForThisRun)
+{
+    TempFolder folder;
+    const std::string path =
+        folder.file("k.screenplay.txt", sj(".scene\tk\n.chara\t1\n.悠人\t1\n.total\t1\n"
+                                           " あいうえお。｜漢字《かんじ》です12\n"));
+    const struct {
+        std::vector<std::string> options;
+        std::string lines;
+    } cases[] = {
+        {{"--chars-per-line", "5"}, "あいうえお|。｜漢字《|かんじ》で|す12"},
+        {{"--chars-per-line", "5", "--kinsoku", "off"}, "あいうえお|。｜漢字《|かんじ》で|す12"},
+        {{"--chars-per-line", "5", "--kinsoku", "strict"}, "あいうえお。|｜漢字《か|んじ》です|12"},
+        {{"--chars-per-line", "5", "--kinsoku", "loose", "--ruby"}, "あいうえお。|漢字です1|2"},
+        // The two digits share a cell.
+        {{"--chars-per-line", "17"}, "あいうえお。｜漢字《かんじ》です1|2"},
+        {{"--chars-per-line", "17", "--upright-digits"}, "あいうえお。｜漢字《かんじ》です12"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words{path};
+        words.insert(words.end(), c.options.begin(), c.options.end());
+        const LayoutRun run = runLayout(words);
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::string lines;
+        std::istringstream out(run.out);
+        for (std::string line; std::getline(out, line) && line.rfind("pages", 0) != 0;)
+            lines += (lines.empty() ? "" : "|") + line.substr(line.find_first_not_of(' ', 9));
+        EXPECT_EQ(lines, c.lines) << words.back();
+    }
+    const LayoutRun refused = runLayout({path, "--kinsoku", "tight"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("--kinsoku: off, strict or loose, not tight"), std::string::npos)
+        << refused.err;
+}
+
 TEST(LayoutCommandTest, MissingFileReportsTheFileLayerMessage)
 {
     TempFolder folder;

@@ -55,6 +55,7 @@ protected:
         format.setCustomModeEmphasis(PrintFormat::EmphasisMesh3);
         format.setCustomColEmphasis(200);
         format.setBundleByActor(true);
+        format.setTypesetting({TypesettingOptions::LineBreaking::Loose, true, true});
         format.rebuildSuppressed(names({sj("モブ"), "Extra"}));
         return format;
     }
@@ -78,6 +79,7 @@ void expectSameFormat(const PrintFormat& a, const PrintFormat& b)
     EXPECT_EQ(a.destFolder(), b.destFolder());
     EXPECT_EQ(a.suppressedText(), b.suppressedText());
     EXPECT_EQ(a.customModeEmphasis(), b.customModeEmphasis());
+    EXPECT_TRUE(a.typesetting() == b.typesetting());
     EXPECT_EQ(a.customColEmphasis(), b.customColEmphasis());
     EXPECT_EQ(a.bundleByActor(), b.bundleByActor());
 }
@@ -298,4 +300,45 @@ TEST_F(PrintSettingsStoreTest, FilesWithoutTheBundlingKeyReadAsBefore)
     PrintFormat other;
     PrintSettingsStore::load(other, file().c_str());
     EXPECT_TRUE(other.bundleByActor());
+}
+
+TEST_F(PrintSettingsStoreTest, TypesettingHasKeysOfItsOwn)
+{
+    PrintFormat format;
+    format.setTypesetting({TypesettingOptions::LineBreaking::Strict, true, false});
+    PrintSettingsStore::save(format, file().c_str());
+    const std::string saved = contentsOf(PrintSettingsStore::FileName);
+    // The store keeps its keys in order.
+    EXPECT_NE(saved.find("\nlayout.kinsoku=1\nlayout.ruby=0\nlayout.uprightDigits=1\n"),
+              std::string::npos)
+        << saved;
+
+    PrintFormat loaded;
+    PrintSettingsStore::load(loaded, file().c_str());
+    EXPECT_EQ(loaded.typesetting().lineBreaking, TypesettingOptions::LineBreaking::Strict);
+    EXPECT_TRUE(loaded.typesetting().uprightDigits);
+    EXPECT_FALSE(loaded.typesetting().ruby);
+}
+
+TEST_F(PrintSettingsStoreTest, TypesettingKeysReadAsTheirNumbersSay)
+{
+    using LineBreaking = TypesettingOptions::LineBreaking;
+    const struct {
+        const char* file;
+        TypesettingOptions expected;
+    } cases[] = {
+        // A file of an earlier version: the plain grid.
+        {"mode=2\n", {}},
+        {"layout.kinsoku=2\nlayout.ruby=1\n", {LineBreaking::Loose, false, true}},
+        {"layout.kinsoku=0\nlayout.uprightDigits=5\n", {LineBreaking::Off, true, false}},
+        // A mode this version does not know breaks as the plain grid.
+        {"layout.kinsoku=3\n", {}},
+        {"layout.kinsoku=-1\n", {}},
+    };
+    for (const auto& c : cases) {
+        writeFile(PrintSettingsStore::FileName, c.file);
+        PrintFormat format;
+        PrintSettingsStore::load(format, file().c_str());
+        EXPECT_TRUE(format.typesetting() == c.expected) << c.file;
+    }
 }

@@ -688,3 +688,41 @@ TEST_F(PrintSettingsDialogTest, KeepsToADarkPalette)
     ASSERT_FALSE(message().isEmpty());
     expectReadableInTheApplicationsPalette(m_dialog.get());
 }
+
+TEST_F(PrintSettingsDialogTest, TypesettingControlsAreAnnouncedAndConfirmedIntoTheSettings)
+{
+    m_format.setTypesetting({TypesettingOptions::LineBreaking::Loose, true, false});
+    m_run.device = OutputDevice::Printer;
+    open(PrintSettingsDialogModel::PrintStart);
+    auto* combo = control<QComboBox>(PrintSettingsDialogModel::LineBreakingId);
+    auto* upright = control<QCheckBox>(PrintSettingsDialogModel::UprightDigitsId);
+    auto* ruby = control<QCheckBox>(PrintSettingsDialogModel::RubyId);
+    ASSERT_NE(combo, nullptr);
+    ASSERT_NE(upright, nullptr);
+    ASSERT_NE(ruby, nullptr);
+    EXPECT_EQ(combo->accessibleName(), u("禁則処理"));
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->itemText(0), u("なし"));
+    EXPECT_EQ(combo->itemText(1), u("標準"));
+    EXPECT_EQ(combo->itemText(2), u("緩め"));
+    EXPECT_EQ(upright->text(), u("数字を縦中横にする"));
+    EXPECT_EQ(upright->accessibleName(), u("数字を縦中横にする"));
+    EXPECT_EQ(ruby->text(), u("ルビを表示する"));
+    EXPECT_EQ(ruby->accessibleName(), u("ルビを表示する"));
+    // As the settings have them.
+    EXPECT_EQ(combo->currentIndex(), 2);
+    EXPECT_TRUE(upright->isChecked());
+    EXPECT_FALSE(ruby->isChecked());
+
+    combo->setCurrentIndex(1);
+    EXPECT_EQ(m_model->lineBreaking(), 1);
+    click(PrintSettingsDialogModel::UprightDigitsId);
+    click(PrintSettingsDialogModel::RubyId);
+    EXPECT_FALSE(m_model->uprightDigits());
+    EXPECT_TRUE(m_model->ruby());
+
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format));
+    EXPECT_TRUE(format.typesetting() ==
+                (TypesettingOptions{TypesettingOptions::LineBreaking::Strict, false, true}));
+}

@@ -279,3 +279,20 @@ TEST_F(ReportsTest, EveryRowCountsAsIfLaidOutAlone)
         EXPECT_EQ(record(rowOf(name)).cachedPageCount(1), pages) << name;
     }
 }
+
+TEST_F(PageCountEstimateTest, TypesettingLaysOutAfreshAndLeavesThePresetsCountsAlone)
+{
+    PrintFormat& format = m_app.printFormat();
+    format.setMode(PrintFormat::ModePreset18);
+    PageCountEstimate estimate(m_app);
+    const int64_t plain = estimate.run(catalogue(), false, m_dialog);
+    EXPECT_EQ(estimate.layouts(), 2);
+    record(m_a).setCachedPageCount(PrintFormat::ModePreset18, 99);
+
+    format.setTypesetting({TypesettingOptions::LineBreaking::Strict, false, false});
+    EXPECT_EQ(estimate.run(catalogue(), false, m_dialog), plain) << "not the cached 99";
+    EXPECT_EQ(estimate.layouts(), 4);
+    EXPECT_EQ(record(m_a).cachedPageCount(PrintFormat::ModePreset18), 99);
+    EXPECT_EQ(record(m_a).cachedPageCount(PrintFormat::ModeCustom), 2);
+    EXPECT_EQ(PageCountEstimate::cacheEntry(format), PrintFormat::ModeCustom);
+}

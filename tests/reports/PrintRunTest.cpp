@@ -4,6 +4,7 @@
 #include "format/PrintFormat.h"
 #include "render/PageSink.h"
 #include "render/ScriptPrinter.h"
+#include "reports/PageCountEstimate.h"
 
 #include <sys/stat.h>
 
@@ -453,4 +454,40 @@ TEST_F(PrintRunTest, ASecondCancelStopsTheSceneAfterThePageInProgress)
                          PrintRun::unfinishedSuffix() + line(count(1)) +
                          PrintRun::interruptedLine());
     EXPECT_EQ(m_opened.size(), 1u);
+}
+
+TEST_F(PrintRunTest, WithLineBreakingTheEstimateCountsThePagesTheRunPrints)
+{
+    // Utterances of 10 characters on lines of 5: "「あいう「|かきくけ」" on the
+    // plain grid, "「あいう|「かきく|け」" with the opening bracket and the
+    // closing one moved.
+    std::string body;
+    for (int i = 1; i <= 10; ++i)
+        body += "00000" + std::to_string(i % 10) + " 悠人「あいう「かきくけ」\n";
+    m_folder.write("k.screenplay.txt",
+                   ".scene\tk\n.start\t1\n.end\t10\n.chara\t1\n.悠人\t10\n.total\t10\n" + body);
+    load();
+    for (const char* other : {"a.screenplay.txt", "b.screenplay.txt", "c.screenplay.txt"})
+        catalogue().setTicked(rowOf(other), false);
+    PrintFormat& format = m_app.printFormat();
+    format.setMode(PrintFormat::ModeCustom);
+    format.setCustomCharsPerLine(5);
+    format.setCustomLinesPerPage(10);
+
+    using LineBreaking = TypesettingOptions::LineBreaking;
+    for (const auto& [lineBreaking, pages] :
+         {std::pair{LineBreaking::Off, 2u}, std::pair{LineBreaking::Strict, 3u}}) {
+        format.setTypesetting({lineBreaking, false, false});
+        int64_t estimated = 0;
+        {
+            UxProgressDialog::Scope scope(m_view);
+            UxProgressDialog progress;
+            PageCountEstimate estimate(m_app);
+            estimated = estimate.run(catalogue(), false, progress);
+        }
+        PageNames printed(m_run, m_destination);
+        EXPECT_EQ(run().printed, 1);
+        EXPECT_EQ(printed.names().size(), pages);
+        EXPECT_EQ(estimated, static_cast<int64_t>(printed.names().size()));
+    }
 }
