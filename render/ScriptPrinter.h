@@ -179,5 +179,7 @@ private:
     std::vector<std::string> m_bodyLines;
     mutable std::map<int, std::unique_ptr<ScriptLayout>> m_partials;
     TypesettingOptions m_typesetting;
-    LineBreaker m_lineBreaker;
+    // Its working buffers are reused from line to line, also while a
+    // partial script is laid out from a const printer.
+    mutable LineBreaker m_lineBreaker;
 };
