@@ -2,8 +2,10 @@
 
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
+#include "batch/DeliveryOptions.h"
 #include "batch/FolderSession.h"
 #include "platform/TextCodec.h"
+#include "render/LineSelection.h"
 #include "reports/PageCountEstimate.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
@@ -17,17 +19,29 @@ int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& ou
     BatchArguments args;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
+    std::string delivery;
+    if (int status = DeliveryOptions::missingFromFolder(args, usage, err, delivery))
+        return status;
     FolderSession session(out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
+    if (delivery.empty())
+        return estimate(session, args.has("all"), args.has("generic"));
 
-    return estimate(session, args.has("all"), args.has("generic"));
+    LineSelection selection;
+    bool failed = false;
+    if (int status = DeliveryOptions::missingLines(session, args, delivery, selection, failed))
+        return status;
+    const int status = estimate(session, args.has("all"), args.has("generic"), &selection);
+    return failed && status == FolderSession::Done ? FolderSession::Failed : status;
 }
 
-int EstimateCommand::estimate(FolderSession& session, bool allRows, bool directorsCopies)
+int EstimateCommand::estimate(FolderSession& session, bool allRows, bool directorsCopies,
+                              const LineSelection* selection)
 {
     PageCountEstimate estimate(session.app().context());
     estimate.setCountDirectorsCopies(directorsCopies);
+    estimate.setLineSelection(selection);
     UxProgressDialog progress;
     const int64_t total = estimate.run(session.catalogue(), allRows, progress);
     if (total == PageCountEstimate::Cancelled) {

@@ -7,24 +7,31 @@
 #include <vector>
 
 class FolderSession;
+class LineSelection;
 
-// quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]
-// [--suppress NAME,...]: the page-count estimate over the ticked rows (every
-// row with --all): one line per scene counted (file name, scene name and
-// its pages, TAB-separated; "-" for a scene that could not be read), then
-// the total as the main window shows it: "現在の設定で印刷すると、" and on
-// the next line the total followed by "ページの台本が出力されます。". With
-// --generic the director's copies count too, as print --generic prints them.
+// quillon-batch estimate FOLDER [--all] [--generic] [--missing-from DELIVERY
+// [--pattern REGEX]] [--only NAME,...] [--suppress NAME,...]: the page-count
+// estimate over the ticked rows (every row with --all): one line per scene
+// counted (file name, scene name and its pages, TAB-separated; "-" for a
+// scene that could not be read), then the total as the main window shows it:
+// "現在の設定で印刷すると、" and on the next line the total followed by
+// "ページの台本が出力されます。". With --generic the director's copies count
+// too, as print --generic prints them; with --missing-from the scenes and
+// pages print --missing-from would print.
 class EstimateCommand {
 public:
     static constexpr const char* usage =
-        "usage: quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]\n"
+        "usage: quillon-batch estimate FOLDER [--all] [--generic]\n"
+        "       [--missing-from DELIVERY [--pattern REGEX]] [--only NAME,...]\n"
         "       [--suppress NAME,...]";
 
     static constexpr const char* arguments[] = {"FOLDER"};
     static constexpr OptionHelp options[] = {
         {"all", nullptr, "count every scene, not only the ticked ones"},
         {"generic", nullptr, "count the director's copies, as print --generic"},
+        {"missing-from", "DELIVERY", "count the scripts of missing lines, as print --missing-from"},
+        {"pattern", "REGEX",
+         "with --missing-from: the number is group 1 of REGEX (kept for FOLDER)"},
     };
     static constexpr CommandHelp help{
         "estimate",
@@ -33,7 +40,8 @@ public:
         "Counts the pages a print run with the folder's print format would produce,\n"
         "without printing: one line per scene (file name, scene name and pages, TAB-\n"
         "separated; \"-\" for a scene that cannot be read), then the total as the\n"
-        "window shows it. A scene gives one script per character printed.",
+        "window shows it. A scene gives one script per character printed; with\n"
+        "--missing-from, the scripts and pages print --missing-from would print.",
         arguments,
         options,
         true,
@@ -46,6 +54,8 @@ public:
     // cancelled (no message then).
     static int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
     // The estimate over a folder already open; the same exit status. With
-    // directorsCopies the director's copy of every scene counts too.
-    static int estimate(FolderSession& session, bool allRows, bool directorsCopies = false);
+    // directorsCopies the director's copy of every scene counts too; with a
+    // selection, the pages of the partial run it chooses.
+    static int estimate(FolderSession& session, bool allRows, bool directorsCopies = false,
+                        const LineSelection* selection = nullptr);
 };

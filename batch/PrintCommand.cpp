@@ -2,12 +2,14 @@
 
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
+#include "batch/DeliveryOptions.h"
 #include "batch/FolderSession.h"
 #include "document/ScriptCatalogue.h"
 #include "fc/FCPathName.h"
 #include "format/PrintFormat.h"
 #include "platform/DesktopOpener.h"
 #include "platform/TextCodec.h"
+#include "render/LineSelection.h"
 #include "reports/PrintRun.h"
 #include "ui/UxProgressDialog.h"
 
@@ -69,6 +71,9 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     if (args.has("bundle-by-actor") && device != OutputDevice::Pdf)
         return args.refuse(err, usage, "--bundle-by-actor: goes with --device pdf only");
 
+    std::string delivery;
+    if (int status = DeliveryOptions::missingFromFolder(args, usage, err, delivery))
+        return status;
     std::string destination, logPath;
     if (auto given = args.value("dest")) {
         if (!absolutePath("dest", *given, true, destination, err))
@@ -82,6 +87,14 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     FolderSession session(out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
+    // The lines still to record, before anything is printed.
+    LineSelection missing;
+    bool checkFailed = false;
+    if (!delivery.empty()) {
+        if (int status =
+                DeliveryOptions::missingLines(session, args, delivery, missing, checkFailed))
+            return status;
+    }
 
     Quillon& app = session.app();
     app.setOutputDevice(device);
@@ -95,6 +108,8 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     app.setPrintLog(!args.has("no-log"));
 
     PrintRun run(app.context());
+    if (!delivery.empty())
+        run.setLineSelection(&missing);
     if (args.has("open-log"))
         run.setOpener([](const FCString& path) { return DesktopOpener::open(path.view()); });
     const int fileFailuresBefore = session.fileFailures();
@@ -118,7 +133,7 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     if (outcome.logWritten)
         out << "log: " << TextCodec::toUtf8(app.logPath().view()) << "\n";
 
-    bool failed = session.fileFailures() > fileFailuresBefore;
+    bool failed = checkFailed || session.fileFailures() > fileFailuresBefore;
     if (outcome.unreadable > 0) {
         err << "quillon-batch: " << outcome.unreadable
             << " scene(s) could not be read; they are not logged as printed\n";

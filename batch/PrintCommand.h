@@ -11,7 +11,8 @@ class FolderSession;
 
 // quillon-batch print FOLDER [--device png|bmp|pdf|printer]
 //   [--bundle-by-actor] [--dest DIR] [--generic] [--no-emphasis] [--no-log]
-//   [--log FILE] [--open-log] [--only NAME,...] [--suppress NAME,...]
+//   [--log FILE] [--open-log] [--missing-from DELIVERY [--pattern REGEX]]
+//   [--only NAME,...] [--suppress NAME,...]
 //
 // The print run over the ticked rows, as the print button starts it once the
 // print settings are confirmed: the folder's print format as its settings
@@ -23,13 +24,16 @@ class FolderSession;
 // --bundle-by-actor to one file per character, DIR + character + ".pdf". The log is opened with
 // xdg-open only when --open-log asks for it. The summary line on the output
 // stream tells the scenes and pages printed and, after a Ctrl-C, how many of
-// the chosen scenes the run got through.
+// the chosen scenes the run got through. With --missing-from only the lines
+// a delivery of voice files has no good file for are printed (see
+// MissingLines), each character's in a script "name（未収録）".
 class PrintCommand {
 public:
     static constexpr const char* usage =
         "usage: quillon-batch print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor]\n"
         "       [--dest DIR] [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
-        "       [--only NAME,...] [--suppress NAME,...]";
+        "       [--missing-from DELIVERY [--pattern REGEX]] [--only NAME,...]\n"
+        "       [--suppress NAME,...]";
 
     static constexpr const char* arguments[] = {"FOLDER"};
     static constexpr OptionHelp options[] = {
@@ -42,6 +46,10 @@ public:
         {"no-log", nullptr, "write no print log"},
         {"log", "FILE", "the print log (default: beside the program)"},
         {"open-log", nullptr, "open the written log with xdg-open"},
+        {"missing-from", "DELIVERY",
+         "only the lines DELIVERY has no good voice file for, with context"},
+        {"pattern", "REGEX",
+         "with --missing-from: the number is group 1 of REGEX (kept for FOLDER)"},
     };
     static constexpr CommandHelp help{
         "print",
@@ -53,7 +61,12 @@ public:
         "PDF scripts to DIR/SCENE/SCENE.CHARACTER.pdf, or with --bundle-by-actor to\n"
         "DIR/CHARACTER.pdf (every scene, one outline entry each); the print log\n"
         "(Shift-JIS) names every scene printed. Prints a summary line: scenes\n"
-        "printed, pages and where.",
+        "printed, pages and where. With --missing-from, each character's script\n"
+        "holds only its lines not yet recorded in DELIVERY (matched by message\n"
+        "number as the voices command matches them; broken files count as none),\n"
+        "each run of them with a line of context before and after, runs apart by\n"
+        "an empty line; the header and file names say \"（未収録）\" after the\n"
+        "name, and a character or scene with nothing missing gets no script.",
         arguments,
         options,
         true,

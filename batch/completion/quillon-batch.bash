@@ -12,9 +12,9 @@ _quillon_batch_options()
     case "$1" in
     layout) echo "--chars-per-line --lines-per-page --options --help" ;;
     list | words) echo "$folder" ;;
-    estimate) echo "--all --generic $folder" ;;
+    estimate) echo "--all --generic --missing-from --pattern $folder" ;;
     checklist) echo "--format --scenes --characters --unprinted --out --yes $folder" ;;
-    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log $folder" ;;
+    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --missing-from --pattern $folder" ;;
     survey) echo "--subfolders --help" ;;
     convert) echo "--subfolders --log --yes --help" ;;
     voices) echo "--pattern --check-content --csv --sort --move --by-scene $folder" ;;
@@ -69,7 +69,7 @@ _quillon_batch()
         COMPREPLY=($(compgen -W "csv txt" -- "$cur"))
         return 0
         ;;
-    --dest | --out | --sort)
+    --dest | --out | --sort | --missing-from)
         _quillon_batch_paths -d
         return 0
         ;;
