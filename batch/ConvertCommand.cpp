@@ -10,11 +10,9 @@
 int ConvertCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    if (!args.parse(words, help))
-        return args.answer(out, err, help);
     ConversionSession session(out, err);
-    if (int status = session.fill(args))
-        return status;
+    if (const std::optional<int> status = session.begin(words, help, args))
+        return *status;
     FCString logFile;
     if (auto log = args.value("log")) {
         std::string path;

@@ -8,11 +8,9 @@
 int SurveyCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    if (!args.parse(words, help))
-        return args.answer(out, err, help);
     ConversionSession session(out, err);
-    if (int status = session.fill(args))
-        return status;
+    if (const std::optional<int> status = session.begin(words, help, args))
+        return *status;
     const ConversionService::Result result = session.service().survey(session.inputs());
     if (result.outcome == ConversionService::Outcome::Done)
         out << ConversionSession::shown(result.text) << std::flush;
