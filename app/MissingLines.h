@@ -19,37 +19,37 @@ class VoiceNumberPattern;
 // The window and the batch tool both start the missing-lines print run with
 // it: build, then hand the selection to PrintRun::setLineSelection and
 // PageCountEstimate::setLineSelection.
-class MissingLines {
-public:
-    // The header suffix of the scripts of missing lines (CP932).
-    static const char* headerSuffix();
+namespace MissingLines {
 
-    enum class Status {
-        Done,
-        // The user cancelled; the selection is left empty.
-        Cancelled,
-        // The delivery folder could not be read (error holds the errno).
-        DeliveryUnreadable,
-    };
+// The header suffix of the scripts of missing lines (CP932).
+const char* headerSuffix();
 
-    struct Outcome {
-        Status status = Status::Done;
-        int error = 0;
-        // Scenes whose file could not be read (the file layer has said why),
-        // as the catalogue names them: none of their lines is chosen.
-        std::vector<std::string> unreadableScenes;
-        // Chosen lines: without a file, and with broken files only.
-        int missing = 0;
-        int broken = 0;
-    };
-
-    // folder: the scenario folder (CP932, ending with "/"); delivery: the
-    // delivery folder (native, UTF-8). Every delivered file carrying a
-    // scenario line's number has its header read; the progress shows the
-    // walk and then the files, and a cancel stops either. The selection is
-    // emptied first and gets the suffix.
-    static Outcome build(const ScriptCatalogue& catalogue, const std::string& folder,
-                         const SuppressedCharacters& suppressed, const std::string& delivery,
-                         const VoiceNumberPattern& pattern, Progress& progress,
-                         LineSelection& selection);
+enum class Status {
+    Done,
+    // The user cancelled; the selection is left empty.
+    Cancelled,
+    // The delivery folder could not be read (error holds the errno).
+    DeliveryUnreadable,
 };
+
+struct Outcome {
+    Status status = Status::Done;
+    int error = 0;
+    // Scenes whose file could not be read (the file layer has said why), as
+    // the catalogue names them: none of their lines is chosen.
+    std::vector<std::string> unreadableScenes;
+    // Chosen lines: without a file, and with broken files only.
+    int missing = 0;
+    int broken = 0;
+};
+
+// folder: the scenario folder (CP932, ending with "/"); delivery: the
+// delivery folder (native, UTF-8). Every delivered file carrying a scenario
+// line's number has its header read; the progress shows the walk and then
+// the files, and a cancel stops either. The selection is emptied first and
+// gets the suffix.
+Outcome build(const ScriptCatalogue& catalogue, const std::string& folder,
+              const SuppressedCharacters& suppressed, const std::string& delivery,
+              const VoiceNumberPattern& pattern, Progress& progress, LineSelection& selection);
+
+} // namespace MissingLines

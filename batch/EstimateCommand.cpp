@@ -2,6 +2,7 @@
 
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
+#include "batch/DeliveryOptions.h"
 #include "batch/FolderSession.h"
 #include "batch/TypesettingArguments.h"
 #include "format/PrintFormat.h"
@@ -20,6 +21,14 @@ int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& ou
     BatchArguments args;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
+    if (args.has("changes-from") && args.has("since-print"))
+        return args.refuse(err, usage, "--changes-from and --since-print: give one of them");
+    if (args.has("missing-from") && ChangeSelection::asked(args))
+        return args.refuse(err, usage,
+                           "--missing-from: goes with neither --changes-from nor --since-print");
+    std::string delivery;
+    if (int status = DeliveryOptions::missingFromFolder(args, usage, err, delivery))
+        return status;
     FolderSession session(out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
@@ -28,9 +37,14 @@ int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& ou
     TypesettingArguments::apply(args, typesetting);
     session.app().printFormat().setTypesetting(typesetting);
 
-    if (args.has("changes-from") && args.has("since-print"))
-        return args.refuse(err, usage, "--changes-from and --since-print: give one of them");
     LineSelection selection;
+    if (!delivery.empty()) {
+        bool failed = false;
+        if (int status = DeliveryOptions::missingLines(session, args, delivery, selection, failed))
+            return status;
+        const int status = estimate(session, args.has("all"), args.has("generic"), &selection);
+        return failed && status == FolderSession::Done ? FolderSession::Failed : status;
+    }
     if (int status = ChangeSelection::fromArguments(session, args, selection, nullptr))
         return status;
     return estimate(session, args.has("all"), args.has("generic"),

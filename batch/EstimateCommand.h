@@ -13,18 +13,21 @@ class LineSelection;
 
 // quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]
 // [--suppress NAME,...] [--kinsoku off|strict|loose] [--upright-digits]
-// [--ruby]: the page-count estimate over the ticked rows (every
+// [--ruby] [--changes-from OLD | --since-print | --missing-from DELIVERY
+// [--pattern REGEX]]: the page-count estimate over the ticked rows (every
 // row with --all): one line per scene counted (file name, scene name and
 // its pages, TAB-separated; "-" for a scene that could not be read), then
 // the total as the main window shows it: "現在の設定で印刷すると、" and on
 // the next line the total followed by "ページの台本が出力されます。". With
-// --generic the director's copies count too, as print --generic prints them.
+// --generic the director's copies count too, as print --generic prints them;
+// with a line choice the scenes and pages print would print with it.
 namespace EstimateCommand {
 
 inline constexpr const char* usage =
     "usage: quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]\n"
     "       [--suppress NAME,...] [--kinsoku off|strict|loose] [--upright-digits]\n"
-    "       [--ruby] [--changes-from OLD | --since-print]";
+    "       [--ruby] [--changes-from OLD | --since-print]\n"
+    "       [--missing-from DELIVERY [--pattern REGEX]]";
 
 inline constexpr const char* arguments[] = {"FOLDER"};
 inline constexpr OptionHelp options[] = {
@@ -35,6 +38,8 @@ inline constexpr OptionHelp options[] = {
     TypesettingArguments::kinsoku,
     TypesettingArguments::uprightDigits,
     TypesettingArguments::ruby,
+    {"missing-from", "DELIVERY", "count the scripts of missing lines, as print --missing-from"},
+    {"pattern", "REGEX", "with --missing-from: the number is group 1 of REGEX (kept for FOLDER)"},
 };
 inline constexpr CommandHelp help{
     "estimate",
@@ -44,7 +49,8 @@ inline constexpr CommandHelp help{
     "without printing: one line per scene (file name, scene name and pages, TAB-\n"
     "separated; \"-\" for a scene that cannot be read), then the total as the\n"
     "window shows it. A scene gives one script per character printed; with\n"
-    "--changes-from or --since-print, the pickup scripts print would print.",
+    "--changes-from or --since-print, the pickup scripts print would print;\n"
+    "with --missing-from, the scripts and pages print --missing-from would print.",
     arguments,
     options,
     true,

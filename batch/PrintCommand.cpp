@@ -2,6 +2,7 @@
 
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
+#include "batch/DeliveryOptions.h"
 #include "batch/FolderSession.h"
 #include "batch/TypesettingArguments.h"
 #include "document/ScriptCatalogue.h"
@@ -72,9 +73,15 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
         return args.refuse(err, usage, "--no-log: goes with neither --log nor --open-log");
     if (args.has("changes-from") && args.has("since-print"))
         return args.refuse(err, usage, "--changes-from and --since-print: give one of them");
+    if (args.has("missing-from") && ChangeSelection::asked(args))
+        return args.refuse(err, usage,
+                           "--missing-from: goes with neither --changes-from nor --since-print");
     if (args.has("bundle-by-actor") && device != OutputDevice::Pdf)
         return args.refuse(err, usage, "--bundle-by-actor: goes with --device pdf only");
 
+    std::string delivery;
+    if (int status = DeliveryOptions::missingFromFolder(args, usage, err, delivery))
+        return status;
     std::string destination, logPath;
     if (auto given = args.value("dest")) {
         if (!absolutePath("dest", *given, true, destination, err))
@@ -88,6 +95,14 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     FolderSession session(out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
+    // The lines still to record, before anything is printed.
+    LineSelection missing;
+    bool checkFailed = false;
+    if (!delivery.empty()) {
+        if (int status =
+                DeliveryOptions::missingLines(session, args, delivery, missing, checkFailed))
+            return status;
+    }
 
     Quillon& app = session.app();
     app.setOutputDevice(device);
@@ -110,7 +125,9 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
         return status;
 
     PrintRun run(app.context());
-    if (ChangeSelection::asked(args)) {
+    if (!delivery.empty()) {
+        run.setLineSelection(&missing);
+    } else if (ChangeSelection::asked(args)) {
         run.setLineSelection(&selection);
         if (args.has("since-print"))
             run.setRecordedScenes(std::move(recordable));
@@ -138,7 +155,7 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     if (outcome.logWritten)
         out << "log: " << TextCodec::toUtf8(app.logPath().view()) << "\n";
 
-    bool failed = session.fileFailures() > fileFailuresBefore;
+    bool failed = checkFailed || session.fileFailures() > fileFailuresBefore;
     if (outcome.unreadable > 0) {
         err << "quillon-batch: " << outcome.unreadable
             << " scene(s) could not be read; they are not logged as printed\n";

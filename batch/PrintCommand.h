@@ -14,7 +14,9 @@ class FolderSession;
 // quillon-batch print FOLDER [--device png|bmp|pdf|printer]
 //   [--bundle-by-actor] [--dest DIR] [--generic] [--no-emphasis] [--no-log]
 //   [--log FILE] [--open-log] [--kinsoku off|strict|loose] [--upright-digits]
-//   [--ruby] [--only NAME,...] [--suppress NAME,...]
+//   [--ruby] [--changes-from OLD | --since-print]
+//   [--missing-from DELIVERY [--pattern REGEX]] [--only NAME,...]
+//   [--suppress NAME,...]
 //
 // The print run over the ticked rows, as the print button starts it once the
 // print settings are confirmed: the folder's print format as its settings
@@ -27,14 +29,17 @@ class FolderSession;
 // --bundle-by-actor to one file per character, DIR + character + ".pdf". The log is opened with
 // xdg-open only when --open-log asks for it. The summary line on the output
 // stream tells the scenes and pages printed and, after a Ctrl-C, how many of
-// the chosen scenes the run got through.
+// the chosen scenes the run got through. With --missing-from only the lines
+// a delivery of voice files has no good file for are printed (see
+// MissingLines), each character's in a script "name（未収録）".
 namespace PrintCommand {
 
 inline constexpr const char* usage =
     "usage: quillon-batch print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor]\n"
     "       [--dest DIR] [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
     "       [--kinsoku off|strict|loose] [--upright-digits] [--ruby]\n"
-    "       [--only NAME,...] [--suppress NAME,...] [--changes-from OLD | --since-print]";
+    "       [--only NAME,...] [--suppress NAME,...] [--changes-from OLD | --since-print]\n"
+    "       [--missing-from DELIVERY [--pattern REGEX]]";
 
 inline constexpr const char* arguments[] = {"FOLDER"};
 inline constexpr OptionHelp options[] = {
@@ -51,6 +56,9 @@ inline constexpr OptionHelp options[] = {
     TypesettingArguments::kinsoku,
     TypesettingArguments::uprightDigits,
     TypesettingArguments::ruby,
+    {"missing-from", "DELIVERY",
+     "only the lines DELIVERY has no good voice file for, with context"},
+    {"pattern", "REGEX", "with --missing-from: the number is group 1 of REGEX (kept for FOLDER)"},
 };
 inline constexpr CommandHelp help{
     "print",
@@ -64,7 +72,13 @@ inline constexpr CommandHelp help{
     "(Shift-JIS) names every scene printed. Prints a summary line: scenes\n"
     "printed, pages and where. With --changes-from or --since-print, pickup\n"
     "scripts: each character only its added, changed and re-assigned lines,\n"
-    "marked ＊, with a line of context around them (リテイク in the header).",
+    "marked ＊, with a line of context around them (リテイク in the header).\n"
+    "With --missing-from, each character's script\n"
+    "holds only its lines not yet recorded in DELIVERY (matched by message\n"
+    "number as the voices command matches them; broken files count as none),\n"
+    "each run of them with a line of context before and after, runs apart by\n"
+    "an empty line; the header and file names say \"（未収録）\" after the\n"
+    "name, and a character or scene with nothing missing gets no script.",
     arguments,
     options,
     true,

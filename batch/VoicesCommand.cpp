@@ -3,6 +3,7 @@
 #include "app/DeliveryCheck.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
+#include "batch/DeliveryOptions.h"
 #include "batch/FolderSession.h"
 #include "fc/FileReplacement.h"
 #include "platform/FileTransfer.h"
@@ -11,7 +12,6 @@
 #include "voices/DeliveryScan.h"
 #include "voices/VoiceCheck.h"
 #include "voices/VoiceNumberPattern.h"
-#include "voices/VoicePatternSetting.h"
 #include "voices/VoiceReport.h"
 #include "voices/VoiceSorter.h"
 
@@ -21,58 +21,6 @@
 #include <ostream>
 
 namespace {
-
-// A folder or file named on the command line: its absolute native form,
-// which must have a Shift-JIS form too (the reports and the log name it).
-bool absoluteName(const std::string& given, const char* option, std::ostream& err,
-                  std::string& native)
-{
-    std::string cp932;
-    if (!TextCodec::fromUtf8Exact(given, cp932)) {
-        err << "quillon-batch: " << option << ": the name cannot be written in Shift-JIS: " << given
-            << "\n";
-        return false;
-    }
-    std::error_code failed;
-    std::filesystem::path path = std::filesystem::absolute(given, failed);
-    if (failed) {
-        err << "quillon-batch: " << option << ": " << given << ": " << failed.message() << "\n";
-        return false;
-    }
-    // Resolved where it exists, so that "." and ".." read well and a link
-    // names the folder it leads to.
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, failed);
-    native = (failed ? path.lexically_normal() : resolved).string();
-    while (native.size() > 1 && native.back() == '/')
-        native.pop_back();
-    return true;
-}
-
-std::optional<VoiceNumberPattern> numberPattern(FolderSession& session, const BatchArguments& args,
-                                                int& status)
-{
-    const std::string folder(session.app().scenarioFolder().view());
-    std::string error;
-    if (auto given = args.value("pattern")) {
-        auto pattern = VoiceNumberPattern::compile(*given, error);
-        if (!pattern) {
-            session.err() << "quillon-batch: --pattern: " << error << "\n";
-            status = FolderSession::BadArguments;
-            return std::nullopt;
-        }
-        if (!VoicePatternSetting::save(folder, *given))
-            session.err() << "quillon-batch: --pattern: not kept in the folder's settings file\n";
-        return pattern;
-    }
-    const std::string stored = VoicePatternSetting::load(folder);
-    auto pattern = VoiceNumberPattern::compile(stored, error);
-    if (!pattern) {
-        session.err() << "quillon-batch: the folder's " << VoicePatternSetting::Key << " \""
-                      << stored << "\": " << error << " (give --pattern)\n";
-        status = FolderSession::Failed;
-    }
-    return pattern;
-}
 
 int sortFiles(FolderSession& session, const VoiceSortPlan::Input& input, bool move)
 {
@@ -114,15 +62,17 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
         return args.refuse(err, usage, "--move and --by-scene sort: give --sort DEST");
 
     std::string delivery, destination, csv;
-    if (!absoluteName(args.positional()[1], "DELIVERY", err, delivery))
+    if (!DeliveryOptions::absoluteName(args.positional()[1], "DELIVERY", err, delivery))
         return FolderSession::Failed;
     if (!std::filesystem::is_directory(delivery)) {
         err << "quillon-batch: no such folder: " << args.positional()[1] << "\n";
         return FolderSession::Failed;
     }
-    if (auto file = args.value("csv"); file && !absoluteName(*file, "--csv", err, csv))
+    if (auto file = args.value("csv");
+        file && !DeliveryOptions::absoluteName(*file, "--csv", err, csv))
         return FolderSession::Failed;
-    if (destinationGiven && !absoluteName(*destinationGiven, "--sort", err, destination))
+    if (destinationGiven &&
+        !DeliveryOptions::absoluteName(*destinationGiven, "--sort", err, destination))
         return FolderSession::Failed;
     std::error_code ignored;
     if (destinationGiven && std::filesystem::equivalent(delivery, destination, ignored))
@@ -132,7 +82,8 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
     if (int status = session.open(args.positional()[0], args))
         return status;
     int status = FolderSession::Done;
-    const std::optional<VoiceNumberPattern> pattern = numberPattern(session, args, status);
+    const std::optional<VoiceNumberPattern> pattern =
+        DeliveryOptions::numberPattern(session, args, status);
     if (!pattern)
         return status;
     // Made before the walk, so that the walk knows it when it lies inside

@@ -12,9 +12,9 @@ _quillon_batch_options()
     case "$1" in
     layout) echo "--chars-per-line --lines-per-page --options --kinsoku --upright-digits --ruby --help" ;;
     list | words) echo "$folder" ;;
-    estimate) echo "--all --generic --kinsoku --upright-digits --ruby --changes-from --since-print $folder" ;;
+    estimate) echo "--all --generic --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern $folder" ;;
     checklist) echo "--format --scenes --characters --unprinted --out --yes $folder" ;;
-    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --kinsoku --upright-digits --ruby --changes-from --since-print $folder" ;;
+    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern $folder" ;;
     survey) echo "--subfolders --help" ;;
     convert) echo "--subfolders --log --yes --help" ;;
     voices) echo "--pattern --check-content --csv --sort --move --by-scene $folder" ;;
@@ -74,7 +74,7 @@ _quillon_batch()
         COMPREPLY=($(compgen -W "off strict loose" -- "$cur"))
         return 0
         ;;
-    --dest | --out | --sort | --changes-from)
+    --dest | --out | --sort | --changes-from | --missing-from)
         _quillon_batch_paths -d
         return 0
         ;;

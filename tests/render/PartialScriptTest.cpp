@@ -75,6 +75,11 @@ struct LayoutCase {
     std::vector<Printed> expected;
 };
 
+void PrintTo(const LayoutCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class PartialLayoutTest : public testing::TestWithParam<LayoutCase> {};
 
 } // namespace

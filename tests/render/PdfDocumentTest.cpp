@@ -59,36 +59,8 @@ std::string pdfInfo(const std::string& file, const std::string& key)
     return {};
 }
 
-// The text without spaces of any width, so that lines compare by their
-// characters alone.
-std::string withoutSpaces(const std::string& utf8)
-{
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        if (utf8[i] == ' ' || utf8[i] == '\t' || utf8[i] == '\f' || utf8[i] == '\r') {
-            ++i;
-        } else if (utf8.compare(i, 3, "\xE3\x80\x80") == 0) {
-            i += 3;
-        } else {
-            out += utf8[i];
-            ++i;
-        }
-    }
-    return out;
-}
-
-std::vector<std::string> nonEmptyLines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        line = withoutSpaces(line);
-        if (!line.empty())
-            out.push_back(line);
-    }
-    return out;
-}
+using pdfread::nonEmptyLines;
+using pdfread::withoutSpaces;
 
 struct GreyImage {
     int width = 0;

@@ -1,7 +1,8 @@
 #pragma once
 
 // Reading written PDF files back in tests: the page count through poppler's
-// pdfinfo, and the outline entries' titles from the file itself.
+// pdfinfo, the text lines through pdftotext, and the outline entries' titles
+// from the file itself.
 
 #include <array>
 #include <cstdio>
@@ -25,6 +26,38 @@ inline std::string shell(const std::string& command)
     while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
         out.append(buffer.data(), n);
     ::pclose(pipe);
+    return out;
+}
+
+// The text without spaces of any width, so that lines compare by their
+// characters alone.
+inline std::string withoutSpaces(const std::string& utf8)
+{
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (utf8[i] == ' ' || utf8[i] == '\t' || utf8[i] == '\f' || utf8[i] == '\r') {
+            ++i;
+        } else if (utf8.compare(i, 3, "\xE3\x80\x80") == 0) {
+            i += 3;
+        } else {
+            out += utf8[i];
+            ++i;
+        }
+    }
+    return out;
+}
+
+// The lines of a text that hold more than spaces, without their spaces.
+inline std::vector<std::string> nonEmptyLines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        line = withoutSpaces(line);
+        if (!line.empty())
+            out.push_back(line);
+    }
     return out;
 }
 
