@@ -7,6 +7,7 @@
 #include "fc/FCXListIterator.h"
 #include "fc/FileReplacement.h"
 #include "platform/FileTransfer.h"
+#include "platform/SystemClock.h"
 #include "platform/Sjis.h"
 #include "platform/TextCodec.h"
 #include "reports/CheckListText.h"
@@ -106,7 +107,8 @@ int sortFiles(FolderSession& session, const VoiceSortPlan::Input& input, bool mo
         err << "quillon-batch: not sorted: the names of line "
             << TextCodec::toUtf8(input.lines[std::size_t(line)].label)
             << " have no file-system form\n";
-    VoiceSorter sorter(input.destination, move);
+    const SystemClock clock;
+    VoiceSorter sorter(input.destination, move, clock);
     UxProgressDialog progress;
     const VoiceSorter::Outcome outcome = sorter.run(items, progress);
     for (const std::string& error : sorter.errors())

@@ -44,12 +44,7 @@ const std::string CancelText = sj("シナリオの読み込みがキャンセル
 // A scenario folder, the application, its main window and scripted seams.
 class ScriptCatalogueTest : public testing::Test {
 protected:
-    ScriptCatalogueTest()
-    {
-        ProgramFolders::overrideProgramFolder(m_scenario.path());
-        UxProgressDialog::clearCancelRequest();
-    }
-    ~ScriptCatalogueTest() override { ProgramFolders::overrideProgramFolder(""); }
+    ScriptCatalogueTest() { UxProgressDialog::clearCancelRequest(); }
 
     FolderLoad loadResult(const ScenarioTestFolder& folder)
     {
@@ -79,6 +74,7 @@ protected:
     UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
     UxDialogs::Scope m_dialogScope{m_dialogs};
+    ProgramFolders::Scope m_placement{m_scenario.path()};
 };
 
 } // namespace

@@ -43,7 +43,6 @@ class CharacterSelectionTest : public testing::Test {
 protected:
     CharacterSelectionTest()
     {
-        ProgramFolders::overrideProgramFolder(m_folder.path());
         m_folder.write("1.screenplay.txt", ".scene\tone\n.A\t1\n.B\t2\n.C\t3\n.total\t6\n");
         m_folder.write("2.screenplay.txt", ".scene\ttwo\n.B\t20\n.D\t40\n.total\t60\n");
         m_folder.write("3.screenplay.txt", ".scene\tthree\n.E\t5\n.total\t5\n");
@@ -51,7 +50,6 @@ protected:
         if (!m_app.loadScenarioFolder())
             throw std::runtime_error("the test folder did not load");
     }
-    ~CharacterSelectionTest() override { ProgramFolders::overrideProgramFolder(""); }
 
     ScriptCatalogue& catalogue() { return m_app.catalogue(); }
     ScriptInfo& record(int index) { return catalogue().record(index); }
@@ -66,6 +64,7 @@ protected:
     // The main list, for a selection of its rows.
     UxListViewControl m_list;
     CatalogueListBinding m_rows{m_app.catalogue(), m_list};
+    ProgramFolders::Scope m_placement{m_folder.path()};
 };
 
 } // namespace
