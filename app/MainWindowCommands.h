@@ -18,13 +18,15 @@ class FindFileModel;
 class FolderSelectionModel;
 class MainWindowModel;
 class PrintSettingsDialogModel;
+class ProgramEnvironment;
 class Quillon;
 class ScriptInfo;
 
 // What the main window's buttons and menu commands do, without the window.
 // The windows they open are the caller's: each is a function that shows a
 // model and answers true for OK. The desktop program passes its Qt dialogs,
-// the tests pass scripted ones.
+// the tests pass scripted ones. Notices and progress go through the
+// program's environment.
 class MainWindowCommands {
 public:
     // Buttons.
@@ -58,7 +60,8 @@ public:
         PrintRun::Opener openLog;
     };
 
-    MainWindowCommands(Quillon& app, MainWindowModel& window, Dialogs dialogs);
+    MainWindowCommands(Quillon& app, MainWindowModel& window, ProgramEnvironment& environment,
+                       Dialogs dialogs);
     virtual ~MainWindowCommands();
 
     MainWindowCommands(const MainWindowCommands&) = delete;
@@ -124,6 +127,7 @@ private:
 
     Quillon& m_app;
     MainWindowModel& m_window;
+    ProgramEnvironment& m_environment;
     Dialogs m_dialogs;
     int m_lastFound = -1;
 };

@@ -1,23 +1,23 @@
 #include "batch/EstimateCommand.h"
 
+#include "app/ProgramEnvironment.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
 #include "platform/TextCodec.h"
 #include "reports/PageCountEstimate.h"
-#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <ostream>
 #include <string>
 
-int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& out,
-                         std::ostream& err)
+int EstimateCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                         std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
-    FolderSession session(out, err);
+    FolderSession session(environment, out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
 
@@ -28,7 +28,7 @@ int EstimateCommand::estimate(FolderSession& session, bool allRows, bool directo
 {
     PageCountEstimate estimate(session.app().context());
     estimate.setCountDirectorsCopies(directorsCopies);
-    UxProgressDialog progress;
+    UxProgressDialog progress(session.environment().progressView());
     const int64_t total = estimate.run(session.catalogue(), allRows, progress);
     if (total == PageCountEstimate::Cancelled) {
         // As in the window, no total after a cancel; what was counted is
@@ -47,7 +47,7 @@ int EstimateCommand::estimate(FolderSession& session, bool allRows, bool directo
         lines += '\n';
     }
     session.out() << TextCodec::toUtf8(lines) << std::flush;
-    UxDialogs::notice(PageCountEstimate::message(total).view());
+    session.notices().notice(PageCountEstimate::message(total).view());
     if (estimate.unreadable() > 0) {
         session.err() << "quillon-batch: " << estimate.unreadable()
                       << " scene(s) could not be read; their pages are not counted\n";

@@ -7,6 +7,7 @@
 #include <vector>
 
 class FolderSession;
+class ProgramEnvironment;
 
 // quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]
 // [--suppress NAME,...]: the page-count estimate over the ticked rows (every
@@ -44,7 +45,8 @@ public:
     // 0 done, 1 the folder or one of its scenes could not be read (the
     // message still shows the pages of the others), 2 bad arguments, 130
     // cancelled (no message then).
-    static int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+    static int run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                   std::ostream& out, std::ostream& err);
     // The estimate over a folder already open; the same exit status. With
     // directorsCopies the director's copy of every scene counts too.
     static int estimate(FolderSession& session, bool allRows, bool directorsCopies = false);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // quillon-batch layout FILE [--chars-per-line W] [--lines-per-page L]
 // [--options N]: lays a screenplay file out and prints every printed line as
 // its flags word (8 lower-case hexadecimal digits), a TAB and its text, then
@@ -40,5 +42,6 @@ public:
 
     // Returns the exit status: 0 done, 1 the file could not be read, 2 bad
     // arguments.
-    static int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+    static int run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                   std::ostream& out, std::ostream& err);
 };

@@ -5,12 +5,13 @@
 
 #include <ostream>
 
-int SurveyCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int SurveyCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                       std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
-    ConversionSession session(out, err);
+    ConversionSession session(environment, out, err);
     if (int status = session.fill(args))
         return status;
     const ConversionService::Result result = session.service().survey(session.inputs());

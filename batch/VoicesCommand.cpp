@@ -1,5 +1,6 @@
 #include "batch/VoicesCommand.h"
 
+#include "app/ProgramEnvironment.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
@@ -7,7 +8,6 @@
 #include "fc/FCXListIterator.h"
 #include "fc/FileReplacement.h"
 #include "platform/FileTransfer.h"
-#include "platform/SystemClock.h"
 #include "platform/Sjis.h"
 #include "platform/TextCodec.h"
 #include "reports/CheckListText.h"
@@ -107,9 +107,8 @@ int sortFiles(FolderSession& session, const VoiceSortPlan::Input& input, bool mo
         err << "quillon-batch: not sorted: the names of line "
             << TextCodec::toUtf8(input.lines[std::size_t(line)].label)
             << " have no file-system form\n";
-    const SystemClock clock;
-    VoiceSorter sorter(input.destination, move, clock);
-    UxProgressDialog progress;
+    VoiceSorter sorter(input.destination, move, session.environment().clock());
+    UxProgressDialog progress(session.environment().progressView());
     const VoiceSorter::Outcome outcome = sorter.run(items, progress);
     for (const std::string& error : sorter.errors())
         err << "quillon-batch: " << error << "\n";
@@ -129,7 +128,8 @@ int sortFiles(FolderSession& session, const VoiceSortPlan::Input& input, bool mo
 
 } // namespace
 
-int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int VoicesCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                       std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     if (!args.parse(words, help))
@@ -153,7 +153,7 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
     if (destinationGiven && std::filesystem::equivalent(delivery, destination, ignored))
         return args.refuse(err, usage, "--sort: DEST must not be the delivery folder itself");
 
-    FolderSession session(out, err);
+    FolderSession session(environment, out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
     int status = FolderSession::Done;
@@ -193,7 +193,7 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
     Delivery found;
     bool cancelled = false;
     {
-        UxProgressDialog progress;
+        UxProgressDialog progress(session.environment().progressView());
         progress.setTitle(Sjis::of("納品音声の確認"));
         progress.setText(Sjis::of("納品フォルダを調べています。"));
         progress.open(true);
@@ -211,7 +211,7 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
             << DeliveryScan::reasonText(skip) << "\n";
 
     const bool checkContent = args.has("check-content");
-    UxProgressDialog progress;
+    UxProgressDialog progress(session.environment().progressView());
     const VoiceCheck::Result result = VoiceCheck::run(
         lines, found, order,
         [&](const DeliveredFile& file) {

@@ -37,7 +37,7 @@ using Clock = std::chrono::steady_clock;
 // The progress of the work, shown nowhere.
 class SilentProgress : public UxProgressDialog {
 public:
-    SilentProgress() { setView(&m_view); }
+    SilentProgress() : UxProgressDialog(m_view) {}
     // Closed while its view is still there.
     ~SilentProgress() override { close(); }
 

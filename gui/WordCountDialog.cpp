@@ -1,17 +1,18 @@
 #include "gui/WordCountDialog.h"
 
 #include "document/ScriptInfo.h"
+#include "fc/Notices.h"
 #include "gui/QtText.h"
 #include "reports/WordCounts.h"
 #include "ui/RecordRows.h"
-#include "ui/UxDialogs.h"
 #include "ui_WordCountDialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 
-WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals)
-    : DialogBase(parent), m_ui(std::make_unique<Ui::WordCountDialog>()), m_totals(totals)
+WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals, Notices& notices)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::WordCountDialog>()), m_totals(totals),
+      m_notices(notices)
 {
     m_ui->setupUi(this);
     setWindowTitle(fromCp932(WordCounts::title()));
@@ -42,9 +43,9 @@ WordCountDialog::~WordCountDialog()
     m_ui->listView->setList(nullptr);
 }
 
-void WordCountDialog::show(QWidget* parent, const ScriptInfo& totals)
+void WordCountDialog::show(QWidget* parent, const ScriptInfo& totals, Notices& notices)
 {
-    WordCountDialog dialog(parent, totals);
+    WordCountDialog dialog(parent, totals, notices);
     dialog.exec();
 }
 
@@ -54,5 +55,5 @@ void WordCountDialog::copyToClipboard()
     // The clipboard is emptied even when there is nothing to list.
     clipboard->clear();
     clipboard->setText(fromCp932(WordCounts::text(m_totals)));
-    UxDialogs::notice(WordCounts::clipboardNoticeText(), WordCounts::clipboardNoticeTitle());
+    m_notices.notice(WordCounts::clipboardNoticeText(), WordCounts::clipboardNoticeTitle());
 }

@@ -9,9 +9,11 @@
 #include "app/FindFileModel.h"
 #include "app/FolderSelectionModel.h"
 #include "app/MainWindowModel.h"
+#include "app/ProgramEnvironment.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
 #include "platform/FileFaults.h"
+#include "platform/SystemClock.h"
 #include "platform/WinError.h"
 #include "reports/CharacterSelection.h"
 #include "ui/CatalogueListBinding.h"
@@ -66,7 +68,7 @@ protected:
             model.definitionsText = FCString(m_scenario.path() + "names.txt");
             (void)model.preSurvey();
         };
-        m_commands = std::make_unique<MainWindowCommands>(m_app, m_window, dialogs);
+        m_commands = std::make_unique<MainWindowCommands>(m_app, m_window, m_environment, dialogs);
         if (load) {
             m_app.setScenarioFolder(m_scenario.path());
             m_app.setLoadAtStart(true);
@@ -86,9 +88,10 @@ protected:
 
     ScenarioTestFolder m_scenario;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    const SystemClock m_clock;
+    ProgramEnvironment m_environment{
+        {.dialogs = m_dialogs, .progress = m_progress, .prompt = m_prompt, .clock = m_clock}};
     Quillon m_app;
     MainWindowModel m_window{m_app.catalogue()};
     std::unique_ptr<MainWindowCommands> m_commands;

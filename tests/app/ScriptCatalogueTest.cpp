@@ -49,8 +49,8 @@ protected:
     FolderLoad loadResult(const ScenarioTestFolder& folder)
     {
         m_app.setScenarioFolder(folder.path());
-        UxProgressDialog progress;
-        return m_app.loadScenarioFolder(progress, UxDialogs::notices(), m_window.loadDisplay());
+        UxProgressDialog progress(m_progress);
+        return m_app.loadScenarioFolder(progress, m_notices, m_window.loadDisplay());
     }
     bool load(const ScenarioTestFolder& folder) { return loadResult(folder) == FolderLoad::Loaded; }
 
@@ -71,9 +71,8 @@ protected:
     Quillon m_app;
     MainWindowModel m_window{m_app.catalogue()};
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
     ProgramFolders::Scope m_placement{m_scenario.path()};
 };
 

@@ -262,8 +262,9 @@ TEST_F(PrintCommandTest, CtrlCStopsBetweenScenesAndTheLogSaysSo)
     std::ostringstream out, err;
     int status = 0;
     {
-        UxProgressDialog::Scope scope(view);
-        status = PrintCommand::run({folder(), "--dest", dest(), "--log", logFile()}, out, err);
+        BatchTestEnvironment test(view);
+        status = PrintCommand::run(test.environment(),
+                                   {folder(), "--dest", dest(), "--log", logFile()}, out, err);
     }
     BatchInterrupt::uninstall();
     EXPECT_EQ(status, 130) << err.str();
@@ -282,8 +283,9 @@ TEST_F(PrintCommandTest, AnInterruptedRunsSummarySaysHowFarItGot)
     std::ostringstream out, err;
     int status = 0;
     {
-        UxProgressDialog::Scope scope(view);
-        status = PrintCommand::run({folder(), "--dest", dest(), "--no-log"}, out, err);
+        BatchTestEnvironment test(view);
+        status = PrintCommand::run(test.environment(), {folder(), "--dest", dest(), "--no-log"},
+                                   out, err);
     }
     BatchInterrupt::uninstall();
     EXPECT_EQ(status, 130) << err.str();
@@ -352,8 +354,9 @@ TEST_F(PrintCommandTest, ASecondCtrlCStopsWithinASceneAndLeavesNoTemporaryFile)
     std::ostringstream out, err;
     int status = 0;
     {
-        UxProgressDialog::Scope scope(view);
-        status = PrintCommand::run({folder(), "--dest", dest(), "--log", logFile()}, out, err);
+        BatchTestEnvironment test(view);
+        status = PrintCommand::run(test.environment(),
+                                   {folder(), "--dest", dest(), "--log", logFile()}, out, err);
     }
     BatchInterrupt::uninstall();
     EXPECT_EQ(status, 130) << err.str();

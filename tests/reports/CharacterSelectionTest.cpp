@@ -47,7 +47,8 @@ protected:
         m_folder.write("2.screenplay.txt", ".scene\ttwo\n.B\t20\n.D\t40\n.total\t60\n");
         m_folder.write("3.screenplay.txt", ".scene\tthree\n.E\t5\n.total\t5\n");
         m_app.setScenarioFolder(m_folder.path());
-        if (!m_app.loadScenarioFolder())
+        UxProgressDialog progress(m_progress);
+        if (!m_app.loadScenarioFolder(progress, m_notices))
             throw std::runtime_error("the test folder did not load");
     }
 
@@ -57,9 +58,8 @@ protected:
 
     ScenarioTestFolder m_folder;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
     ReportsScenario m_app;
     // The main list, for a selection of its rows.
     UxListViewControl m_list;
