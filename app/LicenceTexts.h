@@ -9,16 +9,17 @@
 // library's web site, an empty line, a ruled COPYRIGHT heading and then the
 // notice exactly as the library publishes it. Texts are CP932 with "\n"
 // line ends.
-class LicenceTexts {
-public:
-    // The text for a page name: the name, with its ASCII letters in lower
-    // case, is compared whole with "zlib", "libpng", "libjpeg" and "ogg" (the
-    // Ogg Vorbis notice). Any other name gives the name as given followed by
-    // a sentence asking for its licence to be looked up and filled in.
-    static FCString lookup(std::string_view name);
+namespace LicenceTexts {
 
-    static FCString zlib();
-    static FCString libpng();
-    static FCString libjpeg();
-    static FCString oggVorbis();
-};
+// The text for a page name: the name, with its ASCII letters in lower
+// case, is compared whole with "zlib", "libpng", "libjpeg" and "ogg" (the
+// Ogg Vorbis notice). Any other name gives the name as given followed by
+// a sentence asking for its licence to be looked up and filled in.
+FCString lookup(std::string_view name);
+
+FCString zlib();
+FCString libpng();
+FCString libjpeg();
+FCString oggVorbis();
+
+} // namespace LicenceTexts

@@ -16,16 +16,17 @@ struct WindowRectangle {
 // The window rectangle kept in "quillon.configuration" in the program's
 // folder under system.sx, system.sy, system.sw and system.sh. The window
 // calls are the caller's: this class only hands over and takes rectangles.
-class WindowConfiguration {
-public:
-    // Reads the configuration file; when it is missing or empty, takes the
-    // rectangle over from an old "quillon.ini" once (section [system]) and
-    // deletes that; without either the rectangle is all zeros. Missing keys
-    // are 0 and are written into the file, which always exists afterwards.
-    static WindowRectangle restore();
-    // Stores the rectangle, keeping every other key of the file.
-    static void save(const WindowRectangle& rectangle);
+namespace WindowConfiguration {
 
-    static std::string configurationPath();
-    static std::string oldIniPath();
-};
+// Reads the configuration file; when it is missing or empty, takes the
+// rectangle over from an old "quillon.ini" once (section [system]) and
+// deletes that; without either the rectangle is all zeros. Missing keys
+// are 0 and are written into the file, which always exists afterwards.
+WindowRectangle restore();
+// Stores the rectangle, keeping every other key of the file.
+void save(const WindowRectangle& rectangle);
+
+std::string configurationPath();
+std::string oldIniPath();
+
+} // namespace WindowConfiguration

@@ -13,74 +13,75 @@ class ProgramEnvironment;
 // a command runs with the rest of the words; "--help", "-h" and "help" print
 // the tool's help, "help COMMAND" a command's (as "COMMAND --help" does);
 // anything else is refused with the usage.
-class BatchCommands {
-public:
-    using Run = int (*)(ProgramEnvironment&, const std::vector<std::string>&, std::ostream&,
-                        std::ostream&);
+namespace BatchCommands {
 
-    struct Command {
-        const CommandHelp* help;
-        Run run;
-        // Whether Ctrl-C asks it to stop (the commands that walk a folder
-        // or a source tree with a progress dialog).
-        bool interruptible;
-    };
+using Run = int (*)(ProgramEnvironment&, const std::vector<std::string>&, std::ostream&,
+                    std::ostream&);
 
-    static constexpr const char* usage =
-        "usage: quillon-batch [--trace] COMMAND ...\n"
-        "commands:\n"
-        "  layout FILE [--chars-per-line W] [--lines-per-page L] [--options N]\n"
-        "  list FOLDER\n"
-        "  estimate FOLDER [--all] [--generic]\n"
-        "  checklist FOLDER [--format csv|txt] [--scenes] [--characters] [--unprinted]\n"
-        "            [--out DIR] [--yes]\n"
-        "  words FOLDER\n"
-        "  print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor] [--dest DIR]\n"
-        "        [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
-        "  survey SRC OUT NAMES [--subfolders]\n"
-        "  convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]\n"
-        "  voices FOLDER DELIVERY [--pattern REGEX] [--check-content] [--csv FILE]\n"
-        "         [--sort DEST [--move] [--by-scene]]\n"
-        "folder commands also take --only NAME,... (tick only these files) and\n"
-        "--suppress NAME,... (suppress these characters for this run)\n";
-
-    // One line for the tool's manual page title.
-    static constexpr const char* brief =
-        "make voice-recording scripts from a visual-novel scenario, without a window";
-    // What the tool does, as its help and manual page tell it.
-    static constexpr const char* description =
-        "Turns a scenario folder of Shift-JIS screenplay files into voice-recording\n"
-        "scripts without a window, on the same files and with the same results as the\n"
-        "desktop program: lists, page estimates, check lists, word counts and print\n"
-        "runs, and the conversion of the old engine's sources. Output on the terminal\n"
-        "is UTF-8; every file it writes is Shift-JIS. A folder's quillon.settings.rnf\n"
-        "supplies the print format.";
-    // The tool's own options, given before COMMAND.
-    static constexpr OptionHelp options[] = {
-        {"trace", nullptr, "write the program's trace to stderr (before COMMAND)"},
-        {"help", nullptr, "print this help, or with COMMAND that command's (also -h, help)"},
-    };
-    // What the help says of the options every folder command shares.
-    static constexpr const char* folderOptionsNote =
-        "Folder commands also take --only NAME,... (tick only these files) and\n"
-        "--suppress NAME,... (no scripts for these characters, in this run only).";
-    static constexpr const char* exitStatus =
-        "0 done\n1 a failure, its reason on stderr\n2 bad arguments\n"
-        "130 interrupted (Ctrl-C): the scene or file in progress is finished first";
-    static constexpr const char* example = "quillon-batch estimate scenario/ --generic\n"
-                                           "quillon-batch print scenario/ --dest pages/ --generic\n"
-                                           "quillon-batch print --help";
-
-    // Every command, in the order the help lists them.
-    static std::span<const Command> commands();
-    // The command of that name, or nullptr.
-    static const Command* find(const std::string& name);
-
-    // Runs the words after the program name (and after --trace) in the
-    // tool's environment; returns the exit status.
-    static int run(ProgramEnvironment& environment, const std::vector<std::string>& words,
-                   std::ostream& out, std::ostream& err);
-
-    // The text of `quillon-batch --help`.
-    static void printHelp(std::ostream& out);
+struct Command {
+    const CommandHelp* help;
+    Run run;
+    // Whether Ctrl-C asks it to stop (the commands that walk a folder
+    // or a source tree with a progress dialog).
+    bool interruptible;
 };
+
+inline constexpr const char* usage =
+    "usage: quillon-batch [--trace] COMMAND ...\n"
+    "commands:\n"
+    "  layout FILE [--chars-per-line W] [--lines-per-page L] [--options N]\n"
+    "  list FOLDER\n"
+    "  estimate FOLDER [--all] [--generic]\n"
+    "  checklist FOLDER [--format csv|txt] [--scenes] [--characters] [--unprinted]\n"
+    "            [--out DIR] [--yes]\n"
+    "  words FOLDER\n"
+    "  print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor] [--dest DIR]\n"
+    "        [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
+    "  survey SRC OUT NAMES [--subfolders]\n"
+    "  convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]\n"
+    "  voices FOLDER DELIVERY [--pattern REGEX] [--check-content] [--csv FILE]\n"
+    "         [--sort DEST [--move] [--by-scene]]\n"
+    "folder commands also take --only NAME,... (tick only these files) and\n"
+    "--suppress NAME,... (suppress these characters for this run)\n";
+
+// One line for the tool's manual page title.
+inline constexpr const char* brief =
+    "make voice-recording scripts from a visual-novel scenario, without a window";
+// What the tool does, as its help and manual page tell it.
+inline constexpr const char* description =
+    "Turns a scenario folder of Shift-JIS screenplay files into voice-recording\n"
+    "scripts without a window, on the same files and with the same results as the\n"
+    "desktop program: lists, page estimates, check lists, word counts and print\n"
+    "runs, and the conversion of the old engine's sources. Output on the terminal\n"
+    "is UTF-8; every file it writes is Shift-JIS. A folder's quillon.settings.rnf\n"
+    "supplies the print format.";
+// The tool's own options, given before COMMAND.
+inline constexpr OptionHelp options[] = {
+    {"trace", nullptr, "write the program's trace to stderr (before COMMAND)"},
+    {"help", nullptr, "print this help, or with COMMAND that command's (also -h, help)"},
+};
+// What the help says of the options every folder command shares.
+inline constexpr const char* folderOptionsNote =
+    "Folder commands also take --only NAME,... (tick only these files) and\n"
+    "--suppress NAME,... (no scripts for these characters, in this run only).";
+inline constexpr const char* exitStatus =
+    "0 done\n1 a failure, its reason on stderr\n2 bad arguments\n"
+    "130 interrupted (Ctrl-C): the scene or file in progress is finished first";
+inline constexpr const char* example = "quillon-batch estimate scenario/ --generic\n"
+                                       "quillon-batch print scenario/ --dest pages/ --generic\n"
+                                       "quillon-batch print --help";
+
+// Every command, in the order the help lists them.
+std::span<const Command> commands();
+// The command of that name, or nullptr.
+const Command* find(const std::string& name);
+
+// Runs the words after the program name (and after --trace) in the
+// tool's environment; returns the exit status.
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
+
+// The text of `quillon-batch --help`.
+void printHelp(std::ostream& out);
+
+} // namespace BatchCommands

@@ -7,12 +7,13 @@
 // inside a unit of work (a print run) to stop at once and clean up. From
 // then on the default action is back, so a third one ends a command that
 // never gets to its next pump.
-class BatchInterrupt {
-public:
-    // The exit status after a cancel.
-    static constexpr int CancelledStatus = 130;
+namespace BatchInterrupt {
 
-    static void install();
-    // Puts back what was there before install.
-    static void uninstall();
-};
+// The exit status after a cancel.
+inline constexpr int CancelledStatus = 130;
+
+void install();
+// Puts back what was there before install.
+void uninstall();
+
+} // namespace BatchInterrupt

@@ -16,8 +16,11 @@ ConversionSession::ConversionSession(ProgramEnvironment& environment, std::ostre
 
 ConversionSession::~ConversionSession() = default;
 
-int ConversionSession::fill(const BatchArguments& args)
+std::optional<int> ConversionSession::begin(const std::vector<std::string>& words,
+                                            const CommandHelp& help, BatchArguments& args)
 {
+    if (!args.parse(words, help))
+        return args.answer(m_out, m_err, help);
     FCString* fields[] = {&m_inputs.sourceFolder, &m_inputs.outputFolder, &m_inputs.definitions};
     for (std::size_t i = 0; i < 3; ++i) {
         std::string text;
@@ -29,7 +32,7 @@ int ConversionSession::fill(const BatchArguments& args)
         *fields[i] = FCString(text);
     }
     m_inputs.includeSubfolders = args.has("subfolders");
-    return Done;
+    return std::nullopt;
 }
 
 int ConversionSession::status(const ConversionService::Result& result)

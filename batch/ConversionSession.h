@@ -9,10 +9,13 @@
 #include "ui/UxDialogs.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <vector>
 
 class BatchArguments;
 class ProgramEnvironment;
+struct CommandHelp;
 
 // What the survey and convert commands share: the conversion's inputs taken
 // from the command line (SRC OUT NAMES [--subfolders]), the service that
@@ -30,9 +33,13 @@ public:
     ConversionSession(const ConversionSession&) = delete;
     ConversionSession& operator=(const ConversionSession&) = delete;
 
-    // Takes the three positional words (UTF-8) into the inputs; Failed, with
-    // the reason told, for a name Shift-JIS cannot write.
-    int fill(const BatchArguments& args);
+    // Parses the command's words against its help into args and takes the
+    // three positional words (UTF-8) into the inputs. The exit status when
+    // the command ends here: the help asked for or bad arguments (as
+    // BatchArguments::answer gives them), or Failed, with the reason told,
+    // for a name Shift-JIS cannot write; nothing when it goes on.
+    [[nodiscard]] std::optional<int> begin(const std::vector<std::string>& words,
+                                           const CommandHelp& help, BatchArguments& args);
     void setAnswerYes(bool yes) { m_dialogs.setAnswerYes(yes); }
 
     // The exit status of a run that ended with result: the input prompt or

@@ -12,11 +12,9 @@ int ConvertCommand::run(ProgramEnvironment& environment, const std::vector<std::
                         std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    if (!args.parse(words, help))
-        return args.answer(out, err, help);
     ConversionSession session(environment, out, err);
-    if (int status = session.fill(args))
-        return status;
+    if (const std::optional<int> status = session.begin(words, help, args))
+        return *status;
     FCString logFile;
     if (auto log = args.value("log")) {
         std::string path;

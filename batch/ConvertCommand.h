@@ -15,35 +15,36 @@ class ProgramEnvironment;
 // an existing file is overwritten only with --yes, and otherwise stays as
 // it is (said on the error stream). A progress line shows on a terminal;
 // Ctrl-C stops between two sources and the log says so.
-class ConvertCommand {
-public:
-    static constexpr const char* usage =
-        "usage: quillon-batch convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]";
+namespace ConvertCommand {
 
-    static constexpr const char* arguments[] = {"SRC", "OUT", "NAMES"};
-    static constexpr OptionHelp options[] = {
-        {"subfolders", nullptr, "also the sources in the sub-folders of SRC"},
-        {"log", "FILE", "also save the conversion log to FILE"},
-        {"yes", nullptr, "answer yes: overwrite an existing log FILE"},
-    };
-    static constexpr CommandHelp help{
-        "convert",
-        "convert the old engine's sources into screenplay files",
-        usage,
-        "Converts the old engine's *.cpp sources in SRC into screenplay files in OUT,\n"
-        "with the names of the name-definition file NAMES, and prints the conversion\n"
-        "log.",
-        arguments,
-        options,
-        false,
-        "0 done (also when an existing log file was kept)\n"
-        "1 a missing folder or definition file, or a log that could not be saved\n"
-        "2 bad arguments\n130 interrupted (Ctrl-C; between two sources)",
-        "quillon-batch convert old/src scenario/ old/names.txt --log convert.log"};
+inline constexpr const char* usage =
+    "usage: quillon-batch convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]";
 
-    // 0 done (also when an existing log file was kept), 1 a missing folder
-    // or definition file, or a log that could not be saved, 2 bad
-    // arguments, 130 cancelled.
-    static int run(ProgramEnvironment& environment, const std::vector<std::string>& words,
-                   std::ostream& out, std::ostream& err);
+inline constexpr const char* arguments[] = {"SRC", "OUT", "NAMES"};
+inline constexpr OptionHelp options[] = {
+    {"subfolders", nullptr, "also the sources in the sub-folders of SRC"},
+    {"log", "FILE", "also save the conversion log to FILE"},
+    {"yes", nullptr, "answer yes: overwrite an existing log FILE"},
 };
+inline constexpr CommandHelp help{
+    "convert",
+    "convert the old engine's sources into screenplay files",
+    usage,
+    "Converts the old engine's *.cpp sources in SRC into screenplay files in OUT,\n"
+    "with the names of the name-definition file NAMES, and prints the conversion\n"
+    "log.",
+    arguments,
+    options,
+    false,
+    "0 done (also when an existing log file was kept)\n"
+    "1 a missing folder or definition file, or a log that could not be saved\n"
+    "2 bad arguments\n130 interrupted (Ctrl-C; between two sources)",
+    "quillon-batch convert old/src scenario/ old/names.txt --log convert.log"};
+
+// 0 done (also when an existing log file was kept), 1 a missing folder
+// or definition file, or a log that could not be saved, 2 bad
+// arguments, 130 cancelled.
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
+
+} // namespace ConvertCommand

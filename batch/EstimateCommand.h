@@ -16,38 +16,39 @@ class ProgramEnvironment;
 // the total as the main window shows it: "現在の設定で印刷すると、" and on
 // the next line the total followed by "ページの台本が出力されます。". With
 // --generic the director's copies count too, as print --generic prints them.
-class EstimateCommand {
-public:
-    static constexpr const char* usage =
-        "usage: quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]\n"
-        "       [--suppress NAME,...]";
+namespace EstimateCommand {
 
-    static constexpr const char* arguments[] = {"FOLDER"};
-    static constexpr OptionHelp options[] = {
-        {"all", nullptr, "count every scene, not only the ticked ones"},
-        {"generic", nullptr, "count the director's copies, as print --generic"},
-    };
-    static constexpr CommandHelp help{
-        "estimate",
-        "the pages a print run would produce, per scene and in total",
-        usage,
-        "Counts the pages a print run with the folder's print format would produce,\n"
-        "without printing: one line per scene (file name, scene name and pages, TAB-\n"
-        "separated; \"-\" for a scene that cannot be read), then the total as the\n"
-        "window shows it. A scene gives one script per character printed.",
-        arguments,
-        options,
-        true,
-        "0 done\n1 the folder or one of its scenes could not be read (the total counts\n"
-        "  the others)\n2 bad arguments\n130 interrupted (Ctrl-C)",
-        "quillon-batch estimate scenario/ --generic"};
+inline constexpr const char* usage =
+    "usage: quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]\n"
+    "       [--suppress NAME,...]";
 
-    // 0 done, 1 the folder or one of its scenes could not be read (the
-    // message still shows the pages of the others), 2 bad arguments, 130
-    // cancelled (no message then).
-    static int run(ProgramEnvironment& environment, const std::vector<std::string>& words,
-                   std::ostream& out, std::ostream& err);
-    // The estimate over a folder already open; the same exit status. With
-    // directorsCopies the director's copy of every scene counts too.
-    static int estimate(FolderSession& session, bool allRows, bool directorsCopies = false);
+inline constexpr const char* arguments[] = {"FOLDER"};
+inline constexpr OptionHelp options[] = {
+    {"all", nullptr, "count every scene, not only the ticked ones"},
+    {"generic", nullptr, "count the director's copies, as print --generic"},
 };
+inline constexpr CommandHelp help{
+    "estimate",
+    "the pages a print run would produce, per scene and in total",
+    usage,
+    "Counts the pages a print run with the folder's print format would produce,\n"
+    "without printing: one line per scene (file name, scene name and pages, TAB-\n"
+    "separated; \"-\" for a scene that cannot be read), then the total as the\n"
+    "window shows it. A scene gives one script per character printed.",
+    arguments,
+    options,
+    true,
+    "0 done\n1 the folder or one of its scenes could not be read (the total counts\n"
+    "  the others)\n2 bad arguments\n130 interrupted (Ctrl-C)",
+    "quillon-batch estimate scenario/ --generic"};
+
+// 0 done, 1 the folder or one of its scenes could not be read (the
+// message still shows the pages of the others), 2 bad arguments, 130
+// cancelled (no message then).
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
+// The estimate over a folder already open; the same exit status. With
+// directorsCopies the director's copy of every scene counts too.
+int estimate(FolderSession& session, bool allRows, bool directorsCopies = false);
+
+} // namespace EstimateCommand

@@ -12,36 +12,37 @@ class ProgramEnvironment;
 // [--options N]: lays a screenplay file out and prints every printed line as
 // its flags word (8 lower-case hexadecimal digits), a TAB and its text, then
 // "pages", a TAB and the page count. Output is UTF-8.
-class LayoutCommand {
-public:
-    static constexpr const char* usage =
-        "usage: quillon-batch layout FILE [--chars-per-line W] [--lines-per-page L] "
-        "[--options N]";
+namespace LayoutCommand {
 
-    static constexpr const char* arguments[] = {"FILE"};
-    static constexpr OptionHelp options[] = {
-        {"chars-per-line", "W", "text characters per line (40 by default)"},
-        {"lines-per-page", "L", "printed lines per page (47 by default)"},
-        {"options", "N", "option word (0x11); 0x10: notes in the comment face"},
-    };
-    static constexpr CommandHelp help{
-        "layout",
-        "lay one screenplay file out: each printed line and its flags",
-        usage,
-        "Lays one screenplay file out as a print run would and prints every printed\n"
-        "line: its flags word (8 hexadecimal digits), a TAB and its text (UTF-8); then\n"
-        "\"pages\", a TAB and the page count. Flags: the low byte is the speaker's slot\n"
-        "in the header's character table (0 also for a name not in it; ff on notes and\n"
-        "comments); 0x100 a note set in the comment face; 0x400 a comment line (\" *\")\n"
-        "set on the shaded background; 0x8000 a speaker line without a speaker name.",
-        arguments,
-        options,
-        false,
-        "0 done\n1 the file could not be read\n2 bad arguments",
-        "quillon-batch layout scenario/s01.screenplay.txt --chars-per-line 30"};
+inline constexpr const char* usage =
+    "usage: quillon-batch layout FILE [--chars-per-line W] [--lines-per-page L] "
+    "[--options N]";
 
-    // Returns the exit status: 0 done, 1 the file could not be read, 2 bad
-    // arguments.
-    static int run(ProgramEnvironment& environment, const std::vector<std::string>& words,
-                   std::ostream& out, std::ostream& err);
+inline constexpr const char* arguments[] = {"FILE"};
+inline constexpr OptionHelp options[] = {
+    {"chars-per-line", "W", "text characters per line (40 by default)"},
+    {"lines-per-page", "L", "printed lines per page (47 by default)"},
+    {"options", "N", "option word (0x11); 0x10: notes in the comment face"},
 };
+inline constexpr CommandHelp help{
+    "layout",
+    "lay one screenplay file out: each printed line and its flags",
+    usage,
+    "Lays one screenplay file out as a print run would and prints every printed\n"
+    "line: its flags word (8 hexadecimal digits), a TAB and its text (UTF-8); then\n"
+    "\"pages\", a TAB and the page count. Flags: the low byte is the speaker's slot\n"
+    "in the header's character table (0 also for a name not in it; ff on notes and\n"
+    "comments); 0x100 a note set in the comment face; 0x400 a comment line (\" *\")\n"
+    "set on the shaded background; 0x8000 a speaker line without a speaker name.",
+    arguments,
+    options,
+    false,
+    "0 done\n1 the file could not be read\n2 bad arguments",
+    "quillon-batch layout scenario/s01.screenplay.txt --chars-per-line 30"};
+
+// Returns the exit status: 0 done, 1 the file could not be read, 2 bad
+// arguments.
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
+
+} // namespace LayoutCommand

@@ -96,7 +96,7 @@ void seeAlso(ManPageWriter& page, const char* other)
 
 void ManPages::writeDesktopPage(std::ostream& out, const Edition& edition)
 {
-    using P = ProgramOptions;
+    namespace P = ProgramOptions;
     ManPageWriter page(out, "QUILLON", 1, edition.date,
                        std::string(P::name) + " " + edition.version, "User Commands");
     page.name(P::name, P::brief);
@@ -135,7 +135,7 @@ void ManPages::writeDesktopPage(std::ostream& out, const Edition& edition)
 
 void ManPages::writeBatchPage(std::ostream& out, const Edition& edition)
 {
-    using B = BatchCommands;
+    namespace B = BatchCommands;
     ManPageWriter page(out, "QUILLON-BATCH", 1, edition.date, "quillon " + edition.version,
                        "User Commands");
     page.name("quillon-batch", B::brief);

@@ -25,47 +25,47 @@ class ProgramEnvironment;
 // xdg-open only when --open-log asks for it. The summary line on the output
 // stream tells the scenes and pages printed and, after a Ctrl-C, how many of
 // the chosen scenes the run got through.
-class PrintCommand {
-public:
-    static constexpr const char* usage =
-        "usage: quillon-batch print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor]\n"
-        "       [--dest DIR] [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
-        "       [--only NAME,...] [--suppress NAME,...]";
+namespace PrintCommand {
 
-    static constexpr const char* arguments[] = {"FOLDER"};
-    static constexpr OptionHelp options[] = {
-        {"device", "png|bmp|pdf|printer",
-         "PNG (the default) or BMP pages, PDF files, or the printer"},
-        {"bundle-by-actor", nullptr, "PDF: one file per character over all scenes, not per script"},
-        {"dest", "DIR", "page images or PDF files under DIR (default: the scenario)"},
-        {"generic", nullptr, "also the director's copy (監督用) of each scene"},
-        {"no-emphasis", nullptr, "notes in the general face, not the comment face"},
-        {"no-log", nullptr, "write no print log"},
-        {"log", "FILE", "the print log (default: beside the program)"},
-        {"open-log", nullptr, "open the written log with xdg-open"},
-    };
-    static constexpr CommandHelp help{
-        "print",
-        "print the ticked scenes to page images, PDF files or the printer",
-        usage,
-        "Prints the ticked scenes with the folder's print format: one script per\n"
-        "character (that character's lines emphasised), then with --generic the\n"
-        "director's copy. Page images go to DIR/SCENE/SCENE.CHARACTER.PAGE@PAGES.png,\n"
-        "PDF scripts to DIR/SCENE/SCENE.CHARACTER.pdf, or with --bundle-by-actor to\n"
-        "DIR/CHARACTER.pdf (every scene, one outline entry each); the print log\n"
-        "(Shift-JIS) names every scene printed. Prints a summary line: scenes\n"
-        "printed, pages and where.",
-        arguments,
-        options,
-        true,
-        "0 done\n1 a scene, a page or PDF file or the log could not be read, written or opened\n"
-        "  (the others are printed all the same)\n2 bad arguments\n"
-        "130 interrupted (Ctrl-C; the scene in progress is finished first)",
-        "quillon-batch print scenario/ --dest pages/ --generic --log print.log"};
+inline constexpr const char* usage =
+    "usage: quillon-batch print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor]\n"
+    "       [--dest DIR] [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
+    "       [--only NAME,...] [--suppress NAME,...]";
 
-    // 0 done; 1 a scene, a page file or the log could not be written or
-    // read (the others are printed all the same), or the log could not be
-    // opened; 2 bad arguments; 130 cancelled (the log says so).
-    static int run(ProgramEnvironment& environment, const std::vector<std::string>& words,
-                   std::ostream& out, std::ostream& err);
+inline constexpr const char* arguments[] = {"FOLDER"};
+inline constexpr OptionHelp options[] = {
+    {"device", "png|bmp|pdf|printer", "PNG (the default) or BMP pages, PDF files, or the printer"},
+    {"bundle-by-actor", nullptr, "PDF: one file per character over all scenes, not per script"},
+    {"dest", "DIR", "page images or PDF files under DIR (default: the scenario)"},
+    {"generic", nullptr, "also the director's copy (監督用) of each scene"},
+    {"no-emphasis", nullptr, "notes in the general face, not the comment face"},
+    {"no-log", nullptr, "write no print log"},
+    {"log", "FILE", "the print log (default: beside the program)"},
+    {"open-log", nullptr, "open the written log with xdg-open"},
 };
+inline constexpr CommandHelp help{
+    "print",
+    "print the ticked scenes to page images, PDF files or the printer",
+    usage,
+    "Prints the ticked scenes with the folder's print format: one script per\n"
+    "character (that character's lines emphasised), then with --generic the\n"
+    "director's copy. Page images go to DIR/SCENE/SCENE.CHARACTER.PAGE@PAGES.png,\n"
+    "PDF scripts to DIR/SCENE/SCENE.CHARACTER.pdf, or with --bundle-by-actor to\n"
+    "DIR/CHARACTER.pdf (every scene, one outline entry each); the print log\n"
+    "(Shift-JIS) names every scene printed. Prints a summary line: scenes\n"
+    "printed, pages and where.",
+    arguments,
+    options,
+    true,
+    "0 done\n1 a scene, a page or PDF file or the log could not be read, written or opened\n"
+    "  (the others are printed all the same)\n2 bad arguments\n"
+    "130 interrupted (Ctrl-C; the scene in progress is finished first)",
+    "quillon-batch print scenario/ --dest pages/ --generic --log print.log"};
+
+// 0 done; 1 a scene, a page file or the log could not be written or
+// read (the others are printed all the same), or the log could not be
+// opened; 2 bad arguments; 130 cancelled (the log says so).
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
+
+} // namespace PrintCommand

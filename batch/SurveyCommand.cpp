@@ -9,11 +9,9 @@ int SurveyCommand::run(ProgramEnvironment& environment, const std::vector<std::s
                        std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    if (!args.parse(words, help))
-        return args.answer(out, err, help);
     ConversionSession session(environment, out, err);
-    if (int status = session.fill(args))
-        return status;
+    if (const std::optional<int> status = session.begin(words, help, args))
+        return *status;
     const ConversionService::Result result = session.service().survey(session.inputs());
     if (result.outcome == ConversionService::Outcome::Done)
         out << ConversionSession::shown(result.text) << std::flush;

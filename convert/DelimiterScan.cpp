@@ -18,9 +18,10 @@ bool inSet(char byte, std::string_view set)
     return false;
 }
 
-} // namespace
-
-bool DelimiterScan::startsCharacter(std::string_view text, std::size_t start, std::size_t candidate)
+// Whether the byte at candidate, found by a byte search from start (a
+// character start), begins a character rather than ending a double-byte
+// one.
+bool startsCharacter(std::string_view text, std::size_t start, std::size_t candidate)
 {
     // A lead byte takes the byte after it whatever that is (but NUL, which
     // no delimiter is). Going back from the candidate over lead bytes, the
@@ -34,7 +35,8 @@ bool DelimiterScan::startsCharacter(std::string_view text, std::size_t start, st
     return run % 2 == 0;
 }
 
-std::size_t DelimiterScan::firstByte(std::string_view text, std::size_t at, std::string_view set)
+// The first byte at or after at that is in set, character start or not.
+std::size_t firstByte(std::string_view text, std::size_t at, std::string_view set)
 {
     // One library search per delimiter, over a window at a time: a
     // delimiter that never comes (a CR in a file of LF lines) then costs a
@@ -55,6 +57,8 @@ std::size_t DelimiterScan::firstByte(std::string_view text, std::size_t at, std:
     }
     return text.size();
 }
+
+} // namespace
 
 std::size_t DelimiterScan::find(std::string_view text, std::size_t at, std::string_view set)
 {

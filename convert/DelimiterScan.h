@@ -9,24 +9,17 @@
 // search finds a candidate, and the run of lead bytes just before it tells
 // whether the candidate starts a character. Positions are byte offsets
 // that start characters; the sets hold ASCII bytes only.
-class DelimiterScan {
-public:
-    // The first character at or after at that is in set; text.size() when
-    // there is none.
-    static std::size_t find(std::string_view text, std::size_t at, std::string_view set);
-    // The first character at or after at that is not in set.
-    static std::size_t skip(std::string_view text, std::size_t at, std::string_view set);
-    // nextToken: the delimiters before the token are skipped, the token ends
-    // at the next delimiter, where at rests.
-    static std::string_view token(std::string_view text, std::size_t& at, std::string_view set);
-    // Whether the character at at (a character start) is in set.
-    static bool at(std::string_view text, std::size_t at, std::string_view set);
+namespace DelimiterScan {
 
-private:
-    // The first byte at or after at that is in set, character start or not.
-    static std::size_t firstByte(std::string_view text, std::size_t at, std::string_view set);
-    // Whether the byte at candidate, found by a byte search from start (a
-    // character start), begins a character rather than ending a double-byte
-    // one.
-    static bool startsCharacter(std::string_view text, std::size_t start, std::size_t candidate);
-};
+// The first character at or after at that is in set; text.size() when
+// there is none.
+std::size_t find(std::string_view text, std::size_t at, std::string_view set);
+// The first character at or after at that is not in set.
+std::size_t skip(std::string_view text, std::size_t at, std::string_view set);
+// nextToken: the delimiters before the token are skipped, the token ends
+// at the next delimiter, where at rests.
+std::string_view token(std::string_view text, std::size_t& at, std::string_view set);
+// Whether the character at at (a character start) is in set.
+bool at(std::string_view text, std::size_t at, std::string_view set);
+
+} // namespace DelimiterScan

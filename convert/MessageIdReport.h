@@ -7,7 +7,8 @@ class ConversionState;
 // The pre-survey's report as the notice dialog shows it: the id range, the
 // unused ids, the duplicates, the files with unassigned and with system ids
 // and the unregistered speaker objects.
-class MessageIdReport {
-public:
-    static FCString text(const ConversionState& state);
-};
+namespace MessageIdReport {
+
+FCString text(const ConversionState& state);
+
+} // namespace MessageIdReport

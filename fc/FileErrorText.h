@@ -7,8 +7,9 @@
 // FCFile's boxes keep their own fixed texts where they have one and use
 // these for the rest. Each text is CP932 and begins with a line break, to
 // follow the path or name it explains.
-class FileErrorText {
-public:
-    // The reason for code; null for a code without one.
-    static const char* reason(uint32_t code);
-};
+namespace FileErrorText {
+
+// The reason for code; null for a code without one.
+const char* reason(uint32_t code);
+
+} // namespace FileErrorText

@@ -8,7 +8,8 @@
 // becomes "_", and a whole "." or ".." becomes "_", so that no name can lead
 // outside the folder. Other names are kept as they are. CP932, double-byte
 // aware: the trail byte of a character is never taken for a separator.
-class SafeFileName {
-public:
-    static std::string of(std::string_view name);
-};
+namespace SafeFileName {
+
+std::string of(std::string_view name);
+
+} // namespace SafeFileName

@@ -10,8 +10,8 @@ class QComboBox;
 // slot's entries, oldest first, as its list and a starting edit text. What
 // the user types is not added to the list by the combo box itself: the
 // history takes it once the dialog accepts it.
-class HistoryCombo {
-public:
-    static void fill(QComboBox* combo, const std::vector<FCString>& entries,
-                     const FCString& editText);
-};
+namespace HistoryCombo {
+
+void fill(QComboBox* combo, const std::vector<FCString>& entries, const FCString& editText);
+
+} // namespace HistoryCombo

@@ -10,9 +10,10 @@ class QTextEdit;
 // a text box, replacing what it held: each piece with its colour (the box's
 // own text colour for the default), bold, italic and underline, never
 // struck out.
-class RichTextWriter {
-public:
-    static void write(QTextEdit* edit, std::string_view cp932Text,
-                      std::string_view openMark = RichTextPieces::DefaultOpen,
-                      std::string_view closeMark = RichTextPieces::DefaultClose);
-};
+namespace RichTextWriter {
+
+void write(QTextEdit* edit, std::string_view cp932Text,
+           std::string_view openMark = RichTextPieces::DefaultOpen,
+           std::string_view closeMark = RichTextPieces::DefaultClose);
+
+} // namespace RichTextWriter

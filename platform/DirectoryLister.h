@@ -22,21 +22,21 @@ struct DirectoryEntry {
 // names with no CP932 form are left out, as the program could not name them
 // again: those that match the pattern are given to the caller that asks, so
 // that it can tell the user what it did not see.
-class DirectoryLister {
-public:
-    // folder and pattern are CP932; folder may or may not end with "/".
-    // Returns a Windows error number: FileNotFound when nothing matches,
-    // PathNotFound when the folder is missing.
-    // unnamed, when given, receives the UTF-8 names left out for having no
-    // CP932 form whose nearest CP932 form matches the pattern.
-    static uint32_t list(std::string_view folder, std::string_view pattern,
-                         std::vector<DirectoryEntry>& entries,
-                         std::vector<std::string>* unnamed = nullptr);
+namespace DirectoryLister {
 
-    // "*" and "?" over CP932 characters, ASCII letters without regard to case;
-    // "*.*" matches every name.
-    static bool matches(std::string_view pattern, std::string_view name);
+// folder and pattern are CP932; folder may or may not end with "/".
+// Returns a Windows error number: FileNotFound when nothing matches,
+// PathNotFound when the folder is missing.
+// unnamed, when given, receives the UTF-8 names left out for having no
+// CP932 form whose nearest CP932 form matches the pattern.
+uint32_t list(std::string_view folder, std::string_view pattern,
+              std::vector<DirectoryEntry>& entries, std::vector<std::string>* unnamed = nullptr);
 
-    // NTFS order of two CP932 names.
-    static bool ntfsLess(std::string_view a, std::string_view b);
-};
+// "*" and "?" over CP932 characters, ASCII letters without regard to case;
+// "*.*" matches every name.
+bool matches(std::string_view pattern, std::string_view name);
+
+// NTFS order of two CP932 names.
+bool ntfsLess(std::string_view a, std::string_view b);
+
+} // namespace DirectoryLister

@@ -7,26 +7,27 @@
 // with the given Windows error number, then calls go through again. A
 // negative `times` fails every call from then on. Arming a kind again starts
 // its count afresh.
-class FileFaults {
+namespace FileFaults {
+
+// Open: FileSystem::open. Read, Write: FileSystem::read and write (not
+// seek, size or setEndOfFile). Delete: deleteFile and removeDirectory.
+// CreateDirectory, SetAttributes: the calls of those names.
+enum class Kind { Open, Read, Write, Delete, CreateDirectory, SetAttributes };
+
+void fail(Kind kind, uint32_t error, int after = 0, int times = 1);
+void reset();
+
+// Used by FileSystem: 0, or the error the call must fail with.
+uint32_t check(Kind kind);
+
+// Disarms every kind when it goes out of scope, so that a failing test
+// does not leave faults behind for the next one.
+class Scope {
 public:
-    // Open: FileSystem::open. Read, Write: FileSystem::read and write (not
-    // seek, size or setEndOfFile). Delete: deleteFile and removeDirectory.
-    // CreateDirectory, SetAttributes: the calls of those names.
-    enum class Kind { Open, Read, Write, Delete, CreateDirectory, SetAttributes };
-
-    static void fail(Kind kind, uint32_t error, int after = 0, int times = 1);
-    static void reset();
-
-    // Used by FileSystem: 0, or the error the call must fail with.
-    static uint32_t check(Kind kind);
-
-    // Disarms every kind when it goes out of scope, so that a failing test
-    // does not leave faults behind for the next one.
-    class Scope {
-    public:
-        Scope() = default;
-        ~Scope() { reset(); }
-        Scope(const Scope&) = delete;
-        Scope& operator=(const Scope&) = delete;
-    };
+    Scope() = default;
+    ~Scope() { reset(); }
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
 };
+
+} // namespace FileFaults

@@ -7,8 +7,9 @@
 // count only when the texts are otherwise equal, and lower case comes before
 // upper case. Texts that still compare equal are ordered by their bytes, so
 // only identical texts compare equal.
-class TextCollator {
-public:
-    // -1, 0 or 1.
-    static int compare(std::string_view a, std::string_view b);
-};
+namespace TextCollator {
+
+// -1, 0 or 1.
+int compare(std::string_view a, std::string_view b);
+
+} // namespace TextCollator

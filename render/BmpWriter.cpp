@@ -4,13 +4,13 @@
 #include "fc/CannotWriteException.h"
 #include "fc/FCFile.h"
 #include "fc/FCPathName.h"
+#include "platform/FileStamp.h"
 #include "platform/NativePath.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <string>
-#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -50,26 +50,6 @@ std::array<uint8_t, BmpPixelOffset> bmpHead(int width, int height, std::size_t p
     for (int i = 0; i < 256; ++i)
         palette[4 * i] = palette[4 * i + 1] = palette[4 * i + 2] = static_cast<uint8_t>(i);
     return head;
-}
-
-// What a file looked like: enough to tell whether a failed write touched it.
-struct FileState {
-    bool exists = false;
-    ino_t inode = 0;
-    long long seconds = 0;
-    long nanoseconds = 0;
-    off_t size = 0;
-    bool operator==(const FileState&) const = default;
-};
-
-FileState stateOf(const std::string& native)
-{
-    FileState state;
-    struct stat status {};
-    if (native.empty() || ::lstat(native.c_str(), &status) != 0)
-        return state;
-    state = {true, status.st_ino, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_size};
-    return state;
 }
 
 // An empty write through the file layer first lets it fail the write as it
@@ -125,12 +105,14 @@ bool BmpWriter::writeGrey(const char* path, int width, int height, const uint8_t
     std::string native;
     if (NativePath::fromCp932(file.string().view(), native) != 0)
         native.clear();
-    const FileState before = stateOf(native);
+    // A link at the name is stamped itself: what a failed write touched
+    // goes, a link that was there stays.
+    const FileStamp before = FileStamp::of(native, FileStamp::Link::Itself);
     const std::size_t rowBytes = stride * static_cast<std::size_t>(height);
     const std::array<uint8_t, BmpPixelOffset> head = bmpHead(width, height, rowBytes);
     const bool written = writeFile(file.text(), head.data(), head.size(), rows, rowBytes);
     if (!written && !native.empty()) {
-        const FileState after = stateOf(native);
+        const FileStamp after = FileStamp::of(native, FileStamp::Link::Itself);
         if (after.exists && !(after == before))
             ::unlink(native.c_str());
     }

@@ -7,7 +7,19 @@
 #include "render/PageDevice.h"
 #include "render/PageFileName.h"
 
-#include <sys/stat.h>
+namespace {
+
+// The stamp of a page file, links followed: a page written through a link
+// has arrived.
+FileStamp stampOf(const std::string& cp932)
+{
+    std::string native;
+    if (cp932.empty() || NativePath::fromCp932(cp932, native) != WinError::Success)
+        return {};
+    return FileStamp::of(native, FileStamp::Link::Follow);
+}
+
+} // namespace
 
 PageImageSink::PageImageSink(const FCString& destination, Format format)
     : m_destination(destination), m_format(format)
@@ -33,7 +45,7 @@ DeviceContext* PageImageSink::openPage(const Page& page)
 {
     m_path = pageFile(page);
     m_folder = PageFileName::folder(m_destination, page.pageName);
-    m_files.push_back({m_path.toStdString(), stateOf(m_path.toStdString())});
+    m_files.push_back({m_path.toStdString(), stampOf(m_path.toStdString())});
     m_device = std::make_unique<PageDevice>();
     m_device->open(false, true);
     return m_device->deviceContext();
@@ -66,27 +78,11 @@ void PageImageSink::settleScene()
         m_pipeline->finish();
     int failed = 0;
     for (const File& file : m_files) {
-        const State after = stateOf(file.path);
+        const FileStamp after = stampOf(file.path);
         if (!after.exists || after == file.before)
             ++failed;
     }
     if (failed > 0)
         addLost(scene(), failed);
     m_files.clear();
-}
-
-PageImageSink::State PageImageSink::stateOf(const std::string& cp932)
-{
-    State state;
-    std::string native;
-    struct stat status {};
-    if (cp932.empty() || NativePath::fromCp932(cp932, native) != WinError::Success ||
-        ::stat(native.c_str(), &status) != 0)
-        return state;
-    state.exists = true;
-    state.inode = status.st_ino;
-    state.seconds = status.st_mtim.tv_sec;
-    state.nanoseconds = status.st_mtim.tv_nsec;
-    state.size = status.st_size;
-    return state;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "fc/FCString.h"
+#include "platform/FileStamp.h"
 #include "render/PageSink.h"
 
 #include <memory>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 class FCVSurface;
@@ -45,19 +45,10 @@ protected:
     void closeAll() override;
 
 private:
-    struct State {
-        bool exists = false;
-        ino_t inode = 0;
-        long long seconds = 0;
-        long nanoseconds = 0;
-        off_t size = 0;
-        bool operator==(const State&) const = default;
-    };
     struct File {
         std::string path; // CP932
-        State before;
+        FileStamp before;
     };
-    static State stateOf(const std::string& cp932);
     // Waits for the pages in the background, then counts the files of the
     // scene that did not arrive.
     void settleScene();

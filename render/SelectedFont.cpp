@@ -1,9 +1,9 @@
 #include "render/SelectedFont.h"
 
-#include "platform/Cp932.h"
 #include "platform/FontEngine.h"
 #include "platform/FontHandle.h"
 #include "render/FCFont.h"
+#include "render/GlyphWalk.h"
 
 #include <algorithm>
 #include <climits>
@@ -34,13 +34,9 @@ bool SelectedFont::textExtent(std::string_view text, int dotsPerInch, int& cx, i
     const std::shared_ptr<FontHandle>& font = face(dotsPerInch);
     if (!font)
         return false;
-    const char* p = text.data();
-    const char* end = p + text.size();
-    long long width = 0;
-    while (p < end) {
-        width += font->advance(Cp932::codeAt(p, end));
-        p += Cp932::charLength(p, end);
-    }
+    // The width is where the pen ends when the text is drawn from 0.
+    const long long width =
+        GlyphWalk::characters(text, 0, [&](int code, long long) { return font->advance(code); });
     cx = static_cast<int>(std::clamp<long long>(width, INT_MIN, INT_MAX));
     cy = font->metrics().cellHeight;
     return true;

@@ -17,13 +17,14 @@ class ScriptCatalogue;
 // □ when the script would be printed; ■ lines only with listUnprinted. A
 // character without any line to list gets no file. At the end the notice
 // "出力されたファイル一覧" tells what was written.
-class CharacterCheckList {
-public:
-    static CheckListResult write(const ScenarioContext& context, const ScriptCatalogue& catalogue,
-                                 const FCString& folder, bool csv, bool listUnprinted,
-                                 Progress& progress, Notices& notices);
+namespace CharacterCheckList {
 
-    // The text of one character's list; lines counts the scene lines in it.
-    static std::string text(const ScenarioContext& context, const ScriptCatalogue& catalogue,
-                            std::string_view name, bool csv, bool listUnprinted, int& lines);
-};
+CheckListResult write(const ScenarioContext& context, const ScriptCatalogue& catalogue,
+                      const FCString& folder, bool csv, bool listUnprinted, Progress& progress,
+                      Notices& notices);
+
+// The text of one character's list; lines counts the scene lines in it.
+std::string text(const ScenarioContext& context, const ScriptCatalogue& catalogue,
+                 std::string_view name, bool csv, bool listUnprinted, int& lines);
+
+} // namespace CharacterCheckList

@@ -16,24 +16,25 @@ class ScriptInfo;
 // characters of the application. A script is printed when its scene's entry
 // is ticked, the character is a print target of the scene and is not
 // suppressed.
-class CharacterSelection {
-public:
-    // The notice the main window shows when no row is selected.
-    static const char* noSelectionMessage();
+namespace CharacterSelection {
 
-    // The selection record of several entries: a copy of the first, with
-    // every further one merged in the order given. False when none is
-    // given.
-    static bool buildSelection(const ScriptCatalogue& catalogue, std::span<const int> entries,
-                               ScriptInfo& selection);
-    // A multiple selection confirmed with OK: each entry keeps as targets
-    // those of its characters that are targets of the selection record.
-    static void applyToEntries(ScriptCatalogue& catalogue, std::span<const int> entries,
-                               const ScriptInfo& selection);
+// The notice the main window shows when no row is selected.
+const char* noSelectionMessage();
 
-    // Whether the character's script of the entry's scene is printed.
-    static bool isPrinted(const ScenarioContext& context, const ScriptCatalogue& catalogue,
-                          int index, std::string_view name);
-    // The number of print targets of a scene that are not suppressed.
-    static int32_t printedCharacterCount(const ScenarioContext& context, const ScriptInfo& record);
-};
+// The selection record of several entries: a copy of the first, with
+// every further one merged in the order given. False when none is
+// given.
+bool buildSelection(const ScriptCatalogue& catalogue, std::span<const int> entries,
+                    ScriptInfo& selection);
+// A multiple selection confirmed with OK: each entry keeps as targets
+// those of its characters that are targets of the selection record.
+void applyToEntries(ScriptCatalogue& catalogue, std::span<const int> entries,
+                    const ScriptInfo& selection);
+
+// Whether the character's script of the entry's scene is printed.
+bool isPrinted(const ScenarioContext& context, const ScriptCatalogue& catalogue, int index,
+               std::string_view name);
+// The number of print targets of a scene that are not suppressed.
+int32_t printedCharacterCount(const ScenarioContext& context, const ScriptInfo& record);
+
+} // namespace CharacterSelection

@@ -14,22 +14,22 @@ class ScriptCatalogue;
 // lists the options choose. Where they go and what they hold is the
 // caller's choice (the dialog "台本チェックリストの出力", the batch tool's
 // options).
-class CheckListReport {
-public:
-    struct Outcome {
-        // A cancelled estimate does not stop the lists; the scenes it did
-        // not reach show the page count -1.
-        bool estimateCancelled = false;
-        // Scenes the estimate could not read (their page count stays -1).
-        int unreadable = 0;
-        CheckListResult sceneList = CheckListResult::NotRun;
-        CheckListResult characterList = CheckListResult::NotRun;
-    };
+namespace CheckListReport {
 
-    // The lists go into folder (absolute, ending with a separator); each
-    // step shows its progress in progress and tells what it wrote in
-    // notices.
-    static Outcome run(const ScenarioContext& context, ScriptCatalogue& catalogue,
-                       const FCString& folder, CheckListOptions options, Progress& progress,
-                       Notices& notices);
+struct Outcome {
+    // A cancelled estimate does not stop the lists; the scenes it did
+    // not reach show the page count -1.
+    bool estimateCancelled = false;
+    // Scenes the estimate could not read (their page count stays -1).
+    int unreadable = 0;
+    CheckListResult sceneList = CheckListResult::NotRun;
+    CheckListResult characterList = CheckListResult::NotRun;
 };
+
+// The lists go into folder (absolute, ending with a separator); each
+// step shows its progress in progress and tells what it wrote in
+// notices.
+Outcome run(const ScenarioContext& context, ScriptCatalogue& catalogue, const FCString& folder,
+            CheckListOptions options, Progress& progress, Notices& notices);
+
+} // namespace CheckListReport

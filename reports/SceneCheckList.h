@@ -15,19 +15,19 @@ class ScriptCatalogue;
 // marked □ when the script would be printed. Scripts that would not be
 // printed (■) and scenes without a speaking character (※) are listed only
 // with listUnprinted. One file "@sceneCheckList." nnnnnnnn ".csv" or ".txt".
-class SceneCheckList {
-public:
-    // Builds the text in memory, entry by entry under progress, and writes
-    // it whole; then a notice names the file. A cancel drops the whole list
-    // without a message.
-    static CheckListResult write(const ScenarioContext& context, const ScriptCatalogue& catalogue,
-                                 const FCString& folder, bool csv, bool listUnprinted,
-                                 Progress& progress, Notices& notices);
+namespace SceneCheckList {
 
-    // The header lines of a format.
-    static std::string header(const ScenarioContext& context, bool csv);
-    // The lines of one entry.
-    static void appendEntry(std::string& text, const ScenarioContext& context,
-                            const ScriptCatalogue& catalogue, int index, bool csv,
-                            bool listUnprinted);
-};
+// Builds the text in memory, entry by entry under progress, and writes
+// it whole; then a notice names the file. A cancel drops the whole list
+// without a message.
+CheckListResult write(const ScenarioContext& context, const ScriptCatalogue& catalogue,
+                      const FCString& folder, bool csv, bool listUnprinted, Progress& progress,
+                      Notices& notices);
+
+// The header lines of a format.
+std::string header(const ScenarioContext& context, bool csv);
+// The lines of one entry.
+void appendEntry(std::string& text, const ScenarioContext& context,
+                 const ScriptCatalogue& catalogue, int index, bool csv, bool listUnprinted);
+
+} // namespace SceneCheckList

@@ -10,20 +10,21 @@ class ScriptInfo;
 // The word-count listing "ワード数一覧": every character of a record (the
 // scenario totals) with its count, the grand total, and the same list as
 // plain clipboard text.
-class WordCounts {
-public:
-    static constexpr int DialogTemplate = 223;
+namespace WordCounts {
 
-    static const char* title();
-    // After "->clipboard": the notice's caption and text.
-    static const char* clipboardNoticeTitle();
-    static const char* clipboardNoticeText();
+inline constexpr int DialogTemplate = 223;
 
-    // The sum of all counts.
-    static int64_t total(const ScriptInfo& record);
+const char* title();
+// After "->clipboard": the notice's caption and text.
+const char* clipboardNoticeTitle();
+const char* clipboardNoticeText();
 
-    // Appends, per character, name ", " count "\n": no header, no total, no
-    // carriage returns.
-    static void appendText(const ScriptInfo& record, FCString& text);
-    static std::string text(const ScriptInfo& record);
-};
+// The sum of all counts.
+int64_t total(const ScriptInfo& record);
+
+// Appends, per character, name ", " count "\n": no header, no total, no
+// carriage returns.
+void appendText(const ScriptInfo& record, FCString& text);
+std::string text(const ScriptInfo& record);
+
+} // namespace WordCounts

@@ -19,69 +19,70 @@
 // Colours are 0x00BBGGRR like the list's own; a cell colour may be
 // UxListViewControl::DefaultColour, which stands for the system's window
 // (background) or window-text colour given by the caller.
-class ListCellColours {
-public:
-    using Colour = UxListViewControl::Colour;
+namespace ListCellColours {
 
-    enum class State { Normal, Selected, SelectedFocused };
+using Colour = UxListViewControl::Colour;
 
-    struct Pair {
-        Colour text;
-        Colour background;
-        bool operator==(const Pair&) const = default;
-    };
+enum class State { Normal, Selected, SelectedFocused };
 
-    // The system colours a list is drawn over.
-    struct System {
-        Colour text;
-        Colour background;
-        Colour highlight;
-        Colour highlightedText;
-    };
-
-    static constexpr Colour FocusedHighlight = UxListViewControl::rgb(0xF0, 0x00, 0xD0);
-    static constexpr Colour UnfocusedHighlight = UxListViewControl::rgb(0x60, 0xA0, 0xD8);
-    static constexpr Colour FocusedText = UxListViewControl::rgb(0x00, 0x00, 0x80);
-    static constexpr Colour UnfocusedText = UxListViewControl::rgb(0x00, 0x00, 0x00);
-    static constexpr Colour Black = UxListViewControl::rgb(0x00, 0x00, 0x00);
-    static constexpr Colour White = UxListViewControl::rgb(0xFF, 0xFF, 0xFF);
-
-    // The contrast ratio normal text needs to be readable (WCAG 2, level AA).
-    static constexpr double MinimumContrast = 4.5;
-    // How much of the palette's highlight a selected row takes under a dark
-    // palette, out of 255: enough to tell the selection from the rows
-    // around it while a trace of the row's own colour stays, and little
-    // enough that the blend stays dark under the palette's light
-    // highlighted text.
-    static constexpr int DarkFocusedWeight = 128;
-    static constexpr int DarkUnfocusedWeight = 80;
-
-    // Per channel: (highlight * 59 + cell * 196) / 255, integer division.
-    static Colour blend(Colour highlight, Colour cell);
-    // Per channel: (a * weightOfA + b * (255 - weightOfA)) / 255.
-    static Colour mix(Colour a, Colour b, int weightOfA);
-
-    static Pair forCell(Colour cellText, Colour cellBackground, State state, const System& system);
-    // The same with the program's own highlights standing for the
-    // palette's.
-    static Pair forCell(Colour cellText, Colour cellBackground, State state, Colour systemText,
-                        Colour systemBackground);
-
-    // A palette whose window is darker than its text.
-    static bool isDark(const System& system);
-
-    // WCAG 2 relative luminance, 0 (black) to 1 (white).
-    static double relativeLuminance(Colour colour);
-    // WCAG 2 contrast ratio of two colours, 1 to 21.
-    static double contrastRatio(Colour a, Colour b);
-    // The text colour itself when it reaches MinimumContrast on the
-    // background, otherwise black or white, whichever contrasts more (one
-    // of them always reaches it).
-    static Colour readableOn(Colour text, Colour background);
-
-    // A default colour replaced by the system colour.
-    static Colour resolve(Colour colour, Colour system)
-    {
-        return colour == UxListViewControl::DefaultColour ? system : colour;
-    }
+struct Pair {
+    Colour text;
+    Colour background;
+    bool operator==(const Pair&) const = default;
 };
+
+// The system colours a list is drawn over.
+struct System {
+    Colour text;
+    Colour background;
+    Colour highlight;
+    Colour highlightedText;
+};
+
+inline constexpr Colour FocusedHighlight = UxListViewControl::rgb(0xF0, 0x00, 0xD0);
+inline constexpr Colour UnfocusedHighlight = UxListViewControl::rgb(0x60, 0xA0, 0xD8);
+inline constexpr Colour FocusedText = UxListViewControl::rgb(0x00, 0x00, 0x80);
+inline constexpr Colour UnfocusedText = UxListViewControl::rgb(0x00, 0x00, 0x00);
+inline constexpr Colour Black = UxListViewControl::rgb(0x00, 0x00, 0x00);
+inline constexpr Colour White = UxListViewControl::rgb(0xFF, 0xFF, 0xFF);
+
+// The contrast ratio normal text needs to be readable (WCAG 2, level AA).
+inline constexpr double MinimumContrast = 4.5;
+// How much of the palette's highlight a selected row takes under a dark
+// palette, out of 255: enough to tell the selection from the rows
+// around it while a trace of the row's own colour stays, and little
+// enough that the blend stays dark under the palette's light
+// highlighted text.
+inline constexpr int DarkFocusedWeight = 128;
+inline constexpr int DarkUnfocusedWeight = 80;
+
+// Per channel: (highlight * 59 + cell * 196) / 255, integer division.
+Colour blend(Colour highlight, Colour cell);
+// Per channel: (a * weightOfA + b * (255 - weightOfA)) / 255.
+Colour mix(Colour a, Colour b, int weightOfA);
+
+Pair forCell(Colour cellText, Colour cellBackground, State state, const System& system);
+// The same with the program's own highlights standing for the
+// palette's.
+Pair forCell(Colour cellText, Colour cellBackground, State state, Colour systemText,
+             Colour systemBackground);
+
+// A palette whose window is darker than its text.
+bool isDark(const System& system);
+
+// WCAG 2 relative luminance, 0 (black) to 1 (white).
+double relativeLuminance(Colour colour);
+// WCAG 2 contrast ratio of two colours, 1 to 21.
+double contrastRatio(Colour a, Colour b);
+// The text colour itself when it reaches MinimumContrast on the
+// background, otherwise black or white, whichever contrasts more (one
+// of them always reaches it).
+Colour readableOn(Colour text, Colour background);
+
+// A default colour replaced by the system colour.
+inline Colour resolve(Colour colour, Colour system)
+{
+    return colour == UxListViewControl::DefaultColour ? system : colour;
+}
+
+} // namespace ListCellColours

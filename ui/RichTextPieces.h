@@ -21,24 +21,25 @@
 // Texts and marks are CP932 and searched character by character, so a trail
 // byte never starts a mark. An opening mark without a closing one is no
 // block: it stays in the text as written, so nothing is lost.
-class RichTextPieces {
-public:
-    static constexpr const char* DefaultOpen = "\x81\x79";  // 【
-    static constexpr const char* DefaultClose = "\x81\x7A"; // 】
+namespace RichTextPieces {
 
-    struct Piece {
-        std::string text;
-        // False: the default colour (colour is then 0); true: colour.
-        bool coloured = false;
-        // 0xRRGGBB.
-        uint32_t colour = 0;
-        bool bold = false;
-        bool italic = false;
-        bool underline = false;
-        bool operator==(const Piece&) const = default;
-    };
+inline constexpr const char* DefaultOpen = "\x81\x79";  // 【
+inline constexpr const char* DefaultClose = "\x81\x7A"; // 】
 
-    // Pieces in order; empty texts between blocks give no piece.
-    static std::vector<Piece> split(std::string_view text, std::string_view openMark = DefaultOpen,
-                                    std::string_view closeMark = DefaultClose);
+struct Piece {
+    std::string text;
+    // False: the default colour (colour is then 0); true: colour.
+    bool coloured = false;
+    // 0xRRGGBB.
+    uint32_t colour = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool operator==(const Piece&) const = default;
 };
+
+// Pieces in order; empty texts between blocks give no piece.
+std::vector<Piece> split(std::string_view text, std::string_view openMark = DefaultOpen,
+                         std::string_view closeMark = DefaultClose);
+
+} // namespace RichTextPieces

@@ -15,18 +15,18 @@ class VoiceNumberPattern;
 // system's or another program's (a Mac's "._000123.wav" is no recording).
 // FIFOs, devices, unreadable folders, broken links and names Shift-JIS
 // cannot hold are listed as skipped; nothing is ever opened here.
-class DeliveryScan {
-public:
-    static bool isAudioName(std::string_view name);
+namespace DeliveryScan {
 
-    // root is native (UTF-8); excluded, when not empty, a folder never to
-    // enter (the sorted files' folder inside the delivery). The progress is
-    // pumped per folder, and a cancel ends the walk (then false). 0, or the
-    // errno of a delivery folder that cannot be read.
-    static int scan(const std::string& root, const VoiceNumberPattern& pattern,
-                    const std::string& excluded, Progress& progress, Delivery& out,
-                    bool& cancelled);
+bool isAudioName(std::string_view name);
 
-    // Why an entry was skipped, in English for the terminal.
-    static std::string reasonText(const DeliverySkip& skip);
-};
+// root is native (UTF-8); excluded, when not empty, a folder never to
+// enter (the sorted files' folder inside the delivery). The progress is
+// pumped per folder, and a cancel ends the walk (then false). 0, or the
+// errno of a delivery folder that cannot be read.
+int scan(const std::string& root, const VoiceNumberPattern& pattern, const std::string& excluded,
+         Progress& progress, Delivery& out, bool& cancelled);
+
+// Why an entry was skipped, in English for the terminal.
+std::string reasonText(const DeliverySkip& skip);
+
+} // namespace DeliveryScan

@@ -26,16 +26,17 @@ struct SpeakerLine {
 // in the order given, the lines in file order), as the layout engine reads
 // them: the body after the ".total" line, lines told apart by their first
 // character, the speaker as written before the first bracket.
-class SpeakerLines {
-public:
-    struct Result {
-        std::vector<SpeakerLine> lines;
-        // The indexes of the files that could not be read (the file layer has
-        // said why); their lines are missing from lines.
-        std::vector<int> unreadable;
-    };
+namespace SpeakerLines {
 
-    static Result read(const std::vector<SceneFile>& scenes);
-    // The lines of one screenplay text already in memory, as scene `scene`.
-    static void readText(std::string_view text, int scene, std::vector<SpeakerLine>& lines);
+struct Result {
+    std::vector<SpeakerLine> lines;
+    // The indexes of the files that could not be read (the file layer has
+    // said why); their lines are missing from lines.
+    std::vector<int> unreadable;
 };
+
+Result read(const std::vector<SceneFile>& scenes);
+// The lines of one screenplay text already in memory, as scene `scene`.
+void readText(std::string_view text, int scene, std::vector<SpeakerLine>& lines);
+
+} // namespace SpeakerLines

@@ -26,22 +26,23 @@
 // The CSV (CP932, CR LF): メッセージ番号,シーン,キャラ名,状態,ファイル,秒数 for
 // every speaker line in scenario order, then a row per unmatched file with
 // only 状態 and ファイル.
-class VoiceReport {
-public:
-    struct Input {
-        const std::vector<SpeakerLine>& lines;
-        const std::vector<std::string>& sceneNames; // CP932, by scene index
-        const Delivery& delivery;
-        const VoiceCheck::Result& result;
-    };
+namespace VoiceReport {
 
-    static std::string table(const Input& input);
-    static std::string csv(const Input& input);
-
-    // "h:mm:ss.s", rounded to the tenth of a second.
-    static std::string duration(double seconds);
-    // A CSV field, quoted when it holds a comma, a quote or a line break.
-    static std::string csvField(std::string_view text);
-    // The state's word (CP932).
-    static const char* stateText(VoiceCheck::State state);
+struct Input {
+    const std::vector<SpeakerLine>& lines;
+    const std::vector<std::string>& sceneNames; // CP932, by scene index
+    const Delivery& delivery;
+    const VoiceCheck::Result& result;
 };
+
+std::string table(const Input& input);
+std::string csv(const Input& input);
+
+// "h:mm:ss.s", rounded to the tenth of a second.
+std::string duration(double seconds);
+// A CSV field, quoted when it holds a comma, a quote or a line break.
+std::string csvField(std::string_view text);
+// The state's word (CP932).
+const char* stateText(VoiceCheck::State state);
+
+} // namespace VoiceReport

@@ -22,24 +22,25 @@ struct SortItem {
 // Broken files, the other files of a duplicate and files matching no line
 // are not sorted. Character and scene names become folder names as the page
 // images' folders do (no "/", no "." or ".." of their own, never empty).
-class VoiceSortPlan {
-public:
-    struct Input {
-        const std::vector<SpeakerLine>& lines;
-        const std::vector<std::string>& sceneNames; // CP932
-        const Delivery& delivery;
-        const VoiceCheck::Result& result;
-        std::string deliveryFolder; // native, absolute
-        std::string destination;    // native, absolute
-        bool byScene = false;
-    };
+namespace VoiceSortPlan {
 
-    // Items in walk order of their files. A name without a native form
-    // (which Shift-JIS text from a screenplay may lack) is left out, its
-    // line told in unsortable.
-    static std::vector<SortItem> make(const Input& input, std::vector<int>* unsortable = nullptr);
-
-    // A name as one folder level (CP932 in, native out); false when it has
-    // no native form.
-    static bool folderName(std::string_view cp932, std::string& native);
+struct Input {
+    const std::vector<SpeakerLine>& lines;
+    const std::vector<std::string>& sceneNames; // CP932
+    const Delivery& delivery;
+    const VoiceCheck::Result& result;
+    std::string deliveryFolder; // native, absolute
+    std::string destination;    // native, absolute
+    bool byScene = false;
 };
+
+// Items in walk order of their files. A name without a native form
+// (which Shift-JIS text from a screenplay may lack) is left out, its
+// line told in unsortable.
+std::vector<SortItem> make(const Input& input, std::vector<int>* unsortable = nullptr);
+
+// A name as one folder level (CP932 in, native out); false when it has
+// no native form.
+bool folderName(std::string_view cp932, std::string& native);
+
+} // namespace VoiceSortPlan

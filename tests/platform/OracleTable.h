@@ -6,14 +6,15 @@
 // The tab-separated answer tables in tests/platform/data. A table holds one
 // or more sections, each starting with a header line whose first field ends
 // in "_hex"; the header lines themselves are not returned.
-class OracleTable {
-public:
-    using Row = std::vector<std::string>;
-    using Section = std::vector<Row>;
+namespace OracleTable {
 
-    static std::vector<Section> load(const std::string& fileName);
+using Row = std::vector<std::string>;
+using Section = std::vector<Row>;
 
-    // "8341" -> the two bytes 0x83 0x41; an empty field is the empty text.
-    static std::string bytes(const std::string& hex);
-    static std::string hex(const std::string& bytes);
-};
+std::vector<Section> load(const std::string& fileName);
+
+// "8341" -> the two bytes 0x83 0x41; an empty field is the empty text.
+std::string bytes(const std::string& hex);
+std::string hex(const std::string& bytes);
+
+} // namespace OracleTable
