@@ -2,16 +2,17 @@
 
 #include "app/CheckListDestination.h"
 #include "platform/Sjis.h"
-#include "ui/UxDialogs.h"
 
 const char* CheckListDialogModel::title()
 {
     return Sjis::of("台本チェックリストの出力");
 }
 
-CheckListDialogModel::CheckListDialogModel(const FCString& folder, CheckListOptions options)
+CheckListDialogModel::CheckListDialogModel(const FCString& folder, CheckListOptions options,
+                                           Notices& notices)
     : folderText(folder), csv(options.csv()), sceneList(options.sceneList()),
-      characterList(options.characterList()), listUnprinted(options.listUnprinted())
+      characterList(options.characterList()), listUnprinted(options.listUnprinted()),
+      m_notices(&notices)
 {
 }
 
@@ -24,5 +25,5 @@ CheckListOptions CheckListDialogModel::options() const
 
 bool CheckListDialogModel::accept()
 {
-    return CheckListDestination::resolve(folderText, UxDialogs::notices(), m_folder, m_message);
+    return CheckListDestination::resolve(folderText, *m_notices, m_folder, m_message);
 }

@@ -3,6 +3,8 @@
 #include "fc/FCString.h"
 #include "reports/CheckListOptions.h"
 
+class Notices;
+
 // The dialog "台本チェックリストの出力" without its window: the output folder
 // box, the format radio, the two list boxes and the list-unprinted option,
 // and what OK does with them. The GUI shows and edits these fields and
@@ -11,7 +13,8 @@ class CheckListDialogModel {
 public:
     static const char* title();
 
-    CheckListDialogModel(const FCString& folder, CheckListOptions options);
+    // notices asks whether a missing folder may be made.
+    CheckListDialogModel(const FCString& folder, CheckListOptions options, Notices& notices);
     virtual ~CheckListDialogModel();
 
     // The controls.
@@ -35,6 +38,7 @@ public:
     CheckListOptions options() const;
 
 private:
+    Notices* m_notices;
     FCString m_message;
     FCString m_folder;
 };

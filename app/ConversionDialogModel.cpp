@@ -1,9 +1,9 @@
 #include "app/ConversionDialogModel.h"
 
 #include "convert/SourceCollection.h"
+#include "fc/Notices.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Sjis.h"
-#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <algorithm>
@@ -23,13 +23,9 @@ const char* ConversionDialogModel::definitionsPickerFilter()
     return Sjis::of("名前定義ファイル,*.txt,全てのファイル,*.*");
 }
 
-ConversionDialogModel::ConversionDialogModel(ConversionState& state)
-    : ConversionDialogModel(state, UxDialogs::notices())
-{
-}
-
-ConversionDialogModel::ConversionDialogModel(ConversionState& state, Notices& notices)
-    : m_service(state), m_notices(notices)
+ConversionDialogModel::ConversionDialogModel(ConversionState& state, Notices& notices,
+                                             ProgressView& progress)
+    : m_service(state), m_notices(notices), m_progress(progress)
 {
 }
 
@@ -107,7 +103,7 @@ ConversionDialogModel::Outcome ConversionDialogModel::preSurvey()
 ConversionDialogModel::Outcome ConversionDialogModel::convert()
 {
     m_refusal.clear();
-    UxProgressDialog progress;
+    UxProgressDialog progress(m_progress);
     const ConversionService::Result result = m_service.convert(inputs(), progress, messageArea());
     if (stopped(result))
         return result.outcome;

@@ -8,6 +8,7 @@
 #include <vector>
 
 class Notices;
+class ProgressView;
 
 // The dialog "tavrelCPP->screenplay.txt" without its window: the four input
 // fields, the sub-folder box, the definitions list and what the buttons do.
@@ -38,9 +39,8 @@ public:
 
     // The state (survey findings, definitions, header) belongs to the
     // dialog's owner and outlives the dialog. Notices and questions go to
-    // notices; by default to the installed dialog host.
-    explicit ConversionDialogModel(ConversionState& state);
-    ConversionDialogModel(ConversionState& state, Notices& notices);
+    // notices, the conversion's progress dialog shows itself in progress.
+    ConversionDialogModel(ConversionState& state, Notices& notices, ProgressView& progress);
     virtual ~ConversionDialogModel();
 
     ConversionDialogModel(const ConversionDialogModel&) = delete;
@@ -98,6 +98,7 @@ private:
 
     ConversionService m_service;
     Notices& m_notices;
+    ProgressView& m_progress;
     FCString m_message;
     FCString m_refusal;
     FCString m_report;

@@ -3,16 +3,17 @@
 #include "app/InputHistory.h"
 #include "fc/FCPathName.h"
 #include "fc/FileHelpers.h"
+#include "fc/Notices.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Sjis.h"
-#include "ui/UxDialogs.h"
 
 #include <cstdint>
 #include <string>
 
-FolderSelectionModel::FolderSelectionModel(InputHistory& history, const FCString& currentFolder)
-    : m_history(history),
+FolderSelectionModel::FolderSelectionModel(InputHistory& history, const FCString& currentFolder,
+                                           Notices& notices)
+    : m_history(history), m_notices(notices),
       m_request(Sjis::of("印刷するフォルダの入力"),
                 Sjis::of("指定されたフォルダの下にある *.screenplay.txt が印刷されます。"),
                 currentFolder.view(), HistorySlot),
@@ -76,7 +77,7 @@ bool FolderSelectionModel::resolve(FCString& folderOut) const
     if (given)
         text += path.string().view();
     text += Sjis::of("台本ファイルがあるファイルを指定してください。");
-    UxDialogs::notice(text, NotFoundTitle);
+    m_notices.notice(text, NotFoundTitle);
     return false;
 }
 

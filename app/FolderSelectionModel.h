@@ -7,6 +7,7 @@
 #include <vector>
 
 class InputHistory;
+class Notices;
 
 // The folder command of the main window ("台本フォルダを指定する"), without
 // the window: the folder dialog asks for the scenario folder, offering the
@@ -21,8 +22,9 @@ public:
     // The title of the notice that reports a folder which is not there.
     static constexpr const char* NotFoundTitle = "Quillon Utility";
 
-    // currentFolder is the scenario folder loaded now (empty when none).
-    FolderSelectionModel(InputHistory& history, const FCString& currentFolder);
+    // currentFolder is the scenario folder loaded now (empty when none);
+    // notices tells of a folder that is not there.
+    FolderSelectionModel(InputHistory& history, const FCString& currentFolder, Notices& notices);
     virtual ~FolderSelectionModel();
 
     FolderSelectionModel(const FolderSelectionModel&) = delete;
@@ -67,6 +69,7 @@ public:
 
 private:
     InputHistory& m_history;
+    Notices& m_notices;
     TextRequest m_request;
     FCString m_initialText;
     FCString m_message;

@@ -8,6 +8,7 @@
 #include "app/FolderSelectionModel.h"
 #include "app/MainWindowModel.h"
 #include "app/PrintSettingsDialogModel.h"
+#include "app/ProgramEnvironment.h"
 #include "app/Quillon.h"
 #include "app/VoiceCheckDialogModel.h"
 #include "fc/CannotOpenException.h"
@@ -20,14 +21,14 @@
 #include "platform/Trace.h"
 #include "reports/CharacterSelection.h"
 #include "reports/PageCountEstimate.h"
-#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <string>
 #include <vector>
 
-MainWindowCommands::MainWindowCommands(Quillon& app, MainWindowModel& window, Dialogs dialogs)
-    : m_app(app), m_window(window), m_dialogs(std::move(dialogs))
+MainWindowCommands::MainWindowCommands(Quillon& app, MainWindowModel& window,
+                                       ProgramEnvironment& environment, Dialogs dialogs)
+    : m_app(app), m_window(window), m_environment(environment), m_dialogs(std::move(dialogs))
 {
 }
 
@@ -132,8 +133,8 @@ void MainWindowCommands::open()
 
 FolderLoad MainWindowCommands::loadFolder()
 {
-    UxProgressDialog progress;
-    return m_app.loadScenarioFolder(progress, UxDialogs::notices(), m_window.loadDisplay());
+    UxProgressDialog progress(m_environment.progressView());
+    return m_app.loadScenarioFolder(progress, m_environment.notices(), m_window.loadDisplay());
 }
 
 void MainWindowCommands::checkAll()
@@ -152,7 +153,7 @@ bool MainWindowCommands::selectCharacters(bool fromButton)
         return false;
     if (m_window.list().nextSelectedRow() < 0) {
         if (fromButton)
-            UxDialogs::notice(CharacterSelection::noSelectionMessage());
+            m_environment.notices().notice(CharacterSelection::noSelectionMessage());
         return false;
     }
     return CharacterSelectionModel::selectForEntries(
@@ -172,7 +173,7 @@ bool MainWindowCommands::openFolder()
 {
     if (!m_dialogs.folder)
         return false;
-    FolderSelectionModel model(m_app.histories(), m_app.scenarioFolder());
+    FolderSelectionModel model(m_app.histories(), m_app.scenarioFolder(), m_environment.notices());
     if (!m_dialogs.folder(model))
         return false;
     // The request holds for the next load, even when this folder is not
@@ -184,7 +185,7 @@ bool MainWindowCommands::openFolder()
 
 bool MainWindowCommands::openFolder(std::string_view folder)
 {
-    FolderSelectionModel model(m_app.histories(), m_app.scenarioFolder());
+    FolderSelectionModel model(m_app.histories(), m_app.scenarioFolder(), m_environment.notices());
     if (!model.accept(folder, false))
         return false;
     return loadChosenFolder(model);
@@ -233,10 +234,10 @@ void MainWindowCommands::showWordCounts()
 int64_t MainWindowCommands::estimatePages()
 {
     PageCountEstimate estimate(m_app.context());
-    UxProgressDialog progress;
+    UxProgressDialog progress(m_environment.progressView());
     const int64_t total = estimate.run(m_app.catalogue(), false, progress);
     if (total != PageCountEstimate::Cancelled)
-        UxDialogs::notice(PageCountEstimate::message(total).view());
+        m_environment.notices().notice(PageCountEstimate::message(total).view());
     return total;
 }
 
@@ -244,12 +245,12 @@ std::optional<CheckListReport::Outcome> MainWindowCommands::writeCheckLists()
 {
     if (!m_dialogs.checkList)
         return std::nullopt;
-    CheckListDialogModel model(m_app.scenarioFolder(), CheckListOptions());
+    CheckListDialogModel model(m_app.scenarioFolder(), CheckListOptions(), m_environment.notices());
     if (!m_dialogs.checkList(model))
         return std::nullopt;
-    UxProgressDialog progress;
+    UxProgressDialog progress(m_environment.progressView());
     return CheckListReport::run(m_app.context(), m_app.catalogue(), model.folder(), model.options(),
-                                progress, UxDialogs::notices());
+                                progress, m_environment.notices());
 }
 
 void MainWindowCommands::showAbout()
@@ -271,6 +272,7 @@ bool MainWindowCommands::editPrintSettings(int purpose)
     // The list shows the names suppressed in the print format as it stands.
     m_app.rebuildSuppressedCharacters();
     PrintSettingsDialogModel model(
+        m_environment.notices(),
         purpose == PrintSettingsDialogModel::PrintStart ? PrintSettingsDialogModel::PrintStart
                                                         : PrintSettingsDialogModel::Settings,
         m_app.printFormat(), m_app.runSettings(), m_app.scenarioFolder(),
@@ -300,13 +302,13 @@ std::optional<PrintRun::Outcome> MainWindowCommands::print(const LineSelection* 
     run.setLineSelection(selection);
     if (m_dialogs.openLog)
         run.setOpener(m_dialogs.openLog);
-    UxProgressDialog progress;
+    UxProgressDialog progress(m_environment.progressView());
     const PrintRun::Outcome outcome = run.printAll(m_app.catalogue(), progress);
     // Pages that reached no file or printer get one notice after the run.
     if (const FCString notice = PrintRun::lostPagesNotice(outcome); !notice.isEmpty())
-        UxDialogs::notice(notice.view());
+        m_environment.notices().notice(notice.view());
     if (const FCString notice = PrintRun::recordNotice(outcome); !notice.isEmpty())
-        UxDialogs::notice(notice.view());
+        m_environment.notices().notice(notice.view());
     return outcome;
 }
 
@@ -314,7 +316,8 @@ void MainWindowCommands::convertSources()
 {
     if (!m_dialogs.conversion)
         return;
-    ConversionDialogModel model(m_app.conversionState());
+    ConversionDialogModel model(m_app.conversionState(), m_environment.notices(),
+                                m_environment.progressView());
     m_dialogs.conversion(model);
 }
 
@@ -322,7 +325,7 @@ void MainWindowCommands::checkDeliveredVoices()
 {
     if (!m_dialogs.deliveredVoices)
         return;
-    VoiceCheckDialogModel model(m_app);
+    VoiceCheckDialogModel model(m_app, m_environment.notices(), m_environment.progressView());
     model.setMissingLinesPrinter(
         [this](const LineSelection& selection) { (void)print(&selection); });
     m_dialogs.deliveredVoices(model);

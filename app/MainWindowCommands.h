@@ -19,6 +19,7 @@ class FolderSelectionModel;
 class LineSelection;
 class MainWindowModel;
 class PrintSettingsDialogModel;
+class ProgramEnvironment;
 class Quillon;
 class VoiceCheckDialogModel;
 class ScriptInfo;
@@ -26,7 +27,8 @@ class ScriptInfo;
 // What the main window's buttons and menu commands do, without the window.
 // The windows they open are the caller's: each is a function that shows a
 // model and answers true for OK. The desktop program passes its Qt dialogs,
-// the tests pass scripted ones.
+// the tests pass scripted ones. Notices and progress go through the
+// program's environment.
 class MainWindowCommands {
 public:
     // Buttons.
@@ -61,7 +63,8 @@ public:
         PrintRun::Opener openLog;
     };
 
-    MainWindowCommands(Quillon& app, MainWindowModel& window, Dialogs dialogs);
+    MainWindowCommands(Quillon& app, MainWindowModel& window, ProgramEnvironment& environment,
+                       Dialogs dialogs);
     virtual ~MainWindowCommands();
 
     MainWindowCommands(const MainWindowCommands&) = delete;
@@ -131,6 +134,7 @@ private:
 
     Quillon& m_app;
     MainWindowModel& m_window;
+    ProgramEnvironment& m_environment;
     Dialogs m_dialogs;
     int m_lastFound = -1;
 };

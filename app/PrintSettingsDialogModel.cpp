@@ -5,7 +5,6 @@
 #include "format/RunSettings.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Sjis.h"
-#include "ui/UxDialogs.h"
 #include "ui/UxListViewControl.h"
 
 #include <algorithm>
@@ -41,13 +40,14 @@ int shownMode(int mode)
 
 } // namespace
 
-PrintSettingsDialogModel::PrintSettingsDialogModel(Purpose purpose, const PrintFormat& format,
-                                                   RunSettings& run, const FCString& scenarioFolder,
+PrintSettingsDialogModel::PrintSettingsDialogModel(Notices& notices, Purpose purpose,
+                                                   const PrintFormat& format, RunSettings& run,
+                                                   const FCString& scenarioFolder,
                                                    const std::vector<FCString>& suppressedNames,
                                                    const std::vector<FCString>& characters,
                                                    std::vector<std::string> faces,
                                                    FaceChoices::PrintedBy printedBy)
-    : m_purpose(purpose), m_working(format), m_run(run), m_device(run.device),
+    : m_notices(notices), m_purpose(purpose), m_working(format), m_run(run), m_device(run.device),
       // The faces "カスタム" proposes or shows are the effective ones.
       m_faceChoices(std::move(faces),
                     {format.targetFace().toStdString(), format.generalFace().toStdString(),
@@ -411,8 +411,7 @@ bool PrintSettingsDialogModel::accept()
     // The application's destination changes here, even when the folder is
     // then not created and the dialog stays open.
     m_run.destinationFolder = folder;
-    if (!ConfirmedFolderCreation::run(folder.view(), Sjis::of(FolderCreationCaption),
-                                      UxDialogs::notices()))
+    if (!ConfirmedFolderCreation::run(folder.view(), Sjis::of(FolderCreationCaption), m_notices))
         return false;
     m_working.setDestFolder(m_run.destinationFolder);
     m_accepted = true;

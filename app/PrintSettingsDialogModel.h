@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+class Notices;
 class RunSettings;
 class UxListViewControl;
 
@@ -79,15 +80,17 @@ public:
         bool ticked = false;
     };
 
-    // format: the application's print format (copied); run: the
+    // notices: where OK asks whether a missing destination folder may be
+    // made, and tells why one could not be; format: the application's
+    // print format (copied); run: the
     // application's run settings, read now and given the new destination
     // folder on OK; suppressedNames: the characters suppressed now;
     // characters: the scenario totals' names, one row each in their order;
     // faces: the installed faces offered in the three combo boxes;
     // printedBy: which installed family prints a face the format names that
     // is not installed (see FaceChoices; the font engine when empty).
-    PrintSettingsDialogModel(Purpose purpose, const PrintFormat& format, RunSettings& run,
-                             const FCString& scenarioFolder,
+    PrintSettingsDialogModel(Notices& notices, Purpose purpose, const PrintFormat& format,
+                             RunSettings& run, const FCString& scenarioFolder,
                              const std::vector<FCString>& suppressedNames,
                              const std::vector<FCString>& characters,
                              std::vector<std::string> faces, FaceChoices::PrintedBy printedBy = {});
@@ -234,6 +237,7 @@ private:
     int firstEmptyCustomField() const;
     void storeInput();
 
+    Notices& m_notices;
     Purpose m_purpose;
     PrintFormat m_working;
     RunSettings& m_run;

@@ -107,13 +107,9 @@ const char* VoiceCheckDialogModel::destinationChooserTitle()
     return Sjis::of("振り分け先フォルダの選択");
 }
 
-VoiceCheckDialogModel::VoiceCheckDialogModel(Quillon& app)
-    : VoiceCheckDialogModel(app, UxDialogs::notices())
-{
-}
-
-VoiceCheckDialogModel::VoiceCheckDialogModel(Quillon& app, Notices& notices)
-    : m_app(app), m_notices(notices)
+VoiceCheckDialogModel::VoiceCheckDialogModel(Quillon& app, Notices& notices,
+                                             ProgressView& progress)
+    : m_app(app), m_notices(notices), m_progressView(progress)
 {
     const std::vector<FCString>& history = historyEntries();
     if (!history.empty())
@@ -205,11 +201,11 @@ VoiceCheckDialogModel::Outcome VoiceCheckDialogModel::check()
     int scanError = 0;
     const bool ran = completed([&] {
         {
-            UxProgressDialog progress;
+            UxProgressDialog progress(m_progressView);
             scanError = check->scan(delivery, *compiled, {}, progress, cancelled);
         }
         if (scanError == 0 && !cancelled) {
-            UxProgressDialog progress;
+            UxProgressDialog progress(m_progressView);
             cancelled = !check->check(checkContent, progress);
         }
     });
@@ -341,7 +337,7 @@ VoiceCheckDialogModel::Outcome VoiceCheckDialogModel::sort(const std::string& na
     VoiceSorter sorter(destination, moveFiles);
     VoiceSorter::Outcome outcome = VoiceSorter::Outcome::Failed;
     {
-        UxProgressDialog progress;
+        UxProgressDialog progress(m_progressView);
         outcome = sorter.run(items, progress);
     }
     const VoiceSorter::Counts& counts = sorter.counts();

@@ -11,6 +11,7 @@
 class DeliveryCheck;
 class LineSelection;
 class Notices;
+class ProgressView;
 class Quillon;
 
 // The dialog "納品音声の確認" without its window: the delivery folder (a combo
@@ -49,8 +50,9 @@ public:
 
     // The application outlives the model. Summaries go to notices; by
     // default to the installed dialog host.
-    explicit VoiceCheckDialogModel(Quillon& app);
-    VoiceCheckDialogModel(Quillon& app, Notices& notices);
+    // What the dialog tells goes to notices; its checks and sorts show their
+    // progress on progress.
+    VoiceCheckDialogModel(Quillon& app, Notices& notices, ProgressView& progress);
     virtual ~VoiceCheckDialogModel();
 
     VoiceCheckDialogModel(const VoiceCheckDialogModel&) = delete;
@@ -131,6 +133,7 @@ private:
 
     Quillon& m_app;
     Notices& m_notices;
+    ProgressView& m_progressView;
     std::unique_ptr<DeliveryCheck> m_check;
     UxListViewControl m_table{false};
     UxListViewControl m_problems{false};

@@ -56,7 +56,8 @@ const BatchCommands::Command* BatchCommands::find(const std::string& name)
     return nullptr;
 }
 
-int BatchCommands::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int BatchCommands::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                       std::ostream& out, std::ostream& err)
 {
     if (words.empty()) {
         err << usage;
@@ -86,7 +87,7 @@ int BatchCommands::run(const std::vector<std::string>& words, std::ostream& out,
     if (command->interruptible)
         BatchInterrupt::install();
     const std::vector<std::string> rest(words.begin() + 1, words.end());
-    return command->run(rest, out, err);
+    return command->run(environment, rest, out, err);
 }
 
 void BatchCommands::printHelp(std::ostream& out)

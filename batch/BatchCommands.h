@@ -7,13 +7,16 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // The commands of quillon-batch and what the tool does with its first word:
 // a command runs with the rest of the words; "--help", "-h" and "help" print
 // the tool's help, "help COMMAND" a command's (as "COMMAND --help" does);
 // anything else is refused with the usage.
 namespace BatchCommands {
 
-using Run = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+using Run = int (*)(ProgramEnvironment&, const std::vector<std::string>&, std::ostream&,
+                    std::ostream&);
 
 struct Command {
     const CommandHelp* help;
@@ -80,9 +83,10 @@ std::span<const Command> commands();
 // The command of that name, or nullptr.
 const Command* find(const std::string& name);
 
-// Runs the words after the program name (and after --trace); returns
-// the exit status.
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+// Runs the words after the program name (and after --trace) in the
+// tool's environment; returns the exit status.
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 
 // The text of `quillon-batch --help`.
 void printHelp(std::ostream& out);

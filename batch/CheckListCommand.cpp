@@ -1,19 +1,19 @@
 #include "batch/CheckListCommand.h"
 
 #include "app/CheckListDestination.h"
+#include "app/ProgramEnvironment.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
 #include "platform/TextCodec.h"
 #include "reports/CheckListReport.h"
-#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <optional>
 #include <ostream>
 
-int CheckListCommand::run(const std::vector<std::string>& words, std::ostream& out,
-                          std::ostream& err)
+int CheckListCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                          std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     if (!args.parse(words, help))
@@ -30,7 +30,7 @@ int CheckListCommand::run(const std::vector<std::string>& words, std::ostream& o
         outFolder = folder;
     }
 
-    FolderSession session(out, err);
+    FolderSession session(environment, out, err);
     session.setAnswerYes(args.has("yes"));
     if (int status = session.open(args.positional()[0], args))
         return status;
@@ -52,7 +52,7 @@ int CheckListCommand::run(const std::vector<std::string>& words, std::ostream& o
     FCString message;
     if (!CheckListDestination::resolve(outFolder ? FCString(*outFolder)
                                                  : session.app().scenarioFolder(),
-                                       UxDialogs::notices(), folder, message)) {
+                                       session.notices(), folder, message)) {
         // Where the window would stay open for another try, this is the end.
         if (!message.isEmpty())
             err << "quillon-batch: " << TextCodec::toUtf8(message.view()) << "\n";
@@ -60,11 +60,11 @@ int CheckListCommand::run(const std::vector<std::string>& words, std::ostream& o
             err << "quillon-batch: no output folder\n";
         return FolderSession::Failed;
     }
-    UxProgressDialog progress;
+    UxProgressDialog progress(session.environment().progressView());
     const CheckListReport::Outcome outcome =
         CheckListReport::run(session.app().context(), session.catalogue(), folder,
                              CheckListOptions::of(csv, sceneList, characterList, listUnprinted),
-                             progress, UxDialogs::notices());
+                             progress, session.notices());
     if (outcome.sceneList == CheckListResult::Failed ||
         outcome.characterList == CheckListResult::Failed)
         return FolderSession::Failed;

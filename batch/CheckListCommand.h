@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // quillon-batch checklist FOLDER [--format csv|txt] [--scenes] [--characters]
 // [--unprinted] [--out DIR] [--yes] [--only NAME,...] [--suppress NAME,...]:
 // the check-list command with the dialog's defaults for what is not given
@@ -44,6 +46,7 @@ inline constexpr CommandHelp help{
 
 // 0 done, 1 a failure (the folder, the output folder, a file), 2 bad
 // arguments, 130 cancelled (the estimate or a list).
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 
 } // namespace CheckListCommand

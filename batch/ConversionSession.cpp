@@ -3,33 +3,14 @@
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "platform/TextCodec.h"
-#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <ostream>
 
-namespace {
-
-std::string titleOr(std::string_view title)
-{
-    return title.empty() ? std::string(UxDialogs::DefaultTitle) : std::string(title);
-}
-
-} // namespace
-
-void ConversionSession::HostNotices::notice(std::string_view text, std::string_view title)
-{
-    m_host.notice(std::string(text), titleOr(title));
-}
-
-bool ConversionSession::HostNotices::question(std::string_view text, std::string_view title)
-{
-    return m_host.question(std::string(text), titleOr(title));
-}
-
-ConversionSession::ConversionSession(std::ostream& out, std::ostream& err)
-    : m_out(out), m_err(err), m_dialogs(out, err), m_notices(m_dialogs), m_prompt(err),
-      m_promptScope(m_prompt), m_service(m_state)
+ConversionSession::ConversionSession(ProgramEnvironment& environment, std::ostream& out,
+                                     std::ostream& err)
+    : m_environment(environment), m_out(out), m_err(err), m_dialogs(out, err), m_notices(m_dialogs),
+      m_prompt(err), m_promptScope(m_prompt), m_service(m_state)
 {
 }
 

@@ -6,6 +6,7 @@
 #include "convert/ConversionState.h"
 #include "fc/Notices.h"
 #include "platform/Prompt.h"
+#include "ui/UxDialogs.h"
 
 #include <iosfwd>
 #include <optional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 class BatchArguments;
+class ProgramEnvironment;
 struct CommandHelp;
 
 // What the survey and convert commands share: the conversion's inputs taken
@@ -25,7 +27,7 @@ public:
     static constexpr int Done = 0;
     static constexpr int Failed = 1;
 
-    ConversionSession(std::ostream& out, std::ostream& err);
+    ConversionSession(ProgramEnvironment& environment, std::ostream& out, std::ostream& err);
     virtual ~ConversionSession();
 
     ConversionSession(const ConversionSession&) = delete;
@@ -53,25 +55,16 @@ public:
     // Where the work asks its questions: the error stream, answered as
     // --yes chose.
     Notices& notices() { return m_notices; }
+    ProgramEnvironment& environment() { return m_environment; }
     std::ostream& out() { return m_out; }
     std::ostream& err() { return m_err; }
 
 private:
-    // The stream host as the Notices the work is handed.
-    class HostNotices : public Notices {
-    public:
-        explicit HostNotices(StreamDialogHost& host) : m_host(host) {}
-        void notice(std::string_view text, std::string_view title) override;
-        bool question(std::string_view text, std::string_view title) override;
-
-    private:
-        StreamDialogHost& m_host;
-    };
-
+    ProgramEnvironment& m_environment;
     std::ostream& m_out;
     std::ostream& m_err;
     StreamDialogHost m_dialogs;
-    HostNotices m_notices;
+    UxDialogs m_notices;
     StreamPrompt m_prompt;
     Prompt::Scope m_promptScope;
     ConversionState m_state;

@@ -1,5 +1,6 @@
 #include "batch/ConvertCommand.h"
 
+#include "app/ProgramEnvironment.h"
 #include "batch/BatchArguments.h"
 #include "batch/ConversionSession.h"
 #include "platform/TextCodec.h"
@@ -7,10 +8,11 @@
 
 #include <ostream>
 
-int ConvertCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int ConvertCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                        std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    ConversionSession session(out, err);
+    ConversionSession session(environment, out, err);
     if (const std::optional<int> status = session.begin(words, help, args))
         return *status;
     FCString logFile;
@@ -26,7 +28,7 @@ int ConvertCommand::run(const std::vector<std::string>& words, std::ostream& out
     session.setAnswerYes(args.has("yes"));
 
     // The progress line on a terminal; a Ctrl-C reaches the run through it.
-    UxProgressDialog progress;
+    UxProgressDialog progress(session.environment().progressView());
     const ConversionService::Result result = session.service().convert(session.inputs(), progress);
     const bool ran = result.outcome == ConversionService::Outcome::Done ||
                      result.outcome == ConversionService::Outcome::Cancelled;

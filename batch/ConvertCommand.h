@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // quillon-batch convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]:
 // converts every "*.cpp" of SRC (and its sub-folders) into screenplay files
 // in OUT, in path order, with the true names of NAMES; prints the
@@ -42,6 +44,7 @@ inline constexpr CommandHelp help{
 // 0 done (also when an existing log file was kept), 1 a missing folder
 // or definition file, or a log that could not be saved, 2 bad
 // arguments, 130 cancelled.
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 
 } // namespace ConvertCommand

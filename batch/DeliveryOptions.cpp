@@ -91,7 +91,7 @@ int DeliveryOptions::missingLines(FolderSession& session, const BatchArguments& 
     const std::optional<VoiceNumberPattern> pattern = numberPattern(session, args, status);
     if (!pattern)
         return status;
-    UxProgressDialog progress;
+    UxProgressDialog progress(session.environment().progressView());
     const MissingLines::Outcome outcome = MissingLines::build(
         session.catalogue(), std::string(session.app().scenarioFolder().view()),
         session.app().suppressedCharacters(), delivery, *pattern, progress, selection);

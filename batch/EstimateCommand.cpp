@@ -1,5 +1,6 @@
 #include "batch/EstimateCommand.h"
 
+#include "app/ProgramEnvironment.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/DeliveryOptions.h"
@@ -9,14 +10,13 @@
 #include "platform/TextCodec.h"
 #include "render/LineSelection.h"
 #include "reports/PageCountEstimate.h"
-#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <ostream>
 #include <string>
 
-int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& out,
-                         std::ostream& err)
+int EstimateCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                         std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     if (!args.parse(words, help))
@@ -29,7 +29,7 @@ int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& ou
     std::string delivery;
     if (int status = DeliveryOptions::missingFromFolder(args, usage, err, delivery))
         return status;
-    FolderSession session(out, err);
+    FolderSession session(environment, out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
     // For this run only: nothing writes the settings file after the load.
@@ -57,7 +57,7 @@ int EstimateCommand::estimate(FolderSession& session, bool allRows, bool directo
     PageCountEstimate estimate(session.app().context());
     estimate.setCountDirectorsCopies(directorsCopies);
     estimate.setLineSelection(selection);
-    UxProgressDialog progress;
+    UxProgressDialog progress(session.environment().progressView());
     const int64_t total = estimate.run(session.catalogue(), allRows, progress);
     if (total == PageCountEstimate::Cancelled) {
         // As in the window, no total after a cancel; what was counted is
@@ -76,7 +76,7 @@ int EstimateCommand::estimate(FolderSession& session, bool allRows, bool directo
         lines += '\n';
     }
     session.out() << TextCodec::toUtf8(lines) << std::flush;
-    UxDialogs::notice(PageCountEstimate::message(total).view());
+    session.notices().notice(PageCountEstimate::message(total).view());
     if (estimate.unreadable() > 0) {
         session.err() << "quillon-batch: " << estimate.unreadable()
                       << " scene(s) could not be read; their pages are not counted\n";

@@ -10,6 +10,7 @@
 
 class FolderSession;
 class LineSelection;
+class ProgramEnvironment;
 
 // quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]
 // [--suppress NAME,...] [--kinsoku off|strict|loose] [--upright-digits]
@@ -61,7 +62,8 @@ inline constexpr CommandHelp help{
 // 0 done, 1 the folder or one of its scenes could not be read (the
 // message still shows the pages of the others), 2 bad arguments, 130
 // cancelled (no message then).
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 // The estimate over a folder already open; the same exit status. With
 // directorsCopies the director's copy of every scene counts too.
 // With a selection, the pages of the partial run that prints it.

@@ -1,5 +1,6 @@
 #include "batch/FolderSession.h"
 
+#include "app/ProgramEnvironment.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "document/ScriptCatalogue.h"
@@ -85,9 +86,9 @@ std::set<std::string> FolderSession::valueOptions(std::set<std::string> own)
     return own;
 }
 
-FolderSession::FolderSession(std::ostream& out, std::ostream& err)
-    : m_out(out), m_err(err), m_dialogs(out, err), m_dialogScope(m_dialogs), m_prompt(err),
-      m_promptScope(m_prompt)
+FolderSession::FolderSession(ProgramEnvironment& environment, std::ostream& out, std::ostream& err)
+    : m_environment(environment), m_out(out), m_err(err), m_dialogs(out, err), m_notices(m_dialogs),
+      m_prompt(err), m_promptScope(m_prompt)
 {
     m_app.setSkippedFilesReporter(
         [this](const SkippedFiles& skipped) { reportSkipped(m_err, skipped); });
@@ -117,8 +118,8 @@ int FolderSession::open(const std::string& folder, const BatchArguments& args)
     if (!failed && TextCodec::fromUtf8Exact(resolved.string(), canonical))
         path = canonical;
     m_app.setScenarioFolder(path);
-    UxProgressDialog progress;
-    switch (m_app.loadScenarioFolder(progress, UxDialogs::notices())) {
+    UxProgressDialog progress(m_environment.progressView());
+    switch (m_app.loadScenarioFolder(progress, m_notices)) {
     case FolderLoad::Loaded:
         break;
     case FolderLoad::NoFiles:

@@ -11,6 +11,7 @@
 #include <string>
 
 class BatchArguments;
+class ProgramEnvironment;
 
 // What every folder command of the batch tool shares: the application with
 // its defaults, the folder loaded into its catalogue (its
@@ -18,7 +19,8 @@ class BatchArguments;
 //   --only NAME,...      only the entries of these file names are ticked
 //   --suppress NAME,...  the characters suppressed for this run (not saved)
 // While the session lives, notices go to the output stream and questions
-// and the foundation's boxes to the error stream.
+// and the foundation's boxes to the error stream; progress shows in the
+// environment's view.
 class FolderSession {
 public:
     static constexpr int Done = 0;
@@ -28,7 +30,7 @@ public:
     // Options of a value that every folder command takes.
     static std::set<std::string> valueOptions(std::set<std::string> own = {});
 
-    FolderSession(std::ostream& out, std::ostream& err);
+    FolderSession(ProgramEnvironment& environment, std::ostream& out, std::ostream& err);
     virtual ~FolderSession();
 
     FolderSession(const FolderSession&) = delete;
@@ -51,6 +53,9 @@ public:
     // Retry/Cancel boxes shown so far: files that could not be used.
     int fileFailures() const { return m_prompt.failures(); }
 
+    ProgramEnvironment& environment() { return m_environment; }
+    // The command's notices and questions, on its streams.
+    Notices& notices() { return m_notices; }
     Quillon& app() { return m_app; }
     ScriptCatalogue& catalogue() { return m_app.catalogue(); }
     std::ostream& out() { return m_out; }
@@ -60,10 +65,11 @@ private:
     int applyOnly(const std::string& names);
     int applySuppress(const std::string& names);
 
+    ProgramEnvironment& m_environment;
     std::ostream& m_out;
     std::ostream& m_err;
     StreamDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope;
+    UxDialogs m_notices;
     StreamPrompt m_prompt;
     Prompt::Scope m_promptScope;
     Quillon m_app;

@@ -15,7 +15,8 @@
 #include <cstdio>
 #include <ostream>
 
-int LayoutCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int LayoutCommand::run(ProgramEnvironment&, const std::vector<std::string>& words,
+                       std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     std::optional<long> width, lines, options;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // quillon-batch layout FILE [--chars-per-line W] [--lines-per-page L]
 // [--options N] [--kinsoku off|strict|loose] [--upright-digits] [--ruby]:
 // lays a screenplay file out and prints every printed line as its flags word (8 lower-case
@@ -46,6 +48,7 @@ inline constexpr CommandHelp help{
 
 // Returns the exit status: 0 done, 1 the file could not be read, 2 bad
 // arguments.
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 
 } // namespace LayoutCommand

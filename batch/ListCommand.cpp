@@ -10,12 +10,13 @@
 #include <ostream>
 #include <string>
 
-int ListCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int ListCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                     std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
-    FolderSession session(out, err);
+    FolderSession session(environment, out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
 

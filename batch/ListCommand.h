@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // quillon-batch list FOLDER [--only NAME,...] [--suppress NAME,...]: the
 // main list after loading the folder, one line per row: "x" for a ticked
 // row or "-" for a cleared one, TAB, the file name, TAB, the character names
@@ -35,6 +37,7 @@ inline constexpr CommandHelp help{
 
 // 0 done, 1 no screenplay files or the folder could not be read, 2 bad
 // arguments, 130 cancelled.
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 
 } // namespace ListCommand

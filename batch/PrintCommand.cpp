@@ -1,5 +1,6 @@
 #include "batch/PrintCommand.h"
 
+#include "app/ProgramEnvironment.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/DeliveryOptions.h"
@@ -51,7 +52,8 @@ bool absolutePath(const char* option, const std::string& utf8, bool folder, std:
 
 } // namespace
 
-int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int PrintCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                      std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     if (!args.parse(words, help))
@@ -92,7 +94,7 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
             return FolderSession::Failed;
     }
 
-    FolderSession session(out, err);
+    FolderSession session(environment, out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
     // The lines still to record, before anything is printed.
@@ -139,7 +141,7 @@ int PrintCommand::run(const std::vector<std::string>& words, std::ostream& out, 
     int chosen = 0;
     for (int index = 0; index < catalogue.count(); ++index)
         chosen += catalogue.isTicked(index) ? 1 : 0;
-    UxProgressDialog progress;
+    UxProgressDialog progress(session.environment().progressView());
     const PrintRun::Outcome outcome = run.printAll(catalogue, progress);
 
     out << outcome.printed << " scene(s) printed, " << outcome.pages << " page(s)";

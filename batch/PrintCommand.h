@@ -10,6 +10,7 @@
 #include <vector>
 
 class FolderSession;
+class ProgramEnvironment;
 
 // quillon-batch print FOLDER [--device png|bmp|pdf|printer]
 //   [--bundle-by-actor] [--dest DIR] [--generic] [--no-emphasis] [--no-log]
@@ -90,6 +91,7 @@ inline constexpr CommandHelp help{
 // 0 done; 1 a scene, a page file or the log could not be written or
 // read (the others are printed all the same), or the log could not be
 // opened; 2 bad arguments; 130 cancelled (the log says so).
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 
 } // namespace PrintCommand

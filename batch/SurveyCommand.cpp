@@ -5,10 +5,11 @@
 
 #include <ostream>
 
-int SurveyCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int SurveyCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                       std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
-    ConversionSession session(out, err);
+    ConversionSession session(environment, out, err);
     if (const std::optional<int> status = session.begin(words, help, args))
         return *status;
     const ConversionService::Result result = session.service().survey(session.inputs());

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // quillon-batch survey SRC OUT NAMES [--subfolders]: the pre-survey of the
 // old engine's sources in SRC (and its sub-folders) against the name
 // definitions NAMES; prints the message-ID report as the notice dialog
@@ -35,6 +37,7 @@ inline constexpr CommandHelp help{
 
 // 0 done, 1 a missing folder or definition file (the message on the
 // error stream), 2 bad arguments.
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 
 } // namespace SurveyCommand

@@ -1,6 +1,7 @@
 #include "batch/VoicesCommand.h"
 
 #include "app/DeliveryCheck.h"
+#include "app/ProgramEnvironment.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/DeliveryOptions.h"
@@ -31,8 +32,8 @@ int sortFiles(FolderSession& session, const VoiceSortPlan::Input& input, bool mo
         err << "quillon-batch: not sorted: the names of line "
             << TextCodec::toUtf8(input.lines[std::size_t(line)].label)
             << " have no file-system form\n";
-    VoiceSorter sorter(input.destination, move);
-    UxProgressDialog progress;
+    VoiceSorter sorter(input.destination, move, session.environment().clock());
+    UxProgressDialog progress(session.environment().progressView());
     const VoiceSorter::Outcome outcome = sorter.run(items, progress);
     for (const std::string& error : sorter.errors())
         err << "quillon-batch: " << error << "\n";
@@ -52,7 +53,8 @@ int sortFiles(FolderSession& session, const VoiceSortPlan::Input& input, bool mo
 
 } // namespace
 
-int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int VoicesCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                       std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     if (!args.parse(words, help))
@@ -78,7 +80,7 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
     if (destinationGiven && std::filesystem::equivalent(delivery, destination, ignored))
         return args.refuse(err, usage, "--sort: DEST must not be the delivery folder itself");
 
-    FolderSession session(out, err);
+    FolderSession session(environment, out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
     int status = FolderSession::Done;
@@ -104,7 +106,7 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
 
     bool cancelled = false;
     {
-        UxProgressDialog progress;
+        UxProgressDialog progress(session.environment().progressView());
         if (int error = check.scan(delivery, *pattern, destination, progress, cancelled)) {
             err << "quillon-batch: cannot read " << delivery << ": " << std::strerror(error)
                 << "\n";
@@ -117,7 +119,7 @@ int VoicesCommand::run(const std::vector<std::string>& words, std::ostream& out,
         err << "quillon-batch: skipped " << delivery << "/" << skip.path << ": "
             << DeliveryScan::reasonText(skip) << "\n";
 
-    UxProgressDialog progress;
+    UxProgressDialog progress(session.environment().progressView());
     if (!check.check(args.has("check-content"), progress))
         return BatchInterrupt::CancelledStatus;
     const VoiceCheck::Result& result = check.result();

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // quillon-batch voices FOLDER DELIVERY [--pattern REGEX] [--check-content]
 // [--csv FILE] [--sort DEST [--move] [--by-scene]] [--only NAME,...]
 // [--suppress NAME,...]: every speaker line of the ticked scenes checked
@@ -53,6 +55,7 @@ inline constexpr CommandHelp help{
     "quillon-batch voices scenario/ delivery/ --csv voices.csv\n"
     "quillon-batch voices scenario/ delivery/ --sort sorted/ --move"};
 
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 
 } // namespace VoicesCommand

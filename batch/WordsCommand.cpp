@@ -7,12 +7,13 @@
 
 #include <ostream>
 
-int WordsCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int WordsCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                      std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
-    FolderSession session(out, err);
+    FolderSession session(environment, out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
     out << TextCodec::toUtf8(WordCounts::text(session.app().scenarioTotals())) << std::flush;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // quillon-batch words FOLDER [--only NAME,...] [--suppress NAME,...]: the
 // word counts of the scenario totals as the word-count listing puts them on
 // the clipboard: name ", " count, one line per character. Output is UTF-8.
@@ -32,6 +34,7 @@ inline constexpr CommandHelp help{
 
 // 0 done, 1 no screenplay files or the folder could not be read, 2 bad
 // arguments, 130 cancelled.
-int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int run(ProgramEnvironment& environment, const std::vector<std::string>& words, std::ostream& out,
+        std::ostream& err);
 
 } // namespace WordsCommand

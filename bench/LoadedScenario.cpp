@@ -1,6 +1,7 @@
 #include "LoadedScenario.h"
 
 #include "SceneGenerator.h"
+#include "ui/HeadlessDialogHost.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
@@ -24,10 +25,10 @@ LoadedScenario::LoadedScenario(const std::string& bench, const Files& files)
     app = std::make_unique<Quillon>();
     window = std::make_unique<MainWindowModel>(app->catalogue());
     app->setScenarioFolder(folder);
-    UxProgressDialog::Scope quiet(silentView());
-    UxProgressDialog progress;
-    if (app->loadScenarioFolder(progress, UxDialogs::notices(), window->loadDisplay()) !=
-        FolderLoad::Loaded)
+    HeadlessDialogHost dialogs;
+    UxDialogs notices(dialogs);
+    UxProgressDialog progress(silentView());
+    if (app->loadScenarioFolder(progress, notices, window->loadDisplay()) != FolderLoad::Loaded)
         std::fprintf(stderr, "%s_bench: the folder did not load\n", bench.c_str());
 }
 

@@ -62,11 +62,10 @@ void firstEstimate(benchmark::State& state)
     format.setCustomLineWidth(20);
     format.setCustomLinesPerPage(47);
     format.setCustomCharsPerLine(40);
-    UxProgressDialog::Scope quiet(silentView());
     int64_t total = 0;
     for (auto _ : state) {
         PageCountEstimate estimate(s.app->context());
-        UxProgressDialog progress;
+        UxProgressDialog progress(silentView());
         total = estimate.run(s.app->catalogue(), true, progress);
         benchmark::DoNotOptimize(total);
     }
@@ -79,12 +78,11 @@ void cachedEstimate(benchmark::State& state)
 {
     LoadedScenario& s = scenario(static_cast<int>(state.range(0)));
     s.app->printFormat().setMode(PrintFormat::ModePreset14);
-    UxProgressDialog::Scope quiet(silentView());
-    UxProgressDialog first;
+    UxProgressDialog first(silentView());
     PageCountEstimate(s.app->context()).run(s.app->catalogue(), true, first);
     for (auto _ : state) {
         PageCountEstimate estimate(s.app->context());
-        UxProgressDialog progress;
+        UxProgressDialog progress(silentView());
         benchmark::DoNotOptimize(estimate.run(s.app->catalogue(), true, progress));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * s.bytes);

@@ -5,6 +5,7 @@
 
 #include "ScenarioFolder.h"
 #include "app/Quillon.h"
+#include "ui/HeadlessDialogHost.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
@@ -19,12 +20,13 @@ void folderLoad(benchmark::State& state)
     const int files = static_cast<int>(state.range(0));
     const std::string& path = benchScenarioFolder(files);
     HeadlessProgressView silent(nullptr, false);
-    UxProgressDialog::Scope scope(silent);
+    HeadlessDialogHost dialogs;
+    UxDialogs notices(dialogs);
     Quillon app;
     app.setScenarioFolder(path);
     for (auto _ : state) {
-        UxProgressDialog progress;
-        if (app.loadScenarioFolder(progress, UxDialogs::notices()) != FolderLoad::Loaded)
+        UxProgressDialog progress(silent);
+        if (app.loadScenarioFolder(progress, notices) != FolderLoad::Loaded)
             state.SkipWithError("the folder did not load");
         benchmark::DoNotOptimize(app.catalogue().count());
     }

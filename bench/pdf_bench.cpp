@@ -81,9 +81,8 @@ struct Scenario : LoadedScenario {
         app->setOutputDevice(device);
         app->setBundleByActor(bundles);
         app->setDestinationFolder(destination);
-        UxProgressDialog::Scope quiet(silentView());
         PrintRun run(app->context());
-        UxProgressDialog progress;
+        UxProgressDialog progress(silentView());
         const PrintRun::Outcome outcome = run.printAll(app->catalogue(), progress);
         if (outcome.pagesLost > 0 || outcome.failed > 0)
             std::fprintf(stderr, "pdf_bench: %d pages lost\n", outcome.pagesLost);

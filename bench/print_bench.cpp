@@ -162,10 +162,9 @@ struct Scenario : LoadedScenario {
     {
         app->setOutputDevice(device);
         app->setDestinationFolder(destination);
-        UxProgressDialog::Scope quiet(silentView());
         PrintRun run(app->context());
         run.setPageWatch(std::move(watch));
-        UxProgressDialog progress;
+        UxProgressDialog progress(silentView());
         return run.printAll(app->catalogue(), progress).pages;
     }
 

@@ -11,6 +11,7 @@
 #include "gui/OffscreenApplication.h"
 #include "gui/QtProgressView.h"
 #include "reports/PrintRun.h"
+#include "ui/HeadlessDialogHost.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
@@ -84,10 +85,10 @@ void printResponsiveness(benchmark::State& state)
     app.setScenarioFolder(folder);
     {
         HeadlessProgressView quiet(stderr, false);
-        UxProgressDialog::Scope scope(quiet);
-        UxProgressDialog progress;
-        if (app.loadScenarioFolder(progress, UxDialogs::notices(), window.loadDisplay()) !=
-            FolderLoad::Loaded)
+        UxProgressDialog progress(quiet);
+        HeadlessDialogHost dialogs;
+        UxDialogs notices(dialogs);
+        if (app.loadScenarioFolder(progress, notices, window.loadDisplay()) != FolderLoad::Loaded)
             state.SkipWithError("the folder did not load");
     }
     app.setOutputDevice(OutputDevice::Png);
@@ -98,9 +99,8 @@ void printResponsiveness(benchmark::State& state)
     int pages = 0;
     for (auto _ : state) {
         GapMeter meter;
-        UxProgressDialog::Scope scope(meter);
         PrintRun run(app.context());
-        UxProgressDialog progress;
+        UxProgressDialog progress(meter);
         const PrintRun::Outcome outcome = run.printAll(app.catalogue(), progress);
         pages = outcome.pages;
         longest = std::max(longest, meter.longest());

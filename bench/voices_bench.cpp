@@ -6,6 +6,7 @@
 // least 10,000 headers a second, a move at most 2x mv).
 
 #include "platform/AudioProbe.h"
+#include "platform/SystemClock.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxProgressDialog.h"
 #include "voices/DeliveryScan.h"
@@ -36,7 +37,7 @@ using Clock = std::chrono::steady_clock;
 // The progress of the work, shown nowhere.
 class SilentProgress : public UxProgressDialog {
 public:
-    SilentProgress() { setView(&m_view); }
+    SilentProgress() : UxProgressDialog(m_view) {}
     // Closed while its view is still there.
     ~SilentProgress() override { close(); }
 
@@ -194,7 +195,8 @@ void sortByMove(benchmark::State& state)
     for (auto _ : state) {
         makeFiles();
         const auto start = Clock::now();
-        VoiceSorter sorter(root + "/sorted", true);
+        const SystemClock wallClock;
+        VoiceSorter sorter(root + "/sorted", true, wallClock);
         SilentProgress progress;
         if (sorter.run(items, progress) != VoiceSorter::Outcome::Done ||
             sorter.counts().moved != files)

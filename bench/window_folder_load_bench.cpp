@@ -10,6 +10,7 @@
 #include "gui/ListView.h"
 #include "gui/OffscreenApplication.h"
 #include "gui/QtProgressView.h"
+#include "ui/HeadlessDialogHost.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
@@ -24,7 +25,8 @@ void windowFolderLoad(benchmark::State& state)
     const int files = static_cast<int>(state.range(0));
     const std::string& path = benchScenarioFolder(files);
     QtProgressView progress;
-    UxProgressDialog::Scope scope(progress);
+    HeadlessDialogHost dialogs;
+    UxDialogs notices(dialogs);
     Quillon app;
     MainWindowModel window(app.catalogue());
     ListView view;
@@ -33,9 +35,8 @@ void windowFolderLoad(benchmark::State& state)
     view.show();
     app.setScenarioFolder(path);
     for (auto _ : state) {
-        UxProgressDialog dialog;
-        if (app.loadScenarioFolder(dialog, UxDialogs::notices(), window.loadDisplay()) !=
-            FolderLoad::Loaded)
+        UxProgressDialog dialog(progress);
+        if (app.loadScenarioFolder(dialog, notices, window.loadDisplay()) != FolderLoad::Loaded)
             state.SkipWithError("the folder did not load");
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(view.model()->rowCount());

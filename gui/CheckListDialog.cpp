@@ -1,11 +1,11 @@
 #include "gui/CheckListDialog.h"
 
 #include "app/CheckListDialogModel.h"
+#include "gui/FileChoosers.h"
 #include "gui/QtText.h"
 #include "platform/TextCodec.h"
 #include "ui_CheckListDialog.h"
 
-#include <QFileDialog>
 #include <string>
 
 namespace {
@@ -18,8 +18,10 @@ const char* const UnrepresentableFolder = "出力先フォルダの名前に、�
 
 } // namespace
 
-CheckListDialog::CheckListDialog(QWidget* parent, CheckListDialogModel& model)
-    : DialogBase(parent), m_ui(std::make_unique<Ui::CheckListDialog>()), m_model(model)
+CheckListDialog::CheckListDialog(QWidget* parent, CheckListDialogModel& model,
+                                 const FileChoosers& choosers)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::CheckListDialog>()), m_model(model),
+      m_choosers(choosers)
 {
     m_ui->setupUi(this);
     setWindowTitle(fromCp932(CheckListDialogModel::title()));
@@ -39,16 +41,17 @@ CheckListDialog::CheckListDialog(QWidget* parent, CheckListDialogModel& model)
 
 CheckListDialog::~CheckListDialog() = default;
 
-bool CheckListDialog::run(QWidget* parent, CheckListDialogModel& model)
+bool CheckListDialog::run(QWidget* parent, CheckListDialogModel& model,
+                          const FileChoosers& choosers)
 {
-    CheckListDialog dialog(parent, model);
+    CheckListDialog dialog(parent, model, choosers);
     return dialog.exec() == QDialog::Accepted;
 }
 
 void CheckListDialog::browse()
 {
-    const QString chosen = QFileDialog::getExistingDirectory(this, QString::fromUtf8(BrowseCaption),
-                                                             m_ui->folderEdit->text());
+    const QString chosen = m_choosers.browseForFolder(this, QString::fromUtf8(BrowseCaption),
+                                                      m_ui->folderEdit->text());
     // Cancelling the browser leaves the box as it was.
     if (!chosen.isEmpty())
         m_ui->folderEdit->setText(chosen);

@@ -9,6 +9,7 @@ class CheckListDialog;
 }
 
 class CheckListDialogModel;
+class FileChoosers;
 
 // The dialog "台本チェックリストの出力": the output folder with its "参照..."
 // button, the format radios, the two list boxes, the list-unprinted option
@@ -30,12 +31,13 @@ public:
     static constexpr int OkId = 1;
     static constexpr int CancelId = 2;
 
-    CheckListDialog(QWidget* parent, CheckListDialogModel& model);
+    // The browse button asks choosers; they outlive the dialog.
+    CheckListDialog(QWidget* parent, CheckListDialogModel& model, const FileChoosers& choosers);
     ~CheckListDialog() override;
 
     // Runs the dialog modally over parent; true when it closed with OK, the
     // model then holding the folder and the options.
-    static bool run(QWidget* parent, CheckListDialogModel& model);
+    static bool run(QWidget* parent, CheckListDialogModel& model, const FileChoosers& choosers);
 
 public slots:
     void accept() override;
@@ -49,4 +51,5 @@ private:
 
     std::unique_ptr<Ui::CheckListDialog> m_ui;
     CheckListDialogModel& m_model;
+    const FileChoosers& m_choosers;
 };

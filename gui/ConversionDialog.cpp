@@ -2,44 +2,16 @@
 
 #include "app/ConversionDialogModel.h"
 #include "app/FolderSelectionModel.h"
+#include "gui/FileChoosers.h"
 #include "gui/ListViewModel.h"
 #include "gui/QtText.h"
 #include "platform/Sjis.h"
 #include "ui_ConversionDialog.h"
 
-#include <QFileDialog>
 #include <QRegularExpression>
 #include <algorithm>
 
 namespace {
-
-ConversionDialog::FolderBrowser& replacedBrowser()
-{
-    static ConversionDialog::FolderBrowser browser;
-    return browser;
-}
-
-ConversionDialog::FileChooser& replacedChooser()
-{
-    static ConversionDialog::FileChooser chooser;
-    return chooser;
-}
-
-QString browseForFolder(QWidget* owner, const QString& caption, const QString& start)
-{
-    if (const ConversionDialog::FolderBrowser& replaced = replacedBrowser())
-        return replaced(owner, caption, start);
-    return QFileDialog::getExistingDirectory(owner, caption, start, QFileDialog::ShowDirsOnly);
-}
-
-QString chooseFile(QWidget* owner, const QString& title, const QString& start,
-                   const QString& filters)
-{
-    if (const ConversionDialog::FileChooser& replaced = replacedChooser())
-        return replaced(owner, title, start, filters);
-    // The definitions are read, so only an existing file will do.
-    return QFileDialog::getOpenFileName(owner, title, start, filters);
-}
 
 FCString cp932Of(const QLineEdit* edit)
 {
@@ -55,8 +27,10 @@ void defineColumns(UxListViewControl& list)
 
 } // namespace
 
-ConversionDialog::ConversionDialog(QWidget* parent, ConversionDialogModel& model)
-    : DialogBase(parent), m_ui(std::make_unique<Ui::ConversionDialog>()), m_model(model)
+ConversionDialog::ConversionDialog(QWidget* parent, ConversionDialogModel& model,
+                                   const FileChoosers& choosers)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::ConversionDialog>()), m_model(model),
+      m_choosers(choosers)
 {
     m_ui->setupUi(this);
     setWindowTitle(fromCp932(ConversionDialogModel::title()));
@@ -93,20 +67,11 @@ ConversionDialog::~ConversionDialog()
     m_ui->definitionsList->setList(nullptr);
 }
 
-void ConversionDialog::run(QWidget* parent, ConversionDialogModel& model)
+void ConversionDialog::run(QWidget* parent, ConversionDialogModel& model,
+                           const FileChoosers& choosers)
 {
-    ConversionDialog dialog(parent, model);
+    ConversionDialog dialog(parent, model, choosers);
     dialog.exec();
-}
-
-void ConversionDialog::setFolderBrowser(FolderBrowser browser)
-{
-    replacedBrowser() = std::move(browser);
-}
-
-void ConversionDialog::setFileChooser(FileChooser chooser)
-{
-    replacedChooser() = std::move(chooser);
 }
 
 QString ConversionDialog::definitionsFilters()
@@ -194,7 +159,7 @@ void ConversionDialog::browseFolder(int editId)
 {
     auto* edit = qobject_cast<QLineEdit*>(control(editId));
     const FCString start = FolderSelectionModel::browserStartFolder(toCp932(edit->text()));
-    const QString chosen = browseForFolder(
+    const QString chosen = m_choosers.browseForFolder(
         this, fromCp932(FolderSelectionModel::browserInstruction()), fromCp932(start.view()));
     if (chosen.isEmpty())
         return;
@@ -207,8 +172,9 @@ void ConversionDialog::browseDefinitions()
 {
     m_model.definitionsText = cp932Of(m_ui->definitionsEdit);
     const QString chosen =
-        chooseFile(this, fromCp932(ConversionDialogModel::definitionsPickerTitle()),
-                   fromCp932(m_model.definitionsPickerStart().view()), definitionsFilters());
+        m_choosers.chooseFile(this, fromCp932(ConversionDialogModel::definitionsPickerTitle()),
+                              fromCp932(m_model.definitionsPickerStart().view()),
+                              definitionsFilters(), FileChoosers::Purpose::Read);
     if (chosen.isEmpty())
         return;
     m_ui->definitionsEdit->setText(chosen);

@@ -12,6 +12,7 @@ class ConversionDialog;
 }
 
 class ConversionDialogModel;
+class FileChoosers;
 
 // The conversion window (dialog 108, "tavrelCPP->screenplay.txt"): the
 // source folder (1016, "参照" 1023, sub-folders 1011), the output folder
@@ -42,26 +43,12 @@ public:
     static constexpr int ConvertId = 1;
     static constexpr int CloseId = 2;
 
-    // Asks the user for a folder: (owner, caption, start folder) -> the
-    // chosen folder, empty when the user cancelled.
-    using FolderBrowser =
-        std::function<QString(QWidget* owner, const QString& caption, const QString& start)>;
-    // Asks the user for an existing file: (owner, title, start, filters) ->
-    // the chosen file, empty when the user cancelled.
-    using FileChooser = std::function<QString(QWidget* owner, const QString& title,
-                                              const QString& start, const QString& filters)>;
-
-    ConversionDialog(QWidget* parent, ConversionDialogModel& model);
+    // The browse buttons ask choosers; they outlive the dialog.
+    ConversionDialog(QWidget* parent, ConversionDialogModel& model, const FileChoosers& choosers);
     ~ConversionDialog() override;
 
     // Runs the dialog modally until the user closes it.
-    static void run(QWidget* parent, ConversionDialogModel& model);
-
-    // Replace the folder browser of 1023 and 1020 and the file dialog of
-    // 1022 until set again; an empty function puts the toolkit's back. For
-    // tests, which must not wait on a window of their own.
-    static void setFolderBrowser(FolderBrowser browser);
-    static void setFileChooser(FileChooser chooser);
+    static void run(QWidget* parent, ConversionDialogModel& model, const FileChoosers& choosers);
 
     // The definitions picker's filter in the toolkit's form: the model's
     // "label,pattern,label,pattern" becomes "label (pattern);;label (pattern)".
@@ -91,6 +78,7 @@ private:
 
     std::unique_ptr<Ui::ConversionDialog> m_ui;
     ConversionDialogModel& m_model;
+    const FileChoosers& m_choosers;
     UxListViewControl m_list{true};
     // Set while the list is refilled from the model, so that the ticks it
     // sets are not taken back as the user's.

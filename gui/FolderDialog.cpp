@@ -1,31 +1,15 @@
 #include "gui/FolderDialog.h"
 
 #include "app/FolderSelectionModel.h"
+#include "gui/FileChoosers.h"
 #include "gui/HistoryCombo.h"
 #include "gui/QtText.h"
 #include "ui_FolderDialog.h"
 
-#include <QFileDialog>
-
-namespace {
-
-FolderDialog::FolderBrowser& replacedBrowser()
-{
-    static FolderDialog::FolderBrowser browser;
-    return browser;
-}
-
-QString browseForFolder(QWidget* owner, const QString& caption, const QString& start)
-{
-    if (const FolderDialog::FolderBrowser& replaced = replacedBrowser())
-        return replaced(owner, caption, start);
-    return QFileDialog::getExistingDirectory(owner, caption, start, QFileDialog::ShowDirsOnly);
-}
-
-} // namespace
-
-FolderDialog::FolderDialog(QWidget* parent, FolderSelectionModel& model)
-    : DialogBase(parent), m_ui(std::make_unique<Ui::FolderDialog>()), m_model(model)
+FolderDialog::FolderDialog(QWidget* parent, FolderSelectionModel& model,
+                           const FileChoosers& choosers)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::FolderDialog>()), m_model(model),
+      m_choosers(choosers)
 {
     m_ui->setupUi(this);
     setWindowTitle(fromCp932(m_model.request().effectiveTitle().view()));
@@ -45,15 +29,10 @@ FolderDialog::FolderDialog(QWidget* parent, FolderSelectionModel& model)
 
 FolderDialog::~FolderDialog() = default;
 
-bool FolderDialog::run(QWidget* parent, FolderSelectionModel& model)
+bool FolderDialog::run(QWidget* parent, FolderSelectionModel& model, const FileChoosers& choosers)
 {
-    FolderDialog dialog(parent, model);
+    FolderDialog dialog(parent, model, choosers);
     return dialog.exec() == OkId;
-}
-
-void FolderDialog::setFolderBrowser(FolderBrowser browser)
-{
-    replacedBrowser() = std::move(browser);
 }
 
 void FolderDialog::reject()
@@ -76,7 +55,7 @@ void FolderDialog::browse()
 {
     const FCString start =
         FolderSelectionModel::browserStartFolder(toCp932(m_ui->inputCombo->currentText()));
-    const QString chosen = browseForFolder(
+    const QString chosen = m_choosers.browseForFolder(
         this, fromCp932(FolderSelectionModel::browserInstruction()), fromCp932(start.view()));
     if (!chosen.isEmpty())
         m_ui->inputCombo->setEditText(chosen);

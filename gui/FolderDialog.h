@@ -2,14 +2,13 @@
 
 #include "gui/DialogBase.h"
 
-#include <QString>
-#include <functional>
 #include <memory>
 
 namespace Ui {
 class FolderDialog;
 }
 
+class FileChoosers;
 class FolderSelectionModel;
 
 // The folder window of the folder command (template 222): the prompt in the
@@ -31,22 +30,13 @@ public:
     static constexpr int OkId = 1;
     static constexpr int CancelId = 2;
 
-    // Asks the user for a folder: (owner, caption, start folder) -> the
-    // chosen folder, empty when the user cancelled.
-    using FolderBrowser =
-        std::function<QString(QWidget* owner, const QString& caption, const QString& start)>;
-
-    FolderDialog(QWidget* parent, FolderSelectionModel& model);
+    // "参照" asks choosers for the folder; they outlive the dialog.
+    FolderDialog(QWidget* parent, FolderSelectionModel& model, const FileChoosers& choosers);
     ~FolderDialog() override;
 
     // Runs the dialog modally; true when it ended with an accepted OK. The
     // caller then calls the model's resolve.
-    static bool run(QWidget* parent, FolderSelectionModel& model);
-
-    // Replaces the folder browser (the toolkit's folder dialog) until it is
-    // set again; an empty function puts the toolkit's back. For tests, which
-    // must not wait on a window of their own.
-    static void setFolderBrowser(FolderBrowser browser);
+    static bool run(QWidget* parent, FolderSelectionModel& model, const FileChoosers& choosers);
 
 public slots:
     // Esc and closing the window end the dialog as "中止" does.
@@ -59,4 +49,5 @@ private:
 
     std::unique_ptr<Ui::FolderDialog> m_ui;
     FolderSelectionModel& m_model;
+    const FileChoosers& m_choosers;
 };

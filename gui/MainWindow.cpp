@@ -8,6 +8,7 @@
 #include "gui/CharacterSelectionDialog.h"
 #include "gui/CheckListDialog.h"
 #include "gui/ConversionDialog.h"
+#include "gui/DesktopEnvironment.h"
 #include "gui/FindDialog.h"
 #include "gui/FolderDialog.h"
 #include "gui/ListView.h"
@@ -18,7 +19,6 @@
 #include "gui/WordCountDialog.h"
 #include "platform/TextCodec.h"
 #include "ui/CatalogueListBinding.h"
-#include "ui/UxDialogs.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
@@ -102,15 +102,15 @@ bool onAnyScreen(const QRect& frame)
 
 } // namespace
 
-MainWindow::MainWindow(Quillon& app, QWidget* parent)
+MainWindow::MainWindow(Quillon& app, DesktopEnvironment& environment, QWidget* parent)
     : DialogBase(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_app(app),
-      m_model(app.catalogue())
+      m_environment(environment), m_model(app.catalogue())
 {
     m_ui->setupUi(this);
     // The window reopens where the user left it, even partly off screen.
     setKeepInsideScreen(false);
     buildMenu();
-    m_commands = std::make_unique<MainWindowCommands>(m_app, m_model, dialogs());
+    m_commands = std::make_unique<MainWindowCommands>(m_app, m_model, m_environment, dialogs());
 
     m_ui->listView->setList(&m_model.list());
     // Return in the list opens the preview and Esc stays there: the window
@@ -243,7 +243,7 @@ void MainWindow::openFolder(const QString& folder)
 {
     std::string cp932;
     if (!TextCodec::fromUtf8Exact(folder.toStdString(), cp932)) {
-        UxDialogs::notice(
+        m_environment.notices().notice(
             toCp932(QStringLiteral("フォルダの名前に、扱えない文字が含まれています。\n") + folder),
             FolderSelectionModel::NotFoundTitle);
         return;
@@ -287,7 +287,7 @@ void MainWindow::openPreview()
 {
     const int row = PagePreviewModel::rowToPreview(m_model.list());
     if (row < 0) {
-        UxDialogs::notice(PagePreviewModel::noSelectionMessage());
+        m_environment.notices().notice(PagePreviewModel::noSelectionMessage());
         return;
     }
     PagePreviewDialog::open(this, m_app, m_model.rows(), row);
@@ -372,22 +372,24 @@ MainWindowCommands::Dialogs MainWindow::dialogs()
         return CharacterSelectionDialog::run(this, model);
     };
     dialogs.checkList = [this](CheckListDialogModel& model) {
-        return CheckListDialog::run(this, model);
+        return CheckListDialog::run(this, model, m_environment.choosers());
     };
     dialogs.find = [this](FindFileModel& model) { return FindDialog::run(this, model); };
-    dialogs.folder = [this](FolderSelectionModel& model) { return FolderDialog::run(this, model); };
+    dialogs.folder = [this](FolderSelectionModel& model) {
+        return FolderDialog::run(this, model, m_environment.choosers());
+    };
     dialogs.wordCounts = [this](const ScriptInfo& totals) {
-        WordCountDialog::show(this, totals, m_app.recordedLines());
+        WordCountDialog::show(this, totals, m_environment.notices(), m_app.recordedLines());
     };
     dialogs.about = [this](AboutModel& model) { AboutDialog::show(this, model); };
     dialogs.printSettings = [this](PrintSettingsDialogModel& model) {
-        return PrintSettingsDialog::run(this, model);
+        return PrintSettingsDialog::run(this, model, m_environment.choosers());
     };
     dialogs.conversion = [this](ConversionDialogModel& model) {
-        ConversionDialog::run(this, model);
+        ConversionDialog::run(this, model, m_environment.choosers());
     };
     dialogs.deliveredVoices = [this](VoiceCheckDialogModel& model) {
-        VoiceCheckDialog::run(this, model);
+        VoiceCheckDialog::run(this, model, m_environment.choosers());
     };
     // The written log goes to the desktop's viewer for text files.
     dialogs.openLog = [](const FCString& path) {

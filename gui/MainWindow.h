@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class DesktopEnvironment;
 class ListView;
 class QMenu;
 class QHelpEvent;
@@ -30,7 +31,9 @@ public:
     static constexpr int PreviewId = 1020;
     static constexpr const char* CommandIdProperty = "commandId";
 
-    explicit MainWindow(Quillon& app, QWidget* parent = nullptr);
+    // The environment (notices, progress, file choosers) outlives the
+    // window.
+    MainWindow(Quillon& app, DesktopEnvironment& environment, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     MainWindowModel& model() { return m_model; }
@@ -90,6 +93,7 @@ private:
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     Quillon& m_app;
+    DesktopEnvironment& m_environment;
     MainWindowModel m_model;
     std::unique_ptr<MainWindowCommands> m_commands;
     QMenuBar* m_menuBar = nullptr;

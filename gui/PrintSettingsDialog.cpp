@@ -2,51 +2,18 @@
 
 #include "app/FolderSelectionModel.h"
 #include "app/PrintSettingsDialogModel.h"
+#include "gui/FileChoosers.h"
 #include "gui/ListViewModel.h"
 #include "gui/QtText.h"
 #include "gui/RichTextWriter.h"
 #include "ui_PrintSettingsDialog.h"
 
 #include <QButtonGroup>
-#include <QFileDialog>
 #include <QKeyEvent>
 
 namespace {
 
 using Model = PrintSettingsDialogModel;
-
-PrintSettingsDialog::FolderBrowser& replacedBrowser()
-{
-    static PrintSettingsDialog::FolderBrowser browser;
-    return browser;
-}
-
-PrintSettingsDialog::FileChooser& replacedChooser()
-{
-    static PrintSettingsDialog::FileChooser chooser;
-    return chooser;
-}
-
-QString browseForFolder(QWidget* owner, const QString& caption, const QString& start)
-{
-    if (const PrintSettingsDialog::FolderBrowser& replaced = replacedBrowser())
-        return replaced(owner, caption, start);
-    return QFileDialog::getExistingDirectory(owner, caption, start, QFileDialog::ShowDirsOnly);
-}
-
-QString chooseFile(QWidget* owner, const QString& title, const QString& start,
-                   const QString& filters)
-{
-    if (const PrintSettingsDialog::FileChooser& replaced = replacedChooser())
-        return replaced(owner, title, start, filters);
-    // A log file need not exist yet: the run creates it.
-    QFileDialog dialog(owner, title, start, filters);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
 
 OutputDevice deviceOf(int controlId)
 {
@@ -115,8 +82,10 @@ void checkInGroup(QButtonGroup* group, int controlId)
 
 } // namespace
 
-PrintSettingsDialog::PrintSettingsDialog(QWidget* parent, PrintSettingsDialogModel& model)
-    : DialogBase(parent), m_ui(std::make_unique<Ui::PrintSettingsDialog>()), m_model(model)
+PrintSettingsDialog::PrintSettingsDialog(QWidget* parent, PrintSettingsDialogModel& model,
+                                         const FileChoosers& choosers)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::PrintSettingsDialog>()), m_model(model),
+      m_choosers(choosers)
 {
     m_ui->setupUi(this);
     setWindowTitle(fromCp932(m_model.title()));
@@ -155,20 +124,11 @@ PrintSettingsDialog::~PrintSettingsDialog()
     m_ui->suppressedList->setList(nullptr);
 }
 
-bool PrintSettingsDialog::run(QWidget* parent, PrintSettingsDialogModel& model)
+bool PrintSettingsDialog::run(QWidget* parent, PrintSettingsDialogModel& model,
+                              const FileChoosers& choosers)
 {
-    PrintSettingsDialog dialog(parent, model);
+    PrintSettingsDialog dialog(parent, model, choosers);
     return dialog.exec() == QDialog::Accepted && model.accepted();
-}
-
-void PrintSettingsDialog::setFolderBrowser(FolderBrowser browser)
-{
-    replacedBrowser() = std::move(browser);
-}
-
-void PrintSettingsDialog::setFileChooser(FileChooser chooser)
-{
-    replacedChooser() = std::move(chooser);
 }
 
 QString PrintSettingsDialog::logFileDialogTitle()
@@ -412,7 +372,7 @@ void PrintSettingsDialog::browseDestination()
 {
     const FCString start =
         FolderSelectionModel::browserStartFolder(toCp932(m_ui->destinationEdit->text()));
-    const QString chosen = browseForFolder(
+    const QString chosen = m_choosers.browseForFolder(
         this, fromCp932(FolderSelectionModel::browserInstruction()), fromCp932(start.view()));
     if (chosen.isEmpty())
         return;
@@ -423,7 +383,8 @@ void PrintSettingsDialog::browseDestination()
 void PrintSettingsDialog::browseLogFile()
 {
     const QString start = fromCp932(Model::logBrowserStart(toCp932(m_ui->logFileEdit->text())));
-    const QString chosen = chooseFile(this, logFileDialogTitle(), start, logFileFilters());
+    const QString chosen = m_choosers.chooseFile(this, logFileDialogTitle(), start,
+                                                 logFileFilters(), FileChoosers::Purpose::Write);
     if (chosen.isEmpty())
         return;
     m_model.setLogText(toCp932(chosen));

@@ -11,6 +11,7 @@ namespace Ui {
 class PrintSettingsDialog;
 }
 
+class FileChoosers;
 class PrintSettingsDialogModel;
 class QAbstractButton;
 class QComboBox;
@@ -31,27 +32,14 @@ class PrintSettingsDialog : public DialogBase {
     Q_OBJECT
 
 public:
-    // Asks the user for a folder: (owner, caption, start folder) -> the
-    // chosen folder, empty when the user cancelled.
-    using FolderBrowser =
-        std::function<QString(QWidget* owner, const QString& caption, const QString& start)>;
-    // Asks the user for a file: (owner, title, start, filters) -> the chosen
-    // file, empty when the user cancelled.
-    using FileChooser = std::function<QString(QWidget* owner, const QString& title,
-                                              const QString& start, const QString& filters)>;
-
-    PrintSettingsDialog(QWidget* parent, PrintSettingsDialogModel& model);
+    // The browse buttons ask choosers; they outlive the dialog.
+    PrintSettingsDialog(QWidget* parent, PrintSettingsDialogModel& model,
+                        const FileChoosers& choosers);
     ~PrintSettingsDialog() override;
 
     // Runs the dialog modally; true when it ended with an accepted OK (the
     // model then holds the result for its apply()).
-    static bool run(QWidget* parent, PrintSettingsDialogModel& model);
-
-    // Replace the folder browser of 1018 and the file dialog of 1020 until
-    // set again; an empty function puts the toolkit's back. For tests, which
-    // must not wait on a window of their own.
-    static void setFolderBrowser(FolderBrowser browser);
-    static void setFileChooser(FileChooser chooser);
+    static bool run(QWidget* parent, PrintSettingsDialogModel& model, const FileChoosers& choosers);
 
     // The file dialog's title and filters.
     static QString logFileDialogTitle();
@@ -83,6 +71,7 @@ private:
 
     std::unique_ptr<Ui::PrintSettingsDialog> m_ui;
     PrintSettingsDialogModel& m_model;
+    const FileChoosers& m_choosers;
     UxListViewControl m_list{true};
     // Set while showModel() sets the controls.
     bool m_showing = false;

@@ -6,7 +6,7 @@ class QWidget;
 
 // Shows the program's notice and question dialogs as windows, modal over
 // the window the user is working in (the active modal window, else the
-// active window). Install it with UxDialogs::install().
+// active window). The desktop program's environment holds it.
 class QtDialogHost : public UxDialogHost {
 public:
     QtDialogHost();

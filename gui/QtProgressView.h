@@ -22,7 +22,7 @@ class ProgressDialog;
 // pump once that interval has passed. The cancel button is served by every
 // pump regardless.
 //
-// Install it for the process with UxProgressDialog::installView().
+// The desktop program's environment holds it for every progress dialog.
 class QtProgressView : public ProgressView {
 public:
     static constexpr int RefreshInterval = 30; // milliseconds

@@ -7,7 +7,7 @@
 // to the front. The buttons carry the labels a Japanese desktop gives them.
 // Closing the box without a button answers Cancel, OK or No.
 //
-// Install it for the process with Prompt::install().
+// The desktop program's environment makes it the current prompt.
 class QtPrompt : public Prompt {
 public:
     static constexpr const char* RetryLabel = "再試行(&R)";

@@ -1,41 +1,14 @@
 #include "gui/VoiceCheckDialog.h"
 
 #include "app/VoiceCheckDialogModel.h"
+#include "gui/FileChoosers.h"
 #include "gui/HistoryCombo.h"
 #include "gui/QtText.h"
 #include "ui_VoiceCheckDialog.h"
 
-#include <QFileDialog>
 #include <QHeaderView>
 
 namespace {
-
-VoiceCheckDialog::FolderBrowser& replacedBrowser()
-{
-    static VoiceCheckDialog::FolderBrowser browser;
-    return browser;
-}
-
-VoiceCheckDialog::FileChooser& replacedChooser()
-{
-    static VoiceCheckDialog::FileChooser chooser;
-    return chooser;
-}
-
-QString browseForFolder(QWidget* owner, const QString& caption, const QString& start)
-{
-    if (const VoiceCheckDialog::FolderBrowser& replaced = replacedBrowser())
-        return replaced(owner, caption, start);
-    return QFileDialog::getExistingDirectory(owner, caption, start, QFileDialog::ShowDirsOnly);
-}
-
-QString chooseFileToWrite(QWidget* owner, const QString& title, const QString& start,
-                          const QString& filters)
-{
-    if (const VoiceCheckDialog::FileChooser& replaced = replacedChooser())
-        return replaced(owner, title, start, filters);
-    return QFileDialog::getSaveFileName(owner, title, start, filters);
-}
 
 // The model's "label,pattern,label,pattern" in the toolkit's form.
 QString chooserFilters(const char* cp932Pairs)
@@ -49,8 +22,10 @@ QString chooserFilters(const char* cp932Pairs)
 
 } // namespace
 
-VoiceCheckDialog::VoiceCheckDialog(QWidget* parent, VoiceCheckDialogModel& model)
-    : DialogBase(parent), m_ui(std::make_unique<Ui::VoiceCheckDialog>()), m_model(model)
+VoiceCheckDialog::VoiceCheckDialog(QWidget* parent, VoiceCheckDialogModel& model,
+                                   const FileChoosers& choosers)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::VoiceCheckDialog>()), m_model(model),
+      m_choosers(choosers)
 {
     m_ui->setupUi(this);
     setWindowTitle(fromCp932(VoiceCheckDialogModel::title()));
@@ -85,20 +60,11 @@ VoiceCheckDialog::~VoiceCheckDialog()
     m_ui->problemView->setList(nullptr);
 }
 
-void VoiceCheckDialog::run(QWidget* parent, VoiceCheckDialogModel& model)
+void VoiceCheckDialog::run(QWidget* parent, VoiceCheckDialogModel& model,
+                           const FileChoosers& choosers)
 {
-    VoiceCheckDialog dialog(parent, model);
+    VoiceCheckDialog dialog(parent, model, choosers);
     dialog.exec();
-}
-
-void VoiceCheckDialog::setFolderBrowser(FolderBrowser browser)
-{
-    replacedBrowser() = std::move(browser);
-}
-
-void VoiceCheckDialog::setFileChooser(FileChooser chooser)
-{
-    replacedChooser() = std::move(chooser);
 }
 
 void VoiceCheckDialog::connectControls()
@@ -138,7 +104,7 @@ void VoiceCheckDialog::fillHistory()
 void VoiceCheckDialog::browseDelivery()
 {
     const QString chosen =
-        browseForFolder(this, m_ui->deliveryLabel->text(), m_ui->deliveryCombo->currentText());
+        m_choosers.browseForFolder(this, m_ui->deliveryLabel->text(), m_ui->deliveryCombo->currentText());
     if (!chosen.isEmpty())
         m_ui->deliveryCombo->setEditText(chosen);
 }
@@ -153,9 +119,10 @@ void VoiceCheckDialog::check()
 void VoiceCheckDialog::saveCsv()
 {
     const QString chosen =
-        chooseFileToWrite(this, fromCp932(VoiceCheckDialogModel::csvChooserTitle()),
+        m_choosers.chooseFile(this, fromCp932(VoiceCheckDialogModel::csvChooserTitle()),
                           QString::fromStdString(m_model.csvStart()),
-                          chooserFilters(VoiceCheckDialogModel::csvChooserFilter()));
+                              chooserFilters(VoiceCheckDialogModel::csvChooserFilter()),
+                              FileChoosers::Purpose::Write);
     if (chosen.isEmpty())
         return;
     (void)m_model.saveCsv(chosen.toStdString());
@@ -165,7 +132,7 @@ void VoiceCheckDialog::saveCsv()
 void VoiceCheckDialog::sort()
 {
     const QString chosen =
-        browseForFolder(this, fromCp932(VoiceCheckDialogModel::destinationChooserTitle()), {});
+        m_choosers.browseForFolder(this, fromCp932(VoiceCheckDialogModel::destinationChooserTitle()), {});
     if (chosen.isEmpty())
         return;
     (void)m_model.sort(chosen.toStdString());

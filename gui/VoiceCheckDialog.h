@@ -10,6 +10,7 @@ namespace Ui {
 class VoiceCheckDialog;
 }
 
+class FileChoosers;
 class VoiceCheckDialogModel;
 
 // The dialog "納品音声の確認": the delivery folder (a combo box with the
@@ -41,26 +42,13 @@ public:
     static constexpr int PatternHintId = 1015;
     static constexpr int CloseId = 2;
 
-    // Asks the user for a folder: (owner, caption, start folder) -> the
-    // chosen folder, empty when the user cancelled.
-    using FolderBrowser =
-        std::function<QString(QWidget* owner, const QString& caption, const QString& start)>;
-    // Asks the user for a file to write: (owner, title, start, filters) ->
-    // the chosen file, empty when the user cancelled.
-    using FileChooser = std::function<QString(QWidget* owner, const QString& title,
-                                              const QString& start, const QString& filters)>;
-
-    VoiceCheckDialog(QWidget* parent, VoiceCheckDialogModel& model);
+    // "参照...", "振り分け..." and "CSVに保存..." ask choosers; they outlive
+    // the dialog.
+    VoiceCheckDialog(QWidget* parent, VoiceCheckDialogModel& model, const FileChoosers& choosers);
     ~VoiceCheckDialog() override;
 
     // Runs the dialog modally over parent until the user closes it.
-    static void run(QWidget* parent, VoiceCheckDialogModel& model);
-
-    // Replace the folder browser ("参照...", "振り分け...") and the CSV file
-    // chooser until set again; an empty function puts the toolkit's back.
-    // For tests, which must not wait on a window of their own.
-    static void setFolderBrowser(FolderBrowser browser);
-    static void setFileChooser(FileChooser chooser);
+    static void run(QWidget* parent, VoiceCheckDialogModel& model, const FileChoosers& choosers);
 
 private:
     void connectControls();
@@ -74,4 +62,5 @@ private:
 
     std::unique_ptr<Ui::VoiceCheckDialog> m_ui;
     VoiceCheckDialogModel& m_model;
+    const FileChoosers& m_choosers;
 };

@@ -1,18 +1,19 @@
 #include "gui/WordCountDialog.h"
 
 #include "document/ScriptInfo.h"
+#include "fc/Notices.h"
 #include "gui/QtText.h"
 #include "reports/WordCounts.h"
 #include "ui/RecordRows.h"
-#include "ui/UxDialogs.h"
 #include "ui_WordCountDialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 
-WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals,
+WordCountDialog::WordCountDialog(QWidget* parent, const ScriptInfo& totals, Notices& notices,
                                  std::optional<int> recordedLines)
-    : DialogBase(parent), m_ui(std::make_unique<Ui::WordCountDialog>()), m_totals(totals)
+    : DialogBase(parent), m_ui(std::make_unique<Ui::WordCountDialog>()), m_totals(totals),
+      m_notices(notices)
 {
     m_ui->setupUi(this);
     setWindowTitle(fromCp932(WordCounts::title()));
@@ -45,10 +46,10 @@ WordCountDialog::~WordCountDialog()
     m_ui->listView->setList(nullptr);
 }
 
-void WordCountDialog::show(QWidget* parent, const ScriptInfo& totals,
+void WordCountDialog::show(QWidget* parent, const ScriptInfo& totals, Notices& notices,
                            std::optional<int> recordedLines)
 {
-    WordCountDialog dialog(parent, totals, recordedLines);
+    WordCountDialog dialog(parent, totals, notices, recordedLines);
     dialog.exec();
 }
 
@@ -58,5 +59,5 @@ void WordCountDialog::copyToClipboard()
     // The clipboard is emptied even when there is nothing to list.
     clipboard->clear();
     clipboard->setText(fromCp932(WordCounts::text(m_totals)));
-    UxDialogs::notice(WordCounts::clipboardNoticeText(), WordCounts::clipboardNoticeTitle());
+    m_notices.notice(WordCounts::clipboardNoticeText(), WordCounts::clipboardNoticeTitle());
 }

@@ -10,6 +10,7 @@ namespace Ui {
 class WordCountDialog;
 }
 
+class Notices;
 class ScriptInfo;
 
 // The dialog "ワード数一覧" (template 223): the record's scene name at the
@@ -35,13 +36,14 @@ public:
     static constexpr int RecordedLabelId = 1006;
     static constexpr int OkId = 1;
 
-    // The record must outlive the dialog.
-    WordCountDialog(QWidget* parent, const ScriptInfo& totals,
+    // The record must outlive the dialog; the clipboard's notice goes to
+    // notices.
+    WordCountDialog(QWidget* parent, const ScriptInfo& totals, Notices& notices,
                     std::optional<int> recordedLines = std::nullopt);
     ~WordCountDialog() override;
 
     // Shows the word counts of the scenario totals modally over parent.
-    static void show(QWidget* parent, const ScriptInfo& totals,
+    static void show(QWidget* parent, const ScriptInfo& totals, Notices& notices,
                      std::optional<int> recordedLines = std::nullopt);
     // The static above hides QWidget::show(); callers that open the window
     // without waiting for it still reach it.
@@ -58,5 +60,6 @@ private:
 
     std::unique_ptr<Ui::WordCountDialog> m_ui;
     const ScriptInfo& m_totals;
+    Notices& m_notices;
     UxListViewControl m_list{false};
 };

@@ -1,15 +1,14 @@
 #include "app/ProgramOptions.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
+#include "gui/DesktopEnvironment.h"
 #include "gui/MainWindow.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtProgressView.h"
 #include "gui/QtPrompt.h"
 #include "gui/QtTranslations.h"
-#include "platform/Prompt.h"
+#include "platform/SystemClock.h"
 #include "platform/TextCodec.h"
-#include "ui/UxDialogs.h"
-#include "ui/UxProgressDialog.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -60,18 +59,19 @@ int main(int argc, char** argv)
     QtTranslations qtTexts;
     (void)qtTexts.install(QLocale::system());
 
-    // From here on the program's boxes, notices and progress are windows.
+    // From here on the program's boxes, notices and progress are windows,
+    // and its folders and files are chosen in the toolkit's dialogs.
     QtPrompt prompt;
-    Prompt::Scope promptScope(prompt);
     QtDialogHost dialogs;
-    UxDialogs::Scope dialogScope(dialogs);
     QtProgressView progress;
-    UxProgressDialog::Scope progressScope(progress);
+    const SystemClock clock;
+    DesktopEnvironment desktop(
+        {.dialogs = dialogs, .progress = progress, .prompt = prompt, .clock = clock});
 
     Quillon app;
     ProgramStart::prepare(app, commandLine(QApplication::arguments()));
     {
-        MainWindow window(app);
+        MainWindow window(app, desktop);
         window.exec();
     }
     ProgramStart::finish(app);

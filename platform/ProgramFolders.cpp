@@ -12,10 +12,12 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
 
+// The placement a scope put in force; none while the folder is empty.
 std::mutex overrideMutex;
 std::string overriddenFolder;
 std::string overriddenNote;
@@ -163,23 +165,25 @@ std::string ProgramFolders::placementNote()
     return placement().note;
 }
 
-void ProgramFolders::overridePlacementNote(const std::string& note)
-{
-    std::lock_guard<std::mutex> lock(overrideMutex);
-    overriddenNote = note;
-}
-
 std::string ProgramFolders::programFile()
 {
     return programFolder() + "quillon";
 }
 
-void ProgramFolders::overrideProgramFolder(const std::string& folder)
+ProgramFolders::Scope::Scope(const std::string& folder, const std::string& note)
 {
     std::lock_guard<std::mutex> lock(overrideMutex);
-    overriddenFolder = folder.empty() ? std::string() : withTrailingSlash(folder);
-    if (folder.empty())
-        overriddenNote.clear();
+    // An empty folder stands for the program's own placement.
+    m_previousFolder =
+        std::exchange(overriddenFolder, folder.empty() ? std::string() : withTrailingSlash(folder));
+    m_previousNote = std::exchange(overriddenNote, note);
+}
+
+ProgramFolders::Scope::~Scope()
+{
+    std::lock_guard<std::mutex> lock(overrideMutex);
+    overriddenFolder = std::move(m_previousFolder);
+    overriddenNote = std::move(m_previousNote);
 }
 
 std::string ProgramFolders::homeFolder()

@@ -5,6 +5,7 @@
 #include <atomic>
 
 namespace {
+// The prompt of the innermost open scope.
 std::atomic<Prompt*> installed{nullptr};
 }
 
@@ -15,17 +16,9 @@ Prompt& Prompt::current()
     return p ? *p : headless;
 }
 
-void Prompt::install(Prompt* prompt)
-{
-    installed.store(prompt);
-}
-
-Prompt::Scope::Scope(Prompt& prompt) : m_previous(installed.load())
-{
-    install(&prompt);
-}
+Prompt::Scope::Scope(Prompt& prompt) : m_previous(installed.exchange(&prompt)) {}
 
 Prompt::Scope::~Scope()
 {
-    install(m_previous);
+    installed.store(m_previous);
 }

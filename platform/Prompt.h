@@ -2,9 +2,11 @@
 
 #include <string>
 
-// The program's message boxes. The foundation asks through the installed
-// prompt: the GUI installs one that shows a window, the batch tool keeps the
-// headless one, tests install a scripted one. Title and text are CP932.
+// The program's message boxes. The foundation asks its Retry/Cancel
+// questions deep inside its file code, through the current prompt: the one
+// whose scope is open (each program's environment opens one for its
+// windows or its terminal, a test fixture one for its script), the headless
+// one outside every scope. Title and text are CP932.
 class Prompt {
 public:
     enum class Buttons { Ok, RetryCancel, YesNo };
@@ -13,12 +15,12 @@ public:
     virtual ~Prompt() = default;
     virtual Answer ask(const std::string& title, const std::string& text, Buttons buttons) = 0;
 
-    // The installed prompt; the headless one unless another was installed.
+    // The prompt of the innermost open scope; the headless one outside
+    // every scope.
     static Prompt& current();
-    // Installs a prompt (not owned); nullptr goes back to the headless one.
-    static void install(Prompt* prompt);
 
-    // Installs a prompt for the lifetime of the scope.
+    // Makes a prompt (not owned) the current one for the lifetime of the
+    // scope, and the previous one current again after it.
     class Scope {
     public:
         explicit Scope(Prompt& prompt);

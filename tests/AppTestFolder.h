@@ -17,17 +17,8 @@
 // faults that are disarmed afterwards.
 class AppTestFolder : public testing::Test {
 protected:
-    AppTestFolder()
-    {
-        char pattern[] = "/tmp/quillon-app-XXXXXX";
-        if (!mkdtemp(pattern))
-            throw std::runtime_error("mkdtemp failed");
-        m_folder = std::filesystem::canonical(pattern).string();
-        ProgramFolders::overrideProgramFolder(m_folder);
-    }
     ~AppTestFolder() override
     {
-        ProgramFolders::overrideProgramFolder("");
         std::error_code ignored;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(m_folder, ignored))
             std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
@@ -47,8 +38,17 @@ protected:
         std::ofstream(at(name), std::ios::binary) << bytes;
     }
 
+    static std::string makeFolder()
+    {
+        char pattern[] = "/tmp/quillon-app-XXXXXX";
+        if (!mkdtemp(pattern))
+            throw std::runtime_error("mkdtemp failed");
+        return std::filesystem::canonical(pattern).string();
+    }
+
     ScriptedPrompt m_prompt;
     Prompt::Scope m_promptScope{m_prompt};
     FileFaults::Scope m_faults;
-    std::string m_folder;
+    std::string m_folder = makeFolder();
+    ProgramFolders::Scope m_placement{m_folder};
 };

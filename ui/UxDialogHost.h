@@ -2,10 +2,10 @@
 
 #include <string>
 
-// Where the notice and question dialogs appear: the GUI installs a host that
-// shows windows, the batch tool keeps the headless one, tests install a
-// scripted one. Texts and titles are CP932; the title is already resolved
-// (never empty).
+// Where the notice and question dialogs appear: the desktop program's
+// environment holds a host that shows windows, the batch tool's one that
+// writes to its terminal, a test's a scripted one. Texts and titles are
+// CP932; the title is already resolved (never empty).
 class UxDialogHost {
 public:
     virtual ~UxDialogHost();

@@ -1,26 +1,13 @@
 #include "ui/UxProgressDialog.h"
 
-#include "ui/HeadlessProgressView.h"
 #include "ui/ProgressView.h"
 
 #include <algorithm>
-#include <cassert>
 
 std::atomic<int> UxProgressDialog::s_cancelRequest{0};
-ProgressView* UxProgressDialog::s_installed = nullptr;
 
-namespace {
-
-HeadlessProgressView& headlessView()
-{
-    static HeadlessProgressView view;
-    return view;
-}
-
-} // namespace
-
-UxProgressDialog::UxProgressDialog(int templateNumber)
-    : m_view(&installedView()), m_templateNumber(templateNumber)
+UxProgressDialog::UxProgressDialog(ProgressView& view, int templateNumber)
+    : m_view(view), m_templateNumber(templateNumber)
 {
 }
 
@@ -38,7 +25,7 @@ void UxProgressDialog::setText(std::string_view text)
 {
     m_text.assign(text);
     if (m_open)
-        m_view->textChanged(*this);
+        m_view.textChanged(*this);
 }
 
 void UxProgressDialog::setupBar(bool show, int32_t start, int32_t minimum, int32_t maximum)
@@ -66,7 +53,7 @@ void UxProgressDialog::open(bool cancellable)
     m_position =
         std::clamp(m_start, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
     m_open = true;
-    m_view->opened(*this);
+    m_view.opened(*this);
 }
 
 void UxProgressDialog::close()
@@ -74,7 +61,7 @@ void UxProgressDialog::close()
     if (!m_open)
         return;
     m_open = false;
-    m_view->closed(*this);
+    m_view.closed(*this);
 }
 
 bool UxProgressDialog::step()
@@ -84,7 +71,7 @@ bool UxProgressDialog::step()
     const bool reached = next >= m_maximum;
     m_position = reached ? m_maximum : static_cast<int32_t>(next);
     if (m_open)
-        m_view->positionChanged(*this);
+        m_view.positionChanged(*this);
     return reached;
 }
 
@@ -92,14 +79,14 @@ void UxProgressDialog::setPosition(int32_t position)
 {
     m_position = position;
     if (m_open)
-        m_view->positionChanged(*this);
+        m_view.positionChanged(*this);
 }
 
 void UxProgressDialog::pump()
 {
     if (!m_open)
         return;
-    m_view->pump(*this);
+    m_view.pump(*this);
     // A request stays pending for a dialog that cannot be cancelled. Two
     // presses that came between pumps are both taken: the second asks to
     // stop at once.
@@ -118,12 +105,6 @@ void UxProgressDialog::pressCancel()
     m_cancelled = true;
 }
 
-void UxProgressDialog::setView(ProgressView* view)
-{
-    assert(!m_open && "UxProgressDialog::setView while the dialog is open");
-    m_view = view ? view : &installedView();
-}
-
 void UxProgressDialog::requestCancel() noexcept
 {
     s_cancelRequest.fetch_add(1);
@@ -137,24 +118,4 @@ bool UxProgressDialog::cancelRequested() noexcept
 void UxProgressDialog::clearCancelRequest() noexcept
 {
     s_cancelRequest.store(0);
-}
-
-void UxProgressDialog::installView(ProgressView* view)
-{
-    s_installed = view;
-}
-
-ProgressView& UxProgressDialog::installedView()
-{
-    return s_installed ? *s_installed : headlessView();
-}
-
-UxProgressDialog::Scope::Scope(ProgressView& view) : m_previous(s_installed)
-{
-    s_installed = &view;
-}
-
-UxProgressDialog::Scope::~Scope()
-{
-    s_installed = m_previous;
 }

@@ -14,9 +14,9 @@ class ProgressView;
 // the bar, pumps and then reads cancelled(); a unit already started is
 // always finished, since nothing but the caller looks at the flag.
 //
-// The dialog is state only; what the user sees is its ProgressView: the one
-// installed for the process (the headless terminal line unless another was
-// installed) or one set on the dialog. Texts are CP932.
+// The dialog is state only; what the user sees is the ProgressView it is
+// made with: the program's windows, the terminal line, a test's recorder.
+// Texts are CP932.
 //
 // A cancel can also come from outside the GUI thread: requestCancel() (safe
 // in a signal handler) leaves a request that the next pump() of an open,
@@ -30,7 +30,8 @@ public:
     // The program's progress template: title, text 1001, bar 1235, cancel 2.
     static constexpr int DefaultTemplate = 175;
 
-    explicit UxProgressDialog(int templateNumber = DefaultTemplate);
+    // The view is not owned.
+    explicit UxProgressDialog(ProgressView& view, int templateNumber = DefaultTemplate);
     // Closes the dialog when it is open.
     ~UxProgressDialog() override;
 
@@ -77,34 +78,16 @@ public:
     bool cancelled() const override { return m_cancelled; }
     bool stopRequested() const override { return m_stopRequested; }
 
-    // Per dialog; null goes back to the installed view.
-    void setView(ProgressView* view);
-    ProgressView& view() const { return *m_view; }
+    ProgressView& view() const { return m_view; }
 
     static void requestCancel() noexcept;
     static bool cancelRequested() noexcept;
     static void clearCancelRequest() noexcept;
 
-    // The view new dialogs use (not owned); null restores the headless one.
-    static void installView(ProgressView* view);
-    static ProgressView& installedView();
-
-    // Installs a view for the lifetime of the scope.
-    class Scope {
-    public:
-        explicit Scope(ProgressView& view);
-        ~Scope();
-        Scope(const Scope&) = delete;
-        Scope& operator=(const Scope&) = delete;
-
-    private:
-        ProgressView* m_previous;
-    };
-
 private:
     std::string m_title;
     std::string m_text;
-    ProgressView* m_view;
+    ProgressView& m_view;
     int m_templateNumber;
     int32_t m_minimum = 0;
     int32_t m_maximum = 100;
@@ -119,5 +102,4 @@ private:
 
     // Presses requested from outside and not yet taken by a pump.
     static std::atomic<int> s_cancelRequest;
-    static ProgressView* s_installed;
 };

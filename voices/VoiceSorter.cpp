@@ -2,6 +2,7 @@
 
 #include "fc/FileErrorText.h"
 #include "fc/Progress.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/FileTransfer.h"
 #include "platform/Sjis.h"
@@ -41,8 +42,8 @@ bool sameFile(const std::string& a, const std::string& b)
 
 } // namespace
 
-VoiceSorter::VoiceSorter(std::string destination, bool move)
-    : m_destination(std::move(destination)), m_move(move)
+VoiceSorter::VoiceSorter(std::string destination, bool move, const Clock& clock)
+    : m_destination(std::move(destination)), m_move(move), m_clock(clock)
 {
 }
 
@@ -230,7 +231,7 @@ bool VoiceSorter::openLog()
     }
     m_log = handle;
     char stamp[32];
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = m_clock.now();
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);

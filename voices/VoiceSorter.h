@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class Clock;
 class Progress;
 
 // Sorts delivered files into their folders without ever losing one.
@@ -59,8 +60,9 @@ public:
         int failed = 0;
     };
 
-    // destination: native, absolute, the folder the log goes into.
-    VoiceSorter(std::string destination, bool move);
+    // destination: native, absolute, the folder the log goes into; clock:
+    // the time the log's opening line is stamped with.
+    VoiceSorter(std::string destination, bool move, const Clock& clock);
 
     // A seam for tests: called at every step; true stops the run at once,
     // leaving everything as a killed process would.
@@ -93,6 +95,7 @@ private:
 
     std::string m_destination;
     bool m_move;
+    const Clock& m_clock;
     std::function<bool(Step)> m_interrupt;
     std::set<std::string> m_readyFolders;
     Counts m_counts;

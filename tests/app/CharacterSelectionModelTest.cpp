@@ -58,8 +58,8 @@ protected:
         m_scenario.write("2.screenplay.txt", ".scene\ttwo\n.B\t20\n.D\t40\n.total\t60\n");
         m_scenario.write("3.screenplay.txt", ".scene\tthree\n.E\t5\n.total\t5\n");
         m_app.setScenarioFolder(m_scenario.path());
-        UxProgressDialog progress;
-        if (m_app.loadScenarioFolder(progress, UxDialogs::notices()) != FolderLoad::Loaded)
+        UxProgressDialog progress(m_progress);
+        if (m_app.loadScenarioFolder(progress, m_notices) != FolderLoad::Loaded)
             throw std::runtime_error("the test folder did not load");
     }
 
@@ -76,9 +76,8 @@ protected:
 
     ScenarioTestFolder m_scenario;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
     Quillon m_app;
     MainWindowModel m_window{m_app.catalogue()};
 };

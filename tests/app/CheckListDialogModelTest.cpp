@@ -9,9 +9,10 @@ namespace {
 
 class CheckListDialogModelTest : public ReportsTest {
 protected:
-    CheckListDialogModel model(const std::string& folder)
+    CheckListDialogModel model(const std::string& folder) { return model(folder, m_notices); }
+    CheckListDialogModel model(const std::string& folder, Notices& notices)
     {
-        return CheckListDialogModel(FCString(folder), CheckListOptions());
+        return CheckListDialogModel(FCString(folder), CheckListOptions(), notices);
     }
 };
 
@@ -24,7 +25,7 @@ const std::string noFolderQuestion(const std::string& path)
 
 TEST_F(CheckListDialogModelTest, StartsFromTheOptionsGiven)
 {
-    CheckListDialogModel dialog(FCString("/tmp"), CheckListOptions(0x10200));
+    CheckListDialogModel dialog(FCString("/tmp"), CheckListOptions(0x10200), m_notices);
     EXPECT_FALSE(dialog.csv);
     EXPECT_FALSE(dialog.sceneList);
     EXPECT_TRUE(dialog.characterList);
@@ -85,8 +86,8 @@ TEST_F(CheckListDialogModelTest, DecliningEitherQuestionKeepsTheDialogOpen)
 {
     for (bool first : {false, true}) {
         ScriptedDialogHost host{first, false};
-        UxDialogs::Scope scope(host);
-        CheckListDialogModel dialog = model(m_folder.path() + "new");
+        UxDialogs notices(host);
+        CheckListDialogModel dialog = model(m_folder.path() + "new", notices);
         EXPECT_FALSE(dialog.accept());
         EXPECT_TRUE(dialog.message().isEmpty());
         EXPECT_EQ(host.questions().size(), first ? 2u : 1u);
@@ -116,8 +117,7 @@ TEST_F(CheckListDialogModelTest, AFileIsNoFolder)
     EXPECT_TRUE(ConfirmedFolderCreation::folderExists(m_folder.path()));
     // Asked, and the creation fails on the file in the way.
     m_dialogs.push(true);
-    EXPECT_FALSE(
-        ConfirmedFolderCreation::run(m_folder.path() + "file", "caption", UxDialogs::notices()));
+    EXPECT_FALSE(ConfirmedFolderCreation::run(m_folder.path() + "file", "caption", m_notices));
     EXPECT_EQ(m_dialogs.questions().size(), 1u);
     EXPECT_EQ(m_dialogs.notices().size(), 1u);
 }

@@ -15,7 +15,7 @@ namespace {
 // scripted view.
 class ConversionDialogModelTest : public testing::Test {
 protected:
-    ConversionDialogModelTest() : m_dialogScope(m_host), m_progressScope(m_view)
+    ConversionDialogModelTest()
     {
         m_src.write("a.cpp", "hero.say(1, \"a\");\n");
         m_src.write("b.cpp", "hero.say(2, \"b\");\nghost.say(3, \"c\");\n");
@@ -40,11 +40,10 @@ protected:
     ScenarioTestFolder m_src;
     ScenarioTestFolder m_out;
     ScriptedDialogHost m_host;
-    UxDialogs::Scope m_dialogScope;
+    UxDialogs m_notices{m_host};
     ScriptedProgressView m_view;
-    UxProgressDialog::Scope m_progressScope;
     ConversionState m_state;
-    ConversionDialogModel m_model{m_state};
+    ConversionDialogModel m_model{m_state, m_notices, m_view};
 };
 
 } // namespace
@@ -62,7 +61,7 @@ TEST_F(ConversionDialogModelTest, InputChecksInOrder)
     };
     for (const auto& c : cases) {
         for (bool survey : {false, true}) {
-            ConversionDialogModel model(m_state);
+            ConversionDialogModel model(m_state, m_notices, m_view);
             model.sourceFolderText = c.source ? FCString(m_src.path()) : FCString();
             model.outputFolderText = c.output ? FCString(m_out.path()) : FCString();
             model.definitionsText = c.definitions ? FCString("names.txt") : FCString();

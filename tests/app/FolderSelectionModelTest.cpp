@@ -40,7 +40,7 @@ protected:
 
     InputHistory m_history;
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
     std::string m_previousDirectory;
 };
 
@@ -59,7 +59,7 @@ TEST_F(FolderSelectionModelTest, TheRequestStartsAtTheCurrentFolderWithSlotOne)
     m_history.add(1, FCString("/first/"));
     m_history.add(1, FCString("/second/"));
     m_history.add(0, FCString("search"));
-    FolderSelectionModel model(m_history, FCString("/current/"));
+    FolderSelectionModel model(m_history, FCString("/current/"), m_notices);
 
     EXPECT_EQ(model.request().title().toStdString(), sj("印刷するフォルダの入力"));
     EXPECT_EQ(model.request().text().toStdString(),
@@ -76,7 +76,7 @@ TEST_F(FolderSelectionModelTest, TheRequestStartsAtTheCurrentFolderWithSlotOne)
 
 TEST_F(FolderSelectionModelTest, AnEmptyTextKeepsTheDialogOpenWithTheMessage)
 {
-    FolderSelectionModel model(m_history, FCString("/current/"));
+    FolderSelectionModel model(m_history, FCString("/current/"), m_notices);
     EXPECT_FALSE(model.accept("", true));
     EXPECT_EQ(model.message().toStdString(), sj("フォルダを指定してください"));
     EXPECT_EQ(model.promptAreaText().toStdString(), sj("フォルダを指定してください"));
@@ -93,7 +93,7 @@ TEST_F(FolderSelectionModelTest, TheSameFolderChosenTwiceLeavesOneHistoryEntry)
 {
     const std::string folder = at("scenario");
     for (int run = 0; run < 2; ++run) {
-        FolderSelectionModel model(m_history, FCString());
+        FolderSelectionModel model(m_history, FCString(), m_notices);
         ASSERT_TRUE(model.accept(folder, false));
     }
     EXPECT_EQ(texts(m_history.entries(1)), (std::vector<std::string>{folder}));
@@ -105,7 +105,7 @@ TEST_F(FolderSelectionModelTest, AFolderTypedWithoutSeparatorResolvesWithOne)
     // Relative texts are taken against the current directory.
     for (const std::string& typed :
          {at("scenario"), at("scenario") + "/", std::string("scenario")}) {
-        FolderSelectionModel model(m_history, FCString());
+        FolderSelectionModel model(m_history, FCString(), m_notices);
         ASSERT_TRUE(model.accept(typed, false));
         FCString folder("unchanged");
         EXPECT_TRUE(model.resolve(folder)) << typed;
@@ -131,8 +131,8 @@ TEST_F(FolderSelectionModelTest, WhatIsNoFolderIsReportedWithTheExactNotice)
     };
     for (const Case& c : cases) {
         ScriptedDialogHost dialogs;
-        UxDialogs::Scope scope(dialogs);
-        FolderSelectionModel model(m_history, FCString("/current/"));
+        UxDialogs notices(dialogs);
+        FolderSelectionModel model(m_history, FCString("/current/"), notices);
         ASSERT_TRUE(model.accept(c.typed, false));
         FCString folder("unchanged");
         EXPECT_FALSE(model.resolve(folder)) << c.typed;
@@ -145,7 +145,7 @@ TEST_F(FolderSelectionModelTest, WhatIsNoFolderIsReportedWithTheExactNotice)
 
 TEST_F(FolderSelectionModelTest, KeepingTheWordTotalsHoldsEvenWhenTheFolderIsMissing)
 {
-    FolderSelectionModel model(m_history, FCString());
+    FolderSelectionModel model(m_history, FCString(), m_notices);
     ASSERT_TRUE(model.accept(at("missing"), true));
     EXPECT_TRUE(model.keepWordTotalsRequested());
     FCString folder;
@@ -156,14 +156,14 @@ TEST_F(FolderSelectionModelTest, KeepingTheWordTotalsHoldsEvenWhenTheFolderIsMis
     ASSERT_TRUE(model.accept(at("scenario"), false));
     EXPECT_TRUE(model.keepWordTotalsRequested());
 
-    FolderSelectionModel unticked(m_history, FCString());
+    FolderSelectionModel unticked(m_history, FCString(), m_notices);
     ASSERT_TRUE(unticked.accept(at("scenario"), false));
     EXPECT_FALSE(unticked.keepWordTotalsRequested());
 }
 
 TEST_F(FolderSelectionModelTest, ResolveWithoutAValueNeverStandsForTheCurrentDirectory)
 {
-    FolderSelectionModel model(m_history, FCString());
+    FolderSelectionModel model(m_history, FCString(), m_notices);
     FCString folder("unchanged");
     EXPECT_FALSE(model.resolve(folder));
     EXPECT_EQ(folder.toStdString(), "unchanged");

@@ -10,10 +10,12 @@
 #include "app/FolderSelectionModel.h"
 #include "app/MainWindowModel.h"
 #include "app/PrintSettingsDialogModel.h"
+#include "app/ProgramEnvironment.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
 #include "app/VoiceCheckDialogModel.h"
 #include "platform/FileFaults.h"
+#include "platform/SystemClock.h"
 #include "platform/WinError.h"
 #include "reports/CharacterSelection.h"
 #include "ui/CatalogueListBinding.h"
@@ -78,7 +80,7 @@ protected:
             m_voiceDialogRefusal = model.check() == VoiceCheckDialogModel::Outcome::Refused;
             m_voicePrint = model.printMissing();
         };
-        m_commands = std::make_unique<MainWindowCommands>(m_app, m_window, dialogs);
+        m_commands = std::make_unique<MainWindowCommands>(m_app, m_window, m_environment, dialogs);
         if (load) {
             m_app.setScenarioFolder(m_scenario.path());
             m_app.setLoadAtStart(true);
@@ -98,9 +100,10 @@ protected:
 
     ScenarioTestFolder m_scenario;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    const SystemClock m_clock;
+    ProgramEnvironment m_environment{
+        {.dialogs = m_dialogs, .progress = m_progress, .prompt = m_prompt, .clock = m_clock}};
     Quillon m_app;
     MainWindowModel m_window{m_app.catalogue()};
     std::unique_ptr<MainWindowCommands> m_commands;

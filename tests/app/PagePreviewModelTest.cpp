@@ -41,8 +41,8 @@ protected:
     void load()
     {
         m_app.setScenarioFolder(m_scenario.path());
-        UxProgressDialog progress;
-        EXPECT_EQ(m_app.loadScenarioFolder(progress, UxDialogs::notices(), m_window.loadDisplay()),
+        UxProgressDialog progress(m_progress);
+        EXPECT_EQ(m_app.loadScenarioFolder(progress, m_notices, m_window.loadDisplay()),
                   FolderLoad::Loaded);
     }
     UxListViewControl& list() { return m_window.list(); }
@@ -76,7 +76,7 @@ protected:
         m_app.setPrintLog(false);
         m_app.catalogue().setAllTicked(true);
         PrintRun run(m_app.context());
-        UxProgressDialog progress;
+        UxProgressDialog progress(m_progress);
         const PrintRun::Outcome outcome = run.printAll(m_app.catalogue(), progress);
         EXPECT_EQ(outcome.pagesLost, 0);
         return destination;
@@ -102,9 +102,8 @@ protected:
 
     ScenarioTestFolder m_scenario;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
     Quillon m_app;
     MainWindowModel m_window{m_app.catalogue()};
 };

@@ -42,8 +42,15 @@ protected:
     PrintSettingsDialogModel
     open(PrintSettingsDialogModel::Purpose purpose = PrintSettingsDialogModel::Settings)
     {
-        return {purpose,      m_format,     m_run,   m_scenario,
-                m_suppressed, m_characters, m_faces, m_printedBy};
+        return open(m_notices, purpose);
+    }
+    // The same, its questions and notices going to notices.
+    PrintSettingsDialogModel
+    open(Notices& notices,
+         PrintSettingsDialogModel::Purpose purpose = PrintSettingsDialogModel::Settings)
+    {
+        return {notices,      purpose,      m_format, m_run,      m_scenario,
+                m_suppressed, m_characters, m_faces,  m_printedBy};
     }
 
     static int indexOf(const PrintSettingsDialogModel& model, const std::string& utf8Face)
@@ -60,6 +67,8 @@ protected:
     std::vector<FCString> m_suppressed;
     std::vector<FCString> m_characters;
     std::vector<std::string> m_faces;
+    ScriptedDialogHost m_dialogs;
+    UxDialogs m_notices{m_dialogs};
     // What this test machine prints a face with that is not installed: the
     // alias "@旧ゴシック" stands for IPAGothic, nothing for anything else.
     FaceChoices::PrintedBy m_printedBy = [](std::string_view face) {
@@ -78,8 +87,8 @@ TEST_F(PrintSettingsDialogModelTest, TitleAndOkCaptionFollowThePurpose)
     } cases[] = {{PrintSettingsDialogModel::Settings, "印刷設定", "設定する"},
                  {PrintSettingsDialogModel::PrintStart, "印刷の実行", "印刷開始"}};
     for (const auto& c : cases) {
-        PrintSettingsDialogModel model(c.purpose, m_format, m_run, m_scenario, m_suppressed,
-                                       m_characters, m_faces);
+        PrintSettingsDialogModel model(m_notices, c.purpose, m_format, m_run, m_scenario,
+                                       m_suppressed, m_characters, m_faces);
         EXPECT_EQ(utf8(model.title()), c.title);
         EXPECT_EQ(utf8(model.okCaption()), c.ok);
         EXPECT_EQ(text(model.message()),
@@ -393,14 +402,14 @@ TEST_F(PrintSettingsDialogModelTest, ThePrinterLeavesTheDestinationFolderUntouch
 {
     m_run.destinationFolder = FCString("/earlier/pages/");
     m_format.setDestFolder(FCString("/earlier/pages/"));
-    PrintSettingsDialogModel model = open();
+    ScriptedDialogHost host;
+    UxDialogs notices(host);
+    PrintSettingsDialogModel model = open(notices);
     model.setDestinationText("/somewhere/else");
     model.chooseDevice(OutputDevice::Printer);
     model.setDestinationText("/ignored/while/disabled");
     EXPECT_EQ(model.destinationText().view(), "/somewhere/else");
 
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
     ASSERT_TRUE(model.accept());
     EXPECT_TRUE(host.questions().empty());
     PrintFormat format;
@@ -414,12 +423,12 @@ TEST_F(PrintSettingsDialogModelTest, ThePrinterLeavesTheDestinationFolderUntouch
 TEST_F(PrintSettingsDialogModelTest, AnExistingFolderIsTakenWithASeparatorAndNoQuestion)
 {
     std::filesystem::create_directories(m_folder + "/pages");
-    PrintSettingsDialogModel model = open();
+    ScriptedDialogHost host;
+    UxDialogs notices(host);
+    PrintSettingsDialogModel model = open(notices);
     model.chooseDevice(OutputDevice::Bmp);
     model.setDestinationText(m_folder + "/pages");
 
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
     ASSERT_TRUE(model.accept());
     EXPECT_TRUE(host.questions().empty());
     EXPECT_EQ(m_run.destinationFolder.toStdString(), m_folder + "/pages/");
@@ -435,11 +444,11 @@ TEST_F(PrintSettingsDialogModelTest, AMissingFolderIsCreatedOnlyWhenTheUserAgree
     for (bool yes : {false, true}) {
         const std::string target = m_folder + (yes ? "/yes/deep/pages" : "/no/pages");
         m_run.destinationFolder = FCString("/before/");
-        PrintSettingsDialogModel model = open();
+        ScriptedDialogHost host({yes});
+        UxDialogs notices(host);
+        PrintSettingsDialogModel model = open(notices);
         model.setDestinationText(target);
 
-        ScriptedDialogHost host({yes});
-        UxDialogs::Scope scope(host);
         EXPECT_EQ(model.accept(), yes);
         ASSERT_EQ(host.questions().size(), 1u);
         EXPECT_EQ(utf8(host.questions()[0].title), "出力先フォルダの新規作成");
@@ -462,11 +471,11 @@ TEST_F(PrintSettingsDialogModelTest, AFolderThatCannotBeMadeIsToldAndTheDialogSt
     std::FILE* handle = std::fopen(file.c_str(), "w");
     ASSERT_NE(handle, nullptr);
     std::fclose(handle);
-    PrintSettingsDialogModel model = open();
+    ScriptedDialogHost host({true});
+    UxDialogs notices(host);
+    PrintSettingsDialogModel model = open(notices);
     model.setDestinationText(file + "/pages");
 
-    ScriptedDialogHost host({true});
-    UxDialogs::Scope scope(host);
     EXPECT_FALSE(model.accept());
     ASSERT_EQ(host.notices().size(), 1u);
     EXPECT_EQ(utf8(host.notices()[0].title), "フォルダが作成できません");
@@ -668,13 +677,13 @@ TEST_F(PrintSettingsDialogModelTest, PdfOkStoresTheDeviceAndTheBundling)
 {
     std::filesystem::create_directories(m_folder + "/pdf");
     m_run.bundleByActor = false;
-    PrintSettingsDialogModel model = open(PrintSettingsDialogModel::PrintStart);
+    ScriptedDialogHost host;
+    UxDialogs notices(host);
+    PrintSettingsDialogModel model = open(notices, PrintSettingsDialogModel::PrintStart);
     model.chooseDevice(OutputDevice::Pdf);
     model.setBundleByActor(true);
     model.setDestinationText(m_folder + "/pdf");
 
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
     ASSERT_TRUE(model.accept());
     EXPECT_EQ(m_run.destinationFolder.toStdString(), m_folder + "/pdf/");
     EXPECT_EQ(model.working().device(), OutputDevice::Pdf);

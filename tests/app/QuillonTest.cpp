@@ -10,8 +10,8 @@
 TEST(QuillonTest, StartsWithTheApplicationDefaults)
 {
     ScenarioTestFolder program;
-    ProgramFolders::overrideProgramFolder(program.path());
     {
+        ProgramFolders::Scope placement(program.path());
         Quillon app;
         EXPECT_EQ(app.flags(), 0x12u);
         EXPECT_TRUE(app.printLog());
@@ -26,7 +26,6 @@ TEST(QuillonTest, StartsWithTheApplicationDefaults)
         EXPECT_EQ(app.scenarioTotals().characterCount(), 0);
         EXPECT_EQ(app.suppressedCharacters().count(), 0);
     }
-    ProgramFolders::overrideProgramFolder("");
 }
 
 TEST(QuillonTest, FlagBitsSitWhereTheLayoutEngineAndTheLoadExpectThem)

@@ -44,18 +44,13 @@ const std::string CancelText = sj("シナリオの読み込みがキャンセル
 // A scenario folder, the application, its main window and scripted seams.
 class ScriptCatalogueTest : public testing::Test {
 protected:
-    ScriptCatalogueTest()
-    {
-        ProgramFolders::overrideProgramFolder(m_scenario.path());
-        UxProgressDialog::clearCancelRequest();
-    }
-    ~ScriptCatalogueTest() override { ProgramFolders::overrideProgramFolder(""); }
+    ScriptCatalogueTest() { UxProgressDialog::clearCancelRequest(); }
 
     FolderLoad loadResult(const ScenarioTestFolder& folder)
     {
         m_app.setScenarioFolder(folder.path());
-        UxProgressDialog progress;
-        return m_app.loadScenarioFolder(progress, UxDialogs::notices(), m_window.loadDisplay());
+        UxProgressDialog progress(m_progress);
+        return m_app.loadScenarioFolder(progress, m_notices, m_window.loadDisplay());
     }
     bool load(const ScenarioTestFolder& folder) { return loadResult(folder) == FolderLoad::Loaded; }
 
@@ -76,9 +71,9 @@ protected:
     Quillon m_app;
     MainWindowModel m_window{m_app.catalogue()};
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
+    ProgramFolders::Scope m_placement{m_scenario.path()};
 };
 
 } // namespace

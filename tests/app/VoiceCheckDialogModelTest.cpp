@@ -51,8 +51,8 @@ protected:
     void load()
     {
         m_app.setScenarioFolder(m_scenario.path());
-        UxProgressDialog progress;
-        ASSERT_EQ(m_app.loadScenarioFolder(progress, UxDialogs::notices()), FolderLoad::Loaded);
+        UxProgressDialog progress(m_progress);
+        ASSERT_EQ(m_app.loadScenarioFolder(progress, m_notices), FolderLoad::Loaded);
     }
     std::string delivery() const { return m_work.path() + "delivery"; }
     std::string work() const { return m_work.path(); }
@@ -79,9 +79,8 @@ protected:
     ScenarioTestFolder m_scenario;
     ScenarioTestFolder m_work;
     ScriptedDialogHost m_host;
-    UxDialogs::Scope m_hostScope{m_host};
+    UxDialogs m_notices{m_host};
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     Quillon m_app;
 };
 
@@ -95,7 +94,7 @@ const Rows checkedProblems = {{"未収録", "000103", "s01、さくら"}, {"対�
 TEST_F(VoiceCheckDialogModelTest, ACheckFillsTheTableAndProblemsAndTellsTheRecordedLines)
 {
     load();
-    VoiceCheckDialogModel model(m_app);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
     EXPECT_EQ(titles(model.table()),
               (std::vector<std::string>{"キャラ名", "台詞数", "収録済", "未収録", "重複", "破損",
                                         "収録時間"}));
@@ -127,8 +126,8 @@ TEST_F(VoiceCheckDialogModelTest, ACheckFillsTheTableAndProblemsAndTellsTheRecor
               "全ての台詞が収録済みで、破損したファイルはありません。");
 
     // Another load forgets the count, whatever folder it loads.
-    UxProgressDialog progress;
-    ASSERT_EQ(m_app.loadScenarioFolder(progress, UxDialogs::notices()), FolderLoad::Loaded);
+    UxProgressDialog progress(m_progress);
+    ASSERT_EQ(m_app.loadScenarioFolder(progress, m_notices), FolderLoad::Loaded);
     EXPECT_EQ(m_app.recordedLines(), std::nullopt);
 }
 
@@ -155,7 +154,7 @@ TEST_F(VoiceCheckDialogModelTest, ACheckThatCannotGoAheadSaysWhyAndChangesNothin
     for (const auto& c : cases) {
         if (c.loaded && m_app.scenarioFolder().isEmpty())
             load();
-        VoiceCheckDialogModel model(m_app);
+        VoiceCheckDialogModel model(m_app, m_notices, m_progress);
         model.deliveryText = FCString(sj(c.delivery));
         model.patternText = FCString(sj(c.pattern));
         EXPECT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Refused) << c.name;
@@ -175,7 +174,7 @@ TEST_F(VoiceCheckDialogModelTest, ThePatternIsTheFoldersAndAGivenOneIsKeptForIt)
     load();
     writeAudio(delivery() + "/take_v103.wav", 800);
     {
-        VoiceCheckDialogModel model(m_app);
+        VoiceCheckDialogModel model(m_app, m_notices, m_progress);
         EXPECT_TRUE(model.patternText.isEmpty()) << "the default rule";
         model.deliveryText = FCString(delivery());
         model.patternText = FCString("v(\\d+)");
@@ -198,7 +197,7 @@ TEST_F(VoiceCheckDialogModelTest, ThePatternIsTheFoldersAndAGivenOneIsKeptForIt)
 TEST_F(VoiceCheckDialogModelTest, ACancelledCheckKeepsTheLastResult)
 {
     load();
-    VoiceCheckDialogModel model(m_app);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
     model.deliveryText = FCString(delivery());
     ASSERT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Done);
     writeFlac(delivery() + "/000103.flac", 800);
@@ -211,7 +210,7 @@ TEST_F(VoiceCheckDialogModelTest, ACancelledCheckKeepsTheLastResult)
 TEST_F(VoiceCheckDialogModelTest, TheCsvIsTheVoicesCommandsAndReplacesTheFile)
 {
     load();
-    VoiceCheckDialogModel model(m_app);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
     EXPECT_FALSE(model.saveCsv(work() + "voices.csv")) << "nothing checked yet";
     EXPECT_FALSE(std::filesystem::exists(work() + "voices.csv"));
     EXPECT_EQ(model.csvStart(), m_scenario.path() + "voices.csv");
@@ -239,7 +238,7 @@ TEST_F(VoiceCheckDialogModelTest, TheCsvIsTheVoicesCommandsAndReplacesTheFile)
 TEST_F(VoiceCheckDialogModelTest, SortingCopiesOrMovesPerCharacterAndTellsTheSummary)
 {
     load();
-    VoiceCheckDialogModel model(m_app);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
     EXPECT_EQ(model.sort(work() + "sorted"), VoiceCheckDialogModel::Outcome::Refused)
         << "nothing checked yet";
     model.deliveryText = FCString(delivery());
@@ -290,7 +289,7 @@ TEST_F(VoiceCheckDialogModelTest, WhatTheCheckLeftOutIsToldBesideTheTable)
     // since the load cannot be read.
     ASSERT_EQ(mkfifo((delivery() + "/000103.wav").c_str(), 0600), 0);
     std::filesystem::remove(m_scenario.path() + "s01.screenplay.txt");
-    VoiceCheckDialogModel model(m_app);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
     model.deliveryText = FCString(delivery());
     ASSERT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Done);
     const std::string message = utf8(model.message().toStdString());
@@ -308,7 +307,7 @@ TEST_F(VoiceCheckDialogModelTest, TheMissingLinesGoToThePrinterAsAPartialRun)
     load();
     writeCutWav(delivery() + "/000102.wav", 4000); // cut: broken once its content is read
     std::vector<LineSelection> printed;
-    VoiceCheckDialogModel model(m_app);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
     EXPECT_FALSE(model.canPrintMissing()) << "nothing checked yet";
     model.deliveryText = FCString(delivery());
     model.checkContent = true;

@@ -44,9 +44,9 @@ protected:
     CommandRun runWith(ProgressView& view, BatchCommand command,
                        const std::vector<std::string>& words)
     {
-        UxProgressDialog::Scope scope(view);
+        BatchTestEnvironment test(view);
         std::ostringstream out, err;
-        const int status = command(words, out, err);
+        const int status = command(test.environment(), words, out, err);
         return {status, out.str(), err.str()};
     }
 };

@@ -2,7 +2,11 @@
 
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
+#include "app/ProgramEnvironment.h"
+#include "platform/HeadlessPrompt.h"
+#include "platform/SystemClock.h"
 #include "ui/HeadlessProgressView.h"
+#include "ui/ScriptedDialogHost.h"
 #include "ui/UxProgressDialog.h"
 
 #include <algorithm>
@@ -41,15 +45,47 @@ struct CommandRun {
     std::string out, err;
 };
 
-using BatchCommand = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+using BatchCommand = int (*)(ProgramEnvironment&, const std::vector<std::string>&, std::ostream&,
+                             std::ostream&);
+
+// The tool's environment as a test gives it: progress shown in view (a
+// silent terminal line unless given), the foundation's boxes answered by
+// prompt (the headless one unless given), notices recorded.
+class BatchTestEnvironment {
+public:
+    BatchTestEnvironment() : BatchTestEnvironment(silentView()) {}
+    explicit BatchTestEnvironment(ProgressView& view) : BatchTestEnvironment(view, headless()) {}
+    BatchTestEnvironment(ProgressView& view, Prompt& prompt)
+        : m_environment(
+              {.dialogs = m_dialogs, .progress = view, .prompt = prompt, .clock = m_clock})
+    {
+    }
+
+    ProgramEnvironment& environment() { return m_environment; }
+
+private:
+    static ProgressView& silentView()
+    {
+        static HeadlessProgressView silent(stderr, false);
+        return silent;
+    }
+    static Prompt& headless()
+    {
+        static HeadlessPrompt prompt;
+        return prompt;
+    }
+
+    ScriptedDialogHost m_dialogs;
+    const SystemClock m_clock;
+    ProgramEnvironment m_environment;
+};
 
 // Runs a command in this process with a silent progress view.
 inline CommandRun runCommand(BatchCommand command, const std::vector<std::string>& words)
 {
-    static HeadlessProgressView silent(stderr, false);
-    UxProgressDialog::Scope scope(silent);
+    BatchTestEnvironment test;
     std::ostringstream out, err;
-    const int status = command(words, out, err);
+    const int status = command(test.environment(), words, out, err);
     return {status, out.str(), err.str()};
 }
 

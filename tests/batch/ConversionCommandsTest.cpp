@@ -153,9 +153,10 @@ TEST_F(ConversionCommandsTest, CtrlCStopsBetweenSources)
 {
     BatchInterrupt::install();
     InterruptAfterSteps view(1);
-    UxProgressDialog::Scope scope(view);
+    BatchTestEnvironment test(view);
     std::ostringstream out, err;
-    const int status = ConvertCommand::run(args({"--log", m_out.path() + "convert.log"}), out, err);
+    const int status = ConvertCommand::run(test.environment(),
+                                           args({"--log", m_out.path() + "convert.log"}), out, err);
     BatchInterrupt::uninstall();
     EXPECT_EQ(status, 130);
     EXPECT_EQ(out.str(), "○：a.screenplay.txt\n\n処理はキャンセルされました\n");

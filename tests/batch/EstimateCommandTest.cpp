@@ -127,7 +127,8 @@ TEST_F(BatchFolderTest, EstimateWithGenericCountsADirectorsCopyPerScene)
 TEST_F(BatchFolderTest, AnUnreadableSceneShowsADashAndNoDirectorsCopy)
 {
     std::ostringstream out, err;
-    FolderSession session(out, err);
+    BatchTestEnvironment test;
+    FolderSession session(test.environment(), out, err);
     ASSERT_EQ(session.open(folder(), BatchArguments()), 0) << err.str();
     // Loading read the header; the estimate finds the file gone.
     m_folder.remove("a.screenplay.txt");

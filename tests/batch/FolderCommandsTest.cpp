@@ -203,7 +203,8 @@ TEST_F(BatchFolderTest, CheckListWithAnEmptyOutputFolderFails)
 TEST_F(BatchFolderTest, AnUnreadableSceneIsReportedAfterTheMessage)
 {
     std::ostringstream out, err;
-    FolderSession session(out, err);
+    BatchTestEnvironment test;
+    FolderSession session(test.environment(), out, err);
     ASSERT_EQ(session.open(folder(), BatchArguments()), 0) << err.str();
     // Loading read the header; the estimate finds the file gone.
     m_folder.remove("b.screenplay.txt");

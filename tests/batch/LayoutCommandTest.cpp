@@ -1,5 +1,6 @@
 #include "batch/LayoutCommand.h"
 
+#include "BatchTestSupport.h"
 #include "TestText.h"
 #include "platform/ScriptedPrompt.h"
 
@@ -45,8 +46,9 @@ LayoutRun runLayout(const std::vector<std::string>& words)
 {
     std::ostringstream out, err;
     ScriptedPrompt prompt;
-    Prompt::Scope scope(prompt);
-    int status = LayoutCommand::run(words, out, err);
+    HeadlessProgressView silent(stderr, false);
+    BatchTestEnvironment test(silent, prompt);
+    int status = LayoutCommand::run(test.environment(), words, out, err);
     std::string asked;
     for (const auto& q : prompt.questions())
         asked += utf8(q.title) + ": " + utf8(q.text) + "\n";

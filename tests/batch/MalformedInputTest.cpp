@@ -286,7 +286,7 @@ protected:
     // what it writes back reads back the same.
     void runHistory(const MalformedCase& malformed)
     {
-        ProgramFolders::overrideProgramFolder(m_folder.path());
+        ProgramFolders::Scope placement(m_folder.path());
         const std::string path = InputHistory::fileName(0);
         place(malformed, path);
         const std::string stored = fileBytes(path);
@@ -300,7 +300,6 @@ protected:
         ASSERT_EQ(again.entries(0).size(), history.entries(0).size());
         for (size_t i = 0; i < history.entries(0).size(); ++i)
             EXPECT_EQ(again.entries(0)[i].toStdString(), history.entries(0)[i].toStdString());
-        ProgramFolders::overrideProgramFolder("");
     }
 
     ScenarioTestFolder m_folder;

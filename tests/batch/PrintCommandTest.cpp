@@ -265,8 +265,9 @@ TEST_F(PrintCommandTest, CtrlCStopsBetweenScenesAndTheLogSaysSo)
     std::ostringstream out, err;
     int status = 0;
     {
-        UxProgressDialog::Scope scope(view);
-        status = PrintCommand::run({folder(), "--dest", dest(), "--log", logFile()}, out, err);
+        BatchTestEnvironment test(view);
+        status = PrintCommand::run(test.environment(),
+                                   {folder(), "--dest", dest(), "--log", logFile()}, out, err);
     }
     BatchInterrupt::uninstall();
     EXPECT_EQ(status, 130) << err.str();
@@ -285,8 +286,9 @@ TEST_F(PrintCommandTest, AnInterruptedRunsSummarySaysHowFarItGot)
     std::ostringstream out, err;
     int status = 0;
     {
-        UxProgressDialog::Scope scope(view);
-        status = PrintCommand::run({folder(), "--dest", dest(), "--no-log"}, out, err);
+        BatchTestEnvironment test(view);
+        status = PrintCommand::run(test.environment(), {folder(), "--dest", dest(), "--no-log"},
+                                   out, err);
     }
     BatchInterrupt::uninstall();
     EXPECT_EQ(status, 130) << err.str();
@@ -355,8 +357,9 @@ TEST_F(PrintCommandTest, ASecondCtrlCStopsWithinASceneAndLeavesNoTemporaryFile)
     std::ostringstream out, err;
     int status = 0;
     {
-        UxProgressDialog::Scope scope(view);
-        status = PrintCommand::run({folder(), "--dest", dest(), "--log", logFile()}, out, err);
+        BatchTestEnvironment test(view);
+        status = PrintCommand::run(test.environment(),
+                                   {folder(), "--dest", dest(), "--log", logFile()}, out, err);
     }
     BatchInterrupt::uninstall();
     EXPECT_EQ(status, 130) << err.str();

@@ -61,9 +61,9 @@ protected:
     FolderLoad load()
     {
         ScriptInfo totals;
-        UxProgressDialog progress;
+        UxProgressDialog progress(m_progress);
         return m_catalogue.loadFolder(FCString(m_folder.path()), totals, false, progress,
-                                      UxDialogs::notices());
+                                      m_notices);
     }
     std::string names(int index) const
     {
@@ -80,9 +80,8 @@ protected:
     ScenarioTestFolder m_folder;
     ScriptCatalogue m_catalogue;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
 };
 
 } // namespace

@@ -210,13 +210,12 @@ TEST(FCPathNameTest, DoubleByteNamesKeepTheirBytes)
 TEST(FCPathNameTest, ProgramFoldersComeFromThePlatform)
 {
     PathFolder folder;
-    ProgramFolders::overrideProgramFolder(folder.path() + "/");
+    ProgramFolders::Scope placement(folder.path() + "/");
     EXPECT_EQ(text(FCPathName(FCPathName::ProgramFolder)), folder.path() + "/");
     FCPathName withoutSeparator(0);
     withoutSeparator.setSpecialFolder(FCPathName::ProgramFolder, false);
     EXPECT_EQ(text(withoutSeparator), folder.path());
     EXPECT_EQ(text(FCPathName(FCPathName::ProgramFile)), ProgramFolders::programFile());
-    ProgramFolders::overrideProgramFolder("");
 }
 
 TEST(FCPathNameTest, SpecialFolderCodesMapToFixedFolders)

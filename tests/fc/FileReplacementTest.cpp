@@ -66,7 +66,7 @@ TEST_F(FileReplacementTest, BoxesNameTheDestinationAndWhyNeverTheTemporaryFile)
     // its sub-folders are the user's.
     const std::string note =
         TextCodec::fromUtf8("\nプログラムのフォルダ /opt/q/ には書き込めません");
-    ProgramFolders::overridePlacementNote(note);
+    ProgramFolders::Scope placement(m_folder, note);
     std::filesystem::create_directory(at("sub"));
 
     FileFaults::fail(FileFaults::Kind::Open, WinError::AccessDenied);

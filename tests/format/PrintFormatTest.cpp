@@ -158,10 +158,11 @@ TEST(PrintFormatTest, LogSwitchAndNameGoTogether)
 
 TEST(PrintFormatTest, DefaultLogNameIsBesideTheProgram)
 {
-    ProgramFolders::overrideProgramFolder("/opt/quillon-test");
     PrintFormat format;
-    format.setDefaultLogName();
-    ProgramFolders::overrideProgramFolder("");
+    {
+        ProgramFolders::Scope placement("/opt/quillon-test");
+        format.setDefaultLogName();
+    }
     EXPECT_EQ(format.logName().toStdString(), "/opt/quillon-test/quillon.log.txt");
 }
 

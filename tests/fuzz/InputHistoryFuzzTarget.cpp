@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ProgramFolders::overrideProgramFolder(FuzzScratchFolder::path());
+    const ProgramFolders::Scope placement(FuzzScratchFolder::path());
     const std::string_view bytes = fuzzBytes(data, size);
     for (int slot = 0; slot < InputHistory::SlotCount; ++slot)
         FuzzScratchFolder::write("quillon.history." + std::to_string(slot) + ".txt", bytes);

@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ProgramFolders::overrideProgramFolder(FuzzScratchFolder::path());
+    const ProgramFolders::Scope placement(FuzzScratchFolder::path());
     const std::string_view bytes = fuzzBytes(data, size);
     const size_t split = bytes.find('\0');
     FuzzScratchFolder::write("quillon.configuration", bytes.substr(0, split));

@@ -5,6 +5,7 @@
 #include "ScenarioTestFolder.h"
 #include "TestText.h"
 #include "app/CheckListDialogModel.h"
+#include "gui/FileChoosers.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtText.h"
 #include "gui/QuestionDialog.h"
@@ -80,12 +81,12 @@ void waitForAnswers(const Answered& log, size_t count)
 
 class CheckListDialogTest : public testing::Test {
 protected:
-    CheckListDialogTest() : m_model(FCString(m_folder.path()), CheckListOptions()) {}
+    CheckListDialogTest() : m_model(FCString(m_folder.path()), CheckListOptions(), m_notices) {}
 
     // Opens the dialog on the model without waiting for it to end.
     void open()
     {
-        m_dialog = std::make_unique<CheckListDialog>(nullptr, m_model);
+        m_dialog = std::make_unique<CheckListDialog>(nullptr, m_model, m_choosers);
         m_dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dialog.get()));
     }
@@ -111,6 +112,9 @@ protected:
     }
 
     ScenarioTestFolder m_folder;
+    ScriptedDialogHost m_host;
+    UxDialogs m_notices{m_host};
+    FileChoosers m_choosers;
     CheckListDialogModel m_model;
     std::unique_ptr<CheckListDialog> m_dialog;
 };
@@ -131,7 +135,8 @@ TEST_F(CheckListDialogTest, ShowsTheModelsFolderAndOptions)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.word);
-        m_model = CheckListDialogModel(FCString(m_folder.path()), CheckListOptions(c.word));
+        m_model =
+            CheckListDialogModel(FCString(m_folder.path()), CheckListOptions(c.word), m_notices);
         open();
         EXPECT_EQ(m_dialog->windowTitle(), u("台本チェックリストの出力"));
         EXPECT_EQ(folderEdit()->text(), QString::fromStdString(m_folder.path()));
@@ -156,11 +161,10 @@ TEST_F(CheckListDialogTest, OkTakesTheOptionsFromTheControls)
         {true, true, true, true, 0x10200},   {false, false, true, false, 0x301},
         {false, true, false, true, 0x10001},
     };
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
+    ScriptedDialogHost& host = m_host;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        m_model = CheckListDialogModel(FCString(m_folder.path()), CheckListOptions());
+        m_model = CheckListDialogModel(FCString(m_folder.path()), CheckListOptions(), m_notices);
         open();
         if (c.text)
             QTest::mouseClick(widget<QRadioButton>("テキスト形式(.txt)"), Qt::LeftButton);
@@ -183,8 +187,7 @@ TEST_F(CheckListDialogTest, OkTakesTheOptionsFromTheControls)
 
 TEST_F(CheckListDialogTest, AnEmptyFolderBoxShowsTheMessageAndStaysOpen)
 {
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
+    ScriptedDialogHost& host = m_host;
     open();
     setFolderText(QString());
     clickButton("OK");
@@ -203,7 +206,8 @@ TEST_F(CheckListDialogTest, AnEmptyFolderBoxShowsTheMessageAndStaysOpen)
 TEST_F(CheckListDialogTest, DecliningToCreateAMissingFolderKeepsTheDialogOpen)
 {
     QtDialogHost host;
-    UxDialogs::Scope scope(host);
+    UxDialogs notices(host);
+    m_model = CheckListDialogModel(FCString(m_folder.path()), CheckListOptions(), notices);
     const std::string missing = m_folder.path() + "lists";
     open();
     setFolderText(QString::fromStdString(missing));
@@ -224,7 +228,8 @@ TEST_F(CheckListDialogTest, DecliningToCreateAMissingFolderKeepsTheDialogOpen)
 TEST_F(CheckListDialogTest, AgreeingTwiceCreatesTheFolderAndClosesWithTheOptions)
 {
     QtDialogHost host;
-    UxDialogs::Scope scope(host);
+    UxDialogs notices(host);
+    m_model = CheckListDialogModel(FCString(m_folder.path()), CheckListOptions(), notices);
     const std::string missing = m_folder.path() + "out/lists";
     open();
     setFolderText(QString::fromStdString(missing));
@@ -246,8 +251,7 @@ TEST_F(CheckListDialogTest, AgreeingTwiceCreatesTheFolderAndClosesWithTheOptions
 
 TEST_F(CheckListDialogTest, AFolderNameWithoutACp932FormIsRefused)
 {
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
+    ScriptedDialogHost& host = m_host;
     open();
     const QString folder = QString::fromStdString(m_folder.path()) + u("out\xF0\x9F\x8E\xA4");
     setFolderText(folder);
@@ -298,14 +302,12 @@ TEST_F(CheckListDialogTest, CancellingTheBrowserKeepsTheBox)
 
 TEST_F(CheckListDialogTest, RunAnswersWhetherTheDialogClosedWithOk)
 {
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
     for (const char* button : {"キャンセル", "OK"}) {
         SCOPED_TRACE(button);
         auto ran = whenModalOpens([button](QWidget* modal) {
             QTest::mouseClick(byAccessibleName<QPushButton>(modal, u(button)), Qt::LeftButton);
         });
-        const bool ok = CheckListDialog::run(nullptr, m_model);
+        const bool ok = CheckListDialog::run(nullptr, m_model, m_choosers);
         EXPECT_TRUE(*ran);
         EXPECT_EQ(ok, u(button) == u("OK"));
         // Only OK fills in the folder the lists go to.
@@ -340,7 +342,7 @@ TEST_F(CheckListDialogTest, EveryControlIsNamedByItsLabel)
 
 TEST_F(CheckListDialogTest, FitsASmallScreenAndStaysWholeAtItsMinimumSize)
 {
-    m_dialog = std::make_unique<CheckListDialog>(nullptr, m_model);
+    m_dialog = std::make_unique<CheckListDialog>(nullptr, m_model, m_choosers);
     expectFitsASmallScreen(m_dialog.get());
     // A long folder name gets the room the window is given.
     const int folderWidth = folderEdit()->width();
@@ -351,8 +353,6 @@ TEST_F(CheckListDialogTest, FitsASmallScreenAndStaysWholeAtItsMinimumSize)
 
 TEST_F(CheckListDialogTest, EscCancelsAndEnterPressesOkWhateverControlHasTheFocus)
 {
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
     open();
     QStringList names;
     for (QWidget* control : keyboardControls(m_dialog.get()))
@@ -361,7 +361,8 @@ TEST_F(CheckListDialogTest, EscCancelsAndEnterPressesOkWhateverControlHasTheFocu
     ASSERT_TRUE(names.contains("listUnprintedCheck"));
     for (const QString& name : names) {
         for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
-            m_model = CheckListDialogModel(FCString(m_folder.path()), CheckListOptions());
+            m_model =
+                CheckListDialogModel(FCString(m_folder.path()), CheckListOptions(), m_notices);
             open();
             auto* widget = m_dialog->findChild<QWidget*>(name);
             widget->setFocus();
@@ -378,8 +379,6 @@ TEST_F(CheckListDialogTest, EscCancelsAndEnterPressesOkWhateverControlHasTheFocu
 
 TEST_F(CheckListDialogTest, OptionsAndFolderSetByAScreenReaderAreWhatOkTakes)
 {
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
     std::filesystem::create_directory(m_folder.path() + "lists");
     open();
     for (const char* label :
@@ -402,8 +401,6 @@ TEST_F(CheckListDialogTest, OptionsAndFolderSetByAScreenReaderAreWhatOkTakes)
 TEST_F(CheckListDialogTest, KeepsToADarkPalette)
 {
     DarkPaletteScope dark;
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
     open();
     setFolderText(QString());
     clickButton("OK");

@@ -7,6 +7,7 @@
 #include "TestText.h"
 #include "app/ConversionDialogModel.h"
 #include "convert/ConversionState.h"
+#include "gui/FileChoosers.h"
 #include "gui/ListView.h"
 #include "gui/QtText.h"
 #include "ui/ScriptedDialogHost.h"
@@ -46,12 +47,7 @@ const std::string sources =
 
 class ConversionDialogTest : public testing::Test {
 protected:
-    ConversionDialogTest() : m_dialog(nullptr, m_model) { m_dialog.show(); }
-    ~ConversionDialogTest() override
-    {
-        ConversionDialog::setFolderBrowser({});
-        ConversionDialog::setFileChooser({});
-    }
+    ConversionDialogTest() : m_dialog(nullptr, m_model, m_choosers) { m_dialog.show(); }
 
     QLineEdit* edit(int id) { return qobject_cast<QLineEdit*>(m_dialog.control(id)); }
     void type(int id, const std::string& text)
@@ -78,11 +74,11 @@ protected:
 
     ScenarioTestFolder m_out;
     ScriptedDialogHost m_host;
-    UxDialogs::Scope m_dialogScope{m_host};
+    UxDialogs m_notices{m_host};
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
+    FileChoosers m_choosers;
     ConversionState m_state;
-    ConversionDialogModel m_model{m_state};
+    ConversionDialogModel m_model{m_state, m_notices, m_progress};
     ConversionDialog m_dialog;
 };
 
@@ -159,10 +155,10 @@ TEST_F(ConversionDialogTest, PickersFillTheFieldsAndFoldersGetATrailingSeparator
     std::string folder = m_out.path();
     folder.pop_back();
     QString browserStart;
-    ConversionDialog::setFolderBrowser([&](QWidget*, const QString&, const QString& start) {
+    m_choosers.folderBrowser = [&](QWidget*, const QString&, const QString& start) {
         browserStart = start;
         return QString::fromStdString(folder);
-    });
+    };
     type(ConversionDialog::SourceId, sources);
     click(ConversionDialog::SourceBrowseId);
     EXPECT_EQ(browserStart.toStdString(), sources) << "starts at the field's folder";
@@ -171,20 +167,18 @@ TEST_F(ConversionDialogTest, PickersFillTheFieldsAndFoldersGetATrailingSeparator
     EXPECT_EQ(edit(ConversionDialog::OutputId)->text().toStdString(), m_out.path());
 
     // A cancelled browser leaves the field as it was.
-    ConversionDialog::setFolderBrowser(
-        [](QWidget*, const QString&, const QString&) { return QString(); });
+    m_choosers.folderBrowser = [](QWidget*, const QString&, const QString&) { return QString(); };
     type(ConversionDialog::OutputId, "kept");
     click(ConversionDialog::OutputBrowseId);
     EXPECT_EQ(edit(ConversionDialog::OutputId)->text(), u8("kept"));
 
     QString title, start, filters;
-    ConversionDialog::setFileChooser(
-        [&](QWidget*, const QString& t, const QString& s, const QString& f) {
-            title = t;
-            start = s;
-            filters = f;
-            return QString::fromStdString(sources + "names.txt");
-        });
+    m_choosers.fileChooser = [&](QWidget*, const QString& t, const QString& s, const QString& f) {
+        title = t;
+        start = s;
+        filters = f;
+        return QString::fromStdString(sources + "names.txt");
+    };
     type(ConversionDialog::DefinitionsId, "old.txt");
     click(ConversionDialog::DefinitionsBrowseId);
     EXPECT_EQ(title, u8("名前定義ファイルの選択"));
@@ -275,7 +269,7 @@ TEST_F(ConversionDialogTest, ConversionWritesTheScreenplaysAndAsksBeforeOverwrit
 
 TEST_F(ConversionDialogTest, FitsASmallScreenAndTheListAndMessagesGrowWithTheWindow)
 {
-    ConversionDialog dialog(nullptr, m_model);
+    ConversionDialog dialog(nullptr, m_model, m_choosers);
     expectFitsASmallScreen(&dialog);
     QWidget* list = dialog.control(ConversionDialog::ListId);
     QWidget* messages = dialog.control(ConversionDialog::MessageId);
@@ -298,7 +292,7 @@ TEST_F(ConversionDialogTest, EscClosesAndEnterPressesOutputWhateverControlHasThe
     ASSERT_TRUE(names.contains("subfoldersCheckBox"));
     for (const QString& name : names) {
         for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
-            ConversionDialog dialog(nullptr, m_model);
+            ConversionDialog dialog(nullptr, m_model, m_choosers);
             dialog.show();
             auto* widget = dialog.findChild<QWidget*>(name);
             widget->setFocus();
@@ -349,7 +343,7 @@ TEST_F(ConversionDialogTest, FieldsAndTheBoxSetByAScreenReaderAreWhatTheButtonsT
 TEST_F(ConversionDialogTest, KeepsToADarkPalette)
 {
     DarkPaletteScope dark;
-    ConversionDialog dialog(nullptr, m_model);
+    ConversionDialog dialog(nullptr, m_model, m_choosers);
     dialog.show();
     expectReadableInTheApplicationsPalette(&dialog);
 }

@@ -43,7 +43,7 @@ std::shared_ptr<bool> pressKey(Qt::Key key)
 class DialogHostTest : public testing::Test {
 protected:
     QtDialogHost m_host;
-    UxDialogs::Scope m_scope{m_host};
+    UxDialogs m_dialogs{m_host};
 };
 
 } // namespace
@@ -52,7 +52,7 @@ TEST_F(DialogHostTest, ANoticeShowsItsTextAndEndsWithOk)
 {
     Seen seen;
     auto ran = answerWith("OK", seen);
-    UxDialogs::notice(sj("シナリオの読み込みがキャンセルされました。\n二行目"), "Quillon Utility");
+    m_dialogs.notice(sj("シナリオの読み込みがキャンセルされました。\n二行目"), "Quillon Utility");
     ASSERT_TRUE(*ran);
     EXPECT_EQ(seen.title, QString("Quillon Utility"));
     EXPECT_EQ(seen.text, QString::fromUtf8("シナリオの読み込みがキャンセルされました。\n二行目"));
@@ -65,7 +65,7 @@ TEST_F(DialogHostTest, ANoticeWithoutTitleShowsTheProgramsTitleAndEscEndsIt)
         seen.title = modal->windowTitle();
         QTest::keyClick(modal, Qt::Key_Escape);
     });
-    UxDialogs::notice(sj("本文"));
+    m_dialogs.notice(sj("本文"));
     ASSERT_TRUE(*ran);
     EXPECT_EQ(seen.title, QString("quillon utility"));
 }
@@ -74,13 +74,13 @@ TEST_F(DialogHostTest, QuestionsAreAnsweredByTheirButtons)
 {
     Seen seen;
     auto ran = answerWith(QString::fromUtf8("はい"), seen);
-    EXPECT_TRUE(UxDialogs::question(sj("上書きしますか？"), sj("確認")));
+    EXPECT_TRUE(m_dialogs.question(sj("上書きしますか？"), sj("確認")));
     ASSERT_TRUE(*ran);
     EXPECT_EQ(seen.title, QString::fromUtf8("確認"));
     EXPECT_EQ(seen.text, QString::fromUtf8("上書きしますか？"));
 
     ran = answerWith(QString::fromUtf8("いいえ"), seen);
-    EXPECT_FALSE(UxDialogs::question(sj("上書きしますか？")));
+    EXPECT_FALSE(m_dialogs.question(sj("上書きしますか？")));
     ASSERT_TRUE(*ran);
     EXPECT_EQ(seen.title, QString("quillon utility"));
 }
@@ -88,16 +88,16 @@ TEST_F(DialogHostTest, QuestionsAreAnsweredByTheirButtons)
 TEST_F(DialogHostTest, EscAndTheCloseBoxAnswerNo)
 {
     auto ran = pressKey(Qt::Key_Escape);
-    EXPECT_FALSE(UxDialogs::question("q"));
+    EXPECT_FALSE(m_dialogs.question("q"));
     ASSERT_TRUE(*ran);
 
     ran = whenModalOpens([](QWidget* modal) { modal->close(); });
-    EXPECT_FALSE(UxDialogs::question("q"));
+    EXPECT_FALSE(m_dialogs.question("q"));
     ASSERT_TRUE(*ran);
 
     // Return presses the default button, "はい".
     ran = pressKey(Qt::Key_Return);
-    EXPECT_TRUE(UxDialogs::question("q"));
+    EXPECT_TRUE(m_dialogs.question("q"));
     ASSERT_TRUE(*ran);
 }
 
@@ -129,7 +129,7 @@ TEST_F(DialogHostTest, DialogsOpenOverTheWindowInUse)
         where = modal->frameGeometry();
         modal->close();
     });
-    UxDialogs::notice("over the owner");
+    m_dialogs.notice("over the owner");
     ASSERT_TRUE(*ran);
     EXPECT_EQ(parent, &owner);
     EXPECT_TRUE(owner.frameGeometry().contains(where.center()));

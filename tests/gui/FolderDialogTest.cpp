@@ -4,7 +4,10 @@
 #include "LabelledControls.h"
 #include "app/FolderSelectionModel.h"
 #include "app/InputHistory.h"
+#include "gui/FileChoosers.h"
 #include "gui/QtText.h"
+#include "ui/ScriptedDialogHost.h"
+#include "ui/UxDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,20 +54,19 @@ protected:
         m_history.add(1, cp932(u8("/scenario/第二部/")));
         m_history.add(0, cp932(u8("not-a-folder")));
     }
-    ~FolderDialogTest() override { FolderDialog::setFolderBrowser({}); }
 
     // Replaces the folder browser by one that records its call and answers
     // with answer.
     void browserAnswers(const QString& answer)
     {
-        FolderDialog::setFolderBrowser(
-            [this, answer](QWidget* owner, const QString& caption, const QString& start) {
-                ++m_browser.count;
-                m_browser.owner = owner;
-                m_browser.caption = caption;
-                m_browser.start = start;
-                return answer;
-            });
+        m_choosers.folderBrowser = [this, answer](QWidget* owner, const QString& caption,
+                                                  const QString& start) {
+            ++m_browser.count;
+            m_browser.owner = owner;
+            m_browser.caption = caption;
+            m_browser.start = start;
+            return answer;
+        };
     }
 
     static QComboBox* combo(FolderDialog& dialog)
@@ -87,7 +89,10 @@ protected:
     }
 
     InputHistory m_history;
-    FolderSelectionModel m_model{m_history, cp932(u8("/scenario/今の台本/"))};
+    ScriptedDialogHost m_host;
+    UxDialogs m_notices{m_host};
+    FileChoosers m_choosers;
+    FolderSelectionModel m_model{m_history, cp932(u8("/scenario/今の台本/")), m_notices};
     BrowserCall m_browser;
 };
 
@@ -95,7 +100,7 @@ protected:
 
 TEST_F(FolderDialogTest, OpensWithFoldersOldestFirstAndTheCurrentFolderAsEditText)
 {
-    FolderDialog dialog(nullptr, m_model);
+    FolderDialog dialog(nullptr, m_model, m_choosers);
     dialog.show();
 
     EXPECT_EQ(dialog.windowTitle(), u8("印刷するフォルダの入力"));
@@ -119,7 +124,7 @@ TEST_F(FolderDialogTest, OpensWithFoldersOldestFirstAndTheCurrentFolderAsEditTex
 
 TEST_F(FolderDialogTest, EmptyOkShowsTheMessageAndStaysOpen)
 {
-    FolderDialog dialog(nullptr, m_model);
+    FolderDialog dialog(nullptr, m_model, m_choosers);
     dialog.show();
     combo(dialog)->lineEdit()->clear();
     click(dialog, FolderDialog::OkId);
@@ -134,8 +139,8 @@ TEST_F(FolderDialogTest, TheKeepBoxReachesTheModel)
 {
     for (bool ticked : {false, true}) {
         InputHistory history;
-        FolderSelectionModel model(history, cp932(u8("/scenario/")));
-        FolderDialog dialog(nullptr, model);
+        FolderSelectionModel model(history, cp932(u8("/scenario/")), m_notices);
+        FolderDialog dialog(nullptr, model, m_choosers);
         dialog.show();
         if (ticked)
             click(dialog, FolderDialog::KeepWordTotalsId);
@@ -148,7 +153,7 @@ TEST_F(FolderDialogTest, TheKeepBoxReachesTheModel)
 
 TEST_F(FolderDialogTest, AnAcceptedFolderBecomesTheNewestHistoryEntry)
 {
-    FolderDialog dialog(nullptr, m_model);
+    FolderDialog dialog(nullptr, m_model, m_choosers);
     dialog.show();
     type(dialog, u8("/scenario/第三部"));
     click(dialog, FolderDialog::OkId);
@@ -164,7 +169,7 @@ TEST_F(FolderDialogTest, AnAcceptedFolderBecomesTheNewestHistoryEntry)
 TEST_F(FolderDialogTest, CancelAndEscapeEndWithTwoAndChangeNothing)
 {
     for (bool escape : {false, true}) {
-        FolderDialog dialog(nullptr, m_model);
+        FolderDialog dialog(nullptr, m_model, m_choosers);
         dialog.show();
         click(dialog, FolderDialog::KeepWordTotalsId);
         type(dialog, u8("/elsewhere/"));
@@ -186,7 +191,7 @@ TEST_F(FolderDialogTest, BrowseStartsAtTheTypedFolderAndTheChoiceReplacesTheEdit
     const QString chosen = temporary.path() + u8("/選んだ");
     browserAnswers(chosen);
 
-    FolderDialog dialog(nullptr, m_model);
+    FolderDialog dialog(nullptr, m_model, m_choosers);
     dialog.show();
     type(dialog, temporary.path());
     click(dialog, FolderDialog::BrowseId);
@@ -203,7 +208,7 @@ TEST_F(FolderDialogTest, BrowseStartsAtTheTypedFolderAndTheChoiceReplacesTheEdit
 TEST_F(FolderDialogTest, BrowseWithNoTextStartsAtTheProgramsFolder)
 {
     browserAnswers(QString());
-    FolderDialog dialog(nullptr, m_model);
+    FolderDialog dialog(nullptr, m_model, m_choosers);
     dialog.show();
     combo(dialog)->lineEdit()->clear();
     click(dialog, FolderDialog::BrowseId);
@@ -222,7 +227,7 @@ TEST_F(FolderDialogTest, TheToolkitsFolderBrowserOpensAtTheStartFolder)
     ASSERT_TRUE(QDir(temporary.path()).mkdir("inner"));
     const QString inner = QDir(temporary.path()).absoluteFilePath("inner");
 
-    FolderDialog dialog(nullptr, m_model);
+    FolderDialog dialog(nullptr, m_model, m_choosers);
     dialog.show();
     type(dialog, temporary.path());
     QString caption;
@@ -251,7 +256,7 @@ TEST_F(FolderDialogTest, RunAnswersWhetherOkEndedTheDialog)
         ASSERT_NE(dialog, nullptr);
         click(*dialog, FolderDialog::OkId);
     });
-    EXPECT_TRUE(FolderDialog::run(nullptr, m_model));
+    EXPECT_TRUE(FolderDialog::run(nullptr, m_model, m_choosers));
     EXPECT_TRUE(*accepted);
     EXPECT_EQ(fromCp932(m_history.entries(1).back().view()), u8("/scenario/今の台本/"));
 
@@ -260,13 +265,13 @@ TEST_F(FolderDialogTest, RunAnswersWhetherOkEndedTheDialog)
         ASSERT_NE(dialog, nullptr);
         click(*dialog, FolderDialog::CancelId);
     });
-    EXPECT_FALSE(FolderDialog::run(nullptr, m_model));
+    EXPECT_FALSE(FolderDialog::run(nullptr, m_model, m_choosers));
     EXPECT_TRUE(*cancelled);
 }
 
 TEST_F(FolderDialogTest, EveryControlIsAnnouncedByItsLabel)
 {
-    FolderDialog dialog(nullptr, m_model);
+    FolderDialog dialog(nullptr, m_model, m_choosers);
     dialog.show();
     expectButtonsAnnouncedByTheirLabels(&dialog);
     EXPECT_EQ(announcedName(dialog.control(FolderDialog::KeepWordTotalsId)),

@@ -8,12 +8,13 @@
 #include "TestText.h"
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
+#include "gui/DesktopEnvironment.h"
 #include "gui/ListView.h"
+#include "platform/SystemClock.h"
 #include "reports/CharacterSelection.h"
 #include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
-#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <QAbstractButton>
@@ -96,7 +97,7 @@ protected:
     MainWindow& open(const std::string& commandLine)
     {
         ProgramStart::prepare(m_app, commandLine);
-        m_window = std::make_unique<MainWindow>(m_app);
+        m_window = std::make_unique<MainWindow>(m_app, m_environment);
         m_window->show();
         return *m_window;
     }
@@ -150,9 +151,10 @@ protected:
     ScenarioTestFolder m_scenario;
     ScenarioTestFolder m_longScenario;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    const SystemClock m_clock;
+    DesktopEnvironment m_environment{
+        {.dialogs = m_dialogs, .progress = m_progress, .prompt = m_prompt, .clock = m_clock}};
     Quillon m_app;
     std::unique_ptr<MainWindow> m_window;
 };

@@ -8,13 +8,14 @@
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
 #include "document/ScriptCatalogue.h"
+#include "gui/DesktopEnvironment.h"
 #include "gui/ListView.h"
 #include "gui/MainWindow.h"
+#include "platform/SystemClock.h"
 #include "reports/PrintRun.h"
 #include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
-#include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
 #include <QAbstractButton>
@@ -41,7 +42,7 @@ protected:
         UxProgressDialog::clearCancelRequest();
         writePreviewScenes(m_scenario);
         ProgramStart::prepare(m_app, m_scenario.path());
-        m_window = std::make_unique<MainWindow>(m_app);
+        m_window = std::make_unique<MainWindow>(m_app, m_environment);
         m_window->show();
     }
 
@@ -111,9 +112,10 @@ protected:
 
     ScenarioTestFolder m_scenario;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    const SystemClock m_clock;
+    DesktopEnvironment m_environment{
+        {.dialogs = m_dialogs, .progress = m_progress, .prompt = m_prompt, .clock = m_clock}};
     Quillon m_app;
     std::unique_ptr<MainWindow> m_window;
 };

@@ -5,6 +5,7 @@
 #include "LabelledControls.h"
 #include "app/PrintSettingsDialogModel.h"
 #include "format/RunSettings.h"
+#include "gui/FileChoosers.h"
 #include "gui/ListView.h"
 #include "gui/QtText.h"
 #include "ui/ScriptedDialogHost.h"
@@ -49,19 +50,20 @@ protected:
         m_faces = {toCp932(u("@IPAGothic")), toCp932(u("@IPAMincho")), toCp932(u("@ＭＳ ゴシック")),
                    toCp932(u("@ＭＳ 明朝"))};
     }
-    ~PrintSettingsDialogTest() override
-    {
-        m_dialog.reset();
-        PrintSettingsDialog::setFolderBrowser({});
-        PrintSettingsDialog::setFileChooser({});
-    }
+    ~PrintSettingsDialogTest() override { m_dialog.reset(); }
 
     void open(PrintSettingsDialogModel::Purpose purpose = PrintSettingsDialogModel::Settings)
     {
+        open(m_notices, purpose);
+    }
+    // The same, OK's questions and notices going to notices.
+    void open(Notices& notices,
+              PrintSettingsDialogModel::Purpose purpose = PrintSettingsDialogModel::Settings)
+    {
         m_dialog.reset();
-        m_model.emplace(purpose, m_format, m_run, FCString(toCp932(m_dir.path() + "/")),
+        m_model.emplace(notices, purpose, m_format, m_run, FCString(toCp932(m_dir.path() + "/")),
                         m_suppressed, m_characters, m_faces);
-        m_dialog = std::make_unique<PrintSettingsDialog>(nullptr, *m_model);
+        m_dialog = std::make_unique<PrintSettingsDialog>(nullptr, *m_model, m_choosers);
         m_dialog->show();
     }
 
@@ -100,6 +102,9 @@ protected:
     std::vector<FCString> m_suppressed;
     std::vector<FCString> m_characters;
     std::vector<std::string> m_faces;
+    ScriptedDialogHost m_host;
+    UxDialogs m_notices{m_host};
+    FileChoosers m_choosers;
     std::optional<PrintSettingsDialogModel> m_model;
     std::unique_ptr<PrintSettingsDialog> m_dialog;
 };
@@ -305,8 +310,7 @@ TEST_F(PrintSettingsDialogTest, ThePrinterLeavesTheDestinationFolderUntouched)
     EXPECT_FALSE(edit(1016)->isEnabled());
     EXPECT_FALSE(m_dialog->control(1018)->isEnabled());
 
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
+    ScriptedDialogHost& host = m_host;
     PrintFormat format;
     ASSERT_TRUE(confirm(format));
     EXPECT_TRUE(host.questions().empty());
@@ -343,11 +347,11 @@ TEST_F(PrintSettingsDialogTest, TheFolderCreationQuestionDecidesWhetherTheDialog
 {
     for (bool yes : {false, true}) {
         const QString target = m_dir.path() + (yes ? "/yes/pages" : "/no/pages");
-        open();
+        ScriptedDialogHost host({yes});
+        UxDialogs notices(host);
+        open(notices);
         click(1014);
         type(1016, target);
-        ScriptedDialogHost host({yes});
-        UxDialogs::Scope scope(host);
         click(PrintSettingsDialogModel::OkId);
 
         ASSERT_EQ(host.questions().size(), 1u);
@@ -425,19 +429,18 @@ TEST_F(PrintSettingsDialogTest, TheSuppressedCountFollowsEveryTick)
 TEST_F(PrintSettingsDialogTest, TheBrowseButtonsAskTheirDialogsAndFillTheEdits)
 {
     QString folderCaption, folderStart, fileTitle, fileStart, fileFilters;
-    PrintSettingsDialog::setFolderBrowser(
-        [&](QWidget*, const QString& caption, const QString& start) {
-            folderCaption = caption;
-            folderStart = start;
-            return m_dir.path() + u("/画像");
-        });
-    PrintSettingsDialog::setFileChooser(
-        [&](QWidget*, const QString& title, const QString& start, const QString& filters) {
-            fileTitle = title;
-            fileStart = start;
-            fileFilters = filters;
-            return u("/logs/new.txt");
-        });
+    m_choosers.folderBrowser = [&](QWidget*, const QString& caption, const QString& start) {
+        folderCaption = caption;
+        folderStart = start;
+        return m_dir.path() + u("/画像");
+    };
+    m_choosers.fileChooser = [&](QWidget*, const QString& title, const QString& start,
+                                 const QString& filters) {
+        fileTitle = title;
+        fileStart = start;
+        fileFilters = filters;
+        return u("/logs/new.txt");
+    };
     open();
     click(1018);
     EXPECT_EQ(folderCaption, u("フォルダの選択"));
@@ -499,8 +502,6 @@ TEST_F(PrintSettingsDialogTest, ChoosingPdfAndBundlingIsConfirmedIntoTheSettings
     click(PrintSettingsDialogModel::BundleByActorId);
     EXPECT_TRUE(control<QCheckBox>(PrintSettingsDialogModel::BundleByActorId)->isChecked());
 
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
     PrintFormat format;
     ASSERT_TRUE(confirm(format));
     EXPECT_EQ(format.device(), OutputDevice::Pdf);
@@ -536,9 +537,9 @@ TEST_F(PrintSettingsDialogTest, F1OnThePdfControlsShowsTheirHelp)
 
 TEST_F(PrintSettingsDialogTest, FitsASmallScreenAndStaysWholeAtItsMinimumSize)
 {
-    m_model.emplace(PrintSettingsDialogModel::PrintStart, m_format, m_run,
+    m_model.emplace(m_notices, PrintSettingsDialogModel::PrintStart, m_format, m_run,
                     FCString(toCp932(m_dir.path() + "/")), m_suppressed, m_characters, m_faces);
-    m_dialog = std::make_unique<PrintSettingsDialog>(nullptr, *m_model);
+    m_dialog = std::make_unique<PrintSettingsDialog>(nullptr, *m_model, m_choosers);
     expectFitsASmallScreen(m_dialog.get());
     // The list takes what the window grows by.
     const int listHeight = view()->height();
@@ -557,8 +558,6 @@ TEST_F(PrintSettingsDialogTest, EscCancelsAndEnterPressesOkWhateverControlHasThe
     ASSERT_TRUE(names.contains("destinationEdit"));
     ASSERT_TRUE(names.contains("destinationBrowseButton"));
 
-    ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
     for (const QString& name : names) {
         for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
             open();

@@ -26,14 +26,13 @@ protected:
     }
 
     QtProgressView m_view;
-    UxProgressDialog::Scope m_scope{m_view};
 };
 
 } // namespace
 
 TEST_F(QtProgressViewTest, OpeningShowsTheStateAndUpdatesFollow)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.setTitle(sj("台本の取得"));
     dialog.setText(sj("指定されたフォルダにある *.screenplay.txt を取得しています"));
     dialog.setupBar(true, 0, 0, 4);
@@ -70,7 +69,7 @@ TEST_F(QtProgressViewTest, OpeningShowsTheStateAndUpdatesFollow)
 
 TEST_F(QtProgressViewTest, CancelTakesEffectOnlyWhenTheCallerNextReadsTheFlag)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.setupBar(true, 0, 0, 5);
     dialog.open(true);
     QPushButton* cancel = cancelButton(m_view.windowOf(dialog));
@@ -100,7 +99,7 @@ TEST_F(QtProgressViewTest, CancelTakesEffectOnlyWhenTheCallerNextReadsTheFlag)
 
 TEST_F(QtProgressViewTest, PumpingDeliversAPressQueuedForTheWindow)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.open(true);
     ProgressDialog* window = m_view.windowOf(dialog);
     // A queued click is what the window system delivers while work runs.
@@ -112,7 +111,7 @@ TEST_F(QtProgressViewTest, PumpingDeliversAPressQueuedForTheWindow)
 
 TEST_F(QtProgressViewTest, ADialogThatCannotBeCancelledDisablesItsButton)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.open(false);
     ProgressDialog* window = m_view.windowOf(dialog);
     QPushButton* cancel = cancelButton(window);
@@ -128,14 +127,14 @@ TEST_F(QtProgressViewTest, ADialogThatCannotBeCancelledDisablesItsButton)
 
 TEST_F(QtProgressViewTest, EscAndTheCloseBoxCountAsCancelAndKeepTheWindow)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.open(true);
     ProgressDialog* window = m_view.windowOf(dialog);
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_TRUE(dialog.cancelled());
     EXPECT_TRUE(window->isVisible());
 
-    UxProgressDialog second;
+    UxProgressDialog second(m_view);
     second.open(true);
     ProgressDialog* secondWindow = m_view.windowOf(second);
     ASSERT_NE(secondWindow, window);
@@ -146,7 +145,7 @@ TEST_F(QtProgressViewTest, EscAndTheCloseBoxCountAsCancelAndKeepTheWindow)
 
 TEST_F(QtProgressViewTest, AHiddenBarAndTheWindowKeepingOtherWindowsWaiting)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.setupBar(false, 0, 0, 10);
     dialog.open(true);
     ProgressDialog* window = m_view.windowOf(dialog);
@@ -164,7 +163,7 @@ TEST_F(QtProgressViewTest, AnOwnerThatGoesFirstTakesTheWindowSafely)
     owner->show();
     owner->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(owner));
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.open(true);
     ASSERT_NE(m_view.windowOf(dialog), nullptr);
     EXPECT_EQ(m_view.windowOf(dialog)->parentWidget(), owner) << "opened over the active window";
@@ -180,7 +179,7 @@ TEST_F(QtProgressViewTest, AnOwnerThatGoesFirstTakesTheWindowSafely)
 
 TEST_F(QtProgressViewTest, EveryControlIsNamedByItsLabel)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.open(true);
     ProgressDialog* window = m_view.windowOf(dialog);
     auto* cancel = qobject_cast<QPushButton*>(window->control(ProgressDialog::CancelId));

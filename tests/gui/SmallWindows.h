@@ -11,6 +11,7 @@
 #include "document/ScriptInfo.h"
 #include "gui/AboutDialog.h"
 #include "gui/CharacterSelectionDialog.h"
+#include "gui/FileChoosers.h"
 #include "gui/FindDialog.h"
 #include "gui/FolderDialog.h"
 #include "gui/NoticeDialog.h"
@@ -19,6 +20,8 @@
 #include "gui/QuestionDialog.h"
 #include "gui/WordCountDialog.h"
 #include "ui/CatalogueListBinding.h"
+#include "ui/ScriptedDialogHost.h"
+#include "ui/UxDialogs.h"
 #include "ui/UxListViewControl.h"
 
 #include <memory>
@@ -54,13 +57,13 @@ protected:
         case Window::CharacterSelection:
             return std::make_unique<CharacterSelectionDialog>(nullptr, m_selection);
         case Window::WordCounts:
-            return std::make_unique<WordCountDialog>(nullptr, m_scene);
+            return std::make_unique<WordCountDialog>(nullptr, m_scene, m_notices);
         case Window::About:
             return std::make_unique<AboutDialog>(nullptr, m_about);
         case Window::Find:
             return std::make_unique<FindDialog>(nullptr, m_find);
         case Window::Folder:
-            return std::make_unique<FolderDialog>(nullptr, m_folder);
+            return std::make_unique<FolderDialog>(nullptr, m_folder, m_choosers);
         case Window::Notice:
             return std::make_unique<NoticeDialog>(nullptr, QString::fromUtf8("本文"));
         case Window::Question:
@@ -81,8 +84,11 @@ protected:
     CharacterSelectionModel m_selection;
     AboutModel m_about;
     InputHistory m_history;
+    ScriptedDialogHost m_dialogs;
+    UxDialogs m_notices{m_dialogs};
+    FileChoosers m_choosers;
     FindFileModel m_find{m_history};
-    FolderSelectionModel m_folder{m_history, FCString(sj("/scenario/今の台本/"))};
+    FolderSelectionModel m_folder{m_history, FCString(sj("/scenario/今の台本/")), m_notices};
     Quillon m_app;
     UxListViewControl m_list;
     CatalogueListBinding m_rows{m_app.catalogue(), m_list};

@@ -11,6 +11,8 @@
 #include "app/VoiceCheckDialogModel.h"
 #include "gui/MainWindow.h"
 #include "gui/WordCountDialog.h"
+#include "gui/DesktopEnvironment.h"
+#include "platform/SystemClock.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
@@ -103,16 +105,17 @@ protected:
         writeAudio(delivery() + "/999999.wav", 800);
         ProgramStart::prepare(m_app, m_scenario.path());
     }
-    ~VoiceCheckDialogTest() override { VoiceCheckDialog::setFolderBrowser({}); }
 
     std::string delivery() const { return m_work.path() + "delivery"; }
 
     ScenarioTestFolder m_scenario;
     ScenarioTestFolder m_work;
     ScriptedDialogHost m_host;
-    UxDialogs::Scope m_hostScope{m_host};
+    UxDialogs m_notices{m_host};
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
+    const SystemClock m_clock;
+    DesktopEnvironment m_environment{
+        {.dialogs = m_host, .progress = m_progress, .prompt = m_prompt, .clock = m_clock}};
     Quillon m_app;
 };
 
@@ -120,7 +123,7 @@ protected:
 
 TEST_F(VoiceCheckDialogTest, FromTheMenuACheckShowsItsTableAndProblemsAndTheRecordedCount)
 {
-    MainWindow window(m_app);
+    MainWindow window(m_app, m_environment);
     window.show();
     QAction* item = nullptr;
     for (QAction* action : window.menuBar()->findChildren<QAction*>())
@@ -173,11 +176,11 @@ TEST_F(VoiceCheckDialogTest, FromTheMenuACheckShowsItsTableAndProblemsAndTheReco
 TEST_F(VoiceCheckDialogTest, TheWindowFitsASmallScreenAndItsControlsAreNamed)
 {
     // The load that the main window would make.
-    UxProgressDialog progress;
-    ASSERT_EQ(m_app.loadScenarioFolder(progress, UxDialogs::notices()), FolderLoad::Loaded);
+    UxProgressDialog progress(m_progress);
+    ASSERT_EQ(m_app.loadScenarioFolder(progress, m_notices), FolderLoad::Loaded);
     m_app.setLoadAtStart(false);
-    VoiceCheckDialogModel model(m_app);
-    VoiceCheckDialog dialog(nullptr, model);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+    VoiceCheckDialog dialog(nullptr, model, m_environment.choosers());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     expectButtonsAnnouncedByTheirLabels(&dialog);

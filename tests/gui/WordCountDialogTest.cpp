@@ -43,9 +43,10 @@ protected:
             m_totals.appendCharacter(sj(name), count);
     }
 
-    void open()
+    void open() { open(m_notices); }
+    void open(Notices& notices)
     {
-        m_dialog = std::make_unique<WordCountDialog>(nullptr, m_totals);
+        m_dialog = std::make_unique<WordCountDialog>(nullptr, m_totals, notices);
         m_dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dialog.get()));
     }
@@ -63,6 +64,8 @@ protected:
     }
 
     ScriptInfo m_totals;
+    ScriptedDialogHost m_host;
+    UxDialogs m_notices{m_host};
     std::unique_ptr<WordCountDialog> m_dialog;
 };
 
@@ -118,9 +121,9 @@ TEST_F(WordCountDialogTest, TheTotalIsTheSumOfAllCounts)
 TEST_F(WordCountDialogTest, ClipboardGetsOneLinePerCharacterAndTheNoticeFollows)
 {
     ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
+    UxDialogs notices(host);
     fill({{"春香", 12}, {"千早", 7}});
-    open();
+    open(notices);
     clickClipboard();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u("春香, 12\n千早, 7\n"));
     ASSERT_EQ(host.notices().size(), 1u);
@@ -132,10 +135,10 @@ TEST_F(WordCountDialogTest, ClipboardGetsOneLinePerCharacterAndTheNoticeFollows)
 TEST_F(WordCountDialogTest, AnEmptyListStillReplacesTheClipboard)
 {
     ScriptedDialogHost host;
-    UxDialogs::Scope scope(host);
+    UxDialogs notices(host);
     QGuiApplication::clipboard()->setText(u("stale"));
     fill({});
-    open();
+    open(notices);
     clickClipboard();
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
     EXPECT_EQ(host.notices().size(), 1u);
@@ -144,9 +147,9 @@ TEST_F(WordCountDialogTest, AnEmptyListStillReplacesTheClipboard)
 TEST_F(WordCountDialogTest, TheNoticeWindowComesUpAndTheListStaysOpen)
 {
     QtDialogHost host;
-    UxDialogs::Scope scope(host);
+    UxDialogs notices(host);
     fill({{"春香", 12}});
-    open();
+    open(notices);
     QString title;
     QString text;
     auto ran = whenModalOpens([&](QWidget* modal) {
@@ -205,7 +208,7 @@ TEST_F(WordCountDialogTest, ShowReturnsWhenOkIsPressed)
         EXPECT_EQ(modal->windowTitle(), u("ワード数一覧"));
         QTest::mouseClick(byAccessibleName<QPushButton>(modal, u("OK")), Qt::LeftButton);
     });
-    WordCountDialog::show(nullptr, m_totals);
+    WordCountDialog::show(nullptr, m_totals, m_notices);
     EXPECT_TRUE(*ran);
 }
 

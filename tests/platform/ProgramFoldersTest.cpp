@@ -52,16 +52,25 @@ TEST(ProgramFoldersTest, ProgramFolderIsTheFolderOfTheRunningProgram)
     EXPECT_EQ(ProgramFolders::programFile(), ProgramFolders::programFolder() + "quillon");
 }
 
-TEST(ProgramFoldersTest, OverrideReplacesTheProgramFolderUntilCleared)
+TEST(ProgramFoldersTest, ScopeReplacesTheProgramFolderUntilItEnds)
 {
     std::string original = ProgramFolders::programFolder();
-    ProgramFolders::overrideProgramFolder("/tmp/elsewhere");
-    EXPECT_EQ(ProgramFolders::programFolder(), "/tmp/elsewhere/");
-    EXPECT_EQ(ProgramFolders::programFile(), "/tmp/elsewhere/quillon");
-    ProgramFolders::overrideProgramFolder("/tmp/x/");
-    EXPECT_EQ(ProgramFolders::programFolder(), "/tmp/x/");
-    ProgramFolders::overrideProgramFolder("");
+    const std::string originalNote = ProgramFolders::placementNote();
+    {
+        ProgramFolders::Scope elsewhere("/tmp/elsewhere", "\nnote");
+        EXPECT_EQ(ProgramFolders::programFolder(), "/tmp/elsewhere/");
+        EXPECT_EQ(ProgramFolders::programFile(), "/tmp/elsewhere/quillon");
+        EXPECT_EQ(ProgramFolders::placementNote(), "\nnote");
+        {
+            ProgramFolders::Scope inner("/tmp/x/");
+            EXPECT_EQ(ProgramFolders::programFolder(), "/tmp/x/");
+            EXPECT_EQ(ProgramFolders::placementNote(), "");
+        }
+        EXPECT_EQ(ProgramFolders::programFolder(), "/tmp/elsewhere/");
+        EXPECT_EQ(ProgramFolders::placementNote(), "\nnote");
+    }
     EXPECT_EQ(ProgramFolders::programFolder(), original);
+    EXPECT_EQ(ProgramFolders::placementNote(), originalNote);
 }
 
 TEST(ProgramFoldersTest, HomeFolderComesFromHomeWithoutTrailingSlash)

@@ -43,15 +43,14 @@ class CharacterSelectionTest : public testing::Test {
 protected:
     CharacterSelectionTest()
     {
-        ProgramFolders::overrideProgramFolder(m_folder.path());
         m_folder.write("1.screenplay.txt", ".scene\tone\n.A\t1\n.B\t2\n.C\t3\n.total\t6\n");
         m_folder.write("2.screenplay.txt", ".scene\ttwo\n.B\t20\n.D\t40\n.total\t60\n");
         m_folder.write("3.screenplay.txt", ".scene\tthree\n.E\t5\n.total\t5\n");
         m_app.setScenarioFolder(m_folder.path());
-        if (!m_app.loadScenarioFolder())
+        UxProgressDialog progress(m_progress);
+        if (!m_app.loadScenarioFolder(progress, m_notices))
             throw std::runtime_error("the test folder did not load");
     }
-    ~CharacterSelectionTest() override { ProgramFolders::overrideProgramFolder(""); }
 
     ScriptCatalogue& catalogue() { return m_app.catalogue(); }
     ScriptInfo& record(int index) { return catalogue().record(index); }
@@ -59,13 +58,13 @@ protected:
 
     ScenarioTestFolder m_folder;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
     ReportsScenario m_app;
     // The main list, for a selection of its rows.
     UxListViewControl m_list;
     CatalogueListBinding m_rows{m_app.catalogue(), m_list};
+    ProgramFolders::Scope m_placement{m_folder.path()};
 };
 
 } // namespace

@@ -26,10 +26,16 @@ protected:
     // The lists into the scenario folder as the options say.
     CheckListReport::Outcome runCommand(bool csv, bool scenes, bool characters, bool unprinted)
     {
-        UxProgressDialog progress;
+        return runCommand(csv, scenes, characters, unprinted, m_progress);
+    }
+    // The same, the progress shown in view.
+    CheckListReport::Outcome runCommand(bool csv, bool scenes, bool characters, bool unprinted,
+                                        ProgressView& view)
+    {
+        UxProgressDialog progress(view);
         return CheckListReport::run(m_app, catalogue(), FCString(m_folder.path()),
                                     CheckListOptions::of(csv, scenes, characters, unprinted),
-                                    progress, UxDialogs::notices());
+                                    progress, m_notices);
     }
 
     std::string file(const std::string& nameUtf8) const
@@ -152,8 +158,7 @@ TEST_F(CheckListTest, PageCountsComeFromAnEstimateOverAllRows)
 TEST_F(CheckListTest, ACancelledEstimateStillWritesTheListsWithUnknownCounts)
 {
     TitledCancelView view(sj("印刷に必要なページ数の確認"), 1);
-    UxProgressDialog::Scope scope(view);
-    const auto outcome = runCommand(true, true, false, true);
+    const auto outcome = runCommand(true, true, false, true, view);
     EXPECT_TRUE(outcome.estimateCancelled);
     EXPECT_EQ(outcome.sceneList, CheckListResult::Written);
     EXPECT_EQ(file("@sceneCheckList.00000000.csv"), sj("mode:14p 標準指定,,\n"
@@ -169,8 +174,7 @@ TEST_F(CheckListTest, ACancelledEstimateStillWritesTheListsWithUnknownCounts)
 TEST_F(CheckListTest, ACancelledSceneListWritesNothingAndSaysNothing)
 {
     TitledCancelView view(sj("シーン別台本チェックリスト(CSV)の作成"), 3);
-    UxProgressDialog::Scope scope(view);
-    EXPECT_EQ(runCommand(true, true, false, false).sceneList, CheckListResult::Cancelled);
+    EXPECT_EQ(runCommand(true, true, false, false, view).sceneList, CheckListResult::Cancelled);
     EXPECT_TRUE(lists().empty());
     EXPECT_TRUE(m_dialogs.notices().empty());
 }
@@ -178,8 +182,7 @@ TEST_F(CheckListTest, ACancelledSceneListWritesNothingAndSaysNothing)
 TEST_F(CheckListTest, ACancelledCharacterListKeepsFinishedFilesAndSaysTheRestWasCancelled)
 {
     TitledCancelView view(sj("キャラ別台本チェックリスト(CSV)の作成"), 2);
-    UxProgressDialog::Scope scope(view);
-    EXPECT_EQ(runCommand(true, false, true, false).characterList, CheckListResult::Cancelled);
+    EXPECT_EQ(runCommand(true, false, true, false, view).characterList, CheckListResult::Cancelled);
     EXPECT_EQ(lists(), std::vector<std::string>{"@sceneCheckList.悠人.00000000.csv"});
     ASSERT_EQ(m_dialogs.notices().size(), 1u);
     EXPECT_EQ(m_dialogs.notices()[0].text,

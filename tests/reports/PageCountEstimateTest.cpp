@@ -23,7 +23,7 @@ protected:
 
     int m_a = 0, m_b = 0, m_c = 0;
     // Shown through the fixture's scripted view.
-    UxProgressDialog m_dialog;
+    UxProgressDialog m_dialog{m_progress};
 };
 
 } // namespace
@@ -269,7 +269,7 @@ TEST_F(ReportsTest, EveryRowCountsAsIfLaidOutAlone)
     load();
     m_folder.remove("c.screenplay.txt");
     PageCountEstimate estimate(m_app);
-    UxProgressDialog progress;
+    UxProgressDialog progress(m_progress);
     EXPECT_EQ(estimate.run(catalogue(), true, progress), 5 + 0 + 0 + 1);
     EXPECT_EQ(record(rowOf("b.screenplay.txt")).cachedPageCount(1), 0);
     for (const char* name : {"a.screenplay.txt", "b.screenplay.txt", "d.screenplay.txt"}) {

@@ -33,8 +33,7 @@ protected:
     std::string destination() const { return m_folder.path() + "out/"; }
     PrintRun::Outcome run(PrintRun& printRun)
     {
-        UxProgressDialog::Scope scope(m_view);
-        UxProgressDialog progress;
+        UxProgressDialog progress(m_view);
         return printRun.printAll(catalogue(), progress);
     }
     // Every file below the destination and its page count (UTF-8 names).

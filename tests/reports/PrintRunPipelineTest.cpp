@@ -71,8 +71,7 @@ TEST_F(PrintRunPipelineTest, OnePipelineServesTheRunAndEachSceneIsOnDiskWhenLogg
     PrintRun run(m_app);
     PipelineWatch watch(run);
     StepCheck view(watch);
-    UxProgressDialog::Scope scope(view);
-    UxProgressDialog progress;
+    UxProgressDialog progress(view);
     const PrintRun::Outcome outcome = run.printAll(catalogue(), progress);
     EXPECT_EQ(outcome.printed, 3);
     EXPECT_EQ(outcome.pagesLost, 0);

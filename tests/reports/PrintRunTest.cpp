@@ -82,8 +82,7 @@ protected:
     // Through a view of its own, so that the load's dialog is not counted.
     PrintRun::Outcome run()
     {
-        UxProgressDialog::Scope scope(m_view);
-        UxProgressDialog progress;
+        UxProgressDialog progress(m_view);
         return m_run.printAll(catalogue(), progress);
     }
     std::string printedLines(std::initializer_list<std::string> names)
@@ -105,8 +104,7 @@ protected:
 TEST_F(PrintRunTest, AnEmptyListLogsTheOpeningTheCountZeroAndTheCompletedLine)
 {
     ScriptCatalogue empty;
-    UxProgressDialog::Scope scope(m_view);
-    UxProgressDialog progress;
+    UxProgressDialog progress(m_view);
     const PrintRun::Outcome outcome = m_run.printAll(empty, progress);
     EXPECT_EQ(outcome.printed, 0);
     EXPECT_FALSE(outcome.cancelled);
@@ -208,8 +206,7 @@ TEST_F(PrintRunTest, EveryPageIsFollowedByAPumpAndACancelDuringAPageWaitsForTheS
     ScriptedProgressView view;
     view.cancelAtPump(1 + 2 + 1 + 2);
     PageNames again(m_run, m_destination);
-    UxProgressDialog::Scope scope(view);
-    UxProgressDialog progress;
+    UxProgressDialog progress(view);
     const PrintRun::Outcome outcome = m_run.printAll(catalogue(), progress);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(outcome.printed, 2);
@@ -224,8 +221,7 @@ TEST_F(PrintRunTest, TheWindowIsUpBeforeTheFirstSceneAndACancelThereStopsTheRunA
     PageNames pages(m_run, m_destination);
     ScriptedProgressView view;
     view.cancelAtPump(1);
-    UxProgressDialog::Scope scope(view);
-    UxProgressDialog progress;
+    UxProgressDialog progress(view);
     const PrintRun::Outcome outcome = m_run.printAll(catalogue(), progress);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(outcome.printed, 0);
@@ -443,8 +439,7 @@ TEST_F(PrintRunTest, ASecondCancelStopsTheSceneAfterThePageInProgress)
         int m_count = 0;
     } view;
     PageNames pages(m_run, m_destination);
-    UxProgressDialog::Scope scope(view);
-    UxProgressDialog progress;
+    UxProgressDialog progress(view);
     const PrintRun::Outcome outcome = m_run.printAll(catalogue(), progress);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_TRUE(outcome.interrupted);

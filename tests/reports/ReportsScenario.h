@@ -3,13 +3,13 @@
 #include "document/ScriptCatalogue.h"
 #include "document/ScriptInfo.h"
 #include "fc/FCPathName.h"
+#include "fc/Notices.h"
+#include "fc/Progress.h"
 #include "format/PrintFormat.h"
 #include "format/PrintSettingsStore.h"
 #include "format/RunSettings.h"
 #include "format/SuppressedCharacters.h"
 #include "reports/ScenarioContext.h"
-#include "ui/UxDialogs.h"
-#include "ui/UxProgressDialog.h"
 
 #include <string_view>
 
@@ -30,10 +30,9 @@ public:
         path.addSeparator();
         m_folder = path.string();
     }
-    bool loadScenarioFolder()
+    bool loadScenarioFolder(Progress& progress, Notices& notices)
     {
-        UxProgressDialog progress;
-        if (m_catalogue.loadFolder(m_folder, m_totals, false, progress, UxDialogs::notices()) !=
+        if (m_catalogue.loadFolder(m_folder, m_totals, false, progress, notices) !=
             FolderLoad::Loaded)
             return false;
         PrintSettingsStore::load(m_format, PrintSettingsStore::pathIn(m_folder).text());

@@ -91,7 +91,8 @@ protected:
     void load()
     {
         m_app.setScenarioFolder(m_folder.path());
-        ASSERT_TRUE(m_app.loadScenarioFolder());
+        UxProgressDialog progress(m_progress);
+        ASSERT_TRUE(m_app.loadScenarioFolder(progress, m_notices));
     }
 
     ScriptCatalogue& catalogue() { return m_app.catalogue(); }
@@ -138,9 +139,8 @@ protected:
 
     ScenarioTestFolder m_folder;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
     ScriptedPrompt m_prompt;
     Prompt::Scope m_promptScope{m_prompt};
     ReportsScenario m_app;

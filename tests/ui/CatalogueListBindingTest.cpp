@@ -25,18 +25,17 @@ protected:
     void load()
     {
         ScriptInfo totals;
-        UxProgressDialog progress;
-        ASSERT_EQ(m_catalogue.loadFolder(FCString(m_folder.path()), totals, false, progress,
-                                         UxDialogs::notices()),
-                  FolderLoad::Loaded);
+        UxProgressDialog progress(m_progress);
+        ASSERT_EQ(
+            m_catalogue.loadFolder(FCString(m_folder.path()), totals, false, progress, m_notices),
+            FolderLoad::Loaded);
     }
     std::string text(int row, int column) const { return m_list.cell(row, column)->text; }
 
     ScenarioTestFolder m_folder;
     ScriptedProgressView m_progress;
-    UxProgressDialog::Scope m_progressScope{m_progress};
     ScriptedDialogHost m_dialogs;
-    UxDialogs::Scope m_dialogScope{m_dialogs};
+    UxDialogs m_notices{m_dialogs};
     ScriptCatalogue m_catalogue;
     UxListViewControl m_list;
 };

@@ -27,25 +27,25 @@ std::string contentOf(std::FILE* file)
 TEST(UxDialogsTest, TitlesDefaultToTheProgramsOwn)
 {
     ScriptedDialogHost host{true};
-    UxDialogs::Scope scope(host);
-    UxDialogs::notice("text");
-    UxDialogs::notice("text", "");
-    UxDialogs::notice("text", "Quillon Utility");
+    UxDialogs dialogs(host);
+    dialogs.notice("text");
+    dialogs.notice("text", "");
+    dialogs.notice("text", "Quillon Utility");
     ASSERT_EQ(host.notices().size(), 3u);
     EXPECT_EQ(host.notices()[0].title, "quillon utility");
     EXPECT_EQ(host.notices()[1].title, "quillon utility");
     EXPECT_EQ(host.notices()[2].title, "Quillon Utility");
-    EXPECT_TRUE(UxDialogs::question("q?"));
+    EXPECT_TRUE(dialogs.question("q?"));
     EXPECT_EQ(host.questions()[0].title, "quillon utility");
 }
 
 TEST(UxDialogsTest, ScriptedAnswersComeFromTheQueueThenNo)
 {
     ScriptedDialogHost host{false, true};
-    UxDialogs::Scope scope(host);
-    EXPECT_FALSE(UxDialogs::question("1"));
-    EXPECT_TRUE(UxDialogs::question("2"));
-    EXPECT_FALSE(UxDialogs::question("3"));
+    UxDialogs dialogs(host);
+    EXPECT_FALSE(dialogs.question("1"));
+    EXPECT_TRUE(dialogs.question("2"));
+    EXPECT_FALSE(dialogs.question("3"));
     ASSERT_EQ(host.questions().size(), 3u);
     EXPECT_EQ(host.questions()[2].text, "3");
 }
@@ -57,12 +57,12 @@ TEST(UxDialogsTest, HeadlessHostPrintsNoticesInUtf8AndAnswersByPolicy)
     ASSERT_TRUE(out && err);
     {
         HeadlessDialogHost host(false, out, err);
-        UxDialogs::Scope scope(host);
-        UxDialogs::notice(sj("読み込みました"));
-        UxDialogs::notice("two\n");
-        EXPECT_FALSE(UxDialogs::question(sj("作成しますか？")));
+        UxDialogs dialogs(host);
+        dialogs.notice(sj("読み込みました"));
+        dialogs.notice("two\n");
+        EXPECT_FALSE(dialogs.question(sj("作成しますか？")));
         host.setAnswerYes(true);
-        EXPECT_TRUE(UxDialogs::question("again?"));
+        EXPECT_TRUE(dialogs.question("again?"));
     }
     EXPECT_EQ(contentOf(out), "読み込みました\ntwo\n");
     const std::string asked = contentOf(err);

@@ -28,14 +28,13 @@ protected:
     ~UxProgressDialogTest() override { UxProgressDialog::clearCancelRequest(); }
 
     ScriptedProgressView m_view;
-    UxProgressDialog::Scope m_scope{m_view};
 };
 
 } // namespace
 
 TEST_F(UxProgressDialogTest, StepReportsReachingTheMaximumAndStaysThere)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.setupBar(true, 0, 0, 3);
     dialog.open(true);
     EXPECT_FALSE(dialog.step());
@@ -55,7 +54,7 @@ TEST_F(UxProgressDialogTest, StepReportsReachingTheMaximumAndStaysThere)
 TEST_F(UxProgressDialogTest, OpenShowsTheStateOnceAndCloseHappensOnDestruction)
 {
     {
-        UxProgressDialog dialog;
+        UxProgressDialog dialog(m_view);
         dialog.setTitle("T");
         dialog.setText("first");
         dialog.setupBar(true, 2, 0, 9);
@@ -75,7 +74,7 @@ TEST_F(UxProgressDialogTest, OpenShowsTheStateOnceAndCloseHappensOnDestruction)
 TEST_F(UxProgressDialogTest, CancelOnlySetsTheFlagTheCallerReads)
 {
     m_view.cancelAfterSteps(2);
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.setupBar(true, 0, 0, 10);
     dialog.open(true);
     int units = 0;
@@ -97,7 +96,7 @@ TEST_F(UxProgressDialogTest, CancelOnlySetsTheFlagTheCallerReads)
 
 TEST_F(UxProgressDialogTest, ADialogThatCannotBeCancelledIgnoresTheButton)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.open(false);
     dialog.pressCancel();
     EXPECT_FALSE(dialog.cancelled());
@@ -106,7 +105,7 @@ TEST_F(UxProgressDialogTest, ADialogThatCannotBeCancelledIgnoresTheButton)
 
 TEST_F(UxProgressDialogTest, AnOutsideRequestIsTakenByTheNextPumpOfACancellableDialog)
 {
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.open(true);
     UxProgressDialog::requestCancel();
     EXPECT_FALSE(dialog.cancelled()) << "the unit in progress goes on";
@@ -114,14 +113,14 @@ TEST_F(UxProgressDialogTest, AnOutsideRequestIsTakenByTheNextPumpOfACancellableD
     EXPECT_TRUE(dialog.cancelled());
     EXPECT_FALSE(UxProgressDialog::cancelRequested()) << "one request cancels one dialog";
 
-    UxProgressDialog fixed;
+    UxProgressDialog fixed(m_view);
     fixed.open(false);
     UxProgressDialog::requestCancel();
     fixed.pump();
     EXPECT_FALSE(fixed.cancelled());
     EXPECT_TRUE(UxProgressDialog::cancelRequested()) << "left for a dialog that can take it";
 
-    UxProgressDialog closed;
+    UxProgressDialog closed(m_view);
     closed.pump();
     EXPECT_FALSE(closed.cancelled());
     EXPECT_TRUE(UxProgressDialog::cancelRequested());
@@ -130,7 +129,7 @@ TEST_F(UxProgressDialogTest, AnOutsideRequestIsTakenByTheNextPumpOfACancellableD
 TEST_F(UxProgressDialogTest, ScriptedCancelAtAPump)
 {
     m_view.cancelAtPump(3);
-    UxProgressDialog dialog;
+    UxProgressDialog dialog(m_view);
     dialog.open(true);
     dialog.pump();
     dialog.pump();
@@ -143,8 +142,7 @@ TEST_F(UxProgressDialogTest, ScriptedCancelAtAPump)
 TEST(HeadlessProgressViewTest, LineShowsTitleTextCountAndBar)
 {
     ScriptedProgressView quiet;
-    UxProgressDialog dialog;
-    dialog.setView(&quiet);
+    UxProgressDialog dialog(quiet);
     dialog.setTitle("Load");
     dialog.setText("scene");
     dialog.setupBar(true, 0, 0, 4);
@@ -169,8 +167,7 @@ TEST(HeadlessProgressViewTest, WritesOnlyWhenEnabled)
         HeadlessProgressView on(shown, true);
         HeadlessProgressView off(hidden, false);
         for (HeadlessProgressView* view : {&on, &off}) {
-            UxProgressDialog dialog;
-            dialog.setView(view);
+            UxProgressDialog dialog(*view);
             dialog.setText("a");
             dialog.setupBar(true, 0, 0, 2);
             dialog.open(true);

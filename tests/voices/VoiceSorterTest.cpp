@@ -1,6 +1,7 @@
 #include "voices/VoiceSorter.h"
 
 #include "VoiceTestScenario.h"
+#include "platform/Clock.h"
 #include "platform/FileFaults.h"
 #include "platform/WinError.h"
 
@@ -32,6 +33,12 @@ std::string bytesOf(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// Noon of 15 June 2001 (UTC): in every time zone a June day.
+class JuneClock : public Clock {
+public:
+    std::time_t now() const override { return 992606400; }
+};
 
 struct Where {
     const char* name;
@@ -83,7 +90,7 @@ public:
     VoiceSorter::Outcome sort(std::function<bool(VoiceSorter::Step)> interrupt = {})
     {
         plan();
-        VoiceSorter sorter(destination.path(), move);
+        VoiceSorter sorter(destination.path(), move, clock);
         sorter.setInterruption(std::move(interrupt));
         QuietProgress progress;
         const VoiceSorter::Outcome outcome = sorter.run(items, progress);
@@ -114,6 +121,7 @@ public:
     std::vector<SortItem> items;
     Snapshot original;
     VoiceSorter::Counts counts;
+    JuneClock clock;
 };
 
 class VoiceSorterTest : public testing::TestWithParam<Where> {
@@ -153,6 +161,8 @@ TEST_P(VoiceSorterTest, SortsEachRecordedFileIntoItsCharactersFolder)
     const std::string log = utf8(bytesOf(sort.destination / VoiceSorter::LogFileName));
     EXPECT_NE(log.find("既にあります\t" + sort.delivery / "000002.wav"), std::string::npos) << log;
     EXPECT_NE(log.find("振り分け終了\t済 2\t既存 1\t失敗 0\n"), std::string::npos) << log;
+    // The opening line is stamped with the sorter's clock.
+    EXPECT_EQ(log.rfind("振り分け開始\t2001-06-", 0), 0u) << log;
 
     // Once more: everything is in place already.
     ASSERT_EQ(sort.sort(), VoiceSorter::Outcome::Done);
