@@ -325,7 +325,8 @@ void MainWindowCommands::checkDeliveredVoices()
 {
     if (!m_dialogs.deliveredVoices)
         return;
-    VoiceCheckDialogModel model(m_app, m_environment.notices(), m_environment.progressView());
+    VoiceCheckDialogModel model(m_app, m_environment.notices(), m_environment.progressView(),
+                                m_environment.clock());
     model.setMissingLinesPrinter(
         [this](const LineSelection& selection) { (void)print(&selection); });
     m_dialogs.deliveredVoices(model);

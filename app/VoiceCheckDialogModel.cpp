@@ -108,8 +108,8 @@ const char* VoiceCheckDialogModel::destinationChooserTitle()
 }
 
 VoiceCheckDialogModel::VoiceCheckDialogModel(Quillon& app, Notices& notices,
-                                             ProgressView& progress)
-    : m_app(app), m_notices(notices), m_progressView(progress)
+                                             ProgressView& progress, const Clock& clock)
+    : m_app(app), m_notices(notices), m_progressView(progress), m_clock(clock)
 {
     const std::vector<FCString>& history = historyEntries();
     if (!history.empty())
@@ -334,7 +334,7 @@ VoiceCheckDialogModel::Outcome VoiceCheckDialogModel::sort(const std::string& na
     std::vector<int> unsortable;
     const std::vector<SortItem> items =
         VoiceSortPlan::make(m_check->sortPlan(destination, byScene), &unsortable);
-    VoiceSorter sorter(destination, moveFiles);
+    VoiceSorter sorter(destination, moveFiles, m_clock);
     VoiceSorter::Outcome outcome = VoiceSorter::Outcome::Failed;
     {
         UxProgressDialog progress(m_progressView);

@@ -10,6 +10,7 @@
 
 class DeliveryCheck;
 class LineSelection;
+class Clock;
 class Notices;
 class ProgressView;
 class Quillon;
@@ -52,7 +53,9 @@ public:
     // default to the installed dialog host.
     // What the dialog tells goes to notices; its checks and sorts show their
     // progress on progress.
-    VoiceCheckDialogModel(Quillon& app, Notices& notices, ProgressView& progress);
+    // progress; a sort's log is stamped by clock.
+    VoiceCheckDialogModel(Quillon& app, Notices& notices, ProgressView& progress,
+                          const Clock& clock);
     virtual ~VoiceCheckDialogModel();
 
     VoiceCheckDialogModel(const VoiceCheckDialogModel&) = delete;
@@ -134,6 +137,7 @@ private:
     Quillon& m_app;
     Notices& m_notices;
     ProgressView& m_progressView;
+    const Clock& m_clock;
     std::unique_ptr<DeliveryCheck> m_check;
     UxListViewControl m_table{false};
     UxListViewControl m_problems{false};

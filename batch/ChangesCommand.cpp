@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <ostream>
 
-int ChangesCommand::run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int ChangesCommand::run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                        std::ostream& out, std::ostream& err)
 {
     const bool sincePrint = std::find(words.begin(), words.end(), "--since-print") != words.end();
     const CommandHelp& form = sincePrint ? sincePrintForm : help;
@@ -23,7 +24,7 @@ int ChangesCommand::run(const std::vector<std::string>& words, std::ostream& out
     if (auto file = args.value("csv"); file && !ChangeSelection::cp932Path(*file, err, csv))
         return FolderSession::Failed;
 
-    FolderSession session(out, err);
+    FolderSession session(environment, out, err);
     if (int status = session.open(args.positional()[sincePrint ? 0 : 1], args))
         return status;
     std::vector<LineChange> changes;

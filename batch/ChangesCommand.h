@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class ProgramEnvironment;
+
 // quillon-batch changes OLD NEW [--notes] [--csv FILE] [--only NAME,...]
 // [--suppress NAME,...], or changes FOLDER --since-print: the lines that
 // differ between two versions of a scenario (OLD, or what the last print
@@ -49,7 +51,8 @@ public:
         "quillon-batch changes old-scenario/ scenario/ --csv changes.csv\n"
         "quillon-batch changes scenario/ --since-print"};
 
-    static int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+    static int run(ProgramEnvironment& environment, const std::vector<std::string>& words,
+                   std::ostream& out, std::ostream& err);
 
 private:
     // The same command with one folder, as --since-print takes it.

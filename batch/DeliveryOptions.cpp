@@ -1,6 +1,7 @@
 #include "batch/DeliveryOptions.h"
 
 #include "app/MissingLines.h"
+#include "app/ProgramEnvironment.h"
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"

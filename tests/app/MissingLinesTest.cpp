@@ -10,6 +10,8 @@
 #include "ui/UxProgressDialog.h"
 #include "voices/VoiceNumberPattern.h"
 #include "voices/VoiceTestScenario.h"
+#include "ui/ScriptedProgressView.h"
+#include "ui/ScriptedDialogHost.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -41,9 +43,9 @@ protected:
                                                       "000013 モブ「十三」\n");
         m_scenario.write("c.screenplay.txt", header + "000021 さくら「二十一」\n");
         ScriptInfo totals;
-        UxProgressDialog progress;
+        UxProgressDialog progress(m_view);
         ASSERT_EQ(m_catalogue.loadFolder(FCString(m_scenario.path()), totals, false, progress,
-                                         UxDialogs::notices()),
+                                         m_notices),
                   FolderLoad::Loaded);
         for (int i = 0; i < m_catalogue.count(); ++i)
             m_catalogue.setTicked(i, m_catalogue.fileName(i).toStdString() != "c.screenplay.txt");
@@ -72,6 +74,9 @@ protected:
         return out;
     }
 
+    ScriptedDialogHost m_host;
+    UxDialogs m_notices{m_host};
+    ScriptedProgressView m_view;
     ScenarioTestFolder m_scenario;
     ScenarioTestFolder m_delivery;
     ScriptCatalogue m_catalogue;

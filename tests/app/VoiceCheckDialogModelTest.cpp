@@ -6,6 +6,7 @@
 #include "TestText.h"
 #include "app/Quillon.h"
 #include "render/LineSelection.h"
+#include "platform/SystemClock.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
@@ -81,6 +82,7 @@ protected:
     ScriptedDialogHost m_host;
     UxDialogs m_notices{m_host};
     ScriptedProgressView m_progress;
+    const SystemClock m_clock;
     Quillon m_app;
 };
 
@@ -94,7 +96,7 @@ const Rows checkedProblems = {{"未収録", "000103", "s01、さくら"}, {"対�
 TEST_F(VoiceCheckDialogModelTest, ACheckFillsTheTableAndProblemsAndTellsTheRecordedLines)
 {
     load();
-    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress, m_clock);
     EXPECT_EQ(titles(model.table()),
               (std::vector<std::string>{"キャラ名", "台詞数", "収録済", "未収録", "重複", "破損",
                                         "収録時間"}));
@@ -154,7 +156,7 @@ TEST_F(VoiceCheckDialogModelTest, ACheckThatCannotGoAheadSaysWhyAndChangesNothin
     for (const auto& c : cases) {
         if (c.loaded && m_app.scenarioFolder().isEmpty())
             load();
-        VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+        VoiceCheckDialogModel model(m_app, m_notices, m_progress, m_clock);
         model.deliveryText = FCString(sj(c.delivery));
         model.patternText = FCString(sj(c.pattern));
         EXPECT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Refused) << c.name;
@@ -174,7 +176,7 @@ TEST_F(VoiceCheckDialogModelTest, ThePatternIsTheFoldersAndAGivenOneIsKeptForIt)
     load();
     writeAudio(delivery() + "/take_v103.wav", 800);
     {
-        VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+        VoiceCheckDialogModel model(m_app, m_notices, m_progress, m_clock);
         EXPECT_TRUE(model.patternText.isEmpty()) << "the default rule";
         model.deliveryText = FCString(delivery());
         model.patternText = FCString("v(\\d+)");
@@ -184,7 +186,7 @@ TEST_F(VoiceCheckDialogModelTest, ThePatternIsTheFoldersAndAGivenOneIsKeptForIt)
                   (std::vector<std::string>{"総数", "3", "1", "2", "0", "0", "0:00:00.1"}));
     }
     EXPECT_EQ(VoicePatternSetting::load(m_scenario.path()), "v(\\d+)");
-    VoiceCheckDialogModel reopened(m_app);
+    VoiceCheckDialogModel reopened(m_app, m_notices, m_progress, m_clock);
     EXPECT_EQ(reopened.patternText.toStdString(), "v(\\d+)");
     EXPECT_EQ(reopened.deliveryText.toStdString(), delivery()) << "the newest folder typed";
     // Emptied, the field is the default rule again, for this folder too.
@@ -197,7 +199,7 @@ TEST_F(VoiceCheckDialogModelTest, ThePatternIsTheFoldersAndAGivenOneIsKeptForIt)
 TEST_F(VoiceCheckDialogModelTest, ACancelledCheckKeepsTheLastResult)
 {
     load();
-    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress, m_clock);
     model.deliveryText = FCString(delivery());
     ASSERT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Done);
     writeFlac(delivery() + "/000103.flac", 800);
@@ -210,7 +212,7 @@ TEST_F(VoiceCheckDialogModelTest, ACancelledCheckKeepsTheLastResult)
 TEST_F(VoiceCheckDialogModelTest, TheCsvIsTheVoicesCommandsAndReplacesTheFile)
 {
     load();
-    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress, m_clock);
     EXPECT_FALSE(model.saveCsv(work() + "voices.csv")) << "nothing checked yet";
     EXPECT_FALSE(std::filesystem::exists(work() + "voices.csv"));
     EXPECT_EQ(model.csvStart(), m_scenario.path() + "voices.csv");
@@ -238,7 +240,7 @@ TEST_F(VoiceCheckDialogModelTest, TheCsvIsTheVoicesCommandsAndReplacesTheFile)
 TEST_F(VoiceCheckDialogModelTest, SortingCopiesOrMovesPerCharacterAndTellsTheSummary)
 {
     load();
-    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress, m_clock);
     EXPECT_EQ(model.sort(work() + "sorted"), VoiceCheckDialogModel::Outcome::Refused)
         << "nothing checked yet";
     model.deliveryText = FCString(delivery());
@@ -289,7 +291,7 @@ TEST_F(VoiceCheckDialogModelTest, WhatTheCheckLeftOutIsToldBesideTheTable)
     // since the load cannot be read.
     ASSERT_EQ(mkfifo((delivery() + "/000103.wav").c_str(), 0600), 0);
     std::filesystem::remove(m_scenario.path() + "s01.screenplay.txt");
-    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress, m_clock);
     model.deliveryText = FCString(delivery());
     ASSERT_EQ(model.check(), VoiceCheckDialogModel::Outcome::Done);
     const std::string message = utf8(model.message().toStdString());
@@ -307,7 +309,7 @@ TEST_F(VoiceCheckDialogModelTest, TheMissingLinesGoToThePrinterAsAPartialRun)
     load();
     writeCutWav(delivery() + "/000102.wav", 4000); // cut: broken once its content is read
     std::vector<LineSelection> printed;
-    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress, m_clock);
     EXPECT_FALSE(model.canPrintMissing()) << "nothing checked yet";
     model.deliveryText = FCString(delivery());
     model.checkContent = true;

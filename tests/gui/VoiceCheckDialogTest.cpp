@@ -179,7 +179,7 @@ TEST_F(VoiceCheckDialogTest, TheWindowFitsASmallScreenAndItsControlsAreNamed)
     UxProgressDialog progress(m_progress);
     ASSERT_EQ(m_app.loadScenarioFolder(progress, m_notices), FolderLoad::Loaded);
     m_app.setLoadAtStart(false);
-    VoiceCheckDialogModel model(m_app, m_notices, m_progress);
+    VoiceCheckDialogModel model(m_app, m_notices, m_progress, m_clock);
     VoiceCheckDialog dialog(nullptr, model, m_environment.choosers());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));

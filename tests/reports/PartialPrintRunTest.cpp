@@ -3,6 +3,7 @@
 #include "render/PageSink.h"
 #include "reports/PageCountEstimate.h"
 #include "reports/PrintRun.h"
+#include "ui/ScriptedProgressView.h"
 
 #include <map>
 
@@ -52,7 +53,7 @@ protected:
             ++pages[page.sceneName.toStdString()];
             m_scripts.push_back(utf8(page.script.toStdString()));
         });
-        UxProgressDialog progress;
+        UxProgressDialog progress(m_view);
         m_outcome = run.printAll(catalogue(), progress);
         return pages;
     }
@@ -61,7 +62,7 @@ protected:
         PageCountEstimate estimate(m_app);
         estimate.setLineSelection(&m_selection);
         estimate.setCountDirectorsCopies(true);
-        UxProgressDialog progress;
+        UxProgressDialog progress(m_view);
         m_total = estimate.run(catalogue(), false, progress);
         std::map<std::string, int64_t> pages;
         for (const PageCountEstimate::Scene& scene : estimate.scenes())
@@ -69,6 +70,7 @@ protected:
         return pages;
     }
 
+    ScriptedProgressView m_view;
     LineSelection m_selection;
     PrintRun::Outcome m_outcome;
     int64_t m_total = 0;
@@ -120,6 +122,6 @@ TEST_F(PartialPrintRunTest, AScenePrintingNothingForSuppressedCharactersIsNotLog
                   line("; 印刷処理は正常に終了しました。"));
     PageCountEstimate estimate(m_app);
     estimate.setLineSelection(&m_selection);
-    UxProgressDialog progress;
+    UxProgressDialog progress(m_view);
     EXPECT_EQ(estimate.run(catalogue(), false, progress), 3);
 }

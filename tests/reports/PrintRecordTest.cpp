@@ -112,8 +112,7 @@ protected:
     }
     PrintRun::Outcome run()
     {
-        UxProgressDialog::Scope scope(m_view);
-        UxProgressDialog progress;
+        UxProgressDialog progress(m_view);
         return m_run.printAll(catalogue(), progress);
     }
 

@@ -475,8 +475,7 @@ TEST_F(PrintRunTest, WithLineBreakingTheEstimateCountsThePagesTheRunPrints)
         format.setTypesetting({lineBreaking, false, false});
         int64_t estimated = 0;
         {
-            UxProgressDialog::Scope scope(m_view);
-            UxProgressDialog progress;
+                UxProgressDialog progress(m_view);
             PageCountEstimate estimate(m_app);
             estimated = estimate.run(catalogue(), false, progress);
         }
