@@ -17,14 +17,15 @@
 //
 // The CSV (CP932, CR LF): the header row 種類,番号,シーン,キャラ名,旧テキスト,新テキスト
 // and the same rows as the listing's change lines.
-class ChangeReport {
-public:
-    struct CharacterCount {
-        std::string character; // CP932
-        int changes = 0;
-    };
+namespace ChangeReport {
 
-    static std::string listing(const std::vector<LineChange>& changes);
-    static std::string csv(const std::vector<LineChange>& changes);
-    static std::vector<CharacterCount> countsByCharacter(const std::vector<LineChange>& changes);
+struct CharacterCount {
+    std::string character; // CP932
+    int changes = 0;
 };
+
+std::string listing(const std::vector<LineChange>& changes);
+std::string csv(const std::vector<LineChange>& changes);
+std::vector<CharacterCount> countsByCharacter(const std::vector<LineChange>& changes);
+
+} // namespace ChangeReport

@@ -15,42 +15,42 @@
 // Files with the same bytes are not read further; the others are read as
 // the layout reads them (Shift-JIS or UTF-8, CR LF or LF), so that what does
 // not change the printed scripts is no change.
-class ScenarioComparison {
-public:
-    struct Input {
-        // CP932 folder paths, with or without a trailing "/".
-        std::string oldFolder;
-        std::string newFolder;
-        // The new folder's scenes to compare, by file name in the order they
-        // are listed; empty: every screenplay file of the new folder.
-        std::vector<std::string> newFiles;
-        // Whether scenes only the old folder has are reported (removed).
-        bool removedScenes = true;
-        // Whether notes and comments are compared too.
-        bool notes = false;
-        // A missing old folder is an empty one (a scenario never printed).
-        bool oldMayBeMissing = false;
-    };
+namespace ScenarioComparison {
 
-    struct Result {
-        std::vector<LineChange> changes;
-        // Files that could not be read (CP932 paths); their scenes are not
-        // compared.
-        std::vector<std::string> unreadable;
-        // A folder that could not be listed (CP932), empty when both were.
-        std::string unlisted;
-        int scenes = 0; // scenes compared
-    };
-
-    static Result compare(const Input& input);
-
-    // The screenplay files of a folder in the order the program lists them
-    // (CP932 names); false when the folder cannot be listed.
-    [[nodiscard]] static bool listScenes(const std::string& folder,
-                                         std::vector<std::string>& names);
-    // The name a scene goes by when its header names none: its file name
-    // without ".screenplay.txt".
-    static std::string fallbackSceneName(const std::string& fileName);
-    // The whole file; false when it cannot be read.
-    [[nodiscard]] static bool readFile(const std::string& path, std::string& bytes);
+struct Input {
+    // CP932 folder paths, with or without a trailing "/".
+    std::string oldFolder;
+    std::string newFolder;
+    // The new folder's scenes to compare, by file name in the order they
+    // are listed; empty: every screenplay file of the new folder.
+    std::vector<std::string> newFiles;
+    // Whether scenes only the old folder has are reported (removed).
+    bool removedScenes = true;
+    // Whether notes and comments are compared too.
+    bool notes = false;
+    // A missing old folder is an empty one (a scenario never printed).
+    bool oldMayBeMissing = false;
 };
+
+struct Result {
+    std::vector<LineChange> changes;
+    // Files that could not be read (CP932 paths); their scenes are not
+    // compared.
+    std::vector<std::string> unreadable;
+    // A folder that could not be listed (CP932), empty when both were.
+    std::string unlisted;
+    int scenes = 0; // scenes compared
+};
+
+Result compare(const Input& input);
+
+// The screenplay files of a folder in the order the program lists them
+// (CP932 names); false when the folder cannot be listed.
+[[nodiscard]] bool listScenes(const std::string& folder, std::vector<std::string>& names);
+// The name a scene goes by when its header names none: its file name
+// without ".screenplay.txt".
+std::string fallbackSceneName(const std::string& fileName);
+// The whole file; false when it cannot be read.
+[[nodiscard]] bool readFile(const std::string& path, std::string& bytes);
+
+} // namespace ScenarioComparison

@@ -21,15 +21,16 @@
 //
 // Changes come in the new version's line order; a deleted line follows the
 // new line that matches the nearest old line before it that was kept.
-class SceneComparison {
-public:
-    struct Scene {
-        const SceneVersion* oldVersion; // nullptr: the scene is new
-        const SceneVersion* newVersion; // nullptr: the scene was removed
-        std::string fileName;
-        // What the listing names the scene (CP932).
-        std::string sceneName;
-    };
+namespace SceneComparison {
 
-    static void compare(const Scene& scene, bool notes, std::vector<LineChange>& changes);
+struct Scene {
+    const SceneVersion* oldVersion; // nullptr: the scene is new
+    const SceneVersion* newVersion; // nullptr: the scene was removed
+    std::string fileName;
+    // What the listing names the scene (CP932).
+    std::string sceneName;
 };
+
+void compare(const Scene& scene, bool notes, std::vector<LineChange>& changes);
+
+} // namespace SceneComparison

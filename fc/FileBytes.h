@@ -6,9 +6,10 @@
 
 // The whole of a file in memory, read with no Retry/Cancel box on a failure:
 // for readers that tell the user themselves what they could not read.
-class FileBytes {
-public:
-    // Appends the file's bytes (path in CP932) to bytes; the Windows error
-    // number of the first failure, 0 when the whole file was read.
-    static uint32_t read(std::string_view path, std::string& bytes);
-};
+namespace FileBytes {
+
+// Appends the file's bytes (path in CP932) to bytes; the Windows error
+// number of the first failure, 0 when the whole file was read.
+uint32_t read(std::string_view path, std::string& bytes);
+
+} // namespace FileBytes
