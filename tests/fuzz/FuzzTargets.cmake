@@ -11,7 +11,8 @@ set(QUILLON_FUZZ_TARGETS
   string-reading StringReadingFuzzTarget.cpp quillon_fc
   print-settings PrintSettingsFuzzTarget.cpp quillon_format
   convert ConvertFuzzTarget.cpp quillon_convert
-  voice-number VoiceNumberFuzzTarget.cpp quillon_voices)
+  voice-number VoiceNumberFuzzTarget.cpp quillon_voices
+  scene-changes SceneChangesFuzzTarget.cpp quillon_changes)
 
 # In the test build every target is a replay program (no libFuzzer): one
 # CTest per target replays its saved corpus and its saved crash reproducers.

@@ -1,19 +1,23 @@
-// Lays a screenplay text out twice, on the usual grid and on a narrow one
-// that wraps nearly every line. The laid-out text must hold exactly the
-// printed lines the printer reports, and the pages must follow from them.
+// Lays a screenplay text out on the usual grid and on a narrow one that
+// wraps nearly every line, plain and with the typesetting options. The
+// laid-out text must hold exactly the printed lines the printer reports, and
+// the pages must follow from them.
 // Read from a file, the bytes lay out as their CP932 text does.
 
 #include "FuzzScratchFolder.h"
 #include "FuzzScreenplayText.h"
+#include "format/TypesettingOptions.h"
 #include "render/ScriptPrinter.h"
 
 #include <algorithm>
 
 namespace {
 
-void layOut(std::string_view text, int charactersPerLine, int linesPerPage)
+void layOut(std::string_view text, int charactersPerLine, int linesPerPage,
+            const TypesettingOptions& typesetting = {})
 {
     ScriptPrinter printer;
+    printer.setTypesetting(typesetting);
     FUZZ_REQUIRE(printer.setCharactersPerLine(charactersPerLine));
     FUZZ_REQUIRE(printer.setLinesPerPage(linesPerPage));
     printer.loadText(text);
@@ -55,6 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view text = fuzzBytes(data, size);
     layOut(text, 40, 47);
     layOut(text, 3, 5);
+    // Line breaking, upright digits and readings keep the same invariants.
+    for (auto lineBreaking :
+         {TypesettingOptions::LineBreaking::Strict, TypesettingOptions::LineBreaking::Loose}) {
+        layOut(text, 40, 47, {lineBreaking, true, true});
+        layOut(text, 3, 5, {lineBreaking, true, true});
+    }
     layOutFile(text);
     return 0;
 }
