@@ -154,8 +154,9 @@ TEST(ManPagesTest, TheDesktopPageHasEveryOptionAndFileOfTheTable)
             const std::size_t at = page.find(".TP\n\\fB" + troffWord(option.name) + "\\fR");
             ASSERT_NE(at, std::string::npos) << option.name;
             EXPECT_NE(page.find(troffWord(option.text), at), std::string::npos) << option.name;
-            if (option.alias)
+            if (option.alias) {
                 EXPECT_NE(page.find(troffWord(option.alias), at), std::string::npos);
+            }
         }
     }
     for (const ProgramOptions::File& file : ProgramOptions::files())
