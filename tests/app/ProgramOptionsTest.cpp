@@ -108,8 +108,9 @@ TEST(ProgramOptionsTest, TheHelpExplainsEveryOptionAndFileOfTheTables)
             const std::size_t at = text.find(words);
             ASSERT_NE(at, std::string::npos) << option.name;
             EXPECT_NE(text.find(option.text, at), std::string::npos) << option.name;
-            if (option.alias)
+            if (option.alias) {
                 EXPECT_NE(text.find(option.alias, at), std::string::npos) << option.name;
+            }
         }
     }
     for (const ProgramOptions::File& file : ProgramOptions::files()) {
