@@ -1,6 +1,5 @@
 #include "app/DeliveryCheck.h"
 
-#include "app/MissingLines.h"
 #include "app/Quillon.h"
 #include "fc/FCXListIterator.h"
 #include "fc/Progress.h"
@@ -10,10 +9,30 @@
 #include "reports/CheckListText.h"
 #include "voices/DeliveryScan.h"
 
-DeliveryCheck::DeliveryCheck(const Quillon& app)
+namespace {
+
+std::vector<std::string> wordCountOrder(const Quillon& app)
 {
-    const ScriptCatalogue& catalogue = app.catalogue();
-    const std::string folder(app.scenarioFolder().view());
+    std::vector<std::string> order;
+    FCXListIterator<FCIdString> walk(app.scenarioTotals().characters());
+    while (const FCIdString* character = walk.next())
+        order.emplace_back(character->view());
+    return order;
+}
+
+} // namespace
+
+DeliveryCheck::DeliveryCheck(const Quillon& app)
+    : DeliveryCheck(app.catalogue(), std::string(app.scenarioFolder().view()),
+                    app.suppressedCharacters(), wordCountOrder(app))
+{
+}
+
+DeliveryCheck::DeliveryCheck(const ScriptCatalogue& catalogue, const std::string& folder,
+                             const SuppressedCharacters& suppressed,
+                             std::vector<std::string> characterOrder)
+    : m_characterOrder(std::move(characterOrder))
+{
     for (int i = 0; i < catalogue.count(); ++i) {
         if (!catalogue.isTicked(i))
             continue;
@@ -27,14 +46,10 @@ DeliveryCheck::DeliveryCheck(const Quillon& app)
     }
     SpeakerLines::Result read = SpeakerLines::read(m_scenes);
     m_unreadable = std::move(read.unreadable);
-    const SuppressedCharacters& suppressed = app.suppressedCharacters();
     for (SpeakerLine& line : read.lines) {
         if (!suppressed.contains(line.character))
             m_lines.push_back(std::move(line));
     }
-    FCXListIterator<FCIdString> walk(app.scenarioTotals().characters());
-    while (const FCIdString* character = walk.next())
-        m_characterOrder.emplace_back(character->view());
 }
 
 DeliveryCheck::~DeliveryCheck() = default;
@@ -68,7 +83,7 @@ bool DeliveryCheck::check(bool checkContent, Progress& progress)
 int DeliveryCheck::selectMissing(LineSelection& selection) const
 {
     selection = LineSelection();
-    selection.setHeaderSuffix(MissingLines::headerSuffix());
+    selection.setHeaderSuffix(missingHeaderSuffix());
     int chosen = 0;
     for (std::size_t i = 0; i < m_lines.size() && i < m_result.lines.size(); ++i) {
         const VoiceCheck::State state = m_result.lines[i].state;
@@ -79,6 +94,11 @@ int DeliveryCheck::selectMissing(LineSelection& selection) const
         ++chosen;
     }
     return chosen;
+}
+
+const char* DeliveryCheck::missingHeaderSuffix()
+{
+    return Sjis::of("未収録");
 }
 
 VoiceReport::Input DeliveryCheck::report() const

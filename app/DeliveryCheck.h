@@ -12,6 +12,8 @@
 class LineSelection;
 class Progress;
 class Quillon;
+class ScriptCatalogue;
+class SuppressedCharacters;
 class VoiceNumberPattern;
 
 // The speaker lines of the loaded scenario's ticked scenes checked against a
@@ -24,12 +26,19 @@ class DeliveryCheck {
 public:
     // Reads the lines of the application's ticked scenes.
     explicit DeliveryCheck(const Quillon& app);
+    // The same for a catalogue of the scenario folder (CP932, ending with
+    // "/"); characterOrder: the table's order of characters (any when empty).
+    DeliveryCheck(const ScriptCatalogue& catalogue, const std::string& folder,
+                  const SuppressedCharacters& suppressed,
+                  std::vector<std::string> characterOrder = {});
     virtual ~DeliveryCheck();
 
     DeliveryCheck(const DeliveryCheck&) = delete;
     DeliveryCheck& operator=(const DeliveryCheck&) = delete;
 
     const std::vector<SceneFile>& scenes() const { return m_scenes; }
+    // A scene's file name in the folder, as the catalogue lists it.
+    const std::string& fileName(int scene) const { return m_fileNames[std::size_t(scene)]; }
     // Indexes into scenes() of the files that could not be read: their lines
     // are not checked.
     const std::vector<int>& unreadableScenes() const { return m_unreadable; }
@@ -54,6 +63,8 @@ public:
     // suffix; scenes are named by their file names, as the run asks for
     // them. The selection is emptied first; the number of lines chosen.
     int selectMissing(LineSelection& selection) const;
+    // The header suffix of the scripts of missing lines (CP932).
+    static const char* missingHeaderSuffix();
 
     // What the reports and the sorting take; valid while this object lives.
     VoiceReport::Input report() const;
