@@ -64,38 +64,33 @@ FCFont* RecordingDeviceContext::selectFont(FCFont* font)
     return op.ok ? previous : nullptr;
 }
 
-bool RecordingDeviceContext::textOut(int x, int y, std::string_view text)
+bool RecordingDeviceContext::recordText(Kind kind, int x, int y, std::string_view text, int cell,
+                                        bool drawn)
 {
-    Operation op = inForce(Kind::TextOut);
-    op.x = x;
-    op.y = y;
-    op.text = std::string(text);
-    op.ok = m_target ? m_target->textOut(x, y, text) : true;
-    m_operations.push_back(op);
-    return op.ok;
-}
-
-bool RecordingDeviceContext::uprightOut(int x, int y, std::string_view text, int cell)
-{
-    Operation op = inForce(Kind::UprightOut);
+    Operation op = inForce(kind);
     op.x = x;
     op.y = y;
     op.text = std::string(text);
     op.cell = cell;
-    op.ok = m_target ? m_target->uprightOut(x, y, text, cell) : true;
+    op.ok = drawn;
     m_operations.push_back(op);
     return op.ok;
 }
 
+bool RecordingDeviceContext::textOut(int x, int y, std::string_view text)
+{
+    return recordText(Kind::TextOut, x, y, text, 0, !m_target || m_target->textOut(x, y, text));
+}
+
+bool RecordingDeviceContext::uprightOut(int x, int y, std::string_view text, int cell)
+{
+    return recordText(Kind::UprightOut, x, y, text, cell,
+                      !m_target || m_target->uprightOut(x, y, text, cell));
+}
+
 bool RecordingDeviceContext::inkOut(int x, int y, std::string_view text)
 {
-    Operation op = inForce(Kind::InkOut);
-    op.x = x;
-    op.y = y;
-    op.text = std::string(text);
-    op.ok = m_target ? m_target->inkOut(x, y, text) : true;
-    m_operations.push_back(op);
-    return op.ok;
+    return recordText(Kind::InkOut, x, y, text, 0, !m_target || m_target->inkOut(x, y, text));
 }
 
 bool RecordingDeviceContext::textExtent(std::string_view text, int& cx, int& cy)

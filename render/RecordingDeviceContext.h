@@ -59,6 +59,9 @@ public:
 
 private:
     Operation inForce(Kind kind) const;
+    // A text drawn at (x, y): recorded with the answer of the target's draw
+    // (true without a target).
+    bool recordText(Kind kind, int x, int y, std::string_view text, int cell, bool drawn);
 
     DeviceContext* m_target;
     int m_dotsPerInch;
