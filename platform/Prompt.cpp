@@ -6,11 +6,14 @@
 
 namespace {
 std::atomic<Prompt*> installed{nullptr};
-}
+thread_local Prompt* threadInstalled = nullptr;
+} // namespace
 
 Prompt& Prompt::current()
 {
     static HeadlessPrompt headless;
+    if (threadInstalled)
+        return *threadInstalled;
     Prompt* p = installed.load();
     return p ? *p : headless;
 }
@@ -28,4 +31,14 @@ Prompt::Scope::Scope(Prompt& prompt) : m_previous(installed.load())
 Prompt::Scope::~Scope()
 {
     install(m_previous);
+}
+
+Prompt::ThreadScope::ThreadScope(Prompt& prompt) : m_previous(threadInstalled)
+{
+    threadInstalled = &prompt;
+}
+
+Prompt::ThreadScope::~ThreadScope()
+{
+    threadInstalled = m_previous;
 }
