@@ -28,7 +28,7 @@ public:
         "commands:\n"
         "  layout FILE [--chars-per-line W] [--lines-per-page L] [--options N]\n"
         "  list FOLDER\n"
-        "  estimate FOLDER [--all] [--generic]\n"
+        "  estimate FOLDER [--all] [--generic] [--jobs N]\n"
         "  checklist FOLDER [--format csv|txt] [--scenes] [--characters] [--unprinted]\n"
         "            [--out DIR] [--yes]\n"
         "  words FOLDER\n"

@@ -3,11 +3,13 @@
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
+#include "format/PrintFormat.h"
 #include "platform/TextCodec.h"
 #include "reports/PageCountEstimate.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxProgressDialog.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -15,11 +17,17 @@ int EstimateCommand::run(const std::vector<std::string>& words, std::ostream& ou
                          std::ostream& err)
 {
     BatchArguments args;
+    std::optional<long> jobs;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
+    if (!args.wholeNumber("jobs", 0, jobs))
+        return args.refuse(err, usage);
     FolderSession session(out, err);
     if (int status = session.open(args.positional()[0], args))
         return status;
+    // Over the folder's print.jobs setting; the settings file is not changed.
+    if (jobs)
+        session.app().printFormat().setJobs(static_cast<int>(*jobs));
 
     return estimate(session, args.has("all"), args.has("generic"));
 }

@@ -9,7 +9,7 @@
 class FolderSession;
 
 // quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]
-// [--suppress NAME,...]: the page-count estimate over the ticked rows (every
+// [--suppress NAME,...] [--jobs N]: the page-count estimate over the ticked rows (every
 // row with --all): one line per scene counted (file name, scene name and
 // its pages, TAB-separated; "-" for a scene that could not be read), then
 // the total as the main window shows it: "現在の設定で印刷すると、" and on
@@ -19,12 +19,13 @@ class EstimateCommand {
 public:
     static constexpr const char* usage =
         "usage: quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]\n"
-        "       [--suppress NAME,...]";
+        "       [--suppress NAME,...] [--jobs N]";
 
     static constexpr const char* arguments[] = {"FOLDER"};
     static constexpr OptionHelp options[] = {
         {"all", nullptr, "count every scene, not only the ticked ones"},
         {"generic", nullptr, "count the director's copies, as print --generic"},
+        {"jobs", "N", "lay scenes out on N threads (default: print.jobs; 0: one per core)"},
     };
     static constexpr CommandHelp help{
         "estimate",

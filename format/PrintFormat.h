@@ -80,6 +80,10 @@ public:
     // PDF output: one file per actor rather than one per script.
     bool bundleByActor() const { return m_bundleByActor; }
     void setBundleByActor(bool on) { m_bundleByActor = on; }
+    // The worker threads of estimates and print runs: 0 for one per core
+    // (the default); a value below 0 is taken as 0.
+    int jobs() const { return m_jobs; }
+    void setJobs(int jobs) { m_jobs = jobs > 0 ? jobs : 0; }
 
     int customModeEmphasis() const { return m_customModeEmphasis; }
     void setCustomModeEmphasis(int value) { m_customModeEmphasis = value; }
@@ -142,6 +146,7 @@ private:
     FCString m_logName;
     FCString m_destFolder;
     bool m_bundleByActor = false;
+    int m_jobs = 0;
     FCString m_suppressedText;
     std::vector<FCString> m_suppressedNames;
     int m_customModeEmphasis = EmphasisNone;

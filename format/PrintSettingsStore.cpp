@@ -27,6 +27,9 @@ const char* const KeyColEmphasis = "custom.colEmphasis";
 // Written after the keys above, so that files of earlier versions keep their
 // order; a file without it reads as one file per script.
 const char* const KeyBundleByActor = "pdf.bundleByActor";
+// Written only once it differs from one per core (or is already there), so
+// that the files of folders that never set it stay as they were.
+const char* const KeyJobs = "print.jobs";
 const char* const KeySuppressed = "NPChara";
 const char* const KeySuppressedCount = "NPNumber";
 
@@ -80,6 +83,9 @@ void PrintSettingsStore::save(const PrintFormat& format, const char* path)
     store.setNumber(KeyModeEmphasis, format.customModeEmphasis());
     store.setNumber(KeyColEmphasis, format.customColEmphasis());
     store.setNumber(KeyBundleByActor, format.bundleByActor() ? 1 : 0);
+    int32_t storedJobs = 0;
+    if (format.jobs() != 0 || store.getNumber(KeyJobs, storedJobs))
+        store.setNumber(KeyJobs, format.jobs());
 
     // Only the entries the last save wrote are taken away: hand-written ones
     // beyond them stay.
@@ -135,6 +141,7 @@ bool PrintSettingsStore::load(PrintFormat& format, const char* path)
     readNumber(store, KeyModeEmphasis, [&](int32_t v) { format.setCustomModeEmphasis(v); });
     readNumber(store, KeyColEmphasis, [&](int32_t v) { format.setCustomColEmphasis(v); });
     readNumber(store, KeyBundleByActor, [&](int32_t v) { format.setBundleByActor(v != 0); });
+    readNumber(store, KeyJobs, [&](int32_t v) { format.setJobs(v); });
 
     FCString suppressed;
     for (int32_t i = 0; store.getText(KeySuppressed, i, text); ++i) {

@@ -12,7 +12,7 @@ _quillon_batch_options()
     case "$1" in
     layout) echo "--chars-per-line --lines-per-page --options --help" ;;
     list | words) echo "$folder" ;;
-    estimate) echo "--all --generic $folder" ;;
+    estimate) echo "--all --generic --jobs $folder" ;;
     checklist) echo "--format --scenes --characters --unprinted --out --yes $folder" ;;
     print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log $folder" ;;
     survey) echo "--subfolders --help" ;;
@@ -77,7 +77,7 @@ _quillon_batch()
         _quillon_batch_paths -f
         return 0
         ;;
-    --chars-per-line | --lines-per-page | --options | --only | --suppress | --pattern)
+    --chars-per-line | --lines-per-page | --options | --only | --suppress | --pattern | --jobs)
         return 0
         ;;
     esac
