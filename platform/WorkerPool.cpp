@@ -5,7 +5,10 @@
 #include <mutex>
 #include <thread>
 
-WorkerPool::WorkerPool(int jobs) : m_jobs(jobs > 0 ? jobs : cores()) {}
+WorkerPool::WorkerPool(int jobs, int slotsPerJob)
+    : m_jobs(jobs > 0 ? jobs : cores()), m_slotsPerJob(slotsPerJob > 0 ? slotsPerJob : 1)
+{
+}
 
 int WorkerPool::cores()
 {

@@ -15,12 +15,15 @@
 // right before its result is handed back, as the plain loop does.
 class WorkerPool {
 public:
-    // The number of worker threads; 0 (or less) means one per core.
-    explicit WorkerPool(int jobs);
+    // The number of worker threads; 0 (or less) means one per core. Each
+    // worker may run up to slotsPerJob jobs ahead of the results handed
+    // back: a few for large results (pages), many for small ones, so that
+    // the workers need not wait for the committing thread to be scheduled.
+    explicit WorkerPool(int jobs, int slotsPerJob = 4);
 
     int jobs() const { return m_jobs; }
     // The results that can be in flight at once: the slots a caller keeps.
-    int slots() const { return m_jobs * 4; }
+    int slots() const { return m_jobs * m_slotsPerJob; }
     // The cores the system reports, at least 1.
     static int cores();
 
@@ -54,4 +57,5 @@ public:
 
 private:
     int m_jobs;
+    int m_slotsPerJob;
 };

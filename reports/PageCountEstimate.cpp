@@ -157,7 +157,8 @@ int64_t PageCountEstimate::run(ScriptCatalogue& catalogue, bool allRows, Progres
     }
 
     // With every count in the cache there is nothing to share out.
-    WorkerPool pool(layOuts > 1 ? m_context.format.jobs() : 1);
+    // A result is one number: workers may run far ahead of this thread.
+    WorkerPool pool(layOuts > 1 ? m_context.format.jobs() : 1, 256);
     // A printer per worker; the run's own stays with this thread for the
     // scenes laid out again here.
     std::vector<std::unique_ptr<ScriptPrinter>> printers(static_cast<std::size_t>(pool.jobs()));

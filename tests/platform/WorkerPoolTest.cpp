@@ -67,4 +67,6 @@ TEST(WorkerPoolJobsTest, NoJobsMeansOnePerCore)
     EXPECT_EQ(WorkerPool(0).jobs(), WorkerPool::cores());
     EXPECT_EQ(WorkerPool(-3).jobs(), WorkerPool::cores());
     EXPECT_EQ(WorkerPool(5).jobs(), 5);
+    EXPECT_EQ(WorkerPool(3, 10).slots(), 30);
+    EXPECT_EQ(WorkerPool(3, 0).slots(), 3);
 }
