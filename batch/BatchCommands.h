@@ -32,7 +32,7 @@ inline constexpr const char* usage =
     "  layout FILE [--chars-per-line W] [--lines-per-page L] [--options N]\n"
     "  list FOLDER\n"
     "  estimate FOLDER [--all] [--generic] [--changes-from OLD | --since-print]\n"
-    "           [--missing-from DELIVERY [--pattern REGEX]]\n"
+    "           [--missing-from DELIVERY [--pattern REGEX]] [--jobs N]\n"
     "  checklist FOLDER [--format csv|txt] [--scenes] [--characters] [--unprinted]\n"
     "            [--out DIR] [--yes]\n"
     "  words FOLDER\n"

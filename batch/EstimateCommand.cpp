@@ -12,6 +12,7 @@
 #include "reports/PageCountEstimate.h"
 #include "ui/UxProgressDialog.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -19,8 +20,11 @@ int EstimateCommand::run(ProgramEnvironment& environment, const std::vector<std:
                          std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
+    std::optional<long> jobs;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
+    if (!args.wholeNumber("jobs", 0, jobs))
+        return args.refuse(err, usage);
     if (args.has("changes-from") && args.has("since-print"))
         return args.refuse(err, usage, "--changes-from and --since-print: give one of them");
     if (args.has("missing-from") && ChangeSelection::asked(args))
@@ -36,6 +40,9 @@ int EstimateCommand::run(ProgramEnvironment& environment, const std::vector<std:
     TypesettingOptions typesetting = session.app().printFormat().typesetting();
     TypesettingArguments::apply(args, typesetting);
     session.app().printFormat().setTypesetting(typesetting);
+    // Over the folder's print.jobs setting, likewise.
+    if (jobs)
+        session.app().printFormat().setJobs(static_cast<int>(*jobs));
 
     LineSelection selection;
     if (!delivery.empty()) {

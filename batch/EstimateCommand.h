@@ -15,7 +15,7 @@ class ProgramEnvironment;
 // quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]
 // [--suppress NAME,...] [--kinsoku off|strict|loose] [--upright-digits]
 // [--ruby] [--changes-from OLD | --since-print | --missing-from DELIVERY
-// [--pattern REGEX]]: the page-count estimate over the ticked rows (every
+// [--pattern REGEX]] [--jobs N]: the page-count estimate over the ticked rows (every
 // row with --all): one line per scene counted (file name, scene name and
 // its pages, TAB-separated; "-" for a scene that could not be read), then
 // the total as the main window shows it: "現在の設定で印刷すると、" and on
@@ -28,7 +28,7 @@ inline constexpr const char* usage =
     "usage: quillon-batch estimate FOLDER [--all] [--generic] [--only NAME,...]\n"
     "       [--suppress NAME,...] [--kinsoku off|strict|loose] [--upright-digits]\n"
     "       [--ruby] [--changes-from OLD | --since-print]\n"
-    "       [--missing-from DELIVERY [--pattern REGEX]]";
+    "       [--missing-from DELIVERY [--pattern REGEX]] [--jobs N]";
 
 inline constexpr const char* arguments[] = {"FOLDER"};
 inline constexpr OptionHelp options[] = {
@@ -41,6 +41,7 @@ inline constexpr OptionHelp options[] = {
     TypesettingArguments::ruby,
     {"missing-from", "DELIVERY", "count the scripts of missing lines, as print --missing-from"},
     {"pattern", "REGEX", "with --missing-from: the number is group 1 of REGEX (kept for FOLDER)"},
+    {"jobs", "N", "lay scenes out on N threads (default: print.jobs; 0: one per core)"},
 };
 inline constexpr CommandHelp help{
     "estimate",

@@ -1,12 +1,16 @@
 // Throughput of the page-count estimate over whole scenario folders: every
 // scene loaded and laid out once, as the first estimate of a print mode
 // does, in MB of screenplay per second; and a second estimate, which finds
-// every page count in the cache.
+// every page count in the cache. The first estimate runs with one job and
+// with one per core (the second argument; 0 = one per core), so that the
+// two can be compared in one run; CPU time against wall time tells how busy
+// the cores were.
 
 #include "LoadedScenario.h"
 #include "SceneGenerator.h"
 #include "app/Quillon.h"
 #include "format/PrintFormat.h"
+#include "platform/WorkerPool.h"
 #include "reports/PageCountEstimate.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxProgressDialog.h"
@@ -57,6 +61,7 @@ void firstEstimate(benchmark::State& state)
 {
     LoadedScenario& s = scenario(static_cast<int>(state.range(0)));
     PrintFormat& format = s.app->printFormat();
+    format.setJobs(static_cast<int>(state.range(1)));
     format.setMode(PrintFormat::ModeCustom);
     format.setCustomFontSize(14);
     format.setCustomLineWidth(20);
@@ -70,6 +75,7 @@ void firstEstimate(benchmark::State& state)
         benchmark::DoNotOptimize(total);
     }
     state.counters["pages"] = static_cast<double>(total);
+    state.counters["jobs"] = static_cast<double>(WorkerPool(format.jobs()).jobs());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * s.bytes);
 }
 
@@ -78,6 +84,7 @@ void cachedEstimate(benchmark::State& state)
 {
     LoadedScenario& s = scenario(static_cast<int>(state.range(0)));
     s.app->printFormat().setMode(PrintFormat::ModePreset14);
+    s.app->printFormat().setJobs(0);
     UxProgressDialog first(silentView());
     PageCountEstimate(s.app->context()).run(s.app->catalogue(), true, first);
     for (auto _ : state) {
@@ -90,7 +97,12 @@ void cachedEstimate(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(firstEstimate)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(firstEstimate)
+    ->ArgsProduct({{1000, 10000}, {1, 0}})
+    ->ArgNames({"scenes", "jobs"})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(cachedEstimate)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

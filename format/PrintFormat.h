@@ -84,6 +84,10 @@ public:
     // Line breaking, upright digits and readings; all off by default.
     const TypesettingOptions& typesetting() const { return m_typesetting; }
     void setTypesetting(const TypesettingOptions& options) { m_typesetting = options; }
+    // The worker threads of estimates and print runs: 0 for one per core
+    // (the default); a value below 0 is taken as 0.
+    int jobs() const { return m_jobs; }
+    void setJobs(int jobs) { m_jobs = jobs > 0 ? jobs : 0; }
 
     int customModeEmphasis() const { return m_customModeEmphasis; }
     void setCustomModeEmphasis(int value) { m_customModeEmphasis = value; }
@@ -147,6 +151,7 @@ private:
     FCString m_destFolder;
     bool m_bundleByActor = false;
     TypesettingOptions m_typesetting;
+    int m_jobs = 0;
     FCString m_suppressedText;
     std::vector<FCString> m_suppressedNames;
     int m_customModeEmphasis = EmphasisNone;

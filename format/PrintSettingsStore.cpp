@@ -31,6 +31,9 @@ const char* const KeyBundleByActor = "pdf.bundleByActor";
 const char* const KeyKinsoku = "layout.kinsoku";
 const char* const KeyUprightDigits = "layout.uprightDigits";
 const char* const KeyRuby = "layout.ruby";
+// Written only once it differs from one per core (or is already there), so
+// that the files of folders that never set it stay as they were.
+const char* const KeyJobs = "print.jobs";
 const char* const KeySuppressed = "NPChara";
 const char* const KeySuppressedCount = "NPNumber";
 
@@ -88,6 +91,9 @@ void PrintSettingsStore::save(const PrintFormat& format, const char* path)
     store.setNumber(KeyKinsoku, static_cast<int32_t>(typesetting.lineBreaking));
     store.setNumber(KeyUprightDigits, typesetting.uprightDigits ? 1 : 0);
     store.setNumber(KeyRuby, typesetting.ruby ? 1 : 0);
+    int32_t storedJobs = 0;
+    if (format.jobs() != 0 || store.getNumber(KeyJobs, storedJobs))
+        store.setNumber(KeyJobs, format.jobs());
 
     // Only the entries the last save wrote are taken away: hand-written ones
     // beyond them stay.
@@ -150,6 +156,7 @@ bool PrintSettingsStore::load(PrintFormat& format, const char* path)
     readNumber(store, KeyUprightDigits, [&](int32_t v) { typesetting.uprightDigits = v != 0; });
     readNumber(store, KeyRuby, [&](int32_t v) { typesetting.ruby = v != 0; });
     format.setTypesetting(typesetting);
+    readNumber(store, KeyJobs, [&](int32_t v) { format.setJobs(v); });
 
     FCString suppressed;
     for (int32_t i = 0; store.getText(KeySuppressed, i, text); ++i) {

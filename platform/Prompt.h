@@ -31,4 +31,18 @@ public:
     private:
         Prompt* m_previous;
     };
+
+    // Installs a prompt for the calling thread alone, for the lifetime of
+    // the scope; it comes before the process-wide one. Worker threads use it
+    // so that they never ask the user anything themselves.
+    class ThreadScope {
+    public:
+        explicit ThreadScope(Prompt& prompt);
+        ~ThreadScope();
+        ThreadScope(const ThreadScope&) = delete;
+        ThreadScope& operator=(const ThreadScope&) = delete;
+
+    private:
+        Prompt* m_previous;
+    };
 };

@@ -8,8 +8,10 @@
 #include "fc/Progress.h"
 #include "format/PrintFormat.h"
 #include "format/RunSettings.h"
+#include "platform/SilentPrompt.h"
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
+#include "platform/WorkerPool.h"
 #include "render/LineSelection.h"
 #include "render/ScriptPrinter.h"
 #include "reports/CharacterSelection.h"
@@ -35,7 +37,7 @@ int PageCountEstimate::cacheEntry(const PrintFormat& format)
 }
 
 void PageCountEstimate::configurePrinter(const PrintFormat& format, const RunSettings& run,
-                                         ScriptPrinter& printer)
+                                         ScriptPrinter& printer, bool trace)
 {
     printer.setOptions(run.printerOptions());
     printer.setGeneralFont(format.generalWeight(), format.generalFace());
@@ -45,9 +47,9 @@ void PageCountEstimate::configurePrinter(const PrintFormat& format, const RunSet
     printer.setFontSize(format.fontSize());
     // A custom count below 1 cannot be laid out; the printer keeps its own
     // count then, as it would in a print run.
-    if (!printer.setLinesPerPage(format.linesPerPage()))
+    if (!printer.setLinesPerPage(format.linesPerPage()) && trace)
         Trace::write("PageCountEstimate: lines per page below 1 ignored\n");
-    if (!printer.setCharactersPerLine(format.charsPerLine()))
+    if (!printer.setCharactersPerLine(format.charsPerLine()) && trace)
         Trace::write("PageCountEstimate: characters per line below 1 ignored\n");
     printer.setTypesetting(format.typesetting());
     printer.setBackground(format.customModeEmphasis(), format.customColEmphasis());
@@ -61,6 +63,25 @@ namespace {
 constexpr std::string_view EmptyScene = ".total\t0\n";
 
 } // namespace
+
+PageCountEstimate::LaidOut PageCountEstimate::layOutQuietly(ScriptPrinter& printer,
+                                                            const std::string& path)
+{
+    // Whatever the file layer or the layout would say to the user is held
+    // back here; the scene then counts as not laid out and is done again by
+    // estimateScene on the thread that may speak.
+    SilentPrompt silent;
+    Prompt::ThreadScope quiet(silent);
+    try {
+        printer.loadText(EmptyScene);
+        printer.load(path.c_str());
+    } catch (...) {
+        return LaidOut{};
+    }
+    if (silent.asked())
+        return LaidOut{};
+    return LaidOut{printer.layout().pageCount()};
+}
 
 int32_t PageCountEstimate::estimateScene(const FCString& fileName, const ScriptInfo& record,
                                          int32_t& pages)
@@ -173,55 +194,98 @@ int64_t PageCountEstimate::run(ScriptCatalogue& catalogue, bool allRows, Progres
     // custom mode.
     const int mode = cacheEntry(m_context.format);
     const bool preset = mode != PrintFormat::ModeCustom;
+
+    // What each entry needs, taken from the catalogue before any worker
+    // starts: the workers read only this and their own printer. A partial
+    // run's scenes are laid out script by script on this thread.
+    std::vector<std::string> toLayOut(static_cast<std::size_t>(entries));
+    int layOuts = 0;
+    for (int index = 0; index < entries && !m_selection; ++index) {
+        if (!allRows && !catalogue.isTicked(index))
+            continue;
+        if (preset && catalogue.record(index).cachedPageCount(mode) >= 0)
+            continue;
+        std::string& path = toLayOut[static_cast<std::size_t>(index)];
+        path.assign(m_context.folder.view());
+        path.append(catalogue.fileName(index).view());
+        ++layOuts;
+    }
+
+    // With every count in the cache there is nothing to share out.
+    // A result is one number: workers may run far ahead of this thread.
+    WorkerPool pool(layOuts > 1 ? m_context.format.jobs() : 1, 256);
+    // A printer per worker; the run's own stays with this thread for the
+    // scenes laid out again here.
+    std::vector<std::unique_ptr<ScriptPrinter>> printers(static_cast<std::size_t>(pool.jobs()));
+    for (std::size_t worker = 0; worker < printers.size(); ++worker) {
+        printers[worker] = std::make_unique<ScriptPrinter>();
+        configurePrinter(m_context.format, m_context.run, *printers[worker], false);
+    }
+
     const char* checking = Sjis::of("を確認しています...");
     int64_t total = 0;
+    bool cancelled = false;
     std::string text;
-    for (int index = 0; index < entries; ++index) {
-        const FCString& fileName = catalogue.fileName(index);
-        text.assign(fileName.view());
-        text.append(checking);
-        progress.setText(text);
+    pool.map<LaidOut>(
+        entries,
+        [&](int index, int worker) {
+            const std::string& path = toLayOut[static_cast<std::size_t>(index)];
+            if (path.empty())
+                return LaidOut{};
+            return layOutQuietly(*printers[static_cast<std::size_t>(worker)], path);
+        },
+        [&](int index, LaidOut& laidOut) {
+            const FCString& fileName = catalogue.fileName(index);
+            text.assign(fileName.view());
+            text.append(checking);
+            progress.setText(text);
 
-        const bool chosen = allRows || catalogue.isTicked(index);
-        if (chosen && m_selection) {
-            if (m_selection->scene(fileName.view())) {
+            const bool chosen = allRows || catalogue.isTicked(index);
+            if (chosen && m_selection) {
+                if (m_selection->scene(fileName.view())) {
+                    Scene scene;
+                    scene.fileName = fileName;
+                    scene.sceneName = catalogue.record(index).sceneName();
+                    scene.partialPages = 0;
+                    scene.unreadable = !estimatePartialScene(fileName, catalogue.record(index),
+                                                             scene.partialPages, scene.scripts);
+                    total += scene.pages();
+                    m_scenes.push_back(std::move(scene));
+                }
+            } else if (chosen) {
+                ScriptInfo& record = catalogue.record(index);
+                int32_t pages = preset ? record.cachedPageCount(mode) : ScriptInfo::UnknownPages;
+                const int failedBefore = m_unreadable;
+                if (laidOut.pages >= 0) {
+                    // Laid out by a worker without a word to the user.
+                    ++m_layouts;
+                    pages = laidOut.pages;
+                }
+                // Anything a worker met that the user must hear of is met
+                // again here, on this thread, in list order: the scene is laid
+                // out once more as it always was.
+                const int32_t characters = estimateScene(fileName, record, pages);
                 Scene scene;
                 scene.fileName = fileName;
-                scene.sceneName = catalogue.record(index).sceneName();
-                scene.partialPages = 0;
-                scene.unreadable = !estimatePartialScene(fileName, catalogue.record(index),
-                                                         scene.partialPages, scene.scripts);
+                scene.sceneName = record.sceneName();
+                scene.pagesPerScript = pages;
+                scene.unreadable = m_unreadable != failedBefore;
+                if (!scene.unreadable)
+                    record.setCachedPageCount(mode, pages);
+                // A print run prints no director's copy of a scene it cannot
+                // read.
+                scene.scripts = characters + (m_directorsCopies && !scene.unreadable ? 1 : 0);
                 total += scene.pages();
                 m_scenes.push_back(std::move(scene));
             }
-        } else if (chosen) {
-            ScriptInfo& record = catalogue.record(index);
-            int32_t pages = preset ? record.cachedPageCount(mode) : ScriptInfo::UnknownPages;
-            const int failedBefore = m_unreadable;
-            const int32_t characters = estimateScene(fileName, record, pages);
-            Scene scene;
-            scene.fileName = fileName;
-            scene.sceneName = record.sceneName();
-            scene.pagesPerScript = pages;
-            scene.unreadable = m_unreadable != failedBefore;
-            if (!scene.unreadable)
-                record.setCachedPageCount(mode, pages);
-            // A print run prints no director's copy of a scene it cannot
-            // read.
-            scene.scripts = characters + (m_directorsCopies && !scene.unreadable ? 1 : 0);
-            total += scene.pages();
-            m_scenes.push_back(std::move(scene));
-        }
 
-        progress.step();
-        progress.pump();
-        if (progress.cancelled()) {
-            progress.close();
-            return Cancelled;
-        }
-    }
+            progress.step();
+            progress.pump();
+            cancelled = progress.cancelled();
+            return !cancelled;
+        });
     progress.close();
-    return total;
+    return cancelled ? Cancelled : total;
 }
 
 FCString PageCountEstimate::message(int64_t total)

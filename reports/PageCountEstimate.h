@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class LineSelection;
@@ -21,6 +22,11 @@ class ScriptPrinter;
 // The page count of one script is kept in the scene's record per print mode,
 // so a second estimate in a preset mode lays nothing out again; a custom
 // format is always laid out afresh, since its sizes may have changed.
+//
+// Scenes are laid out on worker threads (the format's jobs), each with a
+// printer of its own; everything else, the records, the progress and
+// whatever must be told to the user, happens on the calling thread in list
+// order, exactly as a run on one thread does it.
 //
 // The director's copy is not counted unless asked for (see
 // setCountDirectorsCopies), nor is a character that speaks in a scene
@@ -76,8 +82,10 @@ public:
 
     // Gives the printer the application's option word, faces, sizes and
     // comment background, as a print run does before loading a scene.
+    // The counts it refuses go to the trace unless trace is false (the
+    // extra printers of a run's workers say it only once).
     static void configurePrinter(const PrintFormat& format, const RunSettings& run,
-                                 ScriptPrinter& printer);
+                                 ScriptPrinter& printer, bool trace = true);
 
     // "現在の設定で印刷すると、\n" + total + "ページの台本が出力されます。"
     static FCString message(int64_t total);
@@ -116,6 +124,15 @@ public:
     int unreadable() const { return m_unreadable; }
 
 private:
+    // A worker's layout of one scene: its page count, or -1 when it was not
+    // laid out (nothing to lay out, or something to tell the user).
+    struct LaidOut {
+        int32_t pages = -1;
+    };
+    // Lays a scene out on a worker's printer without asking or telling the
+    // user anything.
+    static LaidOut layOutQuietly(ScriptPrinter& printer, const std::string& path);
+
     ScenarioContext m_context;
     // The printer of the current run, configured once for all its scenes.
     std::unique_ptr<ScriptPrinter> m_printer;

@@ -12,7 +12,7 @@ _quillon_batch_options()
     case "$1" in
     layout) echo "--chars-per-line --lines-per-page --options --kinsoku --upright-digits --ruby --help" ;;
     list | words) echo "$folder" ;;
-    estimate) echo "--all --generic --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern $folder" ;;
+    estimate) echo "--all --generic --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern --jobs $folder" ;;
     checklist) echo "--format --scenes --characters --unprinted --out --yes $folder" ;;
     print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern $folder" ;;
     survey) echo "--subfolders --help" ;;
@@ -82,7 +82,7 @@ _quillon_batch()
         _quillon_batch_paths -f
         return 0
         ;;
-    --chars-per-line | --lines-per-page | --options | --only | --suppress | --pattern)
+    --chars-per-line | --lines-per-page | --options | --only | --suppress | --pattern | --jobs)
         return 0
         ;;
     esac

@@ -6,6 +6,7 @@
 #include "batch/PrintCommand.h"
 
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -174,4 +175,22 @@ TEST_F(EstimateAgainstPrintTest, WithoutGenericTheEstimateLeavesTheDirectorsCopi
     const std::string plainTotal = last(plain.out);
     const int plainPages = std::stoi(plainTotal.substr(plainTotal.find('\n') + 1));
     EXPECT_EQ(last(generic.out), total(plainPages + directors));
+}
+
+TEST_F(EstimateAgainstPrintTest, EveryJobCountPrintsWhatOneJobPrints)
+{
+    const CommandRun serial =
+        runCommand(EstimateCommand::run, {m_folder.path(), "--all", "--jobs", "1"});
+    ASSERT_NE(serial.out.find("s5.screenplay.txt\ts5\t0\n"), std::string::npos) << serial.err;
+    m_folder.write("quillon.settings.rnf", "print.jobs=3\n"); // taken without --jobs
+    for (std::vector<std::string> jobs :
+         {std::vector<std::string>{"--jobs", "2"}, {"--jobs", "0"}, {}}) {
+        jobs.insert(jobs.begin(), {m_folder.path(), "--all"});
+        const CommandRun run = runCommand(EstimateCommand::run, jobs);
+        EXPECT_EQ(std::tie(run.status, run.out, run.err),
+                  std::tie(serial.status, serial.out, serial.err));
+    }
+    for (const char* bad : {"-1", "two"})
+        EXPECT_EQ(runCommand(EstimateCommand::run, {m_folder.path(), "--jobs", bad}).status, 2)
+            << bad;
 }

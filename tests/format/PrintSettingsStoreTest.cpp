@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -340,5 +341,23 @@ TEST_F(PrintSettingsStoreTest, TypesettingKeysReadAsTheirNumbersSay)
         PrintFormat format;
         PrintSettingsStore::load(format, file().c_str());
         EXPECT_TRUE(format.typesetting() == c.expected) << c.file;
+    }
+}
+
+TEST_F(PrintSettingsStoreTest, JobsAreWrittenOnlyOnceSetAndReadBack)
+{
+    PrintSettingsStore::save(PrintFormat(), file().c_str()); // one per core: no key
+    EXPECT_EQ(contentsOf(PrintSettingsStore::FileName).find("print.jobs"), std::string::npos);
+    PrintFormat format;
+    for (auto [jobs, text, read] :
+         {std::tuple{3, "print.jobs=3\n", 3}, std::tuple{0, "print.jobs=0\n", 0},
+          std::tuple{-4, "print.jobs=0\n", 0}}) {
+        format.setJobs(jobs);
+        PrintSettingsStore::save(format, file().c_str());
+        EXPECT_NE(contentsOf(PrintSettingsStore::FileName).find(text), std::string::npos) << jobs;
+        PrintFormat loaded;
+        loaded.setJobs(9);
+        ASSERT_TRUE(PrintSettingsStore::load(loaded, file().c_str()));
+        EXPECT_EQ(loaded.jobs(), read) << jobs;
     }
 }

@@ -1,7 +1,9 @@
 #include "platform/HeadlessPrompt.h"
 #include "platform/ScriptedPrompt.h"
+#include "platform/SilentPrompt.h"
 
 #include <gtest/gtest.h>
+#include <thread>
 
 using Answer = Prompt::Answer;
 using Buttons = Prompt::Buttons;
@@ -58,4 +60,31 @@ TEST(HeadlessPromptTest, NeverAgreesToAnything)
     EXPECT_EQ(prompt.ask("FCFile - open", "\x91\xE4\x96\x7B", Buttons::RetryCancel),
               Answer::Cancel);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "FCFile - open: 台本\n");
+}
+
+TEST(PromptTest, AThreadScopeAnswersForItsThreadAlone)
+{
+    ScriptedPrompt process;
+    Prompt::Scope processScope(process);
+    SilentPrompt silent;
+    Prompt* elsewhere = nullptr;
+    {
+        Prompt::ThreadScope quiet(silent);
+        EXPECT_EQ(&Prompt::current(), &silent);
+        std::thread([&] { elsewhere = &Prompt::current(); }).join();
+    }
+    EXPECT_EQ(elsewhere, &process);
+    EXPECT_EQ(&Prompt::current(), &process);
+}
+
+TEST(SilentPromptTest, GivesUpOnEveryQuestionAndRemembersItWasAsked)
+{
+    for (auto [buttons, answer] :
+         {std::pair{Buttons::RetryCancel, Answer::Cancel}, std::pair{Buttons::YesNo, Answer::No},
+          std::pair{Buttons::Ok, Answer::Ok}}) {
+        SilentPrompt prompt;
+        EXPECT_FALSE(prompt.asked());
+        EXPECT_EQ(prompt.ask("FCFile - open", "a", buttons), answer);
+        EXPECT_TRUE(prompt.asked());
+    }
 }

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+// Runs numbered jobs on worker threads and hands their results back to the
+// calling thread in number order, so that whatever a caller does with a
+// result (counting it, logging it, writing it) happens exactly as a loop
+// over the numbers would do it. Workers run at most slots() jobs ahead of
+// the last result handed back: memory stays bounded whatever the count.
+//
+// With one job nothing is started: each job runs on the calling thread
+// right before its result is handed back, as the plain loop does.
+class WorkerPool {
+public:
+    // The number of worker threads; 0 (or less) means one per core. Each
+    // worker may run up to slotsPerJob jobs ahead of the results handed
+    // back: a few for large results (pages), many for small ones, so that
+    // the workers need not wait for the committing thread to be scheduled.
+    explicit WorkerPool(int jobs, int slotsPerJob = 4);
+
+    int jobs() const { return m_jobs; }
+    // The results that can be in flight at once: the slots a caller keeps.
+    int slots() const { return m_jobs * m_slotsPerJob; }
+    // The cores the system reports, at least 1.
+    static int cores();
+
+    // Calls work(index, slot, worker) for every index in [0, count) on the
+    // workers (worker is the number of the thread running it, below jobs(),
+    // for state a thread keeps to itself; slot is below slots() and not
+    // reused until that index has been handed back), and commit(index, slot)
+    // on the calling thread in index order once that job is done. When
+    // commit returns false no further job is started, the running ones are
+    // waited for and run returns. An exception from a job is raised again
+    // from run at the job's index, after the other workers have stopped; one
+    // from commit likewise. Returns the number of indices committed.
+    int run(int count, const std::function<void(int index, int slot, int worker)>& work,
+            const std::function<bool(int index, int slot)>& commit);
+
+    // The same with the results kept by the pool: work(index, worker) gives
+    // a Result, commit(index, result) takes it in index order.
+    template <typename Result, typename Work, typename Commit>
+    int map(int count, Work&& work, Commit&& commit)
+    {
+        std::vector<std::optional<Result>> results(static_cast<std::size_t>(slots()));
+        return run(
+            count,
+            [&](int index, int slot, int worker) { results[slot].emplace(work(index, worker)); },
+            [&](int index, int slot) {
+                Result result = std::move(*results[slot]);
+                results[slot].reset();
+                return commit(index, result);
+            });
+    }
+
+private:
+    int m_jobs;
+    int m_slotsPerJob;
+};

@@ -1,0 +1,72 @@
+#include "platform/WorkerPool.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+// Jobs, indices, the index whose commit says stop and the one whose job
+// throws (-1: none), and how many commits that leaves.
+struct PoolCase {
+    int jobs, count, stopAt, throwAt, committed;
+};
+
+class WorkerPoolTest : public testing::TestWithParam<PoolCase> {};
+
+} // namespace
+
+TEST_P(WorkerPoolTest, HandsResultsBackInIndexOrderUntilStoppedOrFailed)
+{
+    const PoolCase c = GetParam();
+    WorkerPool pool(c.jobs);
+    std::atomic<int> started{0}, handedBack{0}, worstAhead{0}, badWorker{0};
+    std::vector<int> committed;
+    const auto run = [&] {
+        return pool.map<long>(
+            c.count,
+            [&](int index, int worker) {
+                badWorker += worker < 0 || worker >= pool.jobs();
+                const int ahead = ++started - handedBack;
+                int seen = worstAhead;
+                while (ahead > seen && !worstAhead.compare_exchange_weak(seen, ahead)) {
+                }
+                if (index == c.throwAt)
+                    throw std::runtime_error("bad job");
+                return long(index) * index;
+            },
+            [&](int index, long& square) {
+                EXPECT_EQ(square, long(index) * index);
+                committed.push_back(index);
+                ++handedBack;
+                return index != c.stopAt;
+            });
+    };
+    if (c.throwAt >= 0)
+        EXPECT_THROW(run(), std::runtime_error);
+    else
+        EXPECT_EQ(run(), c.committed);
+    ASSERT_EQ(committed.size(), std::size_t(c.committed));
+    for (int i = 0; i < c.committed; ++i)
+        EXPECT_EQ(committed[std::size_t(i)], i);
+    EXPECT_EQ(badWorker.load(), 0);
+    // Never more than the slots ahead (a job counts itself first: +1).
+    EXPECT_LE(worstAhead.load(), pool.slots() + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WorkerPoolTest,
+                         testing::Values(PoolCase{1, 0, -1, -1, 0}, PoolCase{1, 7, -1, -1, 7},
+                                         PoolCase{2, 1, -1, -1, 1}, PoolCase{3, 1000, -1, -1, 1000},
+                                         PoolCase{8, 500, -1, -1, 500}, PoolCase{1, 50, 9, -1, 10},
+                                         PoolCase{4, 1000, 9, -1, 10}, PoolCase{1, 200, -1, 17, 17},
+                                         PoolCase{3, 200, -1, 17, 17}));
+
+TEST(WorkerPoolJobsTest, NoJobsMeansOnePerCore)
+{
+    EXPECT_EQ(WorkerPool(0).jobs(), WorkerPool::cores());
+    EXPECT_EQ(WorkerPool(-3).jobs(), WorkerPool::cores());
+    EXPECT_EQ(WorkerPool(5).jobs(), 5);
+    EXPECT_EQ(WorkerPool(3, 10).slots(), 30);
+    EXPECT_EQ(WorkerPool(3, 0).slots(), 3);
+}
