@@ -1,12 +1,14 @@
 #include "platform/WorkerPool.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <thread>
 
-WorkerPool::WorkerPool(int jobs, int slotsPerJob)
-    : m_jobs(jobs > 0 ? jobs : cores()), m_slotsPerJob(slotsPerJob > 0 ? slotsPerJob : 1)
+WorkerPool::WorkerPool(int jobs, int slotsPerJob, int batch)
+    : m_batch(batch > 0 ? batch : 1), m_jobs(jobs > 0 ? jobs : cores()),
+      m_slotsPerJob(slotsPerJob > 0 ? slotsPerJob : 1)
 {
 }
 
@@ -51,7 +53,10 @@ int WorkerPool::run(int count, const std::function<void(int, int, int)>& work,
 
     auto worker = [&](int number) {
         for (;;) {
-            int index = 0;
+            // The indices [first, last) this worker takes: up to a batch,
+            // never beyond the slots free.
+            int first = 0;
+            int last = 0;
             {
                 std::unique_lock lock(shared.mutex);
                 shared.workReady.wait(lock, [&] {
@@ -60,19 +65,24 @@ int WorkerPool::run(int count, const std::function<void(int, int, int)>& work,
                 });
                 if (shared.stop || shared.next >= count)
                     return;
-                index = shared.next++;
+                first = shared.next;
+                last = std::min({first + m_batch, count, shared.committed + window});
+                shared.next = last;
             }
-            const int slot = index % window;
-            std::exception_ptr failure;
-            try {
-                work(index, slot, number);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            {
+            for (int index = first; index < last; ++index) {
+                const int slot = index % window;
+                std::exception_ptr failure;
+                try {
+                    work(index, slot, number);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
                 std::lock_guard lock(shared.mutex);
                 shared.done[slot] = 1;
                 shared.failure[slot] = failure;
+                // After a stop the rest of the batch is not started.
+                if (shared.stop)
+                    last = index + 1;
             }
             shared.resultReady.notify_one();
         }

@@ -19,9 +19,15 @@ public:
     // worker may run up to slotsPerJob jobs ahead of the results handed
     // back: a few for large results (pages), many for small ones, so that
     // the workers need not wait for the committing thread to be scheduled.
-    explicit WorkerPool(int jobs, int slotsPerJob = 4);
+    // A worker takes up to batch consecutive indices at a time and wakes
+    // the calling thread once for all of them: for jobs of a few
+    // microseconds (a scene's header or layout), where waking the calling
+    // thread for every result would cost more than the job, and on a busy
+    // machine hands the cores to other programs at every wake-up.
+    explicit WorkerPool(int jobs, int slotsPerJob = 4, int batch = 1);
 
     int jobs() const { return m_jobs; }
+    int batch() const { return m_batch; }
     // The results that can be in flight at once: the slots a caller keeps.
     int slots() const { return m_jobs * m_slotsPerJob; }
     // The cores the system reports, at least 1.
@@ -56,6 +62,7 @@ public:
     }
 
 private:
+    int m_batch;
     int m_jobs;
     int m_slotsPerJob;
 };

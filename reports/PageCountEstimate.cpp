@@ -212,8 +212,10 @@ int64_t PageCountEstimate::run(ScriptCatalogue& catalogue, bool allRows, Progres
     }
 
     // With every count in the cache there is nothing to share out.
-    // A result is one number: workers may run far ahead of this thread.
-    WorkerPool pool(layOuts > 1 ? m_context.format.jobs() : 1, 256);
+    // A result is one number: workers may run far ahead of this thread, and
+    // a scene takes microseconds: each worker takes scenes in batches, and
+    // this thread is woken once per batch rather than once per scene.
+    WorkerPool pool(layOuts > 1 ? m_context.format.jobs() : 1, 256, 32);
     // A printer per worker; the run's own stays with this thread for the
     // scenes laid out again here.
     std::vector<std::unique_ptr<ScriptPrinter>> printers(static_cast<std::size_t>(pool.jobs()));

@@ -8,9 +8,11 @@
 namespace {
 
 // Jobs, indices, the index whose commit says stop and the one whose job
-// throws (-1: none), and how many commits that leaves.
+// throws (-1: none), and how many commits that leaves; the slots per job
+// and how many indices a worker takes at a time.
 struct PoolCase {
     int jobs, count, stopAt, throwAt, committed;
+    int slotsPerJob = 4, batch = 1;
 };
 
 class WorkerPoolTest : public testing::TestWithParam<PoolCase> {};
@@ -20,7 +22,7 @@ class WorkerPoolTest : public testing::TestWithParam<PoolCase> {};
 TEST_P(WorkerPoolTest, HandsResultsBackInIndexOrderUntilStoppedOrFailed)
 {
     const PoolCase c = GetParam();
-    WorkerPool pool(c.jobs);
+    WorkerPool pool(c.jobs, c.slotsPerJob, c.batch);
     std::atomic<int> started{0}, handedBack{0}, worstAhead{0}, badWorker{0};
     std::vector<int> committed;
     const auto run = [&] {
@@ -55,12 +57,18 @@ TEST_P(WorkerPoolTest, HandsResultsBackInIndexOrderUntilStoppedOrFailed)
     EXPECT_LE(worstAhead.load(), pool.slots() + 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, WorkerPoolTest,
-                         testing::Values(PoolCase{1, 0, -1, -1, 0}, PoolCase{1, 7, -1, -1, 7},
-                                         PoolCase{2, 1, -1, -1, 1}, PoolCase{3, 1000, -1, -1, 1000},
-                                         PoolCase{8, 500, -1, -1, 500}, PoolCase{1, 50, 9, -1, 10},
-                                         PoolCase{4, 1000, 9, -1, 10}, PoolCase{1, 200, -1, 17, 17},
-                                         PoolCase{3, 200, -1, 17, 17}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WorkerPoolTest,
+    testing::Values(PoolCase{1, 0, -1, -1, 0}, PoolCase{1, 7, -1, -1, 7}, PoolCase{2, 1, -1, -1, 1},
+                    PoolCase{3, 1000, -1, -1, 1000}, PoolCase{8, 500, -1, -1, 500},
+                    PoolCase{1, 50, 9, -1, 10}, PoolCase{4, 1000, 9, -1, 10},
+                    PoolCase{1, 200, -1, 17, 17}, PoolCase{3, 200, -1, 17, 17},
+                    // Batches: never past the free slots,
+                    // nor past a stop or a failure.
+                    PoolCase{1, 100, -1, -1, 100, 4, 8}, PoolCase{2, 10000, -1, -1, 10000, 256, 32},
+                    PoolCase{3, 1000, -1, -1, 1000, 4, 32}, PoolCase{4, 999, -1, -1, 999, 2, 5},
+                    PoolCase{2, 1000, 40, -1, 41, 64, 16}, PoolCase{3, 500, -1, 123, 123, 8, 7},
+                    PoolCase{2, 50, -1, -1, 50, 1, 100}));
 
 TEST(WorkerPoolJobsTest, NoJobsMeansOnePerCore)
 {
@@ -69,4 +77,11 @@ TEST(WorkerPoolJobsTest, NoJobsMeansOnePerCore)
     EXPECT_EQ(WorkerPool(5).jobs(), 5);
     EXPECT_EQ(WorkerPool(3, 10).slots(), 30);
     EXPECT_EQ(WorkerPool(3, 0).slots(), 3);
+}
+
+TEST(WorkerPoolJobsTest, ABatchIsAtLeastOne)
+{
+    EXPECT_EQ(WorkerPool(2).batch(), 1);
+    EXPECT_EQ(WorkerPool(2, 4, 0).batch(), 1);
+    EXPECT_EQ(WorkerPool(2, 4, 16).batch(), 16);
 }
