@@ -23,9 +23,14 @@ bool endsValue(int c)
 
 void ScreenplayHeader::clearCharacters()
 {
-    for (ScreenplayCharacter& slot : m_characters) {
-        slot.name.clear();
-        slot.count = 0;
+    // Only readEntry fills slots, in order from the first: those beyond the
+    // entries read since the last clear are empty already. A scene is
+    // loaded after an empty one for every estimate, so clearing all the
+    // slots each time would cost more than reading a small header.
+    const int filled = m_entriesRead < TableSize ? m_entriesRead : TableSize;
+    for (int index = 0; index < filled; ++index) {
+        m_characters[index].name.clear();
+        m_characters[index].count = 0;
     }
     m_entriesRead = 0;
 }
