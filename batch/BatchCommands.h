@@ -34,7 +34,7 @@ inline constexpr const char* usage =
     "  estimate FOLDER [--all] [--generic] [--changes-from OLD | --since-print]\n"
     "           [--missing-from DELIVERY [--pattern REGEX]] [--jobs N]\n"
     "  checklist FOLDER [--format csv|txt] [--scenes] [--characters] [--unprinted]\n"
-    "            [--out DIR] [--yes]\n"
+    "            [--out DIR] [--yes] [--jobs N]\n"
     "  words FOLDER\n"
     "  print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor] [--dest DIR]\n"
     "        [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"

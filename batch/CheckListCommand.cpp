@@ -5,6 +5,7 @@
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
 #include "batch/FolderSession.h"
+#include "format/PrintFormat.h"
 #include "platform/TextCodec.h"
 #include "reports/CheckListReport.h"
 #include "ui/UxProgressDialog.h"
@@ -16,8 +17,11 @@ int CheckListCommand::run(ProgramEnvironment& environment, const std::vector<std
                           std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
+    std::optional<long> jobs;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
+    if (!args.wholeNumber("jobs", 0, jobs))
+        return args.refuse(err, usage);
     const std::optional<std::string> format = args.value("format");
     std::optional<std::string> outFolder;
     if (auto given = args.value("out")) {
@@ -34,6 +38,9 @@ int CheckListCommand::run(ProgramEnvironment& environment, const std::vector<std
     session.setAnswerYes(args.has("yes"));
     if (int status = session.open(args.positional()[0], args))
         return status;
+    // Over the folder's print.jobs setting, for this run only.
+    if (jobs)
+        session.app().printFormat().setJobs(static_cast<int>(*jobs));
 
     // The window's defaults (the scenario folder, CSV, the scene list only),
     // changed as the options say.

@@ -9,7 +9,7 @@
 class ProgramEnvironment;
 
 // quillon-batch checklist FOLDER [--format csv|txt] [--scenes] [--characters]
-// [--unprinted] [--out DIR] [--yes] [--only NAME,...] [--suppress NAME,...]:
+// [--unprinted] [--out DIR] [--yes] [--jobs N] [--only NAME,...] [--suppress NAME,...]:
 // the check-list command with the dialog's defaults for what is not given
 // (CSV, the scene list only, without the unprinted scripts, into the
 // scenario folder). With --scenes or --characters exactly the lists given
@@ -19,7 +19,7 @@ namespace CheckListCommand {
 
 inline constexpr const char* usage =
     "usage: quillon-batch checklist FOLDER [--format csv|txt] [--scenes] [--characters] "
-    "[--unprinted] [--out DIR] [--yes] [--only NAME,...] [--suppress NAME,...]";
+    "[--unprinted] [--out DIR] [--yes] [--jobs N] [--only NAME,...] [--suppress NAME,...]";
 
 inline constexpr const char* arguments[] = {"FOLDER"};
 inline constexpr OptionHelp options[] = {
@@ -29,6 +29,7 @@ inline constexpr OptionHelp options[] = {
     {"unprinted", nullptr, "also list the scripts that are not printed"},
     {"out", "DIR", "into DIR (the scenario folder by default)"},
     {"yes", nullptr, "answer yes: create a missing DIR"},
+    {"jobs", "N", "count scenes on N threads (default: print.jobs; 0: one per core)"},
 };
 inline constexpr CommandHelp help{
     "checklist",

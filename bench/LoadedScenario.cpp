@@ -55,6 +55,20 @@ LoadedScenario::Files LoadedScenario::numberedScenes(int scenes, std::size_t byt
     return files;
 }
 
+LoadedScenario::Files LoadedScenario::fourSizes(int scenes, std::size_t bytes)
+{
+    std::string bodies[4];
+    for (int i = 0; i < 4; ++i)
+        bodies[i] = SceneGenerator::generate(bytes / 2 + std::size_t(i) * bytes / 3);
+    Files files;
+    char name[32];
+    for (int i = 0; i < scenes; ++i) {
+        std::snprintf(name, sizeof name, "s%05d.screenplay.txt", i);
+        files.emplace_back(name, bodies[i % 4]);
+    }
+    return files;
+}
+
 HeadlessProgressView& LoadedScenario::silentView()
 {
     static HeadlessProgressView view(stderr, false);

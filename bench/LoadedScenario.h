@@ -28,6 +28,10 @@ struct LoadedScenario {
     // scenes generated scenes "s00.screenplay.txt"... (scene names s00...)
     // of about bytes + 97 * i bytes, the sizes repeating after sizes scenes.
     static Files numberedScenes(int scenes, std::size_t bytes, int sizes);
+    // scenes copies of four generated scenes of bytes / 2 to bytes, in turn,
+    // "s00000.screenplay.txt"..., for the benchmarks that count pages, so
+    // that page counts differ from scene to scene.
+    static Files fourSizes(int scenes, std::size_t bytes);
     // Progress that shows nothing, for commands run under a benchmark.
     static HeadlessProgressView& silentView();
 

@@ -39,19 +39,9 @@ LoadedScenario& scenario(int scenes)
 {
     static std::map<int, std::unique_ptr<LoadedScenario>> scenarios;
     std::unique_ptr<LoadedScenario>& made = scenarios[scenes];
-    if (!made) {
-        // Scenes of a few sizes around SceneBytes, so that page counts differ.
-        std::string bodies[4];
-        for (int i = 0; i < 4; ++i)
-            bodies[i] = SceneGenerator::generate(SceneBytes / 2 + std::size_t(i) * SceneBytes / 3);
-        LoadedScenario::Files files;
-        char name[32];
-        for (int i = 0; i < scenes; ++i) {
-            std::snprintf(name, sizeof name, "s%05d.screenplay.txt", i);
-            files.emplace_back(name, bodies[i % 4]);
-        }
-        made = std::make_unique<LoadedScenario>("estimate", files);
-    }
+    if (!made)
+        made = std::make_unique<LoadedScenario>("estimate",
+                                                LoadedScenario::fourSizes(scenes, SceneBytes));
     return *made;
 }
 

@@ -7,10 +7,13 @@
 #include "fc/Progress.h"
 #include "format/PrintFormat.h"
 #include "platform/Sjis.h"
+#include "platform/WorkerPool.h"
 #include "reports/CharacterSelection.h"
 #include "reports/CheckListText.h"
 #include "reports/PageCountEstimate.h"
 #include "reports/ScenarioContext.h"
+
+#include <vector>
 
 std::string CharacterCheckList::text(const ScenarioContext& context,
                                      const ScriptCatalogue& catalogue, std::string_view name,
@@ -72,42 +75,64 @@ CheckListResult CharacterCheckList::write(const ScenarioContext& context,
     progress.setStepSize(1);
     progress.open(true);
 
+    std::vector<std::string_view> names;
+    FCXListIterator<FCIdString> walk(totals.characters());
+    while (const FCIdString* character = walk.next())
+        names.push_back(character->view());
+
+    // Each character's list goes through every entry: the lists are made on
+    // worker threads (the catalogue is only read meanwhile), and written
+    // on this thread in the characters' order.
+    struct List {
+        std::string text;
+        int lines = 0;
+    };
+    const int characters = static_cast<int>(names.size());
+    WorkerPool pool(characters > 1 ? context.format.jobs() : 1);
     CheckListResult result = CheckListResult::Written;
     std::string summary;
     const char* extension = csv ? ".csv" : ".txt";
-    FCXListIterator<FCIdString> walk(totals.characters());
-    while (const FCIdString* character = walk.next()) {
-        const std::string_view name = character->view();
-        int lines = 0;
-        const std::string listText = text(context, catalogue, name, csv, listUnprinted, lines);
-        progress.setText(name);
-        progress.step();
-        progress.pump();
-        if (progress.cancelled()) {
-            summary += Sjis::of("以降の処理はユーザーによってキャンセルされました。\n");
-            result = CheckListResult::Cancelled;
-            break;
-        }
-        std::string line(Sjis::of("「"));
-        line += name;
-        line += Sjis::of("」：");
-        if (lines == 0) {
-            summary += line + Sjis::of("現在の設定では、出力する台本がありません\n");
-            continue;
-        }
-        FCString path;
-        if (!CheckListFile::write(folder, CheckListFile::safeNamePart(name), extension, listText,
-                                  path)) {
-            // The user gave up in the file layer's box: the rest would most
-            // likely meet the same failure, one box per character.
-            summary += Sjis::of("以降の処理はユーザーによってキャンセルされました。\n");
-            result = CheckListResult::Failed;
-            break;
-        }
-        summary += line;
-        summary += path.view();
-        summary += "\n";
-    }
+    pool.map<List>(
+        characters,
+        [&](int index, int) {
+            List list;
+            list.text =
+                text(context, catalogue, names[std::size_t(index)], csv, listUnprinted, list.lines);
+            return list;
+        },
+        [&](int index, List& list) {
+            const std::string_view name = names[std::size_t(index)];
+            const int lines = list.lines;
+            const std::string& listText = list.text;
+            progress.setText(name);
+            progress.step();
+            progress.pump();
+            if (progress.cancelled()) {
+                summary += Sjis::of("以降の処理はユーザーによってキャンセルされました。\n");
+                result = CheckListResult::Cancelled;
+                return false;
+            }
+            std::string line(Sjis::of("「"));
+            line += name;
+            line += Sjis::of("」：");
+            if (lines == 0) {
+                summary += line + Sjis::of("現在の設定では、出力する台本がありません\n");
+                return true;
+            }
+            FCString path;
+            if (!CheckListFile::write(folder, CheckListFile::safeNamePart(name), extension,
+                                      listText, path)) {
+                // The user gave up in the file layer's box: the rest would most
+                // likely meet the same failure, one box per character.
+                summary += Sjis::of("以降の処理はユーザーによってキャンセルされました。\n");
+                result = CheckListResult::Failed;
+                return false;
+            }
+            summary += line;
+            summary += path.view();
+            summary += "\n";
+            return true;
+        });
     progress.close();
     if (!summary.empty())
         notices.notice(summary, Sjis::of("出力されたファイル一覧"));

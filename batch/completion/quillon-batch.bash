@@ -13,7 +13,7 @@ _quillon_batch_options()
     layout) echo "--chars-per-line --lines-per-page --options --kinsoku --upright-digits --ruby --help" ;;
     list | words) echo "$folder" ;;
     estimate) echo "--all --generic --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern --jobs $folder" ;;
-    checklist) echo "--format --scenes --characters --unprinted --out --yes $folder" ;;
+    checklist) echo "--format --scenes --characters --unprinted --out --yes --jobs $folder" ;;
     print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern $folder" ;;
     survey) echo "--subfolders --help" ;;
     convert) echo "--subfolders --log --yes --help" ;;

@@ -172,6 +172,15 @@ TEST_F(BatchFolderTest, CheckListWritesExactlyTheListsGiven)
         << run.out;
 }
 
+TEST_F(BatchFolderTest, CheckListTakesAJobCount)
+{
+    const CommandRun run = runCommand(CheckListCommand::run, {folder(), "--jobs", "2"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(lists(folder()), std::vector<std::string>{"@sceneCheckList.00000000.csv"});
+    for (const char* bad : {"-1", "two"})
+        EXPECT_EQ(runCommand(CheckListCommand::run, {folder(), "--jobs", bad}).status, 2) << bad;
+}
+
 TEST_F(BatchFolderTest, CheckListCreatesAMissingOutputFolderOnlyWithYes)
 {
     const std::string out = folder() + "lists/new";
