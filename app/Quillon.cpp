@@ -37,6 +37,7 @@ FolderLoad Quillon::loadScenarioFolder(Progress& progress, Notices& notices,
     // The flag holds for one load only.
     setKeepWordTotals(false);
 
+    m_catalogue.setLoadJobs(m_printFormat.jobs());
     const FolderLoad result = m_catalogue.loadFolder(m_scenarioFolder, m_scenarioTotals, keepTotals,
                                                      progress, notices, display);
     SkippedFiles skipped = m_catalogue.skippedFiles();

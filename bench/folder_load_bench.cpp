@@ -1,10 +1,13 @@
 // Folder load throughput: a scenario folder of generated screenplay files
 // read into the catalogue with the headless seams, as the batch tool does
 // it. Reported as files per second (warm cache: the folder
-// is written once and read over and over).
+// is written once and read over and over). The headers are read with one
+// job and with one per core (the second argument; 0 = one per core), so that
+// the two can be compared in one run.
 
 #include "ScenarioFolder.h"
 #include "app/Quillon.h"
+#include "format/PrintFormat.h"
 #include "ui/HeadlessDialogHost.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxDialogs.h"
@@ -24,6 +27,7 @@ void folderLoad(benchmark::State& state)
     UxDialogs notices(dialogs);
     Quillon app;
     app.setScenarioFolder(path);
+    app.printFormat().setJobs(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         UxProgressDialog progress(silent);
         if (app.loadScenarioFolder(progress, notices) != FolderLoad::Loaded)
@@ -38,6 +42,11 @@ void folderLoad(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(folderLoad)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(folderLoad)
+    ->ArgsProduct({{1000, 10000}, {1, 0}})
+    ->ArgNames({"files", "jobs"})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

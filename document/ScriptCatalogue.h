@@ -84,6 +84,12 @@ public:
     FolderLoad loadFolder(const FCString& folder, ScriptInfo& totals, bool keepTotals,
                           Progress& progress, Notices& notices, const Display& display = {});
 
+    // The worker threads a load reads headers on; 0 (the default) means one
+    // per core. The entries, their order and whatever the user is told or
+    // asked are the same for every count.
+    void setLoadJobs(int jobs) { m_loadJobs = jobs > 0 ? jobs : 0; }
+    int loadJobs() const { return m_loadJobs; }
+
     // The entries named like screenplay files that the last load left out
     // (names Shift-JIS cannot write, FIFOs and other non-files, links that
     // cannot be followed), whatever the load's result, and the UTF-8 files
@@ -134,4 +140,5 @@ private:
     std::vector<ScriptCatalogueListener*> m_listeners;
     SkippedFiles m_skipped;
     uint64_t m_generation = 0;
+    int m_loadJobs = 0;
 };

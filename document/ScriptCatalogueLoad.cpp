@@ -7,9 +7,11 @@
 #include "fc/Notices.h"
 #include "fc/Progress.h"
 #include "platform/FileSystem.h"
+#include "platform/SilentPrompt.h"
 #include "platform/Sjis.h"
 #include "platform/Trace.h"
 #include "platform/WinError.h"
+#include "platform/WorkerPool.h"
 
 #include <memory>
 #include <string>
@@ -73,6 +75,35 @@ private:
     std::vector<ScriptCatalogueListener*> m_listeners;
 };
 
+// What a worker made of one file: its header, read into the header of the
+// result's slot, and the record made of it. When the file layer had
+// something to put to the user, nothing: the file is read again on the
+// loading thread, which asks as a load on one thread does.
+struct ReadFile {
+    bool readAgain = true;
+    bool loaded = false; // what CatalogueHeader::load answered
+    std::unique_ptr<ScriptInfo> record;
+};
+
+ReadFile readQuietly(CatalogueHeader& header, const std::string& path)
+{
+    SilentPrompt silent;
+    Prompt::ThreadScope quiet(silent);
+    ReadFile read;
+    try {
+        read.loaded = header.load(path.c_str());
+        read.record = std::make_unique<ScriptInfo>();
+        if (read.loaded) {
+            FCString discarded;
+            read.record->applyHeader(header, discarded, false);
+        }
+    } catch (...) {
+        return ReadFile{};
+    }
+    read.readAgain = silent.asked();
+    return read;
+}
+
 } // namespace
 
 FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& totals, bool keepTotals,
@@ -103,50 +134,77 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
         LoadBracket bracket(m_listeners);
         clear();
 
+        // Headers are read on worker threads, each into the header of its
+        // result's slot; the entries, totals, progress and anything the user
+        // must be asked follow on this thread in list order.
+        const int files = static_cast<int>(fileNames.size());
+        WorkerPool pool(files > 1 ? m_loadJobs : 1, 32, 16);
+        const bool onWorkers = pool.jobs() > 1;
+        std::vector<CatalogueHeader> headers(onWorkers ? std::size_t(pool.slots()) : 0);
+        std::vector<ReadFile> reads(std::size_t(pool.slots()));
+        auto pathOf = [&folder, &fileNames](int index) {
+            std::string path(folder.view());
+            path.append(fileNames[std::size_t(index)].view());
+            return path;
+        };
+
         CatalogueHeader header;
         FCString discarded;
-        std::string path;
-        for (const FCString& fileName : fileNames) {
-            path.assign(folder.view());
-            path.append(fileName.view());
-            auto record = std::make_unique<ScriptInfo>();
-            try {
-                if (header.load(path.c_str())) {
-                    // The names each pass finds new are not needed: a view
-                    // reads them from the record.
-                    discarded.clear();
-                    record->applyHeader(header, discarded, false);
-                    discarded.clear();
-                    totals.applyHeader(header, discarded, true);
+        pool.run(
+            files,
+            [&](int index, int slot, int) {
+                // With one job the loop below reads every file itself.
+                if (onWorkers)
+                    reads[std::size_t(slot)] =
+                        readQuietly(headers[std::size_t(slot)], pathOf(index));
+            },
+            [&](int index, int slot) {
+                const FCString& fileName = fileNames[std::size_t(index)];
+                ReadFile read = std::move(reads[std::size_t(slot)]);
+                const CatalogueHeader* used = &header;
+                try {
+                    if (!read.readAgain) {
+                        used = &headers[std::size_t(slot)];
+                    } else {
+                        read.record = std::make_unique<ScriptInfo>();
+                        read.loaded = header.load(pathOf(index).c_str());
+                        if (read.loaded) {
+                            // The names each pass finds new are not needed:
+                            // a view reads them from the record.
+                            discarded.clear();
+                            read.record->applyHeader(header, discarded, false);
+                        }
+                    }
+                    if (read.loaded) {
+                        discarded.clear();
+                        totals.applyHeader(*used, discarded, true);
+                    }
+                    // Told once per load, with the files left out.
+                    if (used->substitutions() > 0)
+                        m_skipped.add(std::string(fileName.view()),
+                                      SkippedFiles::Reason::CharactersReplaced);
+                } catch (const Diagnostic& error) {
+                    // The file layer has put the problem to the user, who
+                    // chose to give up: the load ends here as if cancelled.
+                    Trace::write("ScriptCatalogue: reading stopped at ");
+                    Trace::write(pathOf(index));
+                    Trace::write(": ");
+                    Trace::write(error.message());
+                    Trace::write("\n");
+                    failed = true;
+                    return false;
                 }
-                // Told once per load, with the files left out.
-                if (header.substitutions() > 0)
-                    m_skipped.add(std::string(fileName.view()),
-                                  SkippedFiles::Reason::CharactersReplaced);
-            } catch (const Diagnostic& error) {
-                // The file layer has put the problem to the user, who chose
-                // to give up: the load ends here as if cancelled.
-                Trace::write("ScriptCatalogue: reading stopped at ");
-                Trace::write(path);
-                Trace::write(": ");
-                Trace::write(error.message());
-                Trace::write("\n");
-                failed = true;
-                break;
-            }
-            if (record->characterCount() == 0)
-                ++noSpeaker;
-            const ScriptInfo& added = *record;
-            append(fileName, std::move(record));
+                if (read.record->characterCount() == 0)
+                    ++noSpeaker;
+                const ScriptInfo& added = *read.record;
+                append(fileName, std::move(read.record));
 
-            progress.setText(added.sceneName().view());
-            progress.step();
-            progress.pump();
-            if (progress.cancelled()) {
-                cancelled = true;
-                break;
-            }
-        }
+                progress.setText(added.sceneName().view());
+                progress.step();
+                progress.pump();
+                cancelled = progress.cancelled();
+                return !cancelled;
+            });
     }
     if (display.counted)
         display.counted(count(), noSpeaker);
