@@ -8,6 +8,7 @@
 #include "platform/WinError.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -21,12 +22,45 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
+// Whether every byte of a name is a printable ASCII character that the
+// codec maps to itself both ways: such a name is its own CP932 form, and
+// its key needs no converter. Most scenario folders hold only such names.
+bool isPlainAscii(std::string_view name)
+{
+    static const std::array<bool, 128> plain = [] {
+        std::array<bool, 128> table{};
+        for (int c = 0x20; c < 0x7F; ++c) {
+            const std::string one(1, static_cast<char>(c));
+            std::string cp932;
+            std::string back;
+            table[std::size_t(c)] = TextCodec::fromUtf8Exact(one, cp932) && cp932 == one &&
+                                    TextCodec::toUtf8Exact(cp932, back) && back == one &&
+                                    u_toupper(c) == (c >= 'a' && c <= 'z' ? c - 0x20 : c);
+        }
+        return table;
+    }();
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80 || !plain[byte])
+            return false;
+    }
+    return true;
+}
+
 // NTFS compares names by their UTF-16 code units after mapping each unit
 // through its upcase table; ICU's simple upper-case mapping stands in for
 // that table. Units whose upper case lies outside the BMP stay as they are,
 // as the table has no room for them.
 std::u16string ntfsKey(std::string_view cp932)
 {
+    if (isPlainAscii(cp932)) {
+        std::u16string key(cp932.size(), u'\0');
+        for (std::size_t i = 0; i < cp932.size(); ++i) {
+            const char c = cp932[i];
+            key[i] = static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
+        }
+        return key;
+    }
     std::u16string key = TextCodec::toUtf16(cp932);
     for (char16_t& unit : key) {
         UChar32 upper = u_toupper(unit);
@@ -159,8 +193,10 @@ uint32_t DirectoryLister::list(std::string_view folder, std::string_view pattern
             continue;
         std::string cp932;
         std::string back;
-        if (!TextCodec::fromUtf8Exact(utf8, cp932) || !TextCodec::toUtf8Exact(cp932, back) ||
-            back != utf8) {
+        if (isPlainAscii(utf8)) {
+            cp932.assign(utf8);
+        } else if (!TextCodec::fromUtf8Exact(utf8, cp932) || !TextCodec::toUtf8Exact(cp932, back) ||
+                   back != utf8) {
             Trace::write("DirectoryLister: skipped a name with no CP932 form in " +
                          std::string(folder) + ": " + TextCodec::fromUtf8(utf8) + "\n");
             if (unnamed && matches(pattern, TextCodec::fromUtf8(utf8)))

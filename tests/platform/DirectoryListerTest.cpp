@@ -5,6 +5,7 @@
 #include "platform/TextCodec.h"
 #include "platform/WinError.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sys/stat.h>
@@ -42,6 +43,40 @@ TEST(DirectoryListerTest, ListsInTheOrderOfUpperCasedUtf16Names)
                                                "sub", "あ", "Ｂ",  "ｂ"};
     EXPECT_EQ(namesIn(temp.path(), "*"), expected);
     EXPECT_EQ(namesIn(temp.path() + "/", "*.*"), expected) << "a trailing / changes nothing";
+}
+
+TEST(DirectoryListerTest, EveryPrintableAsciiCharacterListsAsTheCodecHasIt)
+{
+    // One name per character (not "/"), between two letters, beside names
+    // that need the converter: each listed name is the CP932 form of the
+    // name on disk when that form gives the name back, in the order of the
+    // upper-cased UTF-16 names.
+    TempFolder temp;
+    std::vector<std::pair<std::u16string, std::string>> expected;
+    auto add = [&](const std::string& utf8) {
+        temp.write(utf8.c_str(), "x");
+        std::string cp932;
+        std::string back;
+        if (!TextCodec::fromUtf8Exact(utf8, cp932) || !TextCodec::toUtf8Exact(cp932, back) ||
+            back != utf8)
+            return;
+        std::u16string key = TextCodec::toUtf16(cp932);
+        for (char16_t& unit : key)
+            unit = unit >= u'a' && unit <= u'z' ? char16_t(unit - 0x20) : unit;
+        expected.emplace_back(key, utf8);
+    };
+    for (char c = 0x20; c < 0x7F; ++c) {
+        if (c != '/')
+            add(std::string("q") + c + "Q");
+    }
+    for (const char* name : {"q\xe3\x81\x82Q", "q\xef\xbd\x9eQ", "Q\xc2\xa5q"})
+        add(name);
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::string> names;
+    for (const auto& [key, name] : expected)
+        names.push_back(name);
+    ASSERT_GT(names.size(), 90u);
+    EXPECT_EQ(namesIn(temp.path(), "*"), names);
 }
 
 TEST(DirectoryListerTest, GivesFolderAndFileAttributesAndNeverDotEntries)
