@@ -57,6 +57,14 @@ void QtProgressView::positionChanged(UxProgressDialog& dialog)
 void QtProgressView::pump(UxProgressDialog& dialog)
 {
     refresh(dialog, false);
+    auto found = m_windows.find(&dialog);
+    if (found != m_windows.end()) {
+        QElapsedTimer& sinceEvents = found->second.sinceEvents;
+        if (sinceEvents.isValid() && !sinceEvents.hasExpired(EventInterval))
+            return;
+        sinceEvents.start();
+    }
+    // The entry may go while the events are processed: it is not used after.
     QCoreApplication::processEvents();
 }
 

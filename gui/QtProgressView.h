@@ -19,13 +19,17 @@ class ProgressDialog;
 // A folder of thousands of scenes steps far faster than a window is worth
 // repainting, so the window takes the dialog's text and bar over at most
 // once per RefreshInterval: a change that comes sooner waits for the next
-// pump once that interval has passed. The cancel button is served by every
-// pump regardless.
+// pump once that interval has passed. Likewise the pending events (the
+// cancel button, repaints) are processed by the first pump after opening
+// and then by the first pump once EventInterval has passed since the last
+// time: a pass over the event loop costs more than reading a scene header,
+// and no one can tell a millisecond's wait for the button.
 //
 // The desktop program's environment holds it for every progress dialog.
 class QtProgressView : public ProgressView {
 public:
     static constexpr int RefreshInterval = 30; // milliseconds
+    static constexpr int EventInterval = 1;    // milliseconds
     // How long opening waits at most for the display to map the window.
     static constexpr int MappingWait = 100; // milliseconds
 
@@ -50,6 +54,8 @@ private:
     struct Shown {
         QPointer<ProgressDialog> window;
         QElapsedTimer sinceRefresh;
+        // Invalid until the first pump has processed the events.
+        QElapsedTimer sinceEvents;
         bool pending = false;
     };
     // Notes a change (changed) and shows the dialog's text and bar when

@@ -5,6 +5,7 @@
 #include "gui/ProgressDialog.h"
 #include "ui/UxProgressDialog.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -106,6 +107,31 @@ TEST_F(QtProgressViewTest, PumpingDeliversAPressQueuedForTheWindow)
     QMetaObject::invokeMethod(cancelButton(window), "click", Qt::QueuedConnection);
     EXPECT_FALSE(dialog.cancelled()) << "nothing happens before the events are processed";
     dialog.pump();
+    EXPECT_TRUE(dialog.cancelled());
+}
+
+TEST_F(QtProgressViewTest, PumpsInQuickSuccessionPassOverTheEventLoopOnlyNowAndThen)
+{
+    UxProgressDialog dialog(m_view);
+    dialog.open(true);
+    ProgressDialog* window = m_view.windowOf(dialog);
+    dialog.pump();
+    // A burst of pumps, as a folder of small scenes gives them: each posts
+    // an event, and only the pumps that pass over the event loop count it.
+    int passes = 0;
+    constexpr int Pumps = 2000;
+    for (int i = 0; i < Pumps; ++i) {
+        QMetaObject::invokeMethod(
+            window, [&passes] { ++passes; }, Qt::QueuedConnection);
+        dialog.pump();
+    }
+    EXPECT_LT(passes, Pumps / 4);
+    // A press still arrives, at the latest once the interval has passed.
+    QMetaObject::invokeMethod(cancelButton(window), "click", Qt::QueuedConnection);
+    QElapsedTimer waited;
+    waited.start();
+    while (!dialog.cancelled() && !waited.hasExpired(5000))
+        dialog.pump();
     EXPECT_TRUE(dialog.cancelled());
 }
 
