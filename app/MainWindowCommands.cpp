@@ -1,6 +1,7 @@
 #include "app/MainWindowCommands.h"
 
 #include "app/AboutModel.h"
+#include "app/ChangeCheckDialogModel.h"
 #include "app/CharacterSelectionModel.h"
 #include "app/CheckListDialogModel.h"
 #include "app/ConversionDialogModel.h"
@@ -106,6 +107,9 @@ bool MainWindowCommands::run(int id, bool fromButton)
         return true;
     case MenuDeliveredVoices:
         checkDeliveredVoices();
+        return true;
+    case MenuChangeCheck:
+        checkChanges();
         return true;
     case MenuPageCount:
         estimatePages();
@@ -387,4 +391,15 @@ void MainWindowCommands::checkDeliveredVoices()
     model.setMissingLinesPrinter(
         [this](const LineSelection& selection) { (void)print(&selection); });
     m_dialogs.deliveredVoices(model);
+}
+
+void MainWindowCommands::checkChanges()
+{
+    if (!m_dialogs.changeCheck)
+        return;
+    ChangeCheckDialogModel model(m_app, m_environment.progressView());
+    model.setPrinter([this](const LineSelection& selection, const std::set<std::string>* recorded) {
+        (void)print(&selection, recorded);
+    });
+    m_dialogs.changeCheck(model);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 class AboutModel;
+class ChangeCheckDialogModel;
 class CharacterSelectionModel;
 class CheckListDialogModel;
 class ConversionDialogModel;
@@ -44,6 +45,7 @@ public:
     // Menu commands.
     static constexpr int MenuConvert = 40004;
     static constexpr int MenuDeliveredVoices = 40005;
+    static constexpr int MenuChangeCheck = 40007;
     static constexpr int MenuAbout = 40003;
     static constexpr int MenuOpenFolder = 40001;
     static constexpr int MenuWordCounts = 40006;
@@ -62,6 +64,7 @@ public:
         std::function<bool(PrintSettingsDialogModel&)> printSettings;
         std::function<void(ConversionDialogModel&)> conversion;
         std::function<void(VoiceCheckDialogModel&)> deliveredVoices;
+        std::function<void(ChangeCheckDialogModel&)> changeCheck;
         // Shows the print log once a run has written it.
         PrintRun::Opener openLog;
     };
@@ -134,6 +137,9 @@ public:
     // The delivered-voices dialog over the loaded scenario; its print of
     // the missing lines goes through print().
     void checkDeliveredVoices();
+    // The change-check dialog over the loaded scenario; its print of the
+    // pickup scripts goes through print().
+    void checkChanges();
 
 private:
     bool run(int id, bool fromButton);
