@@ -34,45 +34,10 @@ QString u(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-// The cells of a table as a screen reader reads them, row by row, each
-// row's cells joined by "|".
-QStringList readTable(QWidget* view)
-{
-    if (!view)
-        return {QStringLiteral("<no view>")};
-    // Offscreen no screen reader listens, so a view does not tell the
-    // accessibility layer that its model was reset, and the cells that layer
-    // keeps go stale; a fresh interface reads what a listening one would.
-    if (QAccessibleInterface* kept = QAccessible::queryAccessibleInterface(view))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(kept));
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(view);
-    QAccessibleTableInterface* table = face ? face->tableInterface() : nullptr;
-    if (!table)
-        return {QStringLiteral("<no table>")};
-    QStringList rows;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column) {
-            QAccessibleInterface* cell = table->cellAt(row, column);
-            cells << (cell ? cell->text(QAccessible::Name) : QStringLiteral("<none>"));
-        }
-        rows << cells.join(u'|');
-    }
-    return rows;
-}
-
 QString valueOf(QWidget* widget)
 {
     QAccessibleInterface* face = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
     return face ? face->text(QAccessible::Value) : QStringLiteral("<none>");
-}
-
-void doAccessibly(QWidget* widget, const QString& action)
-{
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
-    ASSERT_NE(face, nullptr);
-    ASSERT_NE(face->actionInterface(), nullptr);
-    face->actionInterface()->doAction(action);
 }
 
 // Runs act on the next modal window opened over outer.
@@ -152,8 +117,7 @@ TEST_F(ChangeCheckDialogTest, FromTheMenuAComparisonIsListedFilteredAndPrintedTh
 
         doAccessibly(folderRadio, QAccessibleActionInterface::toggleAction());
         folderEnabled = folder->isEnabled();
-        QAccessible::queryAccessibleInterface(folder->lineEdit())
-            ->setText(QAccessible::Value, QString::fromStdString(m_old.path()));
+        setTextAccessibly(folder->lineEdit(), QString::fromStdString(m_old.path()));
         doAccessibly(compare, QAccessibleActionInterface::pressAction());
         // A press through the interface is an animated click: it lands once
         // the event loop has run its short timer.
