@@ -6,20 +6,21 @@
 #include <string>
 #include <vector>
 
-// The recent entries of the program's text-input dialogs: three slots (0 the
-// find dialog's texts, 1 the folder dialog's folders, 2 unused but kept), at
+// The recent entries of the program's text-input dialogs: four slots (0 the
+// find dialog's texts, 1 the folder dialog's folders, 2 the delivery
+// folders, 3 the older scenario folders changes are looked for against), at
 // most 20 entries each, oldest first. Each slot lives in the binary file
 // "quillon.history." + slot + ".txt" in the program's folder: a signed 32-bit
 // little-endian count, then that many FCString records.
 class InputHistory {
 public:
-    static constexpr int SlotCount = 3;
+    static constexpr int SlotCount = 4;
     static constexpr int MaximumEntries = 20;
 
     InputHistory();
     virtual ~InputHistory();
 
-    // Slots outside 0 to 2 are ignored. An entry equal to text becomes the
+    // Slots outside 0 to 3 are ignored. An entry equal to text becomes the
     // newest and nothing else changes; otherwise text is appended and the
     // oldest entry goes when there are more than 20. With saveNow the slot's
     // file is written at once.
@@ -31,7 +32,7 @@ public:
     void load(int slot);
     void save(int slot);
 
-    // Oldest first; empty for a slot outside 0 to 2.
+    // Oldest first; empty for a slot outside 0 to 3.
     const std::vector<FCString>& entries(int slot) const;
 
     static std::string fileName(int slot);

@@ -1,6 +1,7 @@
 #include "app/MainWindowCommands.h"
 
 #include "app/AboutModel.h"
+#include "app/ChangeCheckDialogModel.h"
 #include "app/CharacterSelectionModel.h"
 #include "app/CheckListDialogModel.h"
 #include "app/ConversionDialogModel.h"
@@ -19,6 +20,7 @@
 #include "format/PrintSettingsStore.h"
 #include "platform/FontEngine.h"
 #include "platform/Trace.h"
+#include "render/LineSelection.h"
 #include "reports/CharacterSelection.h"
 #include "reports/PageCountEstimate.h"
 #include "ui/UxProgressDialog.h"
@@ -105,6 +107,9 @@ bool MainWindowCommands::run(int id, bool fromButton)
         return true;
     case MenuDeliveredVoices:
         checkDeliveredVoices();
+        return true;
+    case MenuChangeCheck:
+        checkChanges();
         return true;
     case MenuPageCount:
         estimatePages();
@@ -263,6 +268,11 @@ void MainWindowCommands::showAbout()
 
 bool MainWindowCommands::editPrintSettings(int purpose)
 {
+    return editPrintSettings(purpose, nullptr);
+}
+
+bool MainWindowCommands::editPrintSettings(int purpose, std::optional<ChangeCheck::Source>* source)
+{
     if (!m_dialogs.printSettings)
         return false;
     std::vector<FCString> characters;
@@ -277,8 +287,12 @@ bool MainWindowCommands::editPrintSettings(int purpose)
                                                         : PrintSettingsDialogModel::Settings,
         m_app.printFormat(), m_app.runSettings(), m_app.scenarioFolder(),
         m_app.suppressedCharacters().names(), characters, FontEngine::instance().verticalFaces());
+    if (source)
+        model.offerChanges(m_app.histories().entries(ChangeCheck::HistorySlot));
     if (!m_dialogs.printSettings(model) || !model.apply(m_app.printFormat(), m_app.runSettings()))
         return false;
+    if (source && model.changesOnly())
+        *source = model.changesSource();
     m_app.rebuildSuppressedCharacters();
     // Without a loaded folder there is no settings file to keep them in;
     // they hold for this run of the program.
@@ -294,12 +308,27 @@ bool MainWindowCommands::editPrintSettings(int purpose)
     return true;
 }
 
-std::optional<PrintRun::Outcome> MainWindowCommands::print(const LineSelection* selection)
+std::optional<PrintRun::Outcome> MainWindowCommands::print(const LineSelection* selection,
+                                                           const std::set<std::string>* recorded)
 {
-    if (!editPrintSettings(PrintSettingsDialogModel::PrintStart))
+    // A selection made elsewhere is printed as it is: no choice of lines.
+    std::optional<ChangeCheck::Source> changes;
+    if (!editPrintSettings(PrintSettingsDialogModel::PrintStart, selection ? nullptr : &changes))
         return std::nullopt;
+    LineSelection pickup;
+    std::set<std::string> recordable;
+    if (changes) {
+        if (!selectChanges(*changes, pickup, recordable))
+            return std::nullopt;
+        selection = &pickup;
+        // Against another folder the record is not what the lines were
+        // compared with: a partial run keeps none of them.
+        recorded = changes->sincePrint ? &recordable : nullptr;
+    }
     PrintRun run(m_app.context());
     run.setLineSelection(selection);
+    if (recorded)
+        run.setRecordedScenes(*recorded);
     if (m_dialogs.openLog)
         run.setOpener(m_dialogs.openLog);
     UxProgressDialog progress(m_environment.progressView());
@@ -310,6 +339,38 @@ std::optional<PrintRun::Outcome> MainWindowCommands::print(const LineSelection* 
     if (const FCString notice = PrintRun::recordNotice(outcome); !notice.isEmpty())
         m_environment.notices().notice(notice.view());
     return outcome;
+}
+
+bool MainWindowCommands::selectChanges(const ChangeCheck::Source& source, LineSelection& selection,
+                                       std::set<std::string>& recordable)
+{
+    Notices& notices = m_environment.notices();
+    std::string oldFolder, message;
+    if (!ChangeCheck::oldFolderOf(source, oldFolder, message)) {
+        notices.notice(message);
+        return false;
+    }
+    if (!source.sincePrint)
+        m_app.histories().add(ChangeCheck::HistorySlot, source.folderText);
+    ChangeCheck::Outcome outcome;
+    {
+        UxProgressDialog progress(m_environment.progressView());
+        outcome = ChangeCheck::compare(m_app, oldFolder, progress);
+    }
+    if (outcome.cancelled)
+        return false;
+    // As the batch tool does: a scene left uncompared could hide lines to
+    // record again, so nothing is printed.
+    if (const std::string problem = ChangeCheck::problem(outcome); !problem.empty()) {
+        notices.notice(problem);
+        return false;
+    }
+    if (ChangeCheck::select(outcome.changes, selection) == 0) {
+        notices.notice(ChangeCheck::nothingToPrint());
+        return false;
+    }
+    recordable = std::move(outcome.recordable);
+    return true;
 }
 
 void MainWindowCommands::convertSources()
@@ -330,4 +391,15 @@ void MainWindowCommands::checkDeliveredVoices()
     model.setMissingLinesPrinter(
         [this](const LineSelection& selection) { (void)print(&selection); });
     m_dialogs.deliveredVoices(model);
+}
+
+void MainWindowCommands::checkChanges()
+{
+    if (!m_dialogs.changeCheck)
+        return;
+    ChangeCheckDialogModel model(m_app, m_environment.progressView());
+    model.setPrinter([this](const LineSelection& selection, const std::set<std::string>* recorded) {
+        (void)print(&selection, recorded);
+    });
+    m_dialogs.changeCheck(model);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ChangeCheck.h"
 #include "document/ScriptCatalogue.h"
 #include "reports/CheckListReport.h"
 #include "reports/PrintRun.h"
@@ -7,10 +8,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
 class AboutModel;
+class ChangeCheckDialogModel;
 class CharacterSelectionModel;
 class CheckListDialogModel;
 class ConversionDialogModel;
@@ -41,6 +45,7 @@ public:
     // Menu commands.
     static constexpr int MenuConvert = 40004;
     static constexpr int MenuDeliveredVoices = 40005;
+    static constexpr int MenuChangeCheck = 40007;
     static constexpr int MenuAbout = 40003;
     static constexpr int MenuOpenFolder = 40001;
     static constexpr int MenuWordCounts = 40006;
@@ -59,6 +64,7 @@ public:
         std::function<bool(PrintSettingsDialogModel&)> printSettings;
         std::function<void(ConversionDialogModel&)> conversion;
         std::function<void(VoiceCheckDialogModel&)> deliveredVoices;
+        std::function<void(ChangeCheckDialogModel&)> changeCheck;
         // Shows the print log once a run has written it.
         PrintRun::Opener openLog;
     };
@@ -117,17 +123,34 @@ public:
     bool editPrintSettings(int purpose);
     // The print-start form of the dialog, then the run over the ticked
     // rows: whole scripts, or with a selection only its lines (see
-    // PrintRun::setLineSelection). The outcome of the run, or nothing when
-    // the dialog was cancelled.
-    std::optional<PrintRun::Outcome> print(const LineSelection* selection = nullptr);
+    // PrintRun::setLineSelection), the print record keeping the scenes of
+    // recorded when given. Without a selection the form offers
+    // "変更された台詞のみ": confirmed, the changes since the last print or
+    // against the older folder are looked for, and the run prints their
+    // pickup scripts (a notice and no run when the folder is not there, a
+    // scene could not be compared, or nothing is to be recorded again). The
+    // outcome of the run, or nothing when none was made.
+    std::optional<PrintRun::Outcome> print(const LineSelection* selection = nullptr,
+                                           const std::set<std::string>* recorded = nullptr);
     // The conversion dialog over the application's conversion state.
     void convertSources();
     // The delivered-voices dialog over the loaded scenario; its print of
     // the missing lines goes through print().
     void checkDeliveredVoices();
+    // The change-check dialog over the loaded scenario; its print of the
+    // pickup scripts goes through print().
+    void checkChanges();
 
 private:
     bool run(int id, bool fromButton);
+    // The print settings dialog; with source, offering the choice of changed
+    // lines, whose confirmed source it gets (nothing when not ticked).
+    bool editPrintSettings(int purpose, std::optional<ChangeCheck::Source>* source);
+    // The pickup scripts of the changes against source into selection, and
+    // the scenes a print of them may record; false, the user told why
+    // (nothing after a cancel), when there is nothing to print.
+    bool selectChanges(const ChangeCheck::Source& source, LineSelection& selection,
+                       std::set<std::string>& recordable);
     bool loadChosenFolder(const FolderSelectionModel& model);
     // The scenario folder into the catalogue, the window showing it.
     FolderLoad loadFolder();

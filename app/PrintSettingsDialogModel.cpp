@@ -139,6 +139,35 @@ void PrintSettingsDialogModel::setLogText(std::string_view text)
         m_logText = FCString(text);
 }
 
+void PrintSettingsDialogModel::offerChanges(std::vector<FCString> folderHistory)
+{
+    // The settings form prints nothing, so it has no lines to choose.
+    if (m_purpose != PrintStart)
+        return;
+    m_changesOffered = true;
+    m_compareHistory = std::move(folderHistory);
+    if (!m_compareHistory.empty())
+        m_source.folderText = m_compareHistory.back();
+}
+
+void PrintSettingsDialogModel::setChangesOnly(bool ticked)
+{
+    if (m_changesOffered)
+        m_changesOnly = ticked;
+}
+
+void PrintSettingsDialogModel::chooseSincePrint(bool sincePrint)
+{
+    if (changesSourceEnabled())
+        m_source.sincePrint = sincePrint;
+}
+
+void PrintSettingsDialogModel::setCompareFolderText(std::string_view text)
+{
+    if (compareFolderEnabled())
+        m_source.folderText = FCString(text);
+}
+
 void PrintSettingsDialogModel::chooseMode(int mode)
 {
     m_mode = shownMode(mode);
@@ -383,6 +412,8 @@ bool PrintSettingsDialogModel::accept()
     } else if (m_logTicked && m_logText.isEmpty()) {
         refusal = Sjis::of("印刷ログファイルを選択してください。\n通常は、カレントフォルダの "
                            "quillon.log.txtです。");
+    } else if (compareFolderEnabled() && m_source.folderText.isEmpty()) {
+        refusal = Sjis::of("比較する台本フォルダを指定してください。");
     } else if (emptyField != 0) {
         // The message alone leaves the user searching ten fields; the second
         // line names the one to fill first.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ChangeCheck.h"
 #include "fc/FCString.h"
 #include "format/FaceChoices.h"
 #include "format/OutputDevice.h"
@@ -72,6 +73,12 @@ public:
     static constexpr int LineBreakingId = 1046;  // "禁則処理": なし / 標準 / 緩め
     static constexpr int UprightDigitsId = 1047; // "数字を縦中横にする"
     static constexpr int RubyId = 1048;          // "ルビを表示する"
+
+    static constexpr int ChangesOnlyId = 1049;       // "変更された台詞のみ"
+    static constexpr int SincePrintId = 1050;        // "前回の印刷から"
+    static constexpr int CompareFolderId = 1051;     // "比較する台本フォルダ" (the radio)
+    static constexpr int CompareFolderTextId = 1052; // the older folder
+    static constexpr int CompareBrowseId = 1053;     // "参照"
 
     static constexpr const char* FolderCreationCaption = "出力先フォルダの新規作成";
 
@@ -172,6 +179,25 @@ public:
     bool ruby() const { return m_typesetting.ruby; }
     void setRuby(bool ticked) { m_typesetting.ruby = ticked; }
 
+    // Only the lines changed since the last print or against an older
+    // scenario folder (1049-1053): offered by the caller of the print-start
+    // form, with the older folders typed before (oldest first). The source
+    // and the folder are enabled while the choice is ticked, the folder
+    // while it is the source. OK refuses the choice with an empty folder;
+    // whether the folder is there is for the print to find out.
+    void offerChanges(std::vector<FCString> folderHistory);
+    bool changesOffered() const { return m_changesOffered; }
+    const std::vector<FCString>& compareFolderHistory() const { return m_compareHistory; }
+    bool changesOnly() const { return m_changesOnly; }
+    void setChangesOnly(bool ticked);
+    bool sincePrint() const { return m_source.sincePrint; }
+    void chooseSincePrint(bool sincePrint);
+    bool changesSourceEnabled() const { return m_changesOnly; }
+    const FCString& compareFolderText() const { return m_source.folderText; }
+    void setCompareFolderText(std::string_view text);
+    bool compareFolderEnabled() const { return m_changesOnly && !m_source.sincePrint; }
+    const ChangeCheck::Source& changesSource() const { return m_source; }
+
     // Background of user comments (1038-1042, -1 none ticked) and its grey
     // (1043).
     int background() const { return m_background; }
@@ -265,6 +291,11 @@ private:
     TypesettingOptions m_typesetting;
     int m_background = -1;
     FCString m_greyText;
+
+    bool m_changesOffered = false;
+    std::vector<FCString> m_compareHistory;
+    bool m_changesOnly = false;
+    ChangeCheck::Source m_source;
 
     std::vector<Row> m_rows;
     FCString m_message;

@@ -26,6 +26,7 @@ constexpr ProgramOptions::File programFiles[] = {
     {"quillon.history.0.txt", "the find dialog's recent texts"},
     {"quillon.history.1.txt", "the folder dialog's recent folders"},
     {"quillon.history.2.txt", "a third input history, kept as it is"},
+    {"quillon.history.3.txt", "the older scenario folders compared with"},
     {"quillon.log.txt", "the default print log (Shift-JIS)"},
     {"quillon.ini", "an old configuration: read once, then deleted"},
     {"FOLDER/quillon.settings.rnf", "the scenario's print format (\"印刷設定...\")"},

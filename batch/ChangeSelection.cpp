@@ -1,17 +1,12 @@
 #include "batch/ChangeSelection.h"
 
+#include "app/ChangeCheck.h"
+#include "app/Quillon.h"
 #include "batch/BatchArguments.h"
 #include "batch/FolderSession.h"
-#include "document/ScriptCatalogue.h"
-#include "document/ScriptInfo.h"
-#include "format/SuppressedCharacters.h"
-#include "platform/Sjis.h"
 #include "platform/TextCodec.h"
-#include "render/LineSelection.h"
-#include "reports/PrintRecord.h"
 
 #include <filesystem>
-#include <map>
 #include <ostream>
 
 bool ChangeSelection::cp932Path(const std::string& given, std::ostream& err, std::string& path)
@@ -41,67 +36,35 @@ int ChangeSelection::compare(FolderSession& session, const std::string& oldFolde
                              bool onlyGiven, std::vector<LineChange>& changes,
                              std::set<std::string>* recordable)
 {
-    const ScriptCatalogue& catalogue = session.catalogue();
-    ScenarioComparison::Input input;
-    input.newFolder = session.app().scenarioFolder().toStdString();
-    input.oldFolder = oldFolder.empty() ? PrintRecord::folderOf(input.newFolder) : oldFolder;
-    input.oldMayBeMissing = oldFolder.empty();
-    input.notes = notes;
+    ChangeCheck::Request request;
+    request.oldFolder = oldFolder;
+    request.notes = notes;
     // Scenes left out by --only are not compared, so none counts as removed.
-    input.removedScenes = !onlyGiven;
-    std::map<std::string, const ScriptInfo*> records;
-    for (int i = 0; i < catalogue.count(); ++i) {
-        if (!catalogue.isTicked(i))
-            continue;
-        input.newFiles.push_back(catalogue.fileName(i).toStdString());
-        records[input.newFiles.back()] = &catalogue.record(i);
-    }
-    ScenarioComparison::Result result = ScenarioComparison::compare(input);
+    request.removedScenes = !onlyGiven;
+    ChangeCheck::Outcome outcome =
+        ChangeCheck::compare(session.catalogue(), session.app().scenarioFolder().toStdString(),
+                             session.app().suppressedCharacters(), request);
     std::ostream& err = session.err();
-    if (!result.unlisted.empty()) {
-        err << "quillon-batch: cannot read the folder " << TextCodec::toUtf8(result.unlisted)
+    if (!outcome.unlisted.empty()) {
+        err << "quillon-batch: cannot read the folder " << TextCodec::toUtf8(outcome.unlisted)
             << "\n";
         return FolderSession::Failed;
     }
     int status = FolderSession::Done;
-    for (const std::string& path : result.unreadable) {
+    for (const std::string& path : outcome.unreadable) {
         err << "quillon-batch: cannot read " << TextCodec::toUtf8(path)
             << "; its scene is not compared\n";
         status = FolderSession::Failed;
     }
-
-    // Suppressed characters get no scripts, and a scene's characters that
-    // are no print targets neither: their lines stay to be printed.
-    const SuppressedCharacters& suppressed = session.app().suppressedCharacters();
-    if (recordable) {
-        std::set<std::string> unprintable;
-        for (const LineChange& change : result.changes) {
-            auto record = records.find(change.fileName);
-            if (change.needsRecording() &&
-                (suppressed.contains(change.speaker) || record == records.end() ||
-                 !record->second->isPrintTarget(change.speaker)))
-                unprintable.insert(change.fileName);
-        }
-        for (const std::string& file : input.newFiles) {
-            if (!unprintable.count(file))
-                recordable->insert(file);
-        }
-    }
-    std::erase_if(result.changes, [&](const LineChange& change) {
-        return !change.character.empty() && suppressed.contains(change.character);
-    });
-    changes = std::move(result.changes);
+    if (recordable)
+        *recordable = std::move(outcome.recordable);
+    changes = std::move(outcome.changes);
     return status;
 }
 
 void ChangeSelection::select(const std::vector<LineChange>& changes, LineSelection& selection)
 {
-    selection.setHeaderSuffix(Sjis::of("リテイク"));
-    selection.setMarker(Sjis::of("＊"));
-    for (const LineChange& change : changes) {
-        if (change.needsRecording())
-            selection.select(change.fileName, change.speaker, change.newBodyLine);
-    }
+    (void)ChangeCheck::select(changes, selection);
 }
 
 bool ChangeSelection::asked(const BatchArguments& args)

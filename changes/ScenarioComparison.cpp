@@ -6,6 +6,7 @@
 #include "document/ScreenplaySource.h"
 #include "fc/Diagnostic.h"
 #include "fc/FileBytes.h"
+#include "fc/Progress.h"
 #include "platform/DirectoryLister.h"
 #include "platform/FileSystem.h"
 #include "platform/WinError.h"
@@ -64,9 +65,22 @@ public:
             m_input.newFiles.empty() ? newNames : m_input.newFiles;
         const std::unordered_set<std::string> olds(oldNames.begin(), oldNames.end());
         std::unordered_set<std::string> news;
+        Progress* progress = m_input.progress;
+        if (progress) {
+            progress->setupBar(true, 0, 0, int32_t(chosen.size()));
+            progress->setStepSize(1);
+        }
         for (const std::string& name : chosen) {
             news.insert(name);
             compareScene(name, olds.count(name) > 0, true);
+            if (progress) {
+                progress->step();
+                progress->pump();
+                if (progress->cancelled()) {
+                    m_result.cancelled = true;
+                    return;
+                }
+            }
         }
         if (!m_input.removedScenes)
             return;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class Progress;
+
 // Compares two versions of a scenario folder scene by scene: the screenplay
 // files (*.screenplay.txt) of the same file name are two versions of one
 // scene; a file only the new folder has is a scene wholly added, one only
@@ -30,6 +32,10 @@ struct Input {
     bool notes = false;
     // A missing old folder is an empty one (a scenario never printed).
     bool oldMayBeMissing = false;
+    // When given, steps once per scene of the new folder (its bar set up
+    // here) and is asked after each whether to stop; the scene being
+    // compared is finished first.
+    Progress* progress = nullptr;
 };
 
 struct Result {
@@ -40,6 +46,9 @@ struct Result {
     // A folder that could not be listed (CP932), empty when both were.
     std::string unlisted;
     int scenes = 0; // scenes compared
+    // The progress asked to stop: the changes are those of the scenes
+    // compared so far.
+    bool cancelled = false;
 };
 
 Result compare(const Input& input);

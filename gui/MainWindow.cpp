@@ -5,6 +5,7 @@
 #include "app/ProgramStart.h"
 #include "app/Quillon.h"
 #include "gui/AboutDialog.h"
+#include "gui/ChangeCheckDialog.h"
 #include "gui/CharacterSelectionDialog.h"
 #include "gui/CheckListDialog.h"
 #include "gui/ConversionDialog.h"
@@ -63,6 +64,7 @@ const Menu Menus[] = {
     {"ツール(&T)",
      {{MainWindowCommands::MenuWordCounts, "(&1) ワード数を確認する"},
       {MainWindowCommands::MenuDeliveredVoices, "(&2) 納品された音声の確認と振り分け"},
+      {MainWindowCommands::MenuChangeCheck, "(&4) 変更点の確認..."},
       {MainWindowCommands::MenuPageCount, "(&3) 現在の設定で出力される台本のページ数を確認する"},
       {MainWindowCommands::MenuConvert, "(&9) 旧tavrelソースから台本を作成する"}}},
     {"ヘルプ(&H)", {{MainWindowCommands::MenuAbout, "Quillonについて (&A)bout"}}},
@@ -390,6 +392,9 @@ MainWindowCommands::Dialogs MainWindow::dialogs()
     };
     dialogs.deliveredVoices = [this](VoiceCheckDialogModel& model) {
         VoiceCheckDialog::run(this, model, m_environment.choosers());
+    };
+    dialogs.changeCheck = [this](ChangeCheckDialogModel& model) {
+        ChangeCheckDialog::run(this, model, m_environment.choosers());
     };
     // The written log goes to the desktop's viewer for text files.
     dialogs.openLog = [](const FCString& path) {

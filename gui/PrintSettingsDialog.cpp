@@ -3,6 +3,7 @@
 #include "app/FolderSelectionModel.h"
 #include "app/PrintSettingsDialogModel.h"
 #include "gui/FileChoosers.h"
+#include "gui/HistoryCombo.h"
 #include "gui/ListViewModel.h"
 #include "gui/QtText.h"
 #include "gui/RichTextWriter.h"
@@ -98,6 +99,12 @@ PrintSettingsDialog::PrintSettingsDialog(QWidget* parent, PrintSettingsDialogMod
             faceCombo(face)->addItem(fromCp932(label));
     }
 
+    // The choice of changed lines belongs to a print the caller offers it
+    // for; elsewhere the form does without it.
+    m_ui->changesBox->setVisible(m_model.changesOffered());
+    HistoryCombo::fill(m_ui->compareFolderCombo, m_model.compareFolderHistory(),
+                       m_model.compareFolderText());
+
     Model::defineColumns(m_list);
     m_model.fillList(m_list);
     m_ui->suppressedList->setList(&m_list);
@@ -179,6 +186,15 @@ void PrintSettingsDialog::connectControls()
             whenUser([this](const QString& text) { m_model.setLogText(toCp932(text)); }));
     connect(m_ui->logBrowseButton, &QPushButton::clicked, this,
             &PrintSettingsDialog::browseLogFile);
+
+    connect(m_ui->changesOnlyCheckBox, &QCheckBox::toggled, this,
+            whenUser([this](bool ticked) { m_model.setChangesOnly(ticked); }));
+    onChecked(m_ui->sincePrintRadio, [this] { m_model.chooseSincePrint(true); });
+    onChecked(m_ui->compareFolderRadio, [this] { m_model.chooseSincePrint(false); });
+    connect(m_ui->compareFolderCombo, &QComboBox::editTextChanged, this,
+            whenUser([this](const QString& text) { m_model.setCompareFolderText(toCp932(text)); }));
+    connect(m_ui->compareBrowseButton, &QPushButton::clicked, this,
+            &PrintSettingsDialog::browseCompareFolder);
 
     for (QAbstractButton* button : m_ui->modeGroup->buttons())
         onChecked(button, [this, button] {
@@ -269,6 +285,9 @@ void PrintSettingsDialog::takeControls()
     m_model.setBundleByActor(m_ui->bundleByActorCheckBox->isChecked());
     m_model.setLog(m_ui->logCheckBox->isChecked());
     m_model.setLogText(toCp932(m_ui->logFileEdit->text()));
+    m_model.setChangesOnly(m_ui->changesOnlyCheckBox->isChecked());
+    m_model.chooseSincePrint(!m_ui->compareFolderRadio->isChecked());
+    m_model.setCompareFolderText(toCp932(m_ui->compareFolderCombo->currentText()));
     if (QAbstractButton* mode = m_ui->modeGroup->checkedButton())
         m_model.chooseMode(ModeOfRadio[controlIdOf(mode) - Model::Preset14Id]);
     for (int face = 0; face < PrintFormat::FaceCount; ++face) {
@@ -312,6 +331,17 @@ void PrintSettingsDialog::showModel()
     setTextKeepingCursor(m_ui->logFileEdit, fromCp932(m_model.logText().view()));
     m_ui->logFileEdit->setEnabled(m_model.logEnabled());
     m_ui->logBrowseButton->setEnabled(m_model.logEnabled());
+
+    m_ui->changesOnlyCheckBox->setChecked(m_model.changesOnly());
+    m_ui->sincePrintRadio->setChecked(m_model.sincePrint());
+    m_ui->compareFolderRadio->setChecked(!m_model.sincePrint());
+    m_ui->sincePrintRadio->setEnabled(m_model.changesSourceEnabled());
+    m_ui->compareFolderRadio->setEnabled(m_model.changesSourceEnabled());
+    if (const QString folder = fromCp932(m_model.compareFolderText().view());
+        m_ui->compareFolderCombo->currentText() != folder)
+        m_ui->compareFolderCombo->setEditText(folder);
+    m_ui->compareFolderCombo->setEnabled(m_model.compareFolderEnabled());
+    m_ui->compareBrowseButton->setEnabled(m_model.compareFolderEnabled());
 
     checkInGroup(m_ui->modeGroup, modeControl(m_model.mode()));
     const bool custom = m_model.customEnabled();
@@ -377,6 +407,17 @@ void PrintSettingsDialog::browseDestination()
     if (chosen.isEmpty())
         return;
     m_model.setDestinationText(toCp932(chosen));
+    showModel();
+}
+
+void PrintSettingsDialog::browseCompareFolder()
+{
+    const QString chosen = m_choosers.browseForFolder(
+        this, DialogBase::withoutMnemonics(m_ui->compareFolderRadio->text()),
+        m_ui->compareFolderCombo->currentText());
+    if (chosen.isEmpty())
+        return;
+    m_model.setCompareFolderText(toCp932(chosen));
     showModel();
 }
 

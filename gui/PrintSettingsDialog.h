@@ -24,10 +24,12 @@ class QLineEdit;
 // front over PrintSettingsDialogModel: every change of a control's state
 // goes to the model's operation and the window then shows the model's fields
 // again; OK hands the controls' current state to the model and closes only
-// when the model accepts. F1 on a control writes its help into the message
-// field. The form is laid out in two columns, output and log with the list
-// on the left, the format and options on the right, so that it fits a small
-// screen; the list takes what the window grows by.
+// when the model accepts. The print-start form may offer "変更された台詞のみ"
+// above the list: since the last print or against an older folder. F1 on a
+// control writes its help into the message field. The form is laid out in
+// two columns, output and log with the list on the left, the format and
+// options on the right, so that it fits a small screen; the list takes what
+// the window grows by.
 class PrintSettingsDialog : public DialogBase {
     Q_OBJECT
 
@@ -66,6 +68,7 @@ private:
     void takeTicksFromList(int first, int last);
     void browseDestination();
     void browseLogFile();
+    void browseCompareFolder();
     void showHelpOf(QWidget* widget);
     static void setTextKeepingCursor(QLineEdit* edit, const QString& text);
 

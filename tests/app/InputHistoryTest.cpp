@@ -70,11 +70,11 @@ TEST_F(InputHistoryTest, ReAddingMovesAnEntryToTheNewestPlace)
     EXPECT_EQ(entries(1), (Texts{"b", "c", "a", "A"}));
 }
 
-TEST_F(InputHistoryTest, SlotsOutsideTheThreeAreIgnored)
+TEST_F(InputHistoryTest, SlotsOutsideTheFourAreIgnored)
 {
-    m_history.add(3, FCString("x"), true);
+    m_history.add(4, FCString("x"), true);
     m_history.add(-1, FCString("x"), true);
-    EXPECT_TRUE(m_history.entries(3).empty());
+    EXPECT_TRUE(m_history.entries(4).empty());
     EXPECT_TRUE(m_history.entries(-1).empty());
     EXPECT_TRUE(std::filesystem::is_empty(m_folder));
 }

@@ -17,7 +17,9 @@
 #include "platform/FileFaults.h"
 #include "platform/SystemClock.h"
 #include "platform/WinError.h"
+#include "render/LineSelection.h"
 #include "reports/CharacterSelection.h"
+#include "reports/PrintRecord.h"
 #include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
@@ -72,7 +74,7 @@ protected:
         };
         dialogs.printSettings = [this](PrintSettingsDialogModel& model) {
             m_printPurposes.push_back(model.purpose());
-            return false;
+            return m_printForm ? m_printForm(model) : false;
         };
         dialogs.deliveredVoices = [this](VoiceCheckDialogModel& model) {
             ++m_voiceDialogs;
@@ -114,6 +116,7 @@ protected:
     bool m_voiceDialogRefusal = false;
     bool m_voicePrint = false;
     std::vector<int> m_printPurposes;
+    std::function<bool(PrintSettingsDialogModel&)> m_printForm;
     std::string m_delivery;
     std::string m_folderTyped;
     bool m_keepTicked = false;
@@ -219,6 +222,78 @@ TEST_F(MainWindowCommandsTest, TheDeliveredVoicesDialogPrintsWhatIsMissingThroug
     EXPECT_TRUE(m_voicePrint);
     EXPECT_EQ(m_printPurposes, std::vector<int>{PrintSettingsDialogModel::PrintStart});
     EXPECT_EQ(m_app.recordedLines(), std::optional<int>(0));
+}
+
+TEST_F(MainWindowCommandsTest, ThePrintFormsChangedLinesPrintPickupScriptsOrTellWhyNot)
+{
+    // Scenes whose speakers have scripts; an older version in which B's
+    // line of b differs, and a copy of the scenario as it is.
+    const std::string a = ".scene\ta\n.chara\t1\n.A\t1\n.total\t1\n000001 A「x」\n";
+    const std::string b = ".scene\tb\n.chara\t1\n.B\t1\n.total\t1\n000002 B「y」\n";
+    ScenarioTestFolder older, same;
+    for (const ScenarioTestFolder* folder : {&m_scenario, &older, &same}) {
+        folder->write("a.screenplay.txt", a);
+        folder->write("c.screenplay.txt", ".total\t0\n");
+    }
+    m_scenario.write("b.screenplay.txt", b);
+    same.write("b.screenplay.txt", b);
+    older.write("b.screenplay.txt", ".scene\tb\n.chara\t1\n.B\t1\n.total\t1\n000002 B「old」\n");
+    ScenarioTestFolder pages;
+    const std::string record = PrintRecord::folderOf(m_scenario.path());
+
+    const struct {
+        const char* name;
+        bool sincePrint;
+        std::string folder;
+        int printed; // -1: no run
+        const char* notice;
+        bool recorded; // whether the run kept its scenes in the print record
+    } cases[] = {
+        {"a folder that is not there", false, older.path() + "gone", -1,
+         "比較する台本フォルダが見つかりません。", false},
+        {"a file", false, older.path() + "a.screenplay.txt", -1,
+         "比較する台本フォルダが見つかりません。", false},
+        {"the same version", false, same.path(), -1, "録り直す台詞はありません。", false},
+        {"an older folder", false, older.path(), 1, nullptr, false},
+        {"never printed", true, "", 2, nullptr, true},
+    };
+    MainWindowCommands& commands = open();
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(record);
+        const std::size_t noticesBefore = m_dialogs.notices().size();
+        m_printForm = [&](PrintSettingsDialogModel& model) {
+            EXPECT_TRUE(model.changesOffered()) << c.name;
+            model.chooseDevice(OutputDevice::Png);
+            model.setDestinationText(pages.path());
+            model.setLog(false);
+            model.setChangesOnly(true);
+            model.chooseSincePrint(c.sincePrint);
+            model.setCompareFolderText(c.folder);
+            return model.accept();
+        };
+        const std::optional<PrintRun::Outcome> outcome = commands.print();
+        EXPECT_EQ(outcome ? outcome->printed : -1, c.printed) << c.name;
+        const std::vector<ScriptedDialogHost::Shown>& notices = m_dialogs.notices();
+        if (c.notice) {
+            ASSERT_EQ(notices.size(), noticesBefore + 1) << c.name;
+            EXPECT_EQ(utf8(notices.back().text).substr(0, std::string(c.notice).size()), c.notice)
+                << c.name;
+        } else {
+            EXPECT_EQ(notices.size(), noticesBefore) << c.name;
+        }
+        EXPECT_EQ(std::filesystem::exists(record + "b.screenplay.txt"), c.recorded) << c.name;
+    }
+    EXPECT_EQ(m_app.histories().entries(ChangeCheck::HistorySlot).back().toStdString(),
+              older.path())
+        << "the folders found go into the history";
+
+    // Scripts chosen elsewhere are printed as they are: no choice offered.
+    m_printForm = [](PrintSettingsDialogModel& model) {
+        EXPECT_FALSE(model.changesOffered());
+        return false;
+    };
+    LineSelection selection;
+    EXPECT_FALSE(commands.print(&selection));
 }
 
 TEST_F(MainWindowCommandsTest, TheConvertItemRunsTheConversionDialogOnTheApplicationsState)

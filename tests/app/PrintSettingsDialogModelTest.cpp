@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -722,7 +723,7 @@ TEST_F(PrintSettingsDialogModelTest, PdfControlsHaveHelpOfTheirOwn)
     EXPECT_NE(pdf.find("PDF"), std::string::npos);
     EXPECT_NE(bundle.find("キャラ"), std::string::npos);
     // The ids after the dialog's last control keep the general text.
-    EXPECT_EQ(utf8(PrintSettingsDialogModel::helpText(1049)), none);
+    EXPECT_EQ(utf8(PrintSettingsDialogModel::helpText(1054)), none);
 }
 
 TEST_F(PrintSettingsDialogModelTest, TypesettingOpensAsTheFormatHasItAndOkStoresIt)
@@ -762,4 +763,62 @@ TEST_F(PrintSettingsDialogModelTest, TypesettingControlsHaveHelpOfTheirOwn)
          {PrintSettingsDialogModel::LineBreakingId, PrintSettingsDialogModel::UprightDigitsId,
           PrintSettingsDialogModel::RubyId})
         EXPECT_NE(utf8(PrintSettingsDialogModel::helpText(id)), none) << id;
+}
+
+TEST_F(PrintSettingsDialogModelTest, ChangedLinesAreOfferedForAPrintAndTheirControlsFollowTheTick)
+{
+    PrintSettingsDialogModel settings = open(PrintSettingsDialogModel::Settings);
+    settings.offerChanges({fc("/old/")});
+    settings.setChangesOnly(true);
+    EXPECT_FALSE(settings.changesOffered()) << "the settings form prints nothing";
+    EXPECT_FALSE(settings.changesOnly());
+
+    m_run.device = OutputDevice::Printer;
+    PrintSettingsDialogModel model = open(PrintSettingsDialogModel::PrintStart);
+    EXPECT_FALSE(model.changesOffered()) << "only when the caller offers it";
+    model.offerChanges({fc("/older/"), fc("/old/")});
+    ASSERT_TRUE(model.changesOffered());
+    EXPECT_EQ(model.compareFolderHistory().size(), 2u);
+    EXPECT_EQ(text(model.compareFolderText()), "/old/") << "the newest folder typed";
+
+    // Each step, then the state of the choice: ticked, since the last
+    // print, the sources enabled, the folder enabled, the folder's text.
+    const struct {
+        const char* step;
+        std::function<void(PrintSettingsDialogModel&)> act;
+        bool on, sincePrint, sourcesEnabled, folderEnabled;
+        const char* folder;
+    } steps[] = {
+        {"opened", [](auto&) {}, false, true, false, false, "/old/"},
+        {"a source while unticked", [](auto& m) { m.chooseSincePrint(false); }, false, true, false,
+         false, "/old/"},
+        {"a folder while unticked", [](auto& m) { m.setCompareFolderText(sj("/x/")); }, false, true,
+         false, false, "/old/"},
+        {"ticked", [](auto& m) { m.setChangesOnly(true); }, true, true, true, false, "/old/"},
+        {"a folder while the record is the source",
+         [](auto& m) { m.setCompareFolderText(sj("/x/")); }, true, true, true, false, "/old/"},
+        {"the folder chosen", [](auto& m) { m.chooseSincePrint(false); }, true, false, true, true,
+         "/old/"},
+        {"a folder typed", [](auto& m) { m.setCompareFolderText(sj("/新しい/")); }, true, false,
+         true, true, "/新しい/"},
+        {"unticked again", [](auto& m) { m.setChangesOnly(false); }, false, false, false, false,
+         "/新しい/"},
+    };
+    for (const auto& s : steps) {
+        s.act(model);
+        EXPECT_EQ(model.changesOnly(), s.on) << s.step;
+        EXPECT_EQ(model.sincePrint(), s.sincePrint) << s.step;
+        EXPECT_EQ(model.changesSourceEnabled(), s.sourcesEnabled) << s.step;
+        EXPECT_EQ(model.compareFolderEnabled(), s.folderEnabled) << s.step;
+        EXPECT_EQ(text(model.compareFolderText()), s.folder) << s.step;
+    }
+
+    // An empty folder is refused while it is the source, and only then.
+    model.setChangesOnly(true);
+    model.setCompareFolderText("");
+    EXPECT_FALSE(model.accept());
+    EXPECT_EQ(text(model.message()), "比較する台本フォルダを指定してください。");
+    model.chooseSincePrint(true);
+    ASSERT_TRUE(model.accept()) << text(model.message());
+    EXPECT_TRUE(model.changesSource().sincePrint);
 }

@@ -82,6 +82,12 @@ std::vector<KeyCase> keyCases()
     for (const char* control : {"scriptCombo", "pageArea", "closeButton"})
         cases.push_back({std::string("PagePreview_") + control + "_Esc", Window::PagePreview,
                          control, Qt::Key_Escape, QDialog::Rejected});
+    // Enter compares in the change check (its default button), so only Esc
+    // ends it, from wherever the focus is.
+    for (const char* control : {"sincePrintRadio", "folderRadio", "compareButton", "countEdit",
+                                "tableView", "closeButton"})
+        cases.push_back({std::string("ChangeCheck_") + control + "_Esc", Window::ChangeCheck,
+                         control, Qt::Key_Escape, QDialog::Rejected});
     // A focused button takes Return for itself.
     cases.push_back({"Question_noButton_Return", Window::Question, "noButton", Qt::Key_Return,
                      QuestionDialog::NoId});

@@ -91,5 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
         WindowCase{"Notice", Window::Notice, {440, 220}, NoticeDialog::TextId},
         WindowCase{"Question", Window::Question, {}, -1},
         WindowCase{"Progress", Window::Progress, {380, 120}, -1},
-        WindowCase{"PagePreview", Window::PagePreview, {792, 602}, PagePreviewDialog::PageAreaId}),
+        WindowCase{"PagePreview", Window::PagePreview, {792, 602}, PagePreviewDialog::PageAreaId},
+        WindowCase{"ChangeCheck", Window::ChangeCheck, {720, 520}, ChangeCheckDialog::TableId}),
     [](const testing::TestParamInfo<WindowCase>& info) { return std::string(info.param.name); });

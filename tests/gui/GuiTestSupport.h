@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 // Helpers that let the gui tests work a window as a user would: find a
@@ -31,6 +32,51 @@ inline QString announcedName(QWidget* widget)
 {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
     return face ? face->text(QAccessible::Name) : QString();
+}
+
+// The cells of a table as a screen reader reads them, row by row, each
+// row's cells joined by "|".
+inline QStringList readTable(QWidget* view)
+{
+    if (!view)
+        return {QStringLiteral("<no view>")};
+    // Offscreen no screen reader listens, so a view does not tell the
+    // accessibility layer that its model was reset, and the cells that layer
+    // keeps go stale; a fresh interface reads what a listening one would.
+    if (QAccessibleInterface* kept = QAccessible::queryAccessibleInterface(view))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(kept));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(view);
+    QAccessibleTableInterface* table = face ? face->tableInterface() : nullptr;
+    if (!table)
+        return {QStringLiteral("<no table>")};
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table->columnCount(); ++column) {
+            QAccessibleInterface* cell = table->cellAt(row, column);
+            cells << (cell ? cell->text(QAccessible::Name) : QStringLiteral("<none>"));
+        }
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+// Sets an editable field's text as an assistive tool does.
+inline void setTextAccessibly(QWidget* widget, const QString& text)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    ASSERT_NE(face, nullptr);
+    ASSERT_NE(face->editableTextInterface(), nullptr);
+    face->setText(QAccessible::Value, text);
+}
+
+// Does a control's action (press, toggle) as an assistive tool does.
+inline void doAccessibly(QWidget* widget, const QString& action)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    ASSERT_NE(face, nullptr);
+    ASSERT_NE(face->actionInterface(), nullptr);
+    face->actionInterface()->doAction(action);
 }
 
 // Runs act on the modal window the code under test is about to open, as

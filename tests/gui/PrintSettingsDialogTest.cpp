@@ -539,6 +539,8 @@ TEST_F(PrintSettingsDialogTest, FitsASmallScreenAndStaysWholeAtItsMinimumSize)
 {
     m_model.emplace(m_notices, PrintSettingsDialogModel::PrintStart, m_format, m_run,
                     FCString(toCp932(m_dir.path() + "/")), m_suppressed, m_characters, m_faces);
+    // The largest form: the print's, with the choice of changed lines.
+    m_model->offerChanges({cp932("/scenario/旧版/")});
     m_dialog = std::make_unique<PrintSettingsDialog>(nullptr, *m_model, m_choosers);
     expectFitsASmallScreen(m_dialog.get());
     // The list takes what the window grows by.
@@ -724,4 +726,65 @@ TEST_F(PrintSettingsDialogTest, TypesettingControlsAreAnnouncedAndConfirmedIntoT
     ASSERT_TRUE(confirm(format));
     EXPECT_TRUE(format.typesetting() ==
                 (TypesettingOptions{TypesettingOptions::LineBreaking::Strict, false, true}));
+}
+
+TEST_F(PrintSettingsDialogTest, TheChoiceOfChangedLinesFollowsItsTickAndIsWhatOkConfirms)
+{
+    m_run.device = OutputDevice::Printer;
+    open(PrintSettingsDialogModel::Settings);
+    EXPECT_FALSE(control<QCheckBox>(PrintSettingsDialogModel::ChangesOnlyId)->isVisible())
+        << "the settings form prints nothing";
+
+    m_dialog.reset();
+    m_model.emplace(m_notices, PrintSettingsDialogModel::PrintStart, m_format, m_run,
+                    FCString(toCp932(m_dir.path() + "/")), m_suppressed, m_characters, m_faces);
+    m_model->offerChanges({cp932("/scenario/旧版/")});
+    m_dialog = std::make_unique<PrintSettingsDialog>(nullptr, *m_model, m_choosers);
+    m_dialog->show();
+    auto* choice = control<QCheckBox>(PrintSettingsDialogModel::ChangesOnlyId);
+    auto* sincePrint = control<QRadioButton>(PrintSettingsDialogModel::SincePrintId);
+    auto* folderRadio = control<QRadioButton>(PrintSettingsDialogModel::CompareFolderId);
+    auto* folder = control<QComboBox>(PrintSettingsDialogModel::CompareFolderTextId);
+    auto* browse = control<QPushButton>(PrintSettingsDialogModel::CompareBrowseId);
+    ASSERT_TRUE(choice && sincePrint && folderRadio && folder && browse);
+    EXPECT_TRUE(choice->isVisible());
+    EXPECT_EQ(announcedName(choice), u("変更された台詞のみ"));
+    EXPECT_EQ(folder->accessibleName(), u("比較する台本フォルダ"));
+    EXPECT_EQ(folder->currentText(), u("/scenario/旧版/")) << "the newest folder typed";
+    auto toggle = [](QWidget* button) {
+        QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+    };
+
+    // What is enabled after each step: the two sources, the folder and its
+    // button.
+    const struct {
+        const char* step;
+        QWidget* toggled;
+        bool sources;
+        bool folder;
+    } steps[] = {
+        {"unticked", nullptr, false, false},
+        {"ticked", choice, true, false},
+        {"the folder chosen", folderRadio, true, true},
+        {"unticked again", choice, false, false},
+        {"ticked again", choice, true, true},
+    };
+    for (const auto& s : steps) {
+        if (s.toggled)
+            toggle(s.toggled);
+        EXPECT_EQ(sincePrint->isEnabled(), s.sources) << s.step;
+        EXPECT_EQ(folderRadio->isEnabled(), s.sources) << s.step;
+        EXPECT_EQ(folder->isEnabled(), s.folder) << s.step;
+        EXPECT_EQ(browse->isEnabled(), s.folder) << s.step;
+    }
+    QAccessible::queryAccessibleInterface(folder->lineEdit())
+        ->setText(QAccessible::Value, u("/scenario/第二稿/"));
+    EXPECT_EQ(fromCp932(m_model->compareFolderText().view()), u("/scenario/第二稿/"));
+
+    PrintFormat format;
+    ASSERT_TRUE(confirm(format)) << message().toStdString();
+    EXPECT_TRUE(m_model->changesOnly());
+    EXPECT_FALSE(m_model->changesSource().sincePrint);
+    EXPECT_EQ(fromCp932(m_model->changesSource().folderText.view()), u("/scenario/第二稿/"));
 }

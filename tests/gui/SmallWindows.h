@@ -3,6 +3,7 @@
 #include "AppTestFolder.h"
 #include "TestText.h"
 #include "app/AboutModel.h"
+#include "app/ChangeCheckDialogModel.h"
 #include "app/CharacterSelectionModel.h"
 #include "app/FindFileModel.h"
 #include "app/FolderSelectionModel.h"
@@ -10,6 +11,7 @@
 #include "app/Quillon.h"
 #include "document/ScriptInfo.h"
 #include "gui/AboutDialog.h"
+#include "gui/ChangeCheckDialog.h"
 #include "gui/CharacterSelectionDialog.h"
 #include "gui/FileChoosers.h"
 #include "gui/FindDialog.h"
@@ -21,6 +23,7 @@
 #include "gui/WordCountDialog.h"
 #include "ui/CatalogueListBinding.h"
 #include "ui/ScriptedDialogHost.h"
+#include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
 #include "ui/UxListViewControl.h"
 
@@ -35,7 +38,8 @@ enum class Window {
     Notice,
     Question,
     Progress,
-    PagePreview
+    PagePreview,
+    ChangeCheck
 };
 
 // A fixture for the tests that go over all of the program's small windows:
@@ -76,6 +80,8 @@ protected:
             preview->setAttribute(Qt::WA_DeleteOnClose, false);
             return preview;
         }
+        case Window::ChangeCheck:
+            return std::make_unique<ChangeCheckDialog>(nullptr, m_changes, m_choosers);
         }
         return nullptr;
     }
@@ -92,4 +98,6 @@ protected:
     Quillon m_app;
     UxListViewControl m_list;
     CatalogueListBinding m_rows{m_app.catalogue(), m_list};
+    ScriptedProgressView m_progress;
+    ChangeCheckDialogModel m_changes{m_app, m_progress};
 };

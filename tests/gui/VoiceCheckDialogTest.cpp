@@ -38,42 +38,6 @@ QString u(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-// The cells of a list as a screen reader reads them, row by row, each row's
-// cells joined by "|".
-QStringList readTable(QWidget* view)
-{
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(view);
-    QAccessibleTableInterface* table = face ? face->tableInterface() : nullptr;
-    if (!table)
-        return {QStringLiteral("<no table>")};
-    QStringList rows;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column) {
-            QAccessibleInterface* cell = table->cellAt(row, column);
-            cells << (cell ? cell->text(QAccessible::Name) : QStringLiteral("<none>"));
-        }
-        rows << cells.join(u'|');
-    }
-    return rows;
-}
-
-void setTextAccessibly(QWidget* widget, const QString& text)
-{
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
-    ASSERT_NE(face, nullptr);
-    ASSERT_NE(face->editableTextInterface(), nullptr);
-    face->setText(QAccessible::Value, text);
-}
-
-void doAccessibly(QWidget* widget, const QString& action)
-{
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
-    ASSERT_NE(face, nullptr);
-    ASSERT_NE(face->actionInterface(), nullptr);
-    face->actionInterface()->doAction(action);
-}
-
 // What the word-count dialog shows beside "収録数", read as a screen reader
 // reads the field.
 QString recordedField(MainWindow& window)
