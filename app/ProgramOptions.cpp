@@ -25,7 +25,7 @@ constexpr ProgramOptions::File programFiles[] = {
     {"quillon.configuration", "the main window's place and size"},
     {"quillon.history.0.txt", "the find dialog's recent texts"},
     {"quillon.history.1.txt", "the folder dialog's recent folders"},
-    {"quillon.history.2.txt", "a third input history, kept as it is"},
+    {"quillon.history.2.txt", "the delivered voice folders checked"},
     {"quillon.history.3.txt", "the older scenario folders compared with"},
     {"quillon.log.txt", "the default print log (Shift-JIS)"},
     {"quillon.ini", "an old configuration: read once, then deleted"},
