@@ -51,8 +51,8 @@ public:
     bool save(const char* path, bool asPng, PngWriter::Pipeline* pipeline = nullptr);
     // Image only: turns the page now, when save would turn it, so that the
     // thread that drew it does the turning; the context drawn on is gone
-    // then. save hands a page turned now to a pipeline as it is (the device
-    // no longer holds it afterwards) and writes it unturned otherwise.
+    // then. save writes a page turned now as it is, and hands it to a
+    // pipeline itself (the device no longer holds it afterwards).
     void turnNow();
     // Printer only: sends the page drawn since startDocument as one job.
     // Ending a document that is not open does nothing.

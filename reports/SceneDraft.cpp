@@ -25,7 +25,8 @@ SceneDraft SceneDraft::prepare(const ScenarioContext& context, const LineSelecti
     Prompt::ThreadScope quiet(silent);
     try {
         auto printer = std::make_unique<ScriptPrinter>();
-        PageCountEstimate::configurePrinter(context.format, context.run, *printer, false);
+        // Set up as the run's thread sets a scene up, traces included.
+        PageCountEstimate::configurePrinter(context.format, context.run, *printer);
         printer->setLineSelection(selection, fileName);
         const std::string path = std::string(context.folder.view()) + fileName;
         printer->load(path.c_str());
