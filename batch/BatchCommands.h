@@ -39,7 +39,7 @@ inline constexpr const char* usage =
     "  print FOLDER [--device png|bmp|pdf|printer] [--bundle-by-actor] [--dest DIR]\n"
     "        [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
     "        [--changes-from OLD | --since-print]\n"
-    "        [--missing-from DELIVERY [--pattern REGEX]]\n"
+    "        [--missing-from DELIVERY [--pattern REGEX]] [--jobs N]\n"
     "  survey SRC OUT NAMES [--subfolders]\n"
     "  convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]\n"
     "  voices FOLDER DELIVERY [--pattern REGEX] [--check-content] [--csv FILE]\n"

@@ -17,6 +17,7 @@
 #include "ui/UxProgressDialog.h"
 
 #include <cassert>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <vector>
@@ -56,8 +57,11 @@ int PrintCommand::run(ProgramEnvironment& environment, const std::vector<std::st
                       std::ostream& out, std::ostream& err)
 {
     BatchArguments args;
+    std::optional<long> jobs;
     if (!args.parse(words, help))
         return args.answer(out, err, help);
+    if (!args.wholeNumber("jobs", 0, jobs))
+        return args.refuse(err, usage);
 
     // The parse has allowed only the values the options table names.
     OutputDevice device = OutputDevice::Png;
@@ -120,6 +124,9 @@ int PrintCommand::run(ProgramEnvironment& environment, const std::vector<std::st
     TypesettingOptions typesetting = app.printFormat().typesetting();
     TypesettingArguments::apply(args, typesetting);
     app.printFormat().setTypesetting(typesetting);
+    // Over the folder's print.jobs setting, likewise.
+    if (jobs)
+        app.printFormat().setJobs(static_cast<int>(*jobs));
 
     LineSelection selection;
     std::set<std::string> recordable;

@@ -17,7 +17,7 @@ class ProgramEnvironment;
 //   [--log FILE] [--open-log] [--kinsoku off|strict|loose] [--upright-digits]
 //   [--ruby] [--changes-from OLD | --since-print]
 //   [--missing-from DELIVERY [--pattern REGEX]] [--only NAME,...]
-//   [--suppress NAME,...]
+//   [--suppress NAME,...] [--jobs N]
 //
 // The print run over the ticked rows, as the print button starts it once the
 // print settings are confirmed: the folder's print format as its settings
@@ -40,7 +40,7 @@ inline constexpr const char* usage =
     "       [--dest DIR] [--generic] [--no-emphasis] [--no-log] [--log FILE] [--open-log]\n"
     "       [--kinsoku off|strict|loose] [--upright-digits] [--ruby]\n"
     "       [--only NAME,...] [--suppress NAME,...] [--changes-from OLD | --since-print]\n"
-    "       [--missing-from DELIVERY [--pattern REGEX]]";
+    "       [--missing-from DELIVERY [--pattern REGEX]] [--jobs N]";
 
 inline constexpr const char* arguments[] = {"FOLDER"};
 inline constexpr OptionHelp options[] = {
@@ -60,6 +60,7 @@ inline constexpr OptionHelp options[] = {
     {"missing-from", "DELIVERY",
      "only the lines DELIVERY has no good voice file for, with context"},
     {"pattern", "REGEX", "with --missing-from: the number is group 1 of REGEX (kept for FOLDER)"},
+    {"jobs", "N", "draw scenes on N threads (default: print.jobs; 0: one per core)"},
 };
 inline constexpr CommandHelp help{
     "print",

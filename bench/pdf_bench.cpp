@@ -9,11 +9,15 @@
 //   png_vs_script_bytes   PNG bytes per page / per-script PDF bytes per page
 //   pdf_cpu_ms_per_page   CPU per page of the per-script PDF run (target <= 10)
 //   bundle_cpu_ms_per_page  the same for the bundles (target <= 10)
+// printJobsPdfBundles then prints the bundles of about 800 pages with every
+// core against one job, as JobsComparison states it.
 
+#include "JobsComparison.h"
 #include "LoadedScenario.h"
 #include "SceneGenerator.h"
 #include "app/MainWindowModel.h"
 #include "app/Quillon.h"
+#include "format/PrintFormat.h"
 #include "reports/PrintRun.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxProgressDialog.h"
@@ -68,7 +72,8 @@ double bytesBelow(const std::string& folder)
 // A scenario folder of generated scenes, loaded as the catalogue loads it,
 // printed with the application's defaults (PRESET-14p, no director's copy).
 struct Scenario : LoadedScenario {
-    Scenario() : LoadedScenario("pdf", numberedScenes(Scenes, SceneBytes, Scenes))
+    explicit Scenario(int scenes = Scenes)
+        : LoadedScenario("pdf", numberedScenes(scenes, SceneBytes, Scenes))
     {
         app->setLogPath(root + "quillon.log.txt");
     }
@@ -153,11 +158,23 @@ void ratios(benchmark::State& state)
     state.counters["bundle_cpu_ms_per_page"] = figures.bundleCpu * 1000;
 }
 
+// The PDF bundles of a scenario of about 800 pages with every core against
+// one job, each in a process of its own (see JobsComparison).
+void printJobsPdfBundles(benchmark::State& state)
+{
+    Scenario s(34);
+    JobsComparison::run(state, [&](int jobs) {
+        s.app->printFormat().setJobs(jobs);
+        return s.print(OutputDevice::Pdf, true, s.root + "jobs/");
+    });
+}
+
 } // namespace
 
 BENCHMARK(printRunPng)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(printRunPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(printRunPdfBundles)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ratios)->Iterations(1);
+BENCHMARK(printJobsPdfBundles)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
 #include "platform/FontEngine.h"
 
+#include "platform/FaceLibrary.h"
 #include "platform/FontHandle.h"
 #include "platform/QuillonFontAliases.h"
 #include "platform/TextCodec.h"
@@ -12,8 +13,11 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <set>
 #include <string_view>
+#include <tuple>
 
 namespace {
 
@@ -28,6 +32,31 @@ std::string familyOf(FcPattern* pattern)
     if (FcPatternGetString(pattern, FC_FAMILY, 0, &family) != FcResultMatch || !family)
         return {};
     return reinterpret_cast<const char*>(family);
+}
+
+// The fonts of one thread: its FreeType library, made on its first font,
+// and the handles it asked for, by description.
+struct ThreadFonts {
+    using Key = std::tuple<std::string, int, int, int>;
+    std::shared_ptr<FaceLibrary> library;
+    std::map<Key, std::shared_ptr<FontHandle>> fonts;
+
+    // Lets go of the handles nobody holds any more.
+    void dropUnused()
+    {
+        for (auto it = fonts.begin(); it != fonts.end();) {
+            if (it->second.use_count() == 1)
+                it = fonts.erase(it);
+            else
+                ++it;
+        }
+    }
+};
+
+ThreadFonts& threadFonts()
+{
+    thread_local ThreadFonts fonts;
+    return fonts;
 }
 
 bool isBoldFace(FT_Face face)
@@ -98,10 +127,6 @@ FontEngine& FontEngine::instance()
 
 FontEngine::FontEngine()
 {
-    FT_Error error = FT_Init_FreeType(&m_library);
-    assert(error == 0 && "FreeType cannot be initialised");
-    (void)error;
-
     m_config = FcConfigCreate();
     assert(m_config && "fontconfig cannot make a configuration");
     // The system's configuration first (fonts.conf with everything it
@@ -121,28 +146,18 @@ FontEngine::FontEngine()
 std::shared_ptr<FontHandle> FontEngine::open(const std::string& face, int height, int weight,
                                              int charset)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Key key{face, height, weight, charset};
-    auto found = m_fonts.find(key);
-    if (found != m_fonts.end())
+    ThreadFonts& own = threadFonts();
+    ThreadFonts::Key key{face, height, weight, charset};
+    auto found = own.fonts.find(key);
+    if (found != own.fonts.end())
         return found->second;
     std::shared_ptr<FontHandle> font = load(face, height, weight, charset);
     if (!font)
         return nullptr;
-    if (m_fonts.size() >= KeptFonts)
-        dropUnused();
-    m_fonts.emplace(std::move(key), font);
+    if (own.fonts.size() >= KeptFonts)
+        own.dropUnused();
+    own.fonts.emplace(std::move(key), font);
     return font;
-}
-
-void FontEngine::dropUnused()
-{
-    for (auto it = m_fonts.begin(); it != m_fonts.end();) {
-        if (it->second.use_count() == 1)
-            it = m_fonts.erase(it);
-        else
-            ++it;
-    }
 }
 
 std::shared_ptr<FontHandle> FontEngine::load(const std::string& face, int height, int weight,
@@ -152,7 +167,13 @@ std::shared_ptr<FontHandle> FontEngine::load(const std::string& face, int height
     const bool vertical = !face.empty() && face[0] == '@';
     const std::string family = TextCodec::toUtf8(vertical ? face.substr(1) : face);
     const int logWeight = weight <= 0 ? 400 : std::min(weight, 1000);
+    std::shared_ptr<FaceLibrary>& library = threadFonts().library;
+    if (!library)
+        library = FaceLibrary::create();
+    if (!library)
+        return nullptr;
 
+    std::unique_lock<std::mutex> lock(m_mutex);
     PatternPtr request(FcPatternCreate());
     if (!family.empty())
         FcPatternAddString(request.get(), FC_FAMILY,
@@ -172,8 +193,12 @@ std::shared_ptr<FontHandle> FontEngine::load(const std::string& face, int height
         return nullptr;
     int index = 0;
     FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
-    FT_Face ftFace = nullptr;
-    if (FT_New_Face(m_library, reinterpret_cast<const char*>(file), index, &ftFace) != 0)
+    const std::string path(reinterpret_cast<const char*>(file));
+    const std::string matched = familyOf(match.get());
+    match.reset();
+    lock.unlock();
+    FT_Face ftFace = library->openFace(path.c_str(), index);
+    if (!ftFace)
         return nullptr;
     // GDI thickens a face that has no bold style when 600 or more is asked.
     // The face itself tells: the weight fontconfig reports may already be
@@ -188,7 +213,7 @@ std::shared_ptr<FontHandle> FontEngine::load(const std::string& face, int height
         em = FontHandle::emForCellHeight(ftFace, height);
     em = std::clamp<long long>(em, 1, MaxEm);
     return std::make_shared<FontHandle>(ftFace, static_cast<int>(em), vertical, syntheticBold,
-                                        familyOf(match.get()));
+                                        matched, library);
 }
 
 std::string FontEngine::matchFamily(const std::string& family) const

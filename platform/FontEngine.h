@@ -1,15 +1,12 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <tuple>
 #include <vector>
 
 class FontHandle;
 typedef struct _FcConfig FcConfig;
-typedef struct FT_LibraryRec_* FT_Library;
 
 // Finds and opens the program's fonts. It keeps its own fontconfig
 // configuration: the system's fonts.conf followed by the aliases shipped with
@@ -17,10 +14,12 @@ typedef struct FT_LibraryRec_* FT_Library;
 // the aliases while the system's configuration and every other program stay
 // untouched.
 //
-// Fonts are described as a LOGFONT describes them. Handles are shared: the
-// same description gives the same handle, glyph cache included, for as long
-// as someone holds it (and a few more after), so that drawing page after page
-// does not shape and rasterise the same characters again.
+// Fonts are described as a LOGFONT describes them. Handles are shared within
+// a thread: the same description gives the same handle, glyph cache
+// included, for as long as someone holds it (and a few more after), so that
+// drawing page after page does not shape and rasterise the same characters
+// again. Each thread has handles of its own, opened in a FreeType library of
+// its own: pages drawn side by side never share a face or a glyph cache.
 class FontEngine {
 public:
     // The process's engine, made on first use. It is never destroyed: fonts
@@ -67,13 +66,9 @@ private:
     FontEngine();
     ~FontEngine() = default;
 
-    using Key = std::tuple<std::string, int, int, int>;
-
     std::shared_ptr<FontHandle> load(const std::string& face, int height, int weight, int charset);
-    void dropUnused();
 
     FcConfig* m_config = nullptr;
-    FT_Library m_library = nullptr;
+    // Guards the configuration, which every thread matches its fonts in.
     mutable std::mutex m_mutex;
-    std::map<Key, std::shared_ptr<FontHandle>> m_fonts;
 };

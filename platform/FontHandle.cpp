@@ -1,5 +1,6 @@
 #include "platform/FontHandle.h"
 
+#include "platform/FaceLibrary.h"
 #include "platform/TextCodec.h"
 
 #include <ft2build.h>
@@ -54,9 +55,10 @@ int emBottomOf(FT_Face face, int em, int fallback)
 
 } // namespace
 
-FontHandle::FontHandle(FT_Face face, int em, bool vertical, bool syntheticBold, std::string family)
-    : m_face(face), m_vertical(vertical), m_syntheticBold(syntheticBold),
-      m_family(std::move(family))
+FontHandle::FontHandle(FT_Face face, int em, bool vertical, bool syntheticBold, std::string family,
+                       std::shared_ptr<FaceLibrary> library)
+    : m_library(std::move(library)), m_face(face), m_vertical(vertical),
+      m_syntheticBold(syntheticBold), m_family(std::move(family))
 {
     assert(face && "FontHandle needs a face");
     assert(em > 0 && "FontHandle needs a positive em size");
@@ -104,6 +106,12 @@ FontHandle::FontHandle(FT_Face face, int em, bool vertical, bool syntheticBold, 
 FontHandle::~FontHandle()
 {
     hb_buffer_destroy(m_buffer);
+    // The face may be let go on another thread than the one that drew with
+    // it: closing it changes its library, which another face of that
+    // library may be opening at the same time.
+    std::unique_lock<std::mutex> lock;
+    if (m_library)
+        lock = m_library->lock();
     hb_font_destroy(m_hbFont); // drops the reference it took on the face
     FT_Done_Face(m_face);
 }

@@ -10,6 +10,7 @@
 typedef struct FT_FaceRec_* FT_Face;
 typedef struct hb_font_t hb_font_t;
 typedef struct hb_buffer_t hb_buffer_t;
+class FaceLibrary;
 
 // One created font: a FreeType face at one pixel size with the metrics the
 // drawing context needs, and a cache of every character's glyph. Characters
@@ -23,8 +24,8 @@ typedef struct hb_buffer_t hb_buffer_t;
 // counter-clockwise, advancing by one em; single-byte characters stay upright
 // with their horizontal advance.
 //
-// A font is used by one thread at a time (the program draws on its GUI
-// thread only).
+// A font is used by one thread at a time: the engine gives each thread fonts
+// of its own.
 class FontHandle {
 public:
     // Coverage of one glyph: 0 no ink, 255 full ink, width x height bytes,
@@ -52,8 +53,10 @@ public:
     };
 
     // Takes the face and sizes it to em pixels per em; the handle owns the
-    // face from now on. vertical: the face was asked for with "@".
-    FontHandle(FT_Face face, int em, bool vertical, bool syntheticBold, std::string family);
+    // face from now on. vertical: the face was asked for with "@". library:
+    // the library that opened the face, closed under its lock (may be null).
+    FontHandle(FT_Face face, int em, bool vertical, bool syntheticBold, std::string family,
+               std::shared_ptr<FaceLibrary> library = nullptr);
     virtual ~FontHandle();
     FontHandle(const FontHandle&) = delete;
     FontHandle& operator=(const FontHandle&) = delete;
@@ -131,6 +134,7 @@ private:
     bool rasterise(const Shaped& shaped, bool turned, Coverage& out);
     void clearCache();
 
+    std::shared_ptr<FaceLibrary> m_library; // outlives the face
     FT_Face m_face = nullptr;
     hb_font_t* m_hbFont = nullptr;
     hb_buffer_t* m_buffer = nullptr;

@@ -44,6 +44,7 @@ void PageDevice::open(bool landscape, bool image)
         release();
         m_pageSurface = std::make_unique<FCVSurface>(ImageWidth, ImageHeight, 255);
         m_turnOnSave = !landscape;
+        m_turnedNow = false;
         return;
     }
     openPrinter(landscape);
@@ -134,6 +135,15 @@ void PageDevice::startDocument(const FCString& title, const char* output)
     m_documentOpen = true;
 }
 
+void PageDevice::turnNow()
+{
+    if (!m_pageSurface || !m_turnOnSave)
+        return;
+    m_pageSurface = m_pageSurface->turnedClockwise();
+    m_turnOnSave = false;
+    m_turnedNow = true;
+}
+
 bool PageDevice::save(const char* path, bool asPng, PngWriter::Pipeline* pipeline)
 {
     if (!m_pageSurface || !path)
@@ -141,6 +151,9 @@ bool PageDevice::save(const char* path, bool asPng, PngWriter::Pipeline* pipelin
     FCPathName file(path);
     file.replaceExtension(asPng ? ".png" : ".bmp");
     std::unique_ptr<FCVSurface> turned = m_turnOnSave ? m_pageSurface->turnedClockwise() : nullptr;
+    // A page turned already goes to the pipeline as a turned copy would.
+    if (m_turnedNow && asPng && pipeline)
+        turned = std::move(m_pageSurface);
     const FCVSurface& page = turned ? *turned : *m_pageSurface;
     if (!asPng) {
         // The surface keeps its rows bottom-up, as the file wants them.

@@ -49,6 +49,11 @@ public:
     // is only queued there (true): the file is in place when the pipeline
     // has finished, and a failure is traced and counted there.
     bool save(const char* path, bool asPng, PngWriter::Pipeline* pipeline = nullptr);
+    // Image only: turns the page now, when save would turn it, so that the
+    // thread that drew it does the turning; the context drawn on is gone
+    // then. save writes a page turned now as it is, and hands it to a
+    // pipeline itself (the device no longer holds it afterwards).
+    void turnNow();
     // Printer only: sends the page drawn since startDocument as one job.
     // Ending a document that is not open does nothing.
     void endDocument();
@@ -79,4 +84,5 @@ private:
     bool m_documentOpen = false;
     std::unique_ptr<FCVSurface> m_pageSurface;
     bool m_turnOnSave = false;
+    bool m_turnedNow = false;
 };

@@ -41,13 +41,24 @@ const FCVSurface* PageImageSink::pageSurface() const
     return m_device ? m_device->pageSurface() : nullptr;
 }
 
+std::unique_ptr<PageDevice> PageImageSink::blankPage()
+{
+    auto device = std::make_unique<PageDevice>();
+    device->open(false, true);
+    return device;
+}
+
+void PageImageSink::putDrawn(std::unique_ptr<PageDevice> drawn)
+{
+    m_drawn = std::move(drawn);
+}
+
 DeviceContext* PageImageSink::openPage(const Page& page)
 {
     m_path = pageFile(page);
     m_folder = PageFileName::folder(m_destination, page.pageName);
     m_files.push_back({m_path.toStdString(), stampOf(m_path.toStdString())});
-    m_device = std::make_unique<PageDevice>();
-    m_device->open(false, true);
+    m_device = m_drawn ? std::move(m_drawn) : blankPage();
     return m_device->deviceContext();
 }
 

@@ -38,6 +38,14 @@ public:
     // The page being drawn, between beginPage and endPage; null otherwise.
     const FCVSurface* pageSurface() const;
 
+    // A blank page as this sink draws on: white, portrait, turned when
+    // written.
+    static std::unique_ptr<PageDevice> blankPage();
+    // The next page begun is this one, drawn already (on another thread,
+    // from blankPage): it is filed as a page drawn here would be, and the
+    // context beginPage returns is not to be drawn on.
+    void putDrawn(std::unique_ptr<PageDevice> drawn);
+
 protected:
     DeviceContext* openPage(const Page& page) override;
     void closePage() override;
@@ -57,6 +65,7 @@ private:
     Format m_format;
     std::unique_ptr<PngWriter::Pipeline> m_pipeline;
     std::unique_ptr<PageDevice> m_device; // the page being drawn
+    std::unique_ptr<PageDevice> m_drawn;  // the next page, drawn already
     FCString m_folder;                    // and where it goes
     FCString m_path;
     std::vector<File> m_files; // of the scene

@@ -20,5 +20,5 @@ bool RunContext::pageDone(const PageSink::Page& page, const PageSink& sink)
 
 bool RunContext::stopRequested() const
 {
-    return m_stop || (m_progress && m_progress->stopRequested());
+    return m_stop || (m_progress && m_progress->stopRequested()) || (m_stopCheck && m_stopCheck());
 }

@@ -3,6 +3,7 @@
 #include "render/PageSink.h"
 
 #include <functional>
+#include <utility>
 
 class Progress;
 
@@ -29,10 +30,14 @@ public:
 
     // Stops the scene after the page in progress, as a second cancel does.
     void requestStop() { m_stop = true; }
+    // Asked after every page as well: a scene drawn on a worker thread has
+    // no progress of its own, and stops when the run no longer wants it.
+    void setStopCheck(std::function<bool()> check) { m_stopCheck = std::move(check); }
     bool stopRequested() const;
 
 private:
     Progress* m_progress;
     PageWatch m_watch;
+    std::function<bool()> m_stopCheck;
     bool m_stop = false;
 };

@@ -16,6 +16,7 @@
 #include "platform/NativePath.h"
 #include "platform/Sjis.h"
 #include "platform/WinError.h"
+#include "platform/WorkerPool.h"
 #include "render/LineSelection.h"
 #include "render/PageFileName.h"
 #include "render/PageImageSink.h"
@@ -28,6 +29,7 @@
 #include "reports/PageCountEstimate.h"
 #include "reports/PrintRecord.h"
 #include "reports/ScenarioContext.h"
+#include "reports/SceneDraft.h"
 
 #include <atomic>
 #include <cstdio>
@@ -254,7 +256,15 @@ PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const Scrip
     if (!guarded([&] { printer.load(path.c_str()); }))
         return result;
     result.read = true;
+    // Exclusion works on the loaded character table, so it comes after load.
+    excludeUnprinted(m_context, printer, record);
+    drawScene(printer, result, sink, context);
+    return result;
+}
 
+void PrintRun::drawScene(const ScriptPrinter& printer, SceneResult& result, PageSink& sink,
+                         RunContext& context)
+{
     SceneRenderer renderer(printer, sink, context);
     // Every device above the printer writes files, each under a name of its
     // scene's own in this run.
@@ -263,8 +273,6 @@ PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const Scrip
         if (!result.pageName.isEmpty())
             renderer.setPageName(result.pageName);
     }
-    // Exclusion works on the loaded character table, so it comes after load.
-    excludeUnprinted(m_context, printer, record);
 
     result.sinkScene = sink.beginScene();
     // A scene stopped half-way by a failure does not count as printed; a
@@ -277,6 +285,41 @@ PrintRun::SceneResult PrintRun::printScene(const FCString& fileName, const Scrip
     sink.endScene(result.completed);
     result.pages = renderer.pages();
     settle(result, sink);
+}
+
+PrintRun::SceneResult PrintRun::commitScene(SceneDraft& draft, PageSink& sink, RunContext& context)
+{
+    SceneResult result;
+    result.read = true;
+    auto* images = dynamic_cast<PageImageSink*>(&sink);
+    if (!images) {
+        // Laid out on a worker; drawn here, into the files and jobs the
+        // run's sink holds in list order.
+        drawScene(*draft.printer, result, sink, context);
+        return result;
+    }
+    // Drawn on a worker: every page is filed here as if drawn here, and the
+    // run's context hears of it and may stop the scene after it.
+    result.pageName = distinctPageName(draft.printer->sceneName());
+    result.sinkScene = sink.beginScene();
+    bool stopped = draft.stopped;
+    for (DrawnPageSink::Drawn& drawn : draft.pages) {
+        if (!result.pageName.isEmpty())
+            drawn.page.pageName = result.pageName;
+        images->putDrawn(std::move(drawn.device));
+        (void)sink.beginPage(drawn.page);
+        ++result.pages;
+        sink.endPage();
+        if (context.pageDone(drawn.page, sink)) {
+            stopped = true;
+            break;
+        }
+    }
+    draft.pages.clear();
+    result.completed = !stopped;
+    result.interrupted = stopped;
+    sink.endScene(result.completed);
+    settle(result, sink);
     return result;
 }
 
@@ -284,6 +327,55 @@ void PrintRun::settle(SceneResult& result, const PageSink& sink) const
 {
     result.lost = sink.lostPages(result.sinkScene);
     result.unprinted = m_context.run.device == OutputDevice::Printer ? result.lost : 0;
+}
+
+void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue,
+                              const std::function<bool(int index, SceneDraft* draft)>& commit)
+{
+    // What the workers read, taken from the catalogue before they start:
+    // the file of each scene to print (empty for the others) and its record.
+    const int entries = catalogue.count();
+    std::vector<std::string> wanted(static_cast<std::size_t>(entries));
+    std::vector<const ScriptInfo*> records(static_cast<std::size_t>(entries), nullptr);
+    for (int index = 0; index < entries; ++index) {
+        const FCString& fileName = catalogue.fileName(index);
+        if (!catalogue.isTicked(index) || (m_selection && !m_selection->scene(fileName.view())))
+            continue;
+        wanted[static_cast<std::size_t>(index)] = fileName.toStdString();
+        records[static_cast<std::size_t>(index)] = &catalogue.record(index);
+    }
+    // Page images are drawn on the workers as well; PDF pages and printer
+    // jobs are drawn here, into the files and jobs that stay open.
+    const bool draw =
+        m_context.run.device == OutputDevice::Png || m_context.run.device == OutputDevice::Bmp;
+
+    // Cancels are heard where a serial run hears them, at the pumps of this
+    // thread, and take effect at the scene being handed on. Once the run ends
+    // there, the scenes still being made ready stop after their page in
+    // progress and are never handed on.
+    std::atomic<bool> ended{false};
+    pool.map<SceneDraft>(
+        entries,
+        [&](int index, int) {
+            const std::string& fileName = wanted[static_cast<std::size_t>(index)];
+            if (fileName.empty())
+                return SceneDraft();
+            return SceneDraft::prepare(m_context, m_selection, fileName,
+                                       *records[static_cast<std::size_t>(index)], draw,
+                                       [&ended] { return ended.load(); });
+        },
+        [&](int index, SceneDraft& draft) {
+            bool goOn = false;
+            try {
+                goOn = commit(index, &draft);
+            } catch (...) {
+                ended = true;
+                throw;
+            }
+            if (!goOn)
+                ended = true;
+            return goOn;
+        });
 }
 
 PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress& progress)
@@ -328,7 +420,9 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
 
     const char* printing = Sjis::of("を印刷しています...");
     std::string text;
-    for (int index = 0; index < entries && !outcome.cancelled; ++index) {
+    // One entry of the list, in list order; false ends the run. A draft made
+    // ready on a worker is handed on; without one the scene is printed here.
+    auto commit = [&](int index, SceneDraft* draft) {
         const FCString& fileName = catalogue.fileName(index);
         text.assign(fileName.view());
         text.append(printing);
@@ -339,11 +433,13 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         if (catalogue.isTicked(index) && chosen) {
             record.noteRead(fileName.toStdString());
             printed.push_back({fileName.toStdString(),
-                               printScene(fileName, catalogue.record(index), *sink, pages)});
+                               draft && draft->prepared
+                                   ? commitScene(*draft, *sink, pages)
+                                   : printScene(fileName, catalogue.record(index), *sink, pages)});
             if (printed.back().scene.interrupted) {
                 outcome.interrupted = true;
                 outcome.cancelled = true;
-                break;
+                return false;
             }
         }
 
@@ -351,8 +447,21 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
         progress.pump();
         if (progress.cancelled()) {
             outcome.cancelled = true;
-            break;
+            return false;
         }
+        return true;
+    };
+
+    // At most one scene per worker is in flight: a scene of page images
+    // holds every page it has drawn until it is handed on.
+    WorkerPool pool(entries > 1 ? m_context.format.jobs() : 1, 1);
+    if (pool.jobs() == 1) {
+        for (int index = 0; index < entries && !outcome.cancelled; ++index) {
+            if (!commit(index, nullptr))
+                break;
+        }
+    } else if (!outcome.cancelled) {
+        printOnWorkers(pool, catalogue, commit);
     }
 
     // The files still open close now: a bundle that fails at its close

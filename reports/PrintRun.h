@@ -16,6 +16,8 @@ class Progress;
 class ScriptCatalogue;
 class ScriptInfo;
 class ScriptPrinter;
+class WorkerPool;
+struct SceneDraft;
 
 // A print run: every ticked entry of the catalogue, one after the other, in
 // display order, with the application's run settings (output device,
@@ -31,6 +33,10 @@ class ScriptPrinter;
 //
 // each line ending with a single "\n", in Shift-JIS. With the log switch on,
 // the log file is replaced by that text and then handed to the opener.
+//
+// Scenes are read, laid out and (for page images) drawn on worker threads,
+// as many as the print format's jobs say, and handed on in list order: every
+// file, job and log line is what a run of one scene after the other gives.
 //
 // Cancelling takes effect between scenes: the scene being printed is
 // finished. A second cancel stops within the scene, after the page being
@@ -163,6 +169,17 @@ private:
     // One scene into the run's sink, telling the run context of its pages.
     SceneResult printScene(const FCString& fileName, const ScriptInfo& record, PageSink& sink,
                            RunContext& context);
+    // The pages of a loaded scene into the run's sink.
+    void drawScene(const ScriptPrinter& printer, SceneResult& result, PageSink& sink,
+                   RunContext& context);
+    // A scene made ready on a worker into the run's sink, as printScene
+    // would have printed it.
+    SceneResult commitScene(SceneDraft& draft, PageSink& sink, RunContext& context);
+    // The scenes of printAll made ready on the pool's workers and handed to
+    // commit in list order (commit prints a scene itself when its draft is
+    // not prepared); commit's false ends the run.
+    void printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue,
+                        const std::function<bool(int index, SceneDraft* draft)>& commit);
     bool keepsRecordOf(const std::string& fileName) const;
     // The destination folder of files, ending with "/".
     FCString pageDestination() const;

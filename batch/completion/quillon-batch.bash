@@ -14,7 +14,7 @@ _quillon_batch_options()
     list | words) echo "$folder" ;;
     estimate) echo "--all --generic --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern --jobs $folder" ;;
     checklist) echo "--format --scenes --characters --unprinted --out --yes --jobs $folder" ;;
-    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern $folder" ;;
+    print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern --jobs $folder" ;;
     survey) echo "--subfolders --help" ;;
     convert) echo "--subfolders --log --yes --help" ;;
     voices) echo "--pattern --check-content --csv --sort --move --by-scene $folder" ;;

@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -302,6 +304,37 @@ TEST_F(PrintCommandTest, ARunThatIsNotInterruptedSaysNothingOfIt)
                                   "a.screenplay.txt,b.screenplay.txt,c.screenplay.txt"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "3 scene(s) printed, 6 page(s) in " + dest() + "\n");
+}
+
+TEST_F(PrintCommandTest, EveryJobCountWritesWhatOneJobWrites)
+{
+    // Each run into a destination and a log of its own: every page file and
+    // the log byte for byte those of one job, and the same summary.
+    auto printWith = [&](const std::vector<std::string>& jobs, const std::string& name) {
+        std::vector<std::string> words = {"--generic", "--dest", m_out.path() + name + "/", "--log",
+                                          m_out.path() + name + ".log"};
+        words.insert(words.end(), jobs.begin(), jobs.end());
+        const CommandRun run = print(words);
+        std::map<std::string, std::string> files;
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(m_out.path() + name + "/")) {
+            if (entry.is_regular_file())
+                files[std::filesystem::relative(entry.path(), m_out.path() + name).string()] =
+                    fileBytes(entry.path().string());
+        }
+        return std::make_tuple(run.status, files, fileBytes(m_out.path() + name + ".log"));
+    };
+    const auto serial = printWith({"--jobs", "1"}, "one");
+    ASSERT_EQ(std::get<0>(serial), 0);
+    EXPECT_GE(std::get<1>(serial).size(), 6u);
+    EXPECT_EQ(std::get<2>(serial), logOf({"a.screenplay.txt", "b.screenplay.txt"}));
+    m_folder.write("quillon.settings.rnf", "print.jobs=3\n"); // taken without --jobs
+    int n = 0;
+    for (const std::vector<std::string>& jobs :
+         {std::vector<std::string>{"--jobs", "2"}, {"--jobs", "0"}, {}})
+        EXPECT_EQ(printWith(jobs, "run" + std::to_string(++n)), serial) << n;
+    for (const char* bad : {"-1", "two"})
+        EXPECT_EQ(print({"--dest", dest(), "--jobs", bad}).status, 2) << bad;
 }
 
 TEST_F(PrintCommandTest, ThePrinterGetsOneJobPerPage)

@@ -7,6 +7,8 @@
 #include <climits>
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -135,6 +137,45 @@ TEST(FontEngineTest, SameDescriptionGivesTheSameFontWithItsCache)
     EXPECT_GT(cached, 0u);
     EXPECT_EQ(&second->glyph(code("漢")), glyph);
     EXPECT_EQ(first->cachedBytes(), cached) << "a known character is not rasterised again";
+}
+
+// Threads that draw side by side never share a face: each gets fonts of its
+// own, which draw the same glyphs, and a font let go on another thread than
+// its own is closed safely (the sanitiser builds watch that).
+TEST(FontEngineTest, EachThreadHasFontsOfItsOwnWithTheSameGlyphs)
+{
+    std::shared_ptr<FontHandle> mine = openFont("@ＭＳ 明朝", -25);
+    ASSERT_NE(mine, nullptr);
+    const FontHandle::Glyph own = mine->glyph(code("漢"));
+    std::vector<std::shared_ptr<FontHandle>> theirs(3);
+    std::vector<std::shared_ptr<FontHandle>> again(3);
+    std::vector<FontHandle::Glyph> glyphs(3);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < theirs.size(); ++i) {
+        threads.emplace_back([&, i] {
+            theirs[i] = openFont("@ＭＳ 明朝", -25);
+            again[i] = openFont("@ＭＳ 明朝", -25);
+            if (theirs[i])
+                glyphs[i] = theirs[i]->glyph(code("漢"));
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (std::size_t i = 0; i < theirs.size(); ++i) {
+        ASSERT_NE(theirs[i], nullptr);
+        EXPECT_EQ(theirs[i], again[i]) << "shared within its thread";
+        EXPECT_NE(theirs[i], mine);
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_NE(theirs[i], theirs[j]);
+        EXPECT_EQ(glyphs[i].advance, own.advance);
+        ASSERT_EQ(glyphs[i].pieces.size(), own.pieces.size());
+        for (std::size_t p = 0; p < own.pieces.size(); ++p)
+            EXPECT_EQ(glyphs[i].pieces[p].pixels, own.pieces[p].pixels);
+    }
+    // Their threads are gone; their fonts are let go here.
+    theirs.clear();
+    again.clear();
+    EXPECT_EQ(openFont("@ＭＳ 明朝", -25), mine);
 }
 
 TEST(FontEngineTest, VerticalFacesAreFixedPitchJapaneseFacesWithAnAtMark)

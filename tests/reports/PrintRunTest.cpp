@@ -288,6 +288,10 @@ TEST_F(PrintRunTest, AnUnreadableSceneIsNotLoggedAsPrintedAndTheRunGoesOn)
 
 TEST_F(PrintRunTest, AReadErrorInTheMiddleOfASceneIsNotLoggedAsPrinted)
 {
+    // The fault counts the reads of every thread: scenes are read one after
+    // the other here, so that the first read is a's. (On workers, a scene
+    // whose read failed is read again on the run's thread.)
+    m_app.printFormat().setJobs(1);
     FileFaults::Scope faults;
     FileFaults::fail(FileFaults::Kind::Read, WinError::GeneralFailure, 0, 1);
     const PrintRun::Outcome outcome = run();
@@ -475,7 +479,7 @@ TEST_F(PrintRunTest, WithLineBreakingTheEstimateCountsThePagesTheRunPrints)
         format.setTypesetting({lineBreaking, false, false});
         int64_t estimated = 0;
         {
-                UxProgressDialog progress(m_view);
+            UxProgressDialog progress(m_view);
             PageCountEstimate estimate(m_app);
             estimated = estimate.run(catalogue(), false, progress);
         }
