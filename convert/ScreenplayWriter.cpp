@@ -193,7 +193,7 @@ ScreenplayWriter::Result ScreenplayWriter::place(const FCString& outputPath, FCS
         m_batch.adopt(std::move(*file));
     else
         added = m_batch.add(outputPath, screenplay);
-    if (!added || (m_batch.full() && commit(log, outputPath))) {
+    if (!added || (m_batch.full() && commitBatch(log, outputPath))) {
         logNotWritten(outputPath, log);
         return Result::NotWritten;
     }
@@ -205,13 +205,13 @@ ScreenplayWriter::Result ScreenplayWriter::place(const FCString& outputPath, FCS
 
 int ScreenplayWriter::finish(FCString& log)
 {
-    commit(log, FCString());
+    commitBatch(log, FCString());
     const int lost = m_lost;
     m_lost = 0;
     return lost;
 }
 
-bool ScreenplayWriter::commit(FCString& log, const FCString& current)
+bool ScreenplayWriter::commitBatch(FCString& log, const FCString& current)
 {
     std::vector<FCString> failed;
     m_batch.commit(failed);

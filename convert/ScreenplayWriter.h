@@ -99,7 +99,7 @@ private:
                  FCString& log);
     // Puts the batch in place and logs the files that failed but current
     // (the source being converted); true when current failed.
-    bool commit(FCString& log, const FCString& current);
+    bool commitBatch(FCString& log, const FCString& current);
     static void logNotWritten(const FCString& outputPath, FCString& log);
     void convertLine(const SourceLine& line, const FCString& sourcePath, FCString& body,
                      FCString& log);
