@@ -66,6 +66,18 @@ std::string generateSource(int scene)
     return text + "}\n";
 }
 
+// Where the tree and the screenplay go: /tmp, or the folder QUILLON_BENCH_DIR
+// names (a tmpfs such as /dev/shm leaves out the disk's flushes, which on a
+// shared machine wait for everybody's writes).
+std::string benchFolder()
+{
+    const char* folder = std::getenv("QUILLON_BENCH_DIR");
+    std::string path = folder && *folder ? folder : "/tmp";
+    if (path.back() != '/')
+        path += '/';
+    return path;
+}
+
 struct Tree {
     std::string sources;
     std::string output;
@@ -77,7 +89,8 @@ const Tree& tree()
 {
     static Tree made = [] {
         Tree t;
-        const std::string root = "/tmp/quillon-convert-bench-" + std::to_string(getpid()) + "/";
+        const std::string root =
+            benchFolder() + "quillon-convert-bench-" + std::to_string(getpid()) + "/";
         t.sources = root + "src/";
         t.output = root + "out/";
         t.definitions = root + "names.txt";
@@ -152,7 +165,7 @@ void layOut(benchmark::State& state)
 {
     static const std::string path = [] {
         const std::string file =
-            "/tmp/quillon-convert-bench-" + std::to_string(getpid()) + ".screenplay.txt";
+            benchFolder() + "quillon-convert-bench-" + std::to_string(getpid()) + ".screenplay.txt";
         std::ofstream(file, std::ios::binary)
             << SceneGenerator::generate(std::size_t(tree().bytes));
         std::atexit([] { std::remove(path.c_str()); });
