@@ -45,7 +45,7 @@ FCString ConversionDialogModel::definitionsPickerStart() const
 
 ConversionService::Inputs ConversionDialogModel::inputs() const
 {
-    return {sourceFolderText, outputFolderText, definitionsText, includeSubfolders};
+    return {sourceFolderText, outputFolderText, definitionsText, includeSubfolders, jobs};
 }
 
 ConversionService::Message ConversionDialogModel::messageArea()

@@ -52,6 +52,9 @@ public:
     FCString definitionsText;
     FCString logFileText;
     bool includeSubfolders = false;
+    // The threads the conversion reads and converts sources on (the print
+    // settings' jobs: 0 is one per core).
+    int jobs = 0;
 
     // The folder pickers write the chosen folder with a trailing separator.
     static FCString pickedFolder(const FCString& chosen);

@@ -379,6 +379,7 @@ void MainWindowCommands::convertSources()
         return;
     ConversionDialogModel model(m_app.conversionState(), m_environment.notices(),
                                 m_environment.progressView());
+    model.jobs = m_app.printFormat().jobs();
     m_dialogs.conversion(model);
 }
 

@@ -41,7 +41,7 @@ inline constexpr const char* usage =
     "        [--changes-from OLD | --since-print]\n"
     "        [--missing-from DELIVERY [--pattern REGEX]] [--jobs N]\n"
     "  survey SRC OUT NAMES [--subfolders]\n"
-    "  convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]\n"
+    "  convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes] [--jobs N]\n"
     "  voices FOLDER DELIVERY [--pattern REGEX] [--check-content] [--csv FILE]\n"
     "         [--sort DEST [--move] [--by-scene]]\n"
     "  changes OLD NEW [--notes] [--csv FILE]\n"

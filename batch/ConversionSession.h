@@ -41,6 +41,7 @@ public:
     [[nodiscard]] std::optional<int> begin(const std::vector<std::string>& words,
                                            const CommandHelp& help, BatchArguments& args);
     void setAnswerYes(bool yes) { m_dialogs.setAnswerYes(yes); }
+    void setJobs(int jobs) { m_inputs.jobs = jobs; }
 
     // The exit status of a run that ended with result: the input prompt or
     // the refusal on the error stream for the runs that did nothing.

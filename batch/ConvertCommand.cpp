@@ -15,6 +15,11 @@ int ConvertCommand::run(ProgramEnvironment& environment, const std::vector<std::
     ConversionSession session(environment, out, err);
     if (const std::optional<int> status = session.begin(words, help, args))
         return *status;
+    std::optional<long> jobs;
+    if (!args.wholeNumber("jobs", 0, jobs))
+        return args.refuse(err, usage);
+    if (jobs)
+        session.setJobs(static_cast<int>(*jobs));
     FCString logFile;
     if (auto log = args.value("log")) {
         std::string path;

@@ -8,9 +8,10 @@
 
 class ProgramEnvironment;
 
-// quillon-batch convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]:
-// converts every "*.cpp" of SRC (and its sub-folders) into screenplay files
-// in OUT, in path order, with the true names of NAMES; prints the
+// quillon-batch convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]
+// [--jobs N]: converts every "*.cpp" of SRC (and its sub-folders) into
+// screenplay files in OUT, in path order (read and converted on N threads,
+// committed in that order), with the true names of NAMES; prints the
 // conversion log in UTF-8. With --log the log is also saved there (Shift-JIS);
 // an existing file is overwritten only with --yes, and otherwise stays as
 // it is (said on the error stream). A progress line shows on a terminal;
@@ -18,13 +19,15 @@ class ProgramEnvironment;
 namespace ConvertCommand {
 
 inline constexpr const char* usage =
-    "usage: quillon-batch convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]";
+    "usage: quillon-batch convert SRC OUT NAMES [--subfolders] [--log FILE] [--yes]\n"
+    "       [--jobs N]";
 
 inline constexpr const char* arguments[] = {"SRC", "OUT", "NAMES"};
 inline constexpr OptionHelp options[] = {
     {"subfolders", nullptr, "also the sources in the sub-folders of SRC"},
     {"log", "FILE", "also save the conversion log to FILE"},
     {"yes", nullptr, "answer yes: overwrite an existing log FILE"},
+    {"jobs", "N", "convert sources on N threads (default 0: one per core)"},
 };
 inline constexpr CommandHelp help{
     "convert",

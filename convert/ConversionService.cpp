@@ -10,7 +10,13 @@
 #include "fc/Notices.h"
 #include "fc/Progress.h"
 #include "platform/FileSystem.h"
+#include "platform/SilentPrompt.h"
 #include "platform/Sjis.h"
+#include "platform/WorkerPool.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 ConversionService::ConversionService(ConversionState& state) : m_state(state) {}
 
@@ -114,26 +120,58 @@ ConversionService::Result ConversionService::convert(const Inputs& inputs, Progr
     FCString& log = result.text;
     log.create(65536, "");
     result.sourceCount = int(sources.size());
+    const std::vector<FCString> paths(sources.begin(), sources.end());
+    const FCString outputFolder = SourceCollection::folderPath(inputs.outputFolder);
     // The screenplay files go into place a batch at a time, which makes them
     // durable with one flush per batch instead of one per file; every file
     // of the run is in place before the log shows the end or the cancel.
     ScreenplayWriter writer(m_state, ScreenplayWriter::RunBatch);
-    for (const FCString& source : sources) {
-        if (writer.convertSource(source, inputs.outputFolder, log) ==
-            ScreenplayWriter::Result::Written)
-            ++result.writtenCount;
-        FCString text = FCPathName(source).fileNamePart();
-        text << Sjis::of("を出力中");
-        progress.setText(text.view());
-        progress.step();
-        progress.pump();
-        if (progress.cancelled()) {
+    // More threads than sources would only wait. A prepared source is its
+    // log lines and an open temporary file: the threads may run a hundred
+    // or so ahead of this one, so that they go on while it waits for a
+    // batch to reach the disk, and the open files stay far below the
+    // process's limit.
+    const int jobs =
+        int(std::min<std::size_t>(std::size_t(inputs.jobs > 0 ? inputs.jobs : WorkerPool::cores()),
+                                  std::max<std::size_t>(paths.size(), 1)));
+    WorkerPool pool(jobs, std::max(4, 128 / jobs));
+    std::vector<RavconHeader> headers(std::size_t(pool.jobs()), m_state.header());
+    std::vector<std::unique_ptr<ScreenplayWriter>> workers;
+    for (RavconHeader& header : headers)
+        workers.push_back(std::make_unique<ScreenplayWriter>(m_state, header));
+    pool.map<ScreenplayWriter::Prepared>(
+        int(paths.size()),
+        [&](int index, int worker) {
+            // Nothing is said to the user from here: whatever would be is
+            // met again by the commit, on this thread, in source order.
+            SilentPrompt silent;
+            Prompt::ThreadScope quiet(silent);
+            try {
+                ScreenplayWriter::Prepared prepared =
+                    workers[std::size_t(worker)]->prepare(paths[std::size_t(index)], outputFolder);
+                if (!silent.asked())
+                    return prepared;
+            } catch (...) {
+            }
+            return ScreenplayWriter::Prepared{};
+        },
+        [&](int index, ScreenplayWriter::Prepared& prepared) {
+            const FCString& source = paths[std::size_t(index)];
+            if (writer.commit(source, outputFolder, prepared, log) ==
+                ScreenplayWriter::Result::Written)
+                ++result.writtenCount;
+            FCString text = FCPathName(source).fileNamePart();
+            text << Sjis::of("を出力中");
+            progress.setText(text.view());
+            progress.step();
+            progress.pump();
+            if (!progress.cancelled())
+                return true;
             result.writtenCount -= writer.finish(log);
             log << "\n" << cancelledLine() << "\n";
             result.outcome = Outcome::Cancelled;
-            break;
-        }
-    }
+            return false;
+        });
     result.writtenCount -= writer.finish(log);
     // The progress goes before the caller shows the log, so that the two
     // never share the screen.

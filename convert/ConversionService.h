@@ -25,6 +25,10 @@ public:
         FCString outputFolder;
         FCString definitions;
         bool includeSubfolders = false;
+        // Threads that read and convert sources side by side; 0 (or less)
+        // means one per core. Whatever the number, the files, the log and
+        // the progress come out in source order as from one.
+        int jobs = 0;
     };
 
     enum class Outcome {
@@ -72,7 +76,10 @@ public:
     Result survey(const Inputs& inputs, const Message& message = {});
     // "出力": the input checks, then every source converted into the output
     // folder in path order, a progress step each; Done or Cancelled with the
-    // log.
+    // log. The sources are read and converted on inputs.jobs threads, each
+    // with its own header; their files take their names, their log lines
+    // and their progress steps one by one on this thread, in path order,
+    // and a cancel leaves no file of a source that was not yet logged.
     Result convert(const Inputs& inputs, Progress& progress, const Message& message = {});
 
     // Saves a conversion's log at path (CP932) through a replacement, so

@@ -41,7 +41,7 @@ int32_t RavconHeader::lineCount(int32_t character) const
     return found == m_counts.end() ? 0 : found->second;
 }
 
-void RavconHeader::write(FCString& text) const
+void RavconHeader::write(FCString& text, FCString* trace) const
 {
     if (m_characterCount <= 0)
         return;
@@ -57,9 +57,12 @@ void RavconHeader::write(FCString& text) const
             continue;
         auto name = m_names.find(character);
         if (name == m_names.end()) {
-            FCString trace;
-            trace << "CID:" << character << Sjis::of("番のキャラが登録されていません\n");
-            Trace::write(trace.view());
+            FCString line;
+            line << "CID:" << character << Sjis::of("番のキャラが登録されていません\n");
+            if (trace)
+                *trace << line;
+            else
+                Trace::write(line.view());
             continue;
         }
         entries << "." << name->second << "\t" << count << "\n";

@@ -22,8 +22,11 @@ public:
     void reset(const FCString& sceneName, int32_t characterCount);
     // Numbers outside 0 ... count - 1 are ignored.
     void countLine(int32_t character, int32_t messageId);
-    // Appends the header block (nothing when the counts were dropped).
-    void write(FCString& text) const;
+    // Appends the header block (nothing when the counts were dropped). A
+    // number that speaks but has no name is left out and said on the trace,
+    // or appended to trace when one is given (work on another thread keeps
+    // its trace lines for the thread that commits it).
+    void write(FCString& text, FCString* trace = nullptr) const;
     // Fills the character names from the text of a name-definition file: per
     // line the second field is the number and everything after the commas
     // that follow it is the name; the first line of a number wins.

@@ -1,17 +1,94 @@
 #include "convert/ScreenplayBatch.h"
 
+#include "convert/QuickFile.h"
 #include "fc/Diagnostic.h"
 #include "fc/FCFile.h"
 #include "fc/FCPathName.h"
 #include "platform/FileSystem.h"
-#include "platform/NativePath.h"
 #include "platform/Trace.h"
 #include "platform/WinError.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <unistd.h>
+#include <utility>
+
+namespace {
+
+// Beside the target, so that the rename stays within one file system; the
+// name says whose it is should the box of the file layer show it.
+std::string temporaryName(std::string_view target)
+{
+    static std::atomic<unsigned> counter{0};
+    static const std::string process = std::to_string(::getpid());
+    return std::string(target) + "." + process + "-" + std::to_string(counter++) + ".part";
+}
+
+} // namespace
+
+ScreenplayBatch::Temporary::Temporary() = default;
+
+ScreenplayBatch::Temporary::Temporary(Temporary&& other) noexcept
+    : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)),
+      m_fd(std::exchange(other.m_fd, -1)), m_file(std::move(other.m_file))
+{
+}
+
+ScreenplayBatch::Temporary& ScreenplayBatch::Temporary::operator=(Temporary&& other) noexcept
+{
+    if (this != &other) {
+        discard();
+        m_target = std::move(other.m_target);
+        m_temporary = std::move(other.m_temporary);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_file = std::move(other.m_file);
+    }
+    return *this;
+}
+
+ScreenplayBatch::Temporary::~Temporary()
+{
+    discard();
+}
+
+bool ScreenplayBatch::Temporary::write(const FCString& path, const FCString& text)
+{
+    discard();
+    if (path.isEmpty() || path.view().front() != '/')
+        return false;
+    std::string temporary = temporaryName(path.view());
+    const int fd = QuickFile::create(temporary, text.view());
+    if (fd < 0)
+        return false;
+    m_target = path;
+    m_temporary = std::move(temporary);
+    m_fd = fd;
+    return true;
+}
+
+int ScreenplayBatch::Temporary::handle() const
+{
+    return m_file ? m_file->handle() : m_fd;
+}
+
+void ScreenplayBatch::Temporary::close()
+{
+    if (m_file)
+        m_file->close();
+    m_file.reset();
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+void ScreenplayBatch::Temporary::discard()
+{
+    if (!isOpen())
+        return;
+    close();
+    if (FileSystem::deleteFile(m_temporary) != WinError::Success)
+        Trace::write("ScreenplayBatch: cannot remove " + m_temporary + "\n");
+}
 
 ScreenplayBatch::ScreenplayBatch(std::size_t capacity) : m_capacity(capacity < 1 ? 1 : capacity)
 {
@@ -31,32 +108,41 @@ bool ScreenplayBatch::add(const FCString& path, const FCString& text)
     const FCPathName target(path);
     if (!target.isAbsolute())
         return false;
-    static std::atomic<unsigned> counter{0};
-    static const std::string process = std::to_string(::getpid());
-    // Beside the target, so that the rename stays within one file system; the
-    // name says whose it is should the box of the file layer show it.
-    Pending pending{target.string(),
-                    std::string(target.string().view()) + "." + process + "-" +
-                        std::to_string(counter++) + ".part",
-                    std::make_unique<FCFile>()};
+    Temporary pending;
+    if (pending.write(target.string(), text)) {
+        m_pending.push_back(std::move(pending));
+        return true;
+    }
+    // The file layer's way: it asks the user about what goes wrong.
+    pending.m_target = target.string();
+    pending.m_temporary = temporaryName(target.string().view());
+    pending.m_file = std::make_unique<FCFile>();
     try {
-        pending.file->open(pending.temporary.c_str(), FileSystem::CreateAlways, FCFile::WriteAccess,
-                           FCFile::Share, FCFile::Attributes);
+        pending.m_file->open(pending.m_temporary.c_str(), FileSystem::CreateAlways,
+                             FCFile::WriteAccess, FCFile::Share, FCFile::Attributes);
     } catch (const Diagnostic&) {
+        pending.m_file.reset();
         return false;
     }
-    if (!pending.file->isOpen())
+    if (!pending.m_file->isOpen()) {
+        pending.m_file.reset();
         return false;
+    }
     try {
-        text.writeText(*pending.file);
+        text.writeText(*pending.m_file);
     } catch (const Diagnostic&) {
-        pending.file->close();
-        discard(pending.temporary);
+        // The temporary goes with pending.
         return false;
     }
     // The file stays open until the commit has made it durable.
     m_pending.push_back(std::move(pending));
     return true;
+}
+
+void ScreenplayBatch::adopt(Temporary temporary)
+{
+    if (temporary.isOpen())
+        m_pending.push_back(std::move(temporary));
 }
 
 void ScreenplayBatch::commit(std::vector<FCString>& failed)
@@ -66,52 +152,30 @@ void ScreenplayBatch::commit(std::vector<FCString>& failed)
     // One file is flushed alone; more share one pass over the file system,
     // which writes their data, their inodes and the folder together rather
     // than waiting for the disk once per file.
-    const int first = m_pending.front().file->handle();
+    const int first = m_pending.front().handle();
     const bool durable = m_pending.size() == 1 ? ::fdatasync(first) == 0 : ::syncfs(first) == 0;
     if (!durable)
         Trace::write("ScreenplayBatch: cannot flush the temporary files\n");
-    for (Pending& pending : m_pending) {
-        pending.file->close();
+    for (Temporary& pending : m_pending) {
         if (!durable || !rename(pending)) {
-            discard(pending.temporary);
-            failed.push_back(pending.target);
+            pending.discard();
+            failed.push_back(pending.m_target);
+            continue;
         }
+        pending.close();
     }
     m_pending.clear();
 }
 
-namespace {
-
-// An ASCII path reads the same in CP932 and UTF-8; only others need the
-// converter.
-uint32_t nativePath(std::string_view path, std::string& native)
-{
-    const bool ascii = std::all_of(path.begin(), path.end(), [](char byte) {
-        return static_cast<unsigned char>(byte) < 0x80 && byte != '\0';
-    });
-    if (!ascii || path.empty())
-        return NativePath::fromCp932(path, native);
-    native.assign(path);
-    return WinError::Success;
-}
-
-} // namespace
-
-bool ScreenplayBatch::rename(const Pending& pending)
+bool ScreenplayBatch::rename(const Temporary& pending)
 {
     std::string nativeTemporary, nativeTarget;
-    if (nativePath(pending.temporary, nativeTemporary) != WinError::Success ||
-        nativePath(pending.target.view(), nativeTarget) != WinError::Success ||
+    if (!QuickFile::nativePath(pending.m_temporary, nativeTemporary) ||
+        !QuickFile::nativePath(pending.m_target.view(), nativeTarget) ||
         std::rename(nativeTemporary.c_str(), nativeTarget.c_str()) != 0) {
         Trace::write("ScreenplayBatch: cannot put the file in place: " +
-                     pending.target.toStdString() + "\n");
+                     pending.m_target.toStdString() + "\n");
         return false;
     }
     return true;
-}
-
-void ScreenplayBatch::discard(const std::string& temporary)
-{
-    if (FileSystem::deleteFile(temporary) != WinError::Success)
-        Trace::write("ScreenplayBatch: cannot remove " + temporary + "\n");
 }

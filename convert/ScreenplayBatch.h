@@ -18,6 +18,39 @@ class FCFile;
 // can lose is the pending batch, whose targets keep their old files.
 class ScreenplayBatch {
 public:
+    // A text written to a temporary file beside its target, still open.
+    // Made on any thread; it takes its name only in a batch's commit, and
+    // one dropped before that (a cancelled run) takes its temporary along.
+    class Temporary {
+    public:
+        Temporary();
+        Temporary(Temporary&& other) noexcept;
+        Temporary& operator=(Temporary&& other) noexcept;
+        Temporary(const Temporary&) = delete;
+        Temporary& operator=(const Temporary&) = delete;
+        ~Temporary();
+
+        // The text written beside path the short way (QuickFile): no
+        // question to the user, and nothing left behind when it fails.
+        // False then; the batch's add() goes the file layer's way.
+        [[nodiscard]] bool write(const FCString& path, const FCString& text);
+
+        bool isOpen() const { return m_fd >= 0 || m_file != nullptr; }
+        const FCString& target() const { return m_target; }
+
+    private:
+        friend class ScreenplayBatch;
+        int handle() const;
+        void close();
+        // Closes and removes the temporary file.
+        void discard();
+
+        FCString m_target;
+        std::string m_temporary;
+        int m_fd = -1;
+        std::unique_ptr<FCFile> m_file;
+    };
+
     // A batch of capacity files is full() then; 1 puts every file in place
     // before the next is written.
     explicit ScreenplayBatch(std::size_t capacity);
@@ -31,6 +64,9 @@ public:
     // False when it could not be written (the file layer has told the user
     // why); no temporary file is left behind then.
     [[nodiscard]] bool add(const FCString& path, const FCString& text);
+    // Takes a temporary written elsewhere into the batch, in the order of
+    // the adds.
+    void adopt(Temporary temporary);
     bool full() const { return m_pending.size() >= m_capacity; }
 
     // Puts the pending files in place; the targets that could not be made
@@ -39,15 +75,8 @@ public:
     void commit(std::vector<FCString>& failed);
 
 private:
-    struct Pending {
-        FCString target;
-        std::string temporary;
-        std::unique_ptr<FCFile> file;
-    };
-
-    static bool rename(const Pending& pending);
-    static void discard(const std::string& temporary);
+    static bool rename(const Temporary& pending);
 
     std::size_t m_capacity;
-    std::vector<Pending> m_pending;
+    std::vector<Temporary> m_pending;
 };

@@ -1,11 +1,13 @@
 #include "convert/ScreenplayWriter.h"
 
 #include "convert/ConversionState.h"
+#include "convert/QuickFile.h"
 #include "convert/SourceCollection.h"
 #include "convert/SourceLine.h"
 #include "fc/Diagnostic.h"
 #include "fc/FCPathName.h"
 #include "platform/Sjis.h"
+#include "platform/Trace.h"
 
 #include <string_view>
 
@@ -15,7 +17,8 @@ namespace {
 constexpr const char* Indent = "            ";
 
 // The CP932 forms of the texts every line may write, looked up once rather
-// than per line.
+// than per line (the lookup takes a lock that threads converting side by
+// side would queue for).
 struct Texts {
     const char* openNote = Sjis::of("【");
     const char* closeNote = Sjis::of("】\n");
@@ -28,6 +31,18 @@ struct Texts {
     const char* openSpaced = Sjis::of("【 ");
     const char* closeSpaced = Sjis::of(" 】\n");
     const char* effect = Sjis::of("【 効果音再生：");
+    const char* blockEntry = Sjis::of("【 ↓BLOCKID=");
+    const char* blockElse = Sjis::of("【 最後のブロック 】\n");
+    const char* blockEnd = Sjis::of("【 ↑END BLOCKID:");
+    const char* closeBlockEnd = Sjis::of("はここまで 】\n\n");
+    const char* unassigned = Sjis::of("未解決のメッセージIDが含まれています：");
+    const char* unknownSpeaker = Sjis::of("登録されていない名前があります（");
+    const char* closeUnknownSpeaker = Sjis::of("）：");
+    const char* fadeOut = Sjis::of("【 暗／明転 】\n");
+    const char* fadeOutCg = Sjis::of("【 暗転 】\n");
+    const char* question = Sjis::of("【 選択肢 】\n");
+    const char* sceneMove = Sjis::of("【 シーン移動：");
+    const char* closeSceneMove = Sjis::of("へ 】\n");
 };
 
 const Texts& texts()
@@ -61,7 +76,13 @@ FCString firstWord(const FCString& comment)
 } // namespace
 
 ScreenplayWriter::ScreenplayWriter(ConversionState& state, std::size_t batch)
-    : m_state(state), m_batch(batch)
+    : ScreenplayWriter(state, state.header(), batch)
+{
+}
+
+ScreenplayWriter::ScreenplayWriter(const ConversionState& state, RavconHeader& header,
+                                   std::size_t batch)
+    : m_state(state), m_header(header), m_batch(batch)
 {
 }
 
@@ -74,14 +95,71 @@ FCString ScreenplayWriter::sceneNameOf(const FCString& sourcePath)
     return scene;
 }
 
+FCString ScreenplayWriter::outputPathOf(const FCString& scene, const FCString& outputFolder)
+{
+    FCString outputPath(outputFolder);
+    outputPath << scene << ".screenplay.txt";
+    return outputPath;
+}
+
 ScreenplayWriter::Result ScreenplayWriter::convertSource(const FCString& sourcePath,
                                                          const FCString& outputFolder,
                                                          FCString& log)
 {
+    if (m_outputTyped.isEmpty() || !m_outputTyped.equals(outputFolder)) {
+        m_outputTyped = outputFolder;
+        m_outputFolder = SourceCollection::folderPath(outputFolder);
+    }
+    Prepared prepared = prepare(sourcePath, m_outputFolder);
+    return commit(sourcePath, m_outputFolder, prepared, log);
+}
+
+ScreenplayWriter::Prepared ScreenplayWriter::prepare(const FCString& sourcePath,
+                                                     const FCString& outputFolder)
+{
+    Prepared prepared;
+    const FCPathName source(sourcePath);
+    std::string bytes;
+    // A folder that could not be resolved leaves it all to the file layer.
+    if (outputFolder.isEmpty() || !QuickFile::read(source.string().view(), bytes))
+        return prepared;
+    const FCString scene = sceneNameOf(source.string());
+    m_trace = &prepared.trace;
+    const bool spoke = convertText(FCString(bytes), scene, source.string(), prepared.screenplay,
+                                   prepared.problems);
+    m_trace = nullptr;
+    prepared.again = false;
+    prepared.spoke = spoke;
+    if (spoke && prepared.file.write(outputPathOf(scene, outputFolder), prepared.screenplay))
+        prepared.screenplay.clear();
+    return prepared;
+}
+
+ScreenplayWriter::Result ScreenplayWriter::commit(const FCString& sourcePath,
+                                                  const FCString& outputFolder, Prepared& prepared,
+                                                  FCString& log)
+{
+    if (prepared.again)
+        return convertAgain(sourcePath, outputFolder, log);
+    if (!prepared.trace.isEmpty())
+        Trace::write(prepared.trace.view());
+    log << prepared.problems;
+    const FCString outputPath =
+        outputPathOf(sceneNameOf(FCPathName(sourcePath).string()), outputFolder);
+    if (!prepared.spoke) {
+        log << Sjis::of("×：") << FCPathName(outputPath).fileNamePart() << "\n";
+        return Result::NoSpeech;
+    }
+    return place(outputPath, prepared.screenplay, prepared.file.isOpen() ? &prepared.file : nullptr,
+                 log);
+}
+
+ScreenplayWriter::Result ScreenplayWriter::convertAgain(const FCString& sourcePath,
+                                                        const FCString& outputFolder, FCString& log)
+{
     const FCPathName source(sourcePath);
     const FCString scene = sceneNameOf(source.string());
-    FCString outputPath = SourceCollection::folderPath(outputFolder);
-    outputPath << scene << ".screenplay.txt";
+    const FCString outputPath = outputPathOf(scene, outputFolder);
     const FCString outputName = FCPathName(outputPath).fileNamePart();
 
     FCString text;
@@ -104,25 +182,36 @@ ScreenplayWriter::Result ScreenplayWriter::convertSource(const FCString& sourceP
         log << Sjis::of("×：") << outputName << "\n";
         return Result::NoSpeech;
     }
-    if (!m_batch.add(outputPath, screenplay) || (m_batch.full() && commit(log, outputPath))) {
+    return place(outputPath, screenplay, nullptr, log);
+}
+
+ScreenplayWriter::Result ScreenplayWriter::place(const FCString& outputPath, FCString& screenplay,
+                                                 ScreenplayBatch::Temporary* file, FCString& log)
+{
+    bool added = true;
+    if (file)
+        m_batch.adopt(std::move(*file));
+    else
+        added = m_batch.add(outputPath, screenplay);
+    if (!added || (m_batch.full() && commitBatch(log, outputPath))) {
         logNotWritten(outputPath, log);
         return Result::NotWritten;
     }
     if (!m_written.insert(outputPath.toStdString()).second)
         log << Sjis::of("同じ名前の台本ファイルを上書きしました：") << outputPath << "\n";
-    log << Sjis::of("○：") << outputName << "\n";
+    log << Sjis::of("○：") << FCPathName(outputPath).fileNamePart() << "\n";
     return Result::Written;
 }
 
 int ScreenplayWriter::finish(FCString& log)
 {
-    commit(log, FCString());
+    commitBatch(log, FCString());
     const int lost = m_lost;
     m_lost = 0;
     return lost;
 }
 
-bool ScreenplayWriter::commit(FCString& log, const FCString& current)
+bool ScreenplayWriter::commitBatch(FCString& log, const FCString& current)
 {
     std::vector<FCString> failed;
     m_batch.commit(failed);
@@ -147,7 +236,7 @@ void ScreenplayWriter::logNotWritten(const FCString& outputPath, FCString& log)
 bool ScreenplayWriter::convertText(const FCString& source, const FCString& sceneName,
                                    const FCString& sourcePath, FCString& screenplay, FCString& log)
 {
-    RavconHeader& header = m_state.header();
+    RavconHeader& header = m_header;
     header.reset(sceneName, m_state.characterCount());
     m_spoke = false;
     m_choice = 0;
@@ -162,7 +251,7 @@ bool ScreenplayWriter::convertText(const FCString& source, const FCString& scene
     screenplay.create(65536, "");
     if (!m_spoke)
         return false;
-    header.write(screenplay);
+    header.write(screenplay, m_trace);
     screenplay << body;
     return true;
 }
@@ -204,30 +293,30 @@ void ScreenplayWriter::convertComment(const SourceLine& line, FCString& body)
 
 void ScreenplayWriter::convertMacro(const SourceLine& line, FCString& body)
 {
+    const Texts& t = texts();
     const FCString macro = line.macroName();
     if (macro.equals("BLOCK_ENTRY"))
-        body << Indent << Sjis::of("【 ↓BLOCKID=") << line.macroArgument() << " "
-             << Sjis::of("】\n");
+        body << Indent << t.blockEntry << line.macroArgument() << " " << t.closeNote;
     else if (macro.equals("BLOCK_ELSE"))
-        body << Indent << Sjis::of("【 最後のブロック 】\n");
+        body << Indent << t.blockElse;
     else if (macro.equals("CMD_SETBLOCK"))
-        body << Indent << Sjis::of("【 ↑END BLOCKID:") << line.macroArgument()
-             << Sjis::of("はここまで 】\n\n");
+        body << Indent << t.blockEnd << line.macroArgument() << t.closeBlockEnd;
 }
 
 void ScreenplayWriter::convertSpeech(const SourceLine& line, const FCString& sourcePath,
                                      FCString& body, FCString& log)
 {
+    const Texts& t = texts();
     if (line.unassignedId()) {
-        log << Sjis::of("未解決のメッセージIDが含まれています：") << sourcePath << "\n";
+        log << t.unassigned << sourcePath << "\n";
         return;
     }
     if (line.id() < 0)
         return;
     const FCIdString* speaker = m_state.definition(line.object());
     if (!speaker) {
-        log << Sjis::of("登録されていない名前があります（") << FCString(line.object())
-            << Sjis::of("）：") << sourcePath << "\n";
+        log << t.unknownSpeaker << FCString(line.object()) << t.closeUnknownSpeaker << sourcePath
+            << "\n";
         return;
     }
     // Labels are six digits wide: a longer id keeps its last six.
@@ -236,7 +325,6 @@ void ScreenplayWriter::convertSpeech(const SourceLine& line, const FCString& sou
     for (int digit = 5; digit >= 0; --digit, label /= 10)
         number[digit] = char('0' + label % 10);
     number[6] = ' ';
-    const Texts& t = texts();
     body.append(std::string_view(number, sizeof number));
     body << *speaker;
     if (!line.alias().empty()) {
@@ -247,7 +335,7 @@ void ScreenplayWriter::convertSpeech(const SourceLine& line, const FCString& sou
     body << t.openQuote;
     body.append(line.spoken());
     body << t.closeQuote;
-    m_state.header().countLine(speaker->id(), line.id());
+    m_header.countLine(speaker->id(), line.id());
     m_spoke = true;
 }
 
@@ -256,11 +344,11 @@ void ScreenplayWriter::convertCommand(const SourceLine& line, FCString& body)
     const Texts& t = texts();
     const std::string_view method = line.method();
     if (method == "fadeOut") {
-        body << Indent << Sjis::of("【 暗／明転 】\n");
+        body << Indent << t.fadeOut;
     } else if (method == "fadeOutCg") {
-        body << Indent << Sjis::of("【 暗転 】\n");
+        body << Indent << t.fadeOutCg;
     } else if (method == "initQuestion") {
-        body << "\n" << Indent << Sjis::of("【 選択肢 】\n");
+        body << "\n" << Indent << t.question;
         m_choice = 0;
     } else if (method == "prepareQuestion") {
         ++m_choice;
@@ -270,8 +358,7 @@ void ScreenplayWriter::convertCommand(const SourceLine& line, FCString& body)
     } else if (method == "playEffect") {
         convertEffect(line, true, body);
     } else if (oneOf(method, {"entry", "changeRequest"})) {
-        body << Indent << Sjis::of("【 シーン移動：") << line.stringArgument()
-             << Sjis::of("へ 】\n");
+        body << Indent << t.sceneMove << line.stringArgument() << t.closeSceneMove;
     }
 }
 

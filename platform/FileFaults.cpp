@@ -58,3 +58,13 @@ uint32_t FileFaults::check(Kind kind)
     f.armed = false;
     return 0;
 }
+
+bool FileFaults::armed()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    for (const Fault& f : faults) {
+        if (f.armed)
+            return true;
+    }
+    return false;
+}

@@ -19,6 +19,9 @@ void reset();
 
 // Used by FileSystem: 0, or the error the call must fail with.
 uint32_t check(Kind kind);
+// Whether any kind is armed: code that reaches the system by a shorter way
+// than FileSystem takes FileSystem's way then, so that the faults apply.
+bool armed();
 
 // Disarms every kind when it goes out of scope, so that a failing test
 // does not leave faults behind for the next one.

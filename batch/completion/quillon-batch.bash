@@ -16,7 +16,7 @@ _quillon_batch_options()
     checklist) echo "--format --scenes --characters --unprinted --out --yes --jobs $folder" ;;
     print) echo "--device --bundle-by-actor --dest --generic --no-emphasis --no-log --log --open-log --kinsoku --upright-digits --ruby --changes-from --since-print --missing-from --pattern --jobs $folder" ;;
     survey) echo "--subfolders --help" ;;
-    convert) echo "--subfolders --log --yes --help" ;;
+    convert) echo "--subfolders --log --yes --jobs --help" ;;
     voices) echo "--pattern --check-content --csv --sort --move --by-scene $folder" ;;
     changes) echo "--since-print --notes --csv $folder" ;;
     esac

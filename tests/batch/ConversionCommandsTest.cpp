@@ -189,3 +189,25 @@ TEST_F(ConversionCommandsTest, AConvertedFolderListsEstimatesAndPrints)
     EXPECT_EQ(images, 4);
     EXPECT_TRUE(std::filesystem::exists(pages.path() + "a/a.悠人.1@1.png"));
 }
+
+TEST_F(ConversionCommandsTest, EveryJobCountPrintsTheSameLogAndWritesTheSameFiles)
+{
+    const CommandRun serial =
+        runCommand(ConvertCommand::run, args({"--jobs", "1", "--subfolders"}));
+    ASSERT_EQ(serial.status, 0) << serial.err;
+    EXPECT_EQ(serial.out, logText() + "○：d.screenplay.txt\n");
+    const std::string a = fileBytes(m_out.path() + "a.screenplay.txt");
+    for (const char* jobs : {"0", "2", "7"}) {
+        m_out.remove("a.screenplay.txt");
+        const CommandRun run =
+            runCommand(ConvertCommand::run, args({"--subfolders", "--jobs", jobs}));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, serial.out) << jobs;
+        EXPECT_EQ(fileBytes(m_out.path() + "a.screenplay.txt"), a) << jobs;
+    }
+    for (const char* bad : {"-1", "two", ""}) {
+        const CommandRun run = runCommand(ConvertCommand::run, args({"--jobs", bad}));
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_NE(run.err.find("--jobs"), std::string::npos) << run.err;
+    }
+}

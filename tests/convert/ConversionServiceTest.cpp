@@ -2,35 +2,10 @@
 
 #include "ConvertTestSupport.h"
 #include "fc/Notices.h"
-#include "fc/Progress.h"
 
 #include <vector>
 
 namespace {
-
-// Records what the work shows and cancels after a number of steps.
-class RecordingProgress : public Progress {
-public:
-    explicit RecordingProgress(int cancelAfter = -1) : m_cancelAfter(cancelAfter) {}
-    void setTitle(std::string_view title) override { this->title = title; }
-    void setText(std::string_view text) override { texts.emplace_back(text); }
-    void setupBar(bool, int32_t, int32_t, int32_t max) override { maximum = max; }
-    void setStepSize(int32_t) override {}
-    void open(bool) override { ++opens; }
-    void close() override { ++closes; }
-    bool step() override { return ++steps == maximum; }
-    void setPosition(int32_t) override {}
-    void pump() override {}
-    bool cancelled() const override { return steps == m_cancelAfter; }
-    bool stopRequested() const override { return false; }
-
-    std::string title;
-    std::vector<std::string> texts;
-    int maximum = 0, opens = 0, closes = 0, steps = 0;
-
-private:
-    int m_cancelAfter;
-};
 
 // Answers every question with one answer and keeps what it was asked.
 class AnsweringNotices : public Notices {

@@ -5,11 +5,13 @@
 #include "convert/ConversionState.h"
 #include "convert/ScreenplayWriter.h"
 #include "fc/FCString.h"
+#include "fc/Progress.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <vector>
 
 // The bytes of a fixture in tests/convert/data (Shift-JIS as stored).
 inline std::string fixtureBytes(const std::string& name)
@@ -59,3 +61,27 @@ inline Converted convertUtf8(ConversionState& state, const std::string& source)
                                           FCString("/src/s.cpp"), screenplay, log);
     return {spoke, utf8(screenplay.toStdString()), utf8(log.toStdString())};
 }
+
+// Records what the work shows and cancels after a number of steps.
+class RecordingProgress : public Progress {
+public:
+    explicit RecordingProgress(int cancelAfter = -1) : m_cancelAfter(cancelAfter) {}
+    void setTitle(std::string_view title) override { this->title = title; }
+    void setText(std::string_view text) override { texts.emplace_back(text); }
+    void setupBar(bool, int32_t, int32_t, int32_t max) override { maximum = max; }
+    void setStepSize(int32_t) override {}
+    void open(bool) override { ++opens; }
+    void close() override { ++closes; }
+    bool step() override { return ++steps == maximum; }
+    void setPosition(int32_t) override {}
+    void pump() override {}
+    bool cancelled() const override { return steps == m_cancelAfter; }
+    bool stopRequested() const override { return false; }
+
+    std::string title;
+    std::vector<std::string> texts;
+    int maximum = 0, opens = 0, closes = 0, steps = 0;
+
+private:
+    int m_cancelAfter;
+};
