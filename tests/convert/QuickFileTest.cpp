@@ -33,8 +33,9 @@ TEST(QuickFileTest, ReadsRegularFilesWholeAndLeavesTheRestToTheFileLayer)
         SCOPED_TRACE(c.name);
         std::string bytes = "left over";
         ASSERT_EQ(QuickFile::read(folder.path() + c.name, bytes), c.read);
-        if (c.read)
+        if (c.read) {
             EXPECT_EQ(bytes, c.bytes);
+        }
     }
 
     // An armed fault must reach the code under test: the short way steps
