@@ -58,11 +58,6 @@ namespace {
 constexpr int Scenes = 12;
 constexpr std::size_t SceneBytes = 14000;
 
-HeadlessProgressView& silentView()
-{
-    return LoadedScenario::silentView();
-}
-
 // Per page, as measured by the benchmarks of this run (seconds, bytes).
 struct Figures {
     double pngRun = 0;
