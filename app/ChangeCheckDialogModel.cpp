@@ -2,37 +2,13 @@
 
 #include "app/InputHistory.h"
 #include "app/Quillon.h"
+#include "app/WindowOperation.h"
 #include "changes/ChangeReport.h"
-#include "fc/CannotOpenException.h"
-#include "fc/CannotReadException.h"
-#include "fc/CannotWriteException.h"
-#include "fc/Diagnostic.h"
 #include "platform/Sjis.h"
 #include "render/LineSelection.h"
 #include "ui/UxProgressDialog.h"
 
 #include <algorithm>
-
-namespace {
-
-// Runs an operation to its end, or abandons it when the foundation raises:
-// the file layer has told the user before it raised, anything else is shown
-// here (nothing may raise through the window's event loop).
-template <typename Operation> bool completed(Operation operation)
-{
-    try {
-        operation();
-        return true;
-    } catch (const CannotOpenException&) {
-    } catch (const CannotReadException&) {
-    } catch (const CannotWriteException&) {
-    } catch (const Diagnostic& failure) {
-        failure.show();
-    }
-    return false;
-}
-
-} // namespace
 
 const char* ChangeCheckDialogModel::title()
 {
@@ -79,7 +55,7 @@ ChangeCheckDialogModel::Outcome ChangeCheckDialogModel::compare()
         m_app.histories().add(ChangeCheck::HistorySlot, source.folderText);
 
     ChangeCheck::Outcome outcome;
-    const bool ran = completed([&] {
+    const bool ran = WindowOperation::completed([&] {
         UxProgressDialog progress(m_progressView);
         outcome = ChangeCheck::compare(m_app, oldFolder, progress);
     });
@@ -181,6 +157,7 @@ bool ChangeCheckDialogModel::printPickup()
         recorded = characters.empty()
                        ? m_recordable
                        : ChangeCheck::recordableFor(m_changes, m_recordable, characters);
-    (void)completed([&] { m_printer(selection, m_sincePrint ? &recorded : nullptr); });
+    (void)WindowOperation::completed(
+        [&] { m_printer(selection, m_sincePrint ? &recorded : nullptr); });
     return true;
 }

@@ -12,9 +12,7 @@
 #include "app/ProgramEnvironment.h"
 #include "app/Quillon.h"
 #include "app/VoiceCheckDialogModel.h"
-#include "fc/CannotOpenException.h"
-#include "fc/CannotReadException.h"
-#include "fc/CannotWriteException.h"
+#include "app/WindowOperation.h"
 #include "fc/Diagnostic.h"
 #include "fc/FCXListIterator.h"
 #include "format/PrintSettingsStore.h"
@@ -36,30 +34,11 @@ MainWindowCommands::MainWindowCommands(Quillon& app, MainWindowModel& window,
 
 MainWindowCommands::~MainWindowCommands() = default;
 
-namespace {
-
-// Runs a command to its end, or abandons it when the foundation raises: a
-// file error has been put to the user by the file layer before it was
-// raised; anything else is shown here, since nothing above a command would.
-template <typename Command> void abandonOnFailure(Command command)
-{
-    try {
-        command();
-    } catch (const CannotOpenException&) {
-    } catch (const CannotReadException&) {
-    } catch (const CannotWriteException&) {
-    } catch (const Diagnostic& failure) {
-        failure.show();
-    }
-}
-
-} // namespace
-
 bool MainWindowCommands::dispatch(int id, bool fromButton)
 {
     // A command that raised was a known one: only those do anything.
     bool known = true;
-    abandonOnFailure([&] { known = run(id, fromButton); });
+    (void)WindowOperation::completed([&] { known = run(id, fromButton); });
     return known;
 }
 
@@ -132,7 +111,7 @@ void MainWindowCommands::open()
     list.redrawOn();
     if (m_app.loadAtStart()) {
         m_app.setLoadAtStart(false);
-        abandonOnFailure([&] { (void)loadFolder(); });
+        (void)WindowOperation::completed([&] { (void)loadFolder(); });
     }
 }
 
@@ -203,7 +182,7 @@ bool MainWindowCommands::loadChosenFolder(const FolderSelectionModel& model)
         return false;
     m_app.setScenarioFolder(folder.view());
     bool loaded = false;
-    abandonOnFailure([&] { loaded = loadFolder() == FolderLoad::Loaded; });
+    (void)WindowOperation::completed([&] { loaded = loadFolder() == FolderLoad::Loaded; });
     return loaded;
 }
 

@@ -3,10 +3,7 @@
 #include "app/DeliveryCheck.h"
 #include "app/InputHistory.h"
 #include "app/Quillon.h"
-#include "fc/CannotOpenException.h"
-#include "fc/CannotReadException.h"
-#include "fc/CannotWriteException.h"
-#include "fc/Diagnostic.h"
+#include "app/WindowOperation.h"
 #include "fc/FCPathName.h"
 #include "fc/FileReplacement.h"
 #include "platform/FileTransfer.h"
@@ -25,23 +22,6 @@
 #include <optional>
 
 namespace {
-
-// Runs an operation to its end, or abandons it when the foundation raises:
-// the file layer has told the user before it raised, anything else is shown
-// here (nothing may raise through the window's event loop).
-template <typename Operation> bool completed(Operation operation)
-{
-    try {
-        operation();
-        return true;
-    } catch (const CannotOpenException&) {
-    } catch (const CannotReadException&) {
-    } catch (const CannotWriteException&) {
-    } catch (const Diagnostic& failure) {
-        failure.show();
-    }
-    return false;
-}
 
 std::string cp932(std::string_view utf8)
 {
@@ -107,8 +87,8 @@ const char* VoiceCheckDialogModel::destinationChooserTitle()
     return Sjis::of("振り分け先フォルダの選択");
 }
 
-VoiceCheckDialogModel::VoiceCheckDialogModel(Quillon& app, Notices& notices,
-                                             ProgressView& progress, const Clock& clock)
+VoiceCheckDialogModel::VoiceCheckDialogModel(Quillon& app, Notices& notices, ProgressView& progress,
+                                             const Clock& clock)
     : m_app(app), m_notices(notices), m_progressView(progress), m_clock(clock)
 {
     const std::vector<FCString>& history = historyEntries();
@@ -199,7 +179,7 @@ VoiceCheckDialogModel::Outcome VoiceCheckDialogModel::check()
     auto check = std::make_unique<DeliveryCheck>(m_app);
     bool cancelled = false;
     int scanError = 0;
-    const bool ran = completed([&] {
+    const bool ran = WindowOperation::completed([&] {
         {
             UxProgressDialog progress(m_progressView);
             scanError = check->scan(delivery, *compiled, {}, progress, cancelled);
@@ -297,7 +277,7 @@ bool VoiceCheckDialogModel::saveCsv(const std::string& nativePath)
     if (!TextCodec::fromUtf8Exact(nativePath, path))
         return refuse("CSVファイルの名前に、扱えない文字が含まれています。");
     bool written = false;
-    (void)completed([&] {
+    (void)WindowOperation::completed([&] {
         written = FileReplacement::replace(FCString(std::string_view(path)),
                                            VoiceReport::csv(m_check->report()));
     });
@@ -392,6 +372,6 @@ bool VoiceCheckDialogModel::printMissing()
     LineSelection selection;
     if (m_check->selectMissing(selection) == 0)
         return false;
-    (void)completed([&] { m_printer(selection); });
+    (void)WindowOperation::completed([&] { m_printer(selection); });
     return true;
 }
