@@ -1,15 +1,10 @@
 #include "platform/SilentPrompt.h"
 
+#include "platform/HeadlessPrompt.h"
+
 Prompt::Answer SilentPrompt::ask(const std::string&, const std::string&, Buttons buttons)
 {
     m_asked = true;
-    switch (buttons) {
-    case Buttons::RetryCancel:
-        return Answer::Cancel;
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::Ok:
-        break;
-    }
-    return Answer::Ok;
+    // The choice that gives up, as a prompt without a user takes it.
+    return HeadlessPrompt::defaultAnswer(buttons);
 }
