@@ -7,8 +7,8 @@
 #include <thread>
 
 WorkerPool::WorkerPool(int jobs, int slotsPerJob, int batch)
-    : m_batch(batch > 0 ? batch : 1), m_jobs(jobs > 0 ? jobs : cores()),
-      m_slotsPerJob(slotsPerJob > 0 ? slotsPerJob : 1)
+    : m_batch(batch > 0 ? batch : 1), m_jobs(std::min(jobs > 0 ? jobs : cores(), MaxJobs)),
+      m_slotsPerJob(std::clamp(slotsPerJob, 1, MaxSlotsPerJob))
 {
 }
 

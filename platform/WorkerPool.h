@@ -24,7 +24,12 @@ public:
     // microseconds (a scene's header or layout), where waking the calling
     // thread for every result would cost more than the job, and on a busy
     // machine hands the cores to other programs at every wake-up.
+    // A count beyond MaxJobs threads (a typing slip on the command line)
+    // is taken as MaxJobs, and slots per job beyond MaxSlotsPerJob as that,
+    // so that neither the threads nor the slots can run away.
     explicit WorkerPool(int jobs, int slotsPerJob = 4, int batch = 1);
+    static constexpr int MaxJobs = 256;
+    static constexpr int MaxSlotsPerJob = 4096;
 
     int jobs() const { return m_jobs; }
     int batch() const { return m_batch; }

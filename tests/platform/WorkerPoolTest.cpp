@@ -77,6 +77,11 @@ TEST(WorkerPoolJobsTest, NoJobsMeansOnePerCore)
     EXPECT_EQ(WorkerPool(5).jobs(), 5);
     EXPECT_EQ(WorkerPool(3, 10).slots(), 30);
     EXPECT_EQ(WorkerPool(3, 0).slots(), 3);
+    // A slip of the keyboard neither starts a million threads nor
+    // overflows the slots.
+    EXPECT_EQ(WorkerPool(1000000).jobs(), WorkerPool::MaxJobs);
+    EXPECT_EQ(WorkerPool(1000000, 1000000).slots(),
+              WorkerPool::MaxJobs * WorkerPool::MaxSlotsPerJob);
 }
 
 TEST(WorkerPoolJobsTest, ABatchIsAtLeastOne)
