@@ -1,6 +1,7 @@
 #include "LoadedScenario.h"
 
 #include "SceneGenerator.h"
+#include "format/PrintFormat.h"
 #include "ui/HeadlessDialogHost.h"
 #include "ui/HeadlessProgressView.h"
 #include "ui/UxDialogs.h"
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <unistd.h>
 
 LoadedScenario::LoadedScenario(const std::string& bench, const Files& files)
@@ -67,6 +69,27 @@ LoadedScenario::Files LoadedScenario::fourSizes(int scenes, std::size_t bytes)
         files.emplace_back(name, bodies[i % 4]);
     }
     return files;
+}
+
+LoadedScenario& LoadedScenario::fourSizesKept(const std::string& bench, int scenes,
+                                              std::size_t bytes)
+{
+    static std::map<std::pair<std::string, int>, std::unique_ptr<LoadedScenario>> kept;
+    std::unique_ptr<LoadedScenario>& made = kept[{bench, scenes}];
+    if (!made)
+        made = std::make_unique<LoadedScenario>(bench, fourSizes(scenes, bytes));
+    return *made;
+}
+
+void LoadedScenario::layOutAfresh(int jobs)
+{
+    PrintFormat& format = app->printFormat();
+    format.setJobs(jobs);
+    format.setMode(PrintFormat::ModeCustom);
+    format.setCustomFontSize(14);
+    format.setCustomLineWidth(20);
+    format.setCustomLinesPerPage(47);
+    format.setCustomCharsPerLine(40);
 }
 
 HeadlessProgressView& LoadedScenario::silentView()

@@ -32,6 +32,14 @@ struct LoadedScenario {
     // "s00000.screenplay.txt"..., for the benchmarks that count pages, so
     // that page counts differ from scene to scene.
     static Files fourSizes(int scenes, std::size_t bytes);
+    // A scenario of fourSizes(scenes, bytes), made on the first call for
+    // that count and kept for the program's life, so that a benchmark's
+    // repetitions and arguments share it.
+    static LoadedScenario& fourSizesKept(const std::string& bench, int scenes, std::size_t bytes);
+    // The custom print mode with PRESET-14p's sizes and the given worker
+    // threads: every estimate or check list lays every scene out afresh,
+    // exactly the work of a first PRESET-14p run.
+    void layOutAfresh(int jobs);
     // Progress that shows nothing, for commands run under a benchmark.
     static HeadlessProgressView& silentView();
 

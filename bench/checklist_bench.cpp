@@ -25,30 +25,12 @@ namespace {
 
 constexpr std::size_t SceneBytes = 4096;
 
-// A folder of the given number of scenes of a few sizes, loaded as the
-// catalogue loads it.
-LoadedScenario& scenario(int scenes)
-{
-    static std::map<int, std::unique_ptr<LoadedScenario>> scenarios;
-    std::unique_ptr<LoadedScenario>& made = scenarios[scenes];
-    if (!made)
-        made = std::make_unique<LoadedScenario>("checklist",
-                                                LoadedScenario::fourSizes(scenes, SceneBytes));
-    return *made;
-}
-
 void checkLists(benchmark::State& state)
 {
-    LoadedScenario& s = scenario(static_cast<int>(state.range(0)));
-    PrintFormat& format = s.app->printFormat();
-    format.setJobs(static_cast<int>(state.range(1)));
-    // The custom mode with PRESET-14p's sizes: every run lays every scene
-    // out afresh.
-    format.setMode(PrintFormat::ModeCustom);
-    format.setCustomFontSize(14);
-    format.setCustomLineWidth(20);
-    format.setCustomLinesPerPage(47);
-    format.setCustomCharsPerLine(40);
+    LoadedScenario& s =
+        LoadedScenario::fourSizesKept("checklist", static_cast<int>(state.range(0)), SceneBytes);
+    s.layOutAfresh(static_cast<int>(state.range(1)));
+    const PrintFormat& format = s.app->printFormat();
     const std::filesystem::path out = s.root + "lists/";
     HeadlessDialogHost dialogs;
     UxDialogs notices(dialogs);

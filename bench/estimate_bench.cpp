@@ -37,12 +37,7 @@ HeadlessProgressView& silentView()
 // A folder of the given number of scenes, loaded as the catalogue loads it.
 LoadedScenario& scenario(int scenes)
 {
-    static std::map<int, std::unique_ptr<LoadedScenario>> scenarios;
-    std::unique_ptr<LoadedScenario>& made = scenarios[scenes];
-    if (!made)
-        made = std::make_unique<LoadedScenario>("estimate",
-                                                LoadedScenario::fourSizes(scenes, SceneBytes));
-    return *made;
+    return LoadedScenario::fourSizesKept("estimate", scenes, SceneBytes);
 }
 
 // Custom mode with PRESET-14p's sizes: every estimate lays every scene out
@@ -50,13 +45,8 @@ LoadedScenario& scenario(int scenes)
 void firstEstimate(benchmark::State& state)
 {
     LoadedScenario& s = scenario(static_cast<int>(state.range(0)));
-    PrintFormat& format = s.app->printFormat();
-    format.setJobs(static_cast<int>(state.range(1)));
-    format.setMode(PrintFormat::ModeCustom);
-    format.setCustomFontSize(14);
-    format.setCustomLineWidth(20);
-    format.setCustomLinesPerPage(47);
-    format.setCustomCharsPerLine(40);
+    s.layOutAfresh(static_cast<int>(state.range(1)));
+    const PrintFormat& format = s.app->printFormat();
     int64_t total = 0;
     for (auto _ : state) {
         PageCountEstimate estimate(s.app->context());

@@ -42,13 +42,16 @@ const std::string& sceneFile(std::size_t megabytes)
     return found->second;
 }
 
-void loadAndLayout(benchmark::State& state)
+// One scene read and laid out with the given typesetting, as a print run
+// lays it out.
+void layOut(benchmark::State& state, const TypesettingOptions& typesetting)
 {
     const auto megabytes = static_cast<std::size_t>(state.range(0));
     const std::string& path = sceneFile(megabytes);
     int pages = 0;
     for (auto _ : state) {
         ScriptPrinter printer;
+        printer.setTypesetting(typesetting);
         printer.load(path.c_str());
         pages = printer.layout().pageCount();
         benchmark::DoNotOptimize(pages);
@@ -58,23 +61,16 @@ void loadAndLayout(benchmark::State& state)
                             static_cast<int64_t>(scene(megabytes).size()));
 }
 
+void loadAndLayout(benchmark::State& state)
+{
+    layOut(state, {});
+}
+
 // The same with every typesetting option on: line breaking, upright digits
 // and readings.
 void loadAndLayoutTypeset(benchmark::State& state)
 {
-    const auto megabytes = static_cast<std::size_t>(state.range(0));
-    const std::string& path = sceneFile(megabytes);
-    int pages = 0;
-    for (auto _ : state) {
-        ScriptPrinter printer;
-        printer.setTypesetting({TypesettingOptions::LineBreaking::Strict, true, true});
-        printer.load(path.c_str());
-        pages = printer.layout().pageCount();
-        benchmark::DoNotOptimize(pages);
-    }
-    state.counters["pages"] = pages;
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(scene(megabytes).size()));
+    layOut(state, {TypesettingOptions::LineBreaking::Strict, true, true});
 }
 
 void plainWalk(benchmark::State& state)
