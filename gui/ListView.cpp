@@ -66,8 +66,15 @@ void ListView::fitColumnToContents(int column)
 {
     if (!m_list || column < 0 || column >= m_list->columnCount())
         return;
-    resizeColumnToContents(column);
+    resizeToContents({&column, 1});
     m_list->setColumnWidth(column, columnWidth(column));
+}
+
+void ListView::resizeToContents(std::span<const int> columns)
+{
+    const ListViewDelegate::MeasureOnce once(*m_delegate);
+    for (const int column : columns)
+        resizeColumnToContents(column);
 }
 
 void ListView::setDropColumn(int column)

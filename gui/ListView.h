@@ -2,6 +2,7 @@
 
 #include <QTableView>
 #include <memory>
+#include <span>
 
 class ListViewDelegate;
 class ListViewModel;
@@ -40,6 +41,9 @@ public:
 
     // Sizes the column to its contents and keeps the width in the list.
     void fitColumnToContents(int column);
+    // Sizes each column to its contents as resizeColumnToContents does, in
+    // the view only, measuring a text that many rows show once.
+    void resizeToContents(std::span<const int> columns);
 
     // With this on, a wheel event whose pointer lies outside the list goes
     // to the parent instead of scrolling the list.

@@ -85,6 +85,39 @@ void ListViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
 }
 
+QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (!m_measured)
+        return QStyledItemDelegate::sizeHint(option, index);
+    Measured& measured = *m_measured;
+    if (!measured.option)
+        measured.option = std::make_unique<QStyleOptionViewItem>(option);
+    const QStyleOptionViewItem& first = *measured.option;
+    if (option.state != first.state || option.rect != first.rect || option.font != first.font ||
+        option.widget != first.widget || option.features != first.features)
+        return QStyledItemDelegate::sizeHint(option, index);
+    // The model gives no fonts, icons or size hints of its own: the rest
+    // of what the style measures is the view's, and the same for every cell.
+    const QVariant check = index.data(Qt::CheckStateRole);
+    const Look look{index.data(Qt::DisplayRole).toString(), index.column(),
+                    index.data(ListViewModel::CellKindRole).toInt(),
+                    check.isValid() ? check.toInt() : -1};
+    auto found = measured.sizes.constFind(look);
+    if (found == measured.sizes.constEnd())
+        found = measured.sizes.insert(look, QStyledItemDelegate::sizeHint(option, index));
+    return *found;
+}
+
+ListViewDelegate::MeasureOnce::MeasureOnce(const ListViewDelegate& delegate) : m_delegate(delegate)
+{
+    m_delegate.m_measured = std::make_unique<Measured>();
+}
+
+ListViewDelegate::MeasureOnce::~MeasureOnce()
+{
+    m_delegate.m_measured.reset();
+}
+
 void ListViewDelegate::setGaugeColours(const QColor& frame, const QColor& fill)
 {
     m_gaugeFrame = frame;

@@ -3,7 +3,9 @@
 #include "ui/ListCellColours.h"
 
 #include <QColor>
+#include <QHash>
 #include <QStyledItemDelegate>
+#include <memory>
 
 // Draws the cells of a ListView in the program's colours instead of the
 // toolkit's selection look (see ListCellColours): a cell's own colours, or
@@ -31,6 +33,22 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // While one lives, the cells of a column that show the same text the
+    // same way are measured once: fitting a column to thousands of rows
+    // where most hold the same names then costs a measure per name. Sizes
+    // asked with another option than the first are measured as usual.
+    class MeasureOnce {
+    public:
+        explicit MeasureOnce(const ListViewDelegate& delegate);
+        ~MeasureOnce();
+        MeasureOnce(const MeasureOnce&) = delete;
+        MeasureOnce& operator=(const MeasureOnce&) = delete;
+
+    private:
+        const ListViewDelegate& m_delegate;
+    };
 
     // The colours the cell is drawn in (0x00BBGGRR): selected from the
     // option's state, focused when the option's widget has the focus.
@@ -49,6 +67,26 @@ public:
                            const GaugeLook& look);
 
 private:
+    // What a cell's size depends on besides the view's option.
+    struct Look {
+        QString text;
+        int column;
+        int kind;
+        // Qt::CheckState, or -1 without a check box.
+        int check;
+        bool operator==(const Look&) const = default;
+    };
+    friend size_t qHash(const Look& look, size_t seed)
+    {
+        return qHashMulti(seed, look.text, look.column, look.kind, look.check);
+    }
+    struct Measured {
+        std::unique_ptr<QStyleOptionViewItem> option;
+        QHash<Look, QSize> sizes;
+    };
+
     QColor m_gaugeFrame{0x80, 0x80, 0x80};
     QColor m_gaugeFill{0x00, 0x00, 0x80};
+    // While a MeasureOnce lives.
+    mutable std::unique_ptr<Measured> m_measured;
 };

@@ -311,10 +311,10 @@ void MainWindow::fitColumnsAfterLoad()
         return;
     // The list's width is the layout's, also before the window is shown.
     layout()->activate();
+    view->resizeToContents(FittedColumns);
     int wanted[std::size(FittedColumns)];
     int total = 0;
     for (std::size_t i = 0; i < std::size(FittedColumns); ++i) {
-        view->resizeColumnToContents(FittedColumns[i]);
         wanted[i] = view->columnWidth(FittedColumns[i]);
         total += wanted[i];
     }

@@ -391,6 +391,27 @@ TEST_F(ListViewTest, FittingAColumnKeepsTheWidthInTheList)
     EXPECT_GT(m_list.columnWidth(3), 200) << "80 W are wider than the defined 200 pixels";
 }
 
+TEST_F(ListViewTest, FittingColumnsOfRepeatedTextsGivesTheTableViewsWidths)
+{
+    // Names repeat down the columns, one text is longer far down, another
+    // is shared by two columns, and one column stays empty.
+    const std::array<std::string, 3> names{sj("ゆかり,蓮"), sj("ゆかり"), "Mob"};
+    for (int row = 0; row < 12; ++row) {
+        m_list.setText(row, 1, row % 2 ? "1 / 2" : "");
+        m_list.setText(row, 3, names[std::size_t(row % 3)]);
+    }
+    m_list.setText(9, 2, sj("とても長いシーンの名前.screenplay.txt"));
+    m_list.setText(10, 3, sj("とても長いシーンの名前.screenplay.txt"));
+    showActive();
+    for (const int column : {0, 1, 2, 3, 4}) {
+        m_view->resizeColumnToContents(column);
+        const int expected = m_view->columnWidth(column);
+        m_view->setColumnWidth(column, 3);
+        m_view->resizeToContents(std::array{column});
+        EXPECT_EQ(m_view->columnWidth(column), expected) << column;
+    }
+}
+
 TEST_F(ListViewTest, AReloadWithRedrawOffKeepsTheViewInStep)
 {
     showActive();
