@@ -22,3 +22,22 @@ TEST(QtTextTest, TextsWithoutAFormOnTheOtherSideStillConvert)
     // A NUL inside the text is kept.
     EXPECT_EQ(fromCp932(std::string_view("a\0b", 3)).size(), 3);
 }
+
+TEST(QtTextTest, EveryTextReadsAsTheCodecReadsIt)
+{
+    // Plain ASCII takes a shorter way than the rest: both give what the
+    // codec gives, one byte after another and mixed.
+    std::string every;
+    for (int c = 0; c < 0x100; ++c)
+        every += static_cast<char>(c);
+    const std::string texts[] = {every.substr(0, 0x80),
+                                 "scene01.screenplay.txt",
+                                 "C:\\scenario\\~01",
+                                 sj("ｷｬﾗ,ゆかり") + "Mob",
+                                 every,
+                                 std::string(1, '\0'),
+                                 "\\",
+                                 "~"};
+    for (const std::string& text : texts)
+        EXPECT_EQ(fromCp932(text), QString::fromStdString(TextCodec::toUtf8(text))) << text;
+}
