@@ -118,6 +118,7 @@ void MainWindowCommands::open()
 FolderLoad MainWindowCommands::loadFolder()
 {
     UxProgressDialog progress(m_environment.progressView());
+    progress.setShowDelay(LoadProgressDelay);
     return m_app.loadScenarioFolder(progress, m_environment.notices(), m_window.loadDisplay());
 }
 

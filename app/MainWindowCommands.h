@@ -101,6 +101,9 @@ public:
     // the newest folder of the history, a folder that is not there is
     // reported, and one that is there is loaded. True when it was loaded.
     bool openFolder(std::string_view folder);
+    // A folder load shows its progress only once it has run this long
+    // (milliseconds): a folder that loads in a moment shows none.
+    static constexpr int LoadProgressDelay = 200;
     // The folders chosen before, newest first, at most this many.
     static constexpr std::size_t RecentFolderCount = 10;
     std::vector<FCString> recentFolders() const;

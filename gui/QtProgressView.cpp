@@ -6,7 +6,56 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QWindow>
+#include <algorithm>
+
+namespace {
+
+// What a shown progress window keeps from every other window: the user's
+// keys, clicks and drops, and the closing of a window. While a modal window
+// is up (a question put while the work runs) it takes them itself.
+class InputRefusal : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (QApplication::activeModalWidget())
+            return QObject::eventFilter(watched, event);
+        switch (event->type()) {
+        case QEvent::Close:
+            event->ignore();
+            return true;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::InputMethod:
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
+} // namespace
 
 QtProgressView::QtProgressView() = default;
 
@@ -17,6 +66,17 @@ QtProgressView::~QtProgressView()
 }
 
 void QtProgressView::opened(UxProgressDialog& dialog)
+{
+    Shown& shown = m_windows[&dialog];
+    if (dialog.showDelay() > 0) {
+        shown.sinceOpened.start();
+        guardInput();
+        return;
+    }
+    show(dialog, shown);
+}
+
+void QtProgressView::show(UxProgressDialog& dialog, Shown& shown)
 {
     auto* window = new ProgressDialog(QApplication::activeWindow());
     window->setWindowTitle(fromCp932(dialog.title()));
@@ -39,9 +99,11 @@ void QtProgressView::opened(UxProgressDialog& dialog)
     while (window->windowHandle() && !window->windowHandle()->isExposed() &&
            !mapping.hasExpired(MappingWait))
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-    Shown& shown = m_windows[&dialog];
     shown.window = window;
     shown.sinceRefresh.start();
+    shown.sinceEvents.invalidate();
+    shown.sinceOpened.invalidate();
+    shown.pending = false;
 }
 
 void QtProgressView::textChanged(UxProgressDialog& dialog)
@@ -56,8 +118,13 @@ void QtProgressView::positionChanged(UxProgressDialog& dialog)
 
 void QtProgressView::pump(UxProgressDialog& dialog)
 {
-    refresh(dialog, false);
     auto found = m_windows.find(&dialog);
+    if (found != m_windows.end() && found->second.sinceOpened.isValid() &&
+        found->second.sinceOpened.hasExpired(dialog.showDelay())) {
+        show(dialog, found->second);
+        guardInput();
+    }
+    refresh(dialog, false);
     if (found != m_windows.end()) {
         QElapsedTimer& sinceEvents = found->second.sinceEvents;
         if (sinceEvents.isValid() && !sinceEvents.hasExpired(EventInterval))
@@ -90,7 +157,23 @@ void QtProgressView::closed(UxProgressDialog& dialog)
         return;
     ProgressDialog* window = found->second.window.data();
     m_windows.erase(found);
+    guardInput();
     delete window;
+}
+
+void QtProgressView::guardInput()
+{
+    const bool waiting = std::any_of(m_windows.begin(), m_windows.end(), [](const auto& entry) {
+        return entry.second.sinceOpened.isValid();
+    });
+    if (waiting == bool(m_inputGuard))
+        return;
+    if (waiting) {
+        m_inputGuard = std::make_unique<InputRefusal>();
+        QCoreApplication::instance()->installEventFilter(m_inputGuard.get());
+    } else {
+        m_inputGuard.reset();
+    }
 }
 
 ProgressDialog* QtProgressView::windowOf(const UxProgressDialog& dialog) const

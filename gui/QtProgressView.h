@@ -5,6 +5,9 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <map>
+#include <memory>
+
+class QObject;
 
 class ProgressDialog;
 
@@ -24,6 +27,13 @@ class ProgressDialog;
 // and then by the first pump once EventInterval has passed since the last
 // time: a pass over the event loop costs more than reading a scene header,
 // and no one can tell a millisecond's wait for the button.
+//
+// A dialog with a show delay (UxProgressDialog::setShowDelay) gets its window
+// from the first pump once the delay has passed since opening, showing the
+// dialog's state as it then stands: work that ends sooner shows no window.
+// Until the window is there, the input the window would keep from the others
+// is refused as it would be (keys, clicks, closing a window), unless a modal
+// window (a question put during the work) is up to take it.
 //
 // The desktop program's environment holds it for every progress dialog.
 class QtProgressView : public ProgressView {
@@ -56,11 +66,18 @@ private:
         QElapsedTimer sinceRefresh;
         // Invalid until the first pump has processed the events.
         QElapsedTimer sinceEvents;
+        // Running from the opening while the window waits for the show delay.
+        QElapsedTimer sinceOpened;
         bool pending = false;
     };
+    // Makes and shows the dialog's window.
+    void show(UxProgressDialog& dialog, Shown& shown);
+    // Refuses the user's input while a window waits for its delay.
+    void guardInput();
     // Notes a change (changed) and shows the dialog's text and bar when
     // one is pending and the window is due for it.
     void refresh(UxProgressDialog& dialog, bool changed);
 
     std::map<const UxProgressDialog*, Shown> m_windows;
+    std::unique_ptr<QObject> m_inputGuard;
 };

@@ -58,6 +58,12 @@ public:
     int32_t position() const { return m_position; }
     int32_t stepSize() const { return m_stepSize; }
 
+    // How long after opening a view may wait before it shows the dialog, so
+    // that work ending sooner shows none; 0 (the default) shows it at once.
+    // Milliseconds.
+    void setShowDelay(int milliseconds) { m_showDelay = milliseconds > 0 ? milliseconds : 0; }
+    int showDelay() const { return m_showDelay; }
+
     // Does nothing when already open. Otherwise clears the cancel flags,
     // puts the bar at its start position and shows the dialog.
     void open(bool cancellable) override;
@@ -94,6 +100,7 @@ private:
     int32_t m_start = 0;
     int32_t m_position = 0;
     int32_t m_stepSize = 1;
+    int m_showDelay = 0;
     bool m_showBar = false;
     bool m_cancellable = true;
     bool m_cancelled = false;

@@ -5,8 +5,10 @@
 #include "gui/ProgressDialog.h"
 #include "ui/UxProgressDialog.h"
 
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -211,6 +213,60 @@ TEST_F(QtProgressViewTest, AnOwnerThatGoesFirstTakesTheWindowSafely)
     dialog.pump();
     dialog.close();
     EXPECT_FALSE(dialog.isOpen());
+}
+
+TEST_F(QtProgressViewTest, ADelayedWindowAppearsWithTheStateOnceItsDelayHasPassed)
+{
+    struct Case {
+        int delay;
+        bool shown;
+    };
+    for (const Case& c : {Case{3600 * 1000, false}, Case{1, true}}) {
+        UxProgressDialog dialog(m_view);
+        dialog.setupBar(true, 0, 0, 4);
+        dialog.setShowDelay(c.delay);
+        dialog.open(true);
+        EXPECT_EQ(m_view.windowOf(dialog), nullptr) << c.delay;
+        dialog.setText(sj("一話"));
+        dialog.step();
+        dialog.step();
+        QTest::qSleep(5);
+        dialog.pump();
+        ProgressDialog* window = m_view.windowOf(dialog);
+        ASSERT_EQ(window != nullptr, c.shown) << c.delay;
+        if (window) {
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_EQ(window->shownText(), QString::fromUtf8("一話"));
+            EXPECT_EQ(window->position(), 2);
+        }
+        dialog.close();
+        EXPECT_EQ(m_view.windowOf(dialog), nullptr);
+    }
+}
+
+TEST_F(QtProgressViewTest, WhileItsWindowWaitsNoOtherWindowTakesInputOrCloses)
+{
+    QWidget other;
+    auto* edit = new QLineEdit(&other);
+    other.show();
+    UxProgressDialog dialog(m_view);
+    dialog.setShowDelay(3600 * 1000);
+    dialog.open(true);
+    QTest::keyClicks(edit, "ab");
+    EXPECT_EQ(edit->text(), "");
+    EXPECT_FALSE(other.close());
+    // A question put while the work runs takes its answer.
+    QDialog question;
+    auto* answer = new QLineEdit(&question);
+    question.setWindowModality(Qt::ApplicationModal);
+    question.show();
+    QTest::keyClicks(answer, "ab");
+    EXPECT_EQ(answer->text(), "ab");
+    question.hide();
+    dialog.close();
+    QTest::keyClicks(edit, "ab");
+    EXPECT_EQ(edit->text(), "ab");
+    EXPECT_TRUE(other.close());
 }
 
 TEST_F(QtProgressViewTest, EveryControlIsNamedByItsLabel)
