@@ -126,10 +126,11 @@ void QtProgressView::pump(UxProgressDialog& dialog)
     }
     refresh(dialog, false);
     if (found != m_windows.end()) {
-        QElapsedTimer& sinceEvents = found->second.sinceEvents;
-        if (sinceEvents.isValid() && !sinceEvents.hasExpired(EventInterval))
+        Shown& shown = found->second;
+        const int interval = shown.sinceOpened.isValid() ? WaitingEventInterval : EventInterval;
+        if (shown.sinceEvents.isValid() && !shown.sinceEvents.hasExpired(interval))
             return;
-        sinceEvents.start();
+        shown.sinceEvents.start();
     }
     // The entry may go while the events are processed: it is not used after.
     QCoreApplication::processEvents();

@@ -7,8 +7,6 @@
 #include <map>
 #include <memory>
 
-class QObject;
-
 class ProgressDialog;
 
 // Shows progress dialogs as windows: opening one creates its window
@@ -33,13 +31,17 @@ class ProgressDialog;
 // dialog's state as it then stands: work that ends sooner shows no window.
 // Until the window is there, the input the window would keep from the others
 // is refused as it would be (keys, clicks, closing a window), unless a modal
-// window (a question put during the work) is up to take it.
+// window (a question put during the work) is up to take it, and the events
+// are processed only once per WaitingEventInterval.
 //
 // The desktop program's environment holds it for every progress dialog.
 class QtProgressView : public ProgressView {
 public:
     static constexpr int RefreshInterval = 30; // milliseconds
     static constexpr int EventInterval = 1;    // milliseconds
+    // While a window waits for its delay there is nothing to press, only
+    // the other windows to repaint now and then.
+    static constexpr int WaitingEventInterval = RefreshInterval;
     // How long opening waits at most for the display to map the window.
     static constexpr int MappingWait = 100; // milliseconds
 
