@@ -47,18 +47,24 @@ public:
     explicit ShownWindow(const std::string& folder) : m_folder(QString::fromStdString(folder))
     {
         m_window.show();
-        QCoreApplication::processEvents();
+        settle();
     }
 
-    // Opens the folder and lets the window repaint; the rows it lists.
+    // Opens the folder and lets the window lay out and repaint; the rows it
+    // lists.
     int load()
     {
         m_window.openFolder(m_folder);
-        QCoreApplication::processEvents();
+        settle();
         return m_window.model().list().rowCount();
     }
 
 private:
+    // Processes events until none is left: a pass over the event loop can
+    // post more (the view's layout, then its repaint), and what one load
+    // leaves undone would otherwise be billed to the next.
+    static void settle() { QCoreApplication::processEvents(QEventLoop::AllEvents, 1000); }
+
     QString m_folder;
     QtProgressView m_progress;
     HeadlessDialogHost m_dialogs;
