@@ -9,8 +9,13 @@
 //   png_vs_script_bytes   PNG bytes per page / per-script PDF bytes per page
 //   pdf_cpu_ms_per_page   CPU per page of the per-script PDF run (target <= 10)
 //   bundle_cpu_ms_per_page  the same for the bundles (target <= 10)
-// printJobsPdfBundles then prints the bundles of about 800 pages with every
-// core against one job, as JobsComparison states it.
+// printJobsPdfPerScript and printJobsPdfBundles then print about 800 pages,
+// one file per script and one bundle per character, with every core against
+// one job, as JobsComparison states it. Per script each worker writes whole
+// files; with bundles the workers lay out, shape and record the pages and
+// the run's own thread paints them into the bundles in order, which is then
+// most of the CPU of a page (cairo's page output and its compression): the
+// bundles' wall time with every core is bounded below by that share.
 
 #include "JobsComparison.h"
 #include "LoadedScenario.h"
@@ -38,11 +43,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int Scenes = 12;
 constexpr std::size_t SceneBytes = 14000;
-
-HeadlessProgressView& silentView()
-{
-    return LoadedScenario::silentView();
-}
 
 double seconds(const timeval& t)
 {
@@ -158,15 +158,25 @@ void ratios(benchmark::State& state)
     state.counters["bundle_cpu_ms_per_page"] = figures.bundleCpu * 1000;
 }
 
-// The PDF bundles of a scenario of about 800 pages with every core against
-// one job, each in a process of its own (see JobsComparison).
-void printJobsPdfBundles(benchmark::State& state)
+// The PDF files of a scenario of about 800 pages with every core against one
+// job, each in a process of its own (see JobsComparison).
+void printJobsPdf(benchmark::State& state, bool bundles)
 {
     Scenario s(34);
     JobsComparison::run(state, [&](int jobs) {
         s.app->printFormat().setJobs(jobs);
-        return s.print(OutputDevice::Pdf, true, s.root + "jobs/");
+        return s.print(OutputDevice::Pdf, bundles, s.root + "jobs/");
     });
+}
+
+void printJobsPdfPerScript(benchmark::State& state)
+{
+    printJobsPdf(state, false);
+}
+
+void printJobsPdfBundles(benchmark::State& state)
+{
+    printJobsPdf(state, true);
 }
 
 } // namespace
@@ -175,6 +185,7 @@ BENCHMARK(printRunPng)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(printRunPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(printRunPdfBundles)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ratios)->Iterations(1);
+BENCHMARK(printJobsPdfPerScript)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(printJobsPdfBundles)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

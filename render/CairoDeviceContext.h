@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/DeviceContext.h"
+#include "render/RecordedCairoPage.h"
 #include "render/SelectedFont.h"
 
 #include <cstdint>
@@ -32,10 +33,15 @@ typedef struct _cairo_font_face cairo_font_face_t;
 // reading order: text drawn inside the last shaded rectangle (the renderer
 // draws a comment block's lines after the page's other lines, over their
 // shading) goes back among the lines of the same left edge by its top.
+//
+// Drawn onto a recorded page instead of a cairo context, the context makes
+// no cairo call itself: it keeps each fill and, at flush(), the text, ready
+// to be painted by another thread (see RecordedCairoPage).
 class CairoDeviceContext : public DeviceContext {
 public:
     // width, height: the page in device pixels; fills are held inside it.
     CairoDeviceContext(cairo_t* cr, int width, int height, int dotsPerInch = 96);
+    CairoDeviceContext(RecordedCairoPage& record, int width, int height, int dotsPerInch = 96);
     ~CairoDeviceContext() override;
     CairoDeviceContext(const CairoDeviceContext&) = delete;
     CairoDeviceContext& operator=(const CairoDeviceContext&) = delete;
@@ -49,8 +55,8 @@ public:
     bool textExtent(std::string_view text, int& cx, int& cy) override;
     void fillRect(const FCRect& rect, const Brush& brush) override;
 
-    // Draws the text gathered so far; the page's drawing is complete after
-    // it.
+    // Draws (or keeps) the text gathered so far; the page's drawing is
+    // complete after it.
     void flush();
 
     // A gathered text line as flush() will draw it, for tests: its position
@@ -63,31 +69,9 @@ public:
     std::vector<PendingText> pendingTexts() const;
 
 private:
-    // Glyphs of one font in one orientation, drawn by one cairo call.
-    struct Run {
-        std::shared_ptr<FontHandle> font;
-        bool turned = false;
-        double scale = 1.0; // of the font's em
-        std::vector<uint32_t> ids;
-        std::vector<double> xs;
-        std::vector<double> ys;
-    };
-    // Coverage of a glyph whose font cairo cannot draw: painted as a mask.
-    struct Mask {
-        int left = 0;
-        int top = 0;
-        int width = 0;
-        int height = 0;
-        std::vector<uint8_t> pixels;
-    };
-    struct Line {
-        int x = 0;
-        int y = 0;
-        std::string utf8;
-        std::vector<Run> runs;
-        std::vector<Mask> masks;
-        long long end = 0; // the pen after its last character
-    };
+    using Run = RecordedCairoPage::Run;
+    using Mask = RecordedCairoPage::Mask;
+    using Line = RecordedCairoPage::Line;
 
     // The selected font's face, or the default font; null when there is no
     // font at all.
@@ -102,12 +86,11 @@ private:
     // upright cell, or an upright cell itself, at the same top where the
     // last one ended. Otherwise it is inserted as a line of its own.
     void addLine(Line line, bool upright);
-    void drawLine(const Line& line);
-    void drawRun(const Run& run, const std::string& utf8);
-    bool emboldensFlipped() const;
-    void drawMask(const Mask& mask);
+    // A run of the face's glyphs, in one orientation and scale.
+    Run runOf(const std::shared_ptr<FontHandle>& face, bool turned, double scale);
 
     cairo_t* m_cr;
+    RecordedCairoPage* m_record = nullptr; // kept here instead, when set
     int m_width;
     int m_height;
     int m_dotsPerInch;

@@ -21,10 +21,24 @@ struct FaceSource {
 
 cairo_user_data_key_t sourceKey;
 
+// FreeType lets faces of one library be used on several threads, but not
+// made or done with at the same time.
+std::mutex& libraryMutex()
+{
+    static std::mutex* mutex = new std::mutex();
+    return *mutex;
+}
+
+void doneFace(FT_Face face)
+{
+    std::lock_guard<std::mutex> lock(libraryMutex());
+    FT_Done_Face(face);
+}
+
 void destroySource(void* data)
 {
     auto* source = static_cast<FaceSource*>(data);
-    FT_Done_Face(source->face);
+    doneFace(source->face);
     delete source;
 }
 
@@ -63,9 +77,14 @@ cairo_font_face_t* CairoFontCache::faceFor(const FontHandle& handle)
     source->data = handle.fontData();
     if (source->data.empty())
         return nullptr;
-    if (FT_New_Memory_Face(m_library, source->data.data(),
-                           static_cast<FT_Long>(source->data.size()), handle.faceIndex(),
-                           &source->face) != 0) {
+    FT_Error opened = 0;
+    {
+        std::lock_guard<std::mutex> library(libraryMutex());
+        opened = FT_New_Memory_Face(m_library, source->data.data(),
+                                    static_cast<FT_Long>(source->data.size()), handle.faceIndex(),
+                                    &source->face);
+    }
+    if (opened != 0) {
         Trace::write("CairoFontCache: cannot open a copy of " + handle.family() + "\n");
         return nullptr;
     }
@@ -74,7 +93,7 @@ cairo_font_face_t* CairoFontCache::faceFor(const FontHandle& handle)
         cairo_ft_font_face_create_for_ft_face(source->face, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP);
     if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
         cairo_font_face_destroy(face);
-        FT_Done_Face(source->face);
+        doneFace(source->face);
         return nullptr;
     }
     if (handle.isSyntheticBold())
@@ -83,7 +102,7 @@ cairo_font_face_t* CairoFontCache::faceFor(const FontHandle& handle)
     if (cairo_font_face_set_user_data(face, &sourceKey, owned, destroySource) !=
         CAIRO_STATUS_SUCCESS) {
         cairo_font_face_destroy(face);
-        FT_Done_Face(owned->face);
+        doneFace(owned->face);
         return nullptr;
     }
     source.release();

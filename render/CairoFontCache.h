@@ -19,7 +19,9 @@ typedef struct FT_LibraryRec_* FT_Library;
 // more without a bold style is emboldened by cairo as the raster path
 // emboldens it.
 //
-// The process has one cache; it is safe to use from several threads.
+// The process has one cache; it is safe to use from several threads. The
+// faces it makes share its FreeType library, so a face is opened and let go
+// (by whichever thread drops cairo's last reference) under one lock.
 class CairoFontCache {
 public:
     static CairoFontCache& instance();

@@ -6,6 +6,7 @@
 #include "platform/Trace.h"
 #include "platform/WinError.h"
 #include "render/CairoDeviceContext.h"
+#include "render/RecordedCairoPage.h"
 
 #include <atomic>
 #include <cairo-pdf.h>
@@ -34,18 +35,29 @@ PdfDocument::~PdfDocument()
 
 bool PdfDocument::open(const FCString& path, std::string_view title)
 {
+    return open(path, title, std::string());
+}
+
+bool PdfDocument::open(const FCString& path, std::string_view title,
+                       const std::string& temporaryFolder)
+{
     abandon();
     m_path = path;
     m_pages = 0;
+    m_complete = false;
     m_pendingOutline.clear();
     m_outline.clear();
     m_error = Error::None;
     m_systemError = 0;
 
     static std::atomic<unsigned> counter{0};
-    // Beside the final name, so that the rename stays within one file system.
-    m_temporary = std::string(path.view()) + "." + std::to_string(::getpid()) + "-" +
-                  std::to_string(counter++) + ".part";
+    // Beside the final name (or in a folder the caller knows to be on the
+    // same file system), so that the rename stays within one file system.
+    const std::string unique = std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    if (temporaryFolder.empty())
+        m_temporary = std::string(path.view()) + "." + unique + ".part";
+    else
+        m_temporary = temporaryFolder + ".quillon-" + unique + ".pdf.part";
     const uint32_t error =
         FileSystem::open(m_temporary, FileSystem::CreateAlways, FileSystem::GenericWrite,
                          FileSystem::ShareRead, FileSystem::AttributeNormal, m_handle);
@@ -112,12 +124,37 @@ void PdfDocument::addOutlineEntry(std::string_view title)
 
 DeviceContext* PdfDocument::beginPage()
 {
-    if (!m_cr || m_error != Error::None)
+    if (!startPage())
         return nullptr;
+    m_page = std::make_unique<CairoDeviceContext>(m_cr, DrawingWidth, DrawingHeight, DotsPerInch);
+    return m_page.get();
+}
+
+bool PdfDocument::endPage()
+{
+    if (!m_cr || !m_page)
+        return m_error == Error::None;
+    m_page->flush();
+    m_page.reset();
+    return finishPage();
+}
+
+bool PdfDocument::putPage(const RecordedCairoPage& page)
+{
+    if (!startPage())
+        return false;
+    page.paint(m_cr);
+    return finishPage();
+}
+
+bool PdfDocument::startPage()
+{
+    if (!m_cr || m_error != Error::None)
+        return false;
     if (m_page)
         endPage();
     if (m_error != Error::None)
-        return nullptr;
+        return false;
     ++m_pages;
     // The entries reach cairo only when the file is closed (see close).
     for (const std::string& title : m_pendingOutline)
@@ -131,16 +168,11 @@ DeviceContext* PdfDocument::beginPage()
     cairo_matrix_t turn;
     cairo_matrix_init(&turn, 0, 1, -1, 0, SheetWidth, 0);
     cairo_transform(m_cr, &turn);
-    m_page = std::make_unique<CairoDeviceContext>(m_cr, DrawingWidth, DrawingHeight, DotsPerInch);
-    return m_page.get();
+    return true;
 }
 
-bool PdfDocument::endPage()
+bool PdfDocument::finishPage()
 {
-    if (!m_cr || !m_page)
-        return m_error == Error::None;
-    m_page->flush();
-    m_page.reset();
     cairo_restore(m_cr);
     cairo_show_page(m_cr);
     const cairo_status_t status = cairo_status(m_cr);
@@ -151,17 +183,50 @@ bool PdfDocument::endPage()
 
 bool PdfDocument::close()
 {
+    if (!m_complete && !complete())
+        return m_error == Error::None;
+    m_complete = false;
+    std::string nativeTemporary;
+    std::string nativeTarget;
+    uint32_t error = NativePath::fromCp932(m_temporary, nativeTemporary);
+    if (error == WinError::Success)
+        error = NativePath::fromCp932(m_path.view(), nativeTarget);
+    if (error == WinError::Success &&
+        std::rename(nativeTemporary.c_str(), nativeTarget.c_str()) != 0)
+        error = NativePath::errorFor(errno, nativeTarget);
+    if (error != WinError::Success)
+        fail(Error::CannotReplace, error);
+    else
+        m_temporary.clear();
+    removeTemporary();
+    return m_error == Error::None;
+}
+
+bool PdfDocument::complete()
+{
+    if (m_complete)
+        return true;
     if (!m_cr) {
         abandon();
-        return m_error == Error::None;
+        return false;
     }
     if (m_page)
         endPage();
     if (m_pages == 0 || m_error != Error::None) {
         abandon();
-        return m_error == Error::None;
+        return false;
     }
+    writeRest();
+    if (m_error != Error::None) {
+        removeTemporary();
+        return false;
+    }
+    m_complete = true;
+    return true;
+}
 
+void PdfDocument::writeRest()
+{
     // The outline is handed to cairo only now, on a surface that has not
     // failed: cairo 1.16 crashes when it finishes or destroys a PDF surface
     // that holds outline entries after a write of its stream has failed
@@ -193,27 +258,11 @@ bool PdfDocument::close()
         fail(Error::CannotWrite, WinError::fromErrno(errno));
     FileSystem::close(m_handle);
     m_handle = -1;
-
-    if (m_error == Error::None) {
-        std::string nativeTemporary;
-        std::string nativeTarget;
-        uint32_t error = NativePath::fromCp932(m_temporary, nativeTemporary);
-        if (error == WinError::Success)
-            error = NativePath::fromCp932(m_path.view(), nativeTarget);
-        if (error == WinError::Success &&
-            std::rename(nativeTemporary.c_str(), nativeTarget.c_str()) != 0)
-            error = NativePath::errorFor(errno, nativeTarget);
-        if (error != WinError::Success)
-            fail(Error::CannotReplace, error);
-        else
-            m_temporary.clear();
-    }
-    removeTemporary();
-    return m_error == Error::None;
 }
 
 void PdfDocument::abandon()
 {
+    m_complete = false;
     release();
     removeTemporary();
 }

@@ -10,6 +10,7 @@
 
 class CairoDeviceContext;
 class DeviceContext;
+class RecordedCairoPage;
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -29,6 +30,10 @@ typedef struct _cairo_surface cairo_surface_t;
 // takes that name only when close() has written all of it; a document that
 // fails or is abandoned leaves no file under the name (an older file there
 // stays as it was). The folder must exist.
+//
+// A file can also be written on one thread and named on another: complete()
+// writes all of it under the temporary name, which may then lie in another
+// folder of the same file system, and close() later only gives it its name.
 class PdfDocument {
 public:
     // The sheet, as the page image is saved.
@@ -57,6 +62,10 @@ public:
     // metadata (CP932). False when the temporary file cannot be made; the
     // document then takes no pages.
     [[nodiscard]] bool open(const FCString& path, std::string_view title);
+    // The same with the temporary file in the folder given (ending with
+    // "/", CP932) rather than beside the final name.
+    [[nodiscard]] bool open(const FCString& path, std::string_view title,
+                            const std::string& temporaryFolder);
     bool isOpen() const { return m_cr != nullptr; }
 
     // An outline entry with the title (CP932) that leads to the next page
@@ -68,12 +77,22 @@ public:
     DeviceContext* beginPage();
     // Finishes the page begun last. False when the document has failed.
     bool endPage();
+    // A whole page drawn elsewhere (see RecordedCairoPage), added as
+    // beginPage, drawing and endPage would have added it. False when the
+    // document is not open or has failed.
+    bool putPage(const RecordedCairoPage& page);
 
     // Writes the rest of the file and gives it its name. True when the file
     // is complete under its name, or when there was no page at all (then no
     // file is written). False after any failure: nothing is left under the
     // name or the temporary one.
     [[nodiscard]] bool close();
+    // Writes the rest of the file under its temporary name, where it stays
+    // until close() gives it its name; the document takes no more pages.
+    // False after any failure (the temporary file is gone then), or when
+    // there was no page.
+    [[nodiscard]] bool complete();
+    bool isComplete() const { return m_complete; }
     // Drops the document and its temporary file.
     void abandon();
 
@@ -93,6 +112,11 @@ public:
 private:
     // cairo's write callback (cairo's types stay out of this header).
     struct Writer;
+    // The turned page's set-up on the context, and its end.
+    bool startPage();
+    bool finishPage();
+    // Writes out and closes the file under its temporary name.
+    void writeRest();
     void fail(Error error, uint32_t systemError);
     void release();
     void removeTemporary();
@@ -104,6 +128,7 @@ private:
     cairo_t* m_cr = nullptr;
     std::unique_ptr<CairoDeviceContext> m_page;
     int m_pages = 0;
+    bool m_complete = false; // written to its end under the temporary name
     std::vector<std::string> m_pendingOutline;
     std::vector<OutlineEntry> m_outline;
     Error m_error = Error::None;

@@ -5,7 +5,9 @@
 #include "render/PageFileName.h"
 #include "render/PdfDocument.h"
 #include "render/PdfFileName.h"
+#include "render/RecordedCairoPage.h"
 
+#include <cassert>
 #include <utility>
 
 PdfScriptWriter::PdfScriptWriter(Grouping grouping, const FCString& destination)
@@ -14,6 +16,16 @@ PdfScriptWriter::PdfScriptWriter(Grouping grouping, const FCString& destination)
 }
 
 PdfScriptWriter::~PdfScriptWriter() = default;
+
+void PdfScriptWriter::putRecorded(std::unique_ptr<RecordedCairoPage> page)
+{
+    m_recorded = std::move(page);
+}
+
+void PdfScriptWriter::putComplete(std::unique_ptr<PdfDocument> script)
+{
+    m_completeScript = std::move(script);
+}
 
 PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
 {
@@ -37,12 +49,21 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
         close(m_script);
     File& file = m_open[key];
     if (!file.document) {
-        file.document = std::make_unique<PdfDocument>();
         // The folder is made with every missing level, as for page images;
-        // when that fails, opening the file fails and tells why.
+        // when that fails, opening the file fails and tells why (a file
+        // written elsewhere fails to take its name).
         createDirectories(folder.text());
-        file.opened = file.document->open(path, title.view());
+        if (m_completeScript) {
+            assert(m_completeScript->path() == path &&
+                   "a script written elsewhere under another name");
+            file.document = std::move(m_completeScript);
+            file.opened = true;
+        } else {
+            file.document = std::make_unique<PdfDocument>();
+            file.opened = file.document->open(path, title.view());
+        }
     }
+    m_completeScript.reset();
     if (m_grouping == Grouping::PerScript)
         m_script = key;
     return &file;
@@ -70,6 +91,7 @@ FCString PdfScriptWriter::bundlePath(const FCString& destination, const FCString
 
 DeviceContext* PdfScriptWriter::openPage(const Page& page)
 {
+    const std::unique_ptr<RecordedCairoPage> recorded = std::move(m_recorded);
     File* file = fileFor(page);
     // The page is the file's, written or lost with it.
     ++file->pagesOfScene[scene()];
@@ -79,6 +101,10 @@ DeviceContext* PdfScriptWriter::openPage(const Page& page)
     if (m_grouping == Grouping::ByActor && file->lastScene != scene()) {
         file->document->addOutlineEntry(page.pageName.view());
         file->lastScene = scene();
+    }
+    if (recorded) {
+        file->document->putPage(*recorded);
+        return nullptr;
     }
     DeviceContext* dc = file->document->beginPage();
     if (dc)
@@ -102,6 +128,8 @@ void PdfScriptWriter::closePage()
 
 void PdfScriptWriter::closeScene(bool complete)
 {
+    m_recorded.reset();
+    m_completeScript.reset();
     if (complete) {
         closePage();
     } else {
@@ -128,6 +156,8 @@ void PdfScriptWriter::closeScene(bool complete)
 
 void PdfScriptWriter::closeAll()
 {
+    m_recorded.reset();
+    m_completeScript.reset();
     closePage();
     while (!m_open.empty())
         close(m_open.begin()->first);

@@ -11,6 +11,7 @@
 
 class DeviceContext;
 class PdfDocument;
+class RecordedCairoPage;
 
 // The page sink of the PDF device. Per script, each script of a scene is one
 // file, destination + page name + "/" + page name + "." + character +
@@ -29,6 +30,12 @@ class PdfDocument;
 // is already); otherwise (the scene was stopped within a script) it is
 // dropped, so that no cut script stands under its name. Bundles stay open
 // either way, until finish closes every file still open.
+//
+// Pages drawn on other threads are handed on as if drawn here (no context
+// is given for them then): a page recorded there is painted into its file
+// in its turn, and a script file written there completely under a
+// temporary name takes its script's place and gets its name when its last
+// page has been handed on, as a script drawn here would.
 class PdfScriptWriter : public PageSink {
 public:
     enum class Grouping {
@@ -45,6 +52,12 @@ public:
 
     // The files written complete, in the order they were closed (CP932).
     const std::vector<FCString>& writtenFiles() const { return m_written; }
+
+    // The next page begun is this one, already drawn.
+    void putRecorded(std::unique_ptr<RecordedCairoPage> page);
+    // The script whose first page is begun next is this file, complete
+    // (PdfDocument::complete) under the name the writer would give it.
+    void putComplete(std::unique_ptr<PdfDocument> script);
 
 protected:
     DeviceContext* openPage(const Page& page) override;
@@ -79,4 +92,6 @@ private:
     // The page begun last is the last of its script.
     bool m_lastOfScript = false;
     std::vector<FCString> m_written;
+    std::unique_ptr<RecordedCairoPage> m_recorded;
+    std::unique_ptr<PdfDocument> m_completeScript;
 };

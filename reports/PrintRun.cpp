@@ -15,11 +15,13 @@
 #include "platform/FileSystem.h"
 #include "platform/NativePath.h"
 #include "platform/Sjis.h"
+#include "platform/Trace.h"
 #include "platform/WinError.h"
 #include "platform/WorkerPool.h"
 #include "render/LineSelection.h"
 #include "render/PageFileName.h"
 #include "render/PageImageSink.h"
+#include "render/PdfDraftSink.h"
 #include "render/PdfScriptWriter.h"
 #include "render/PrinterPageSink.h"
 #include "render/RunContext.h"
@@ -83,6 +85,29 @@ std::unique_ptr<PageSink> sinkFor(const RunSettings& run, const FCString& destin
                                                  destination);
     }
     return std::make_unique<PrinterPageSink>();
+}
+
+// A page name as the file system will see it: names are compared so.
+std::string fileSystemName(const FCString& name)
+{
+    return PageFileName::safeName(name.view()).toStdString();
+}
+
+// The name a scene's pages go under when the names taken are taken: empty
+// when its own is free, otherwise the first free one of the scene name with
+// "(2)", "(3)"... added.
+FCString freeName(const std::set<std::string>& taken, const FCString& scene)
+{
+    if (taken.count(fileSystemName(scene)) == 0)
+        return FCString();
+    for (int n = 2;; ++n) {
+        FCString name(scene);
+        name.append("(");
+        name.appendNumber(n);
+        name.append(")");
+        if (taken.count(fileSystemName(name)) == 0)
+            return name;
+    }
 }
 
 } // namespace
@@ -189,17 +214,9 @@ FCString PrintRun::recordNotice(const Outcome& outcome)
 
 FCString PrintRun::distinctPageName(const FCString& scene)
 {
-    // Names are compared as the file system will see them.
-    if (m_pageNames.insert(PageFileName::safeName(scene.view()).toStdString()).second)
-        return FCString();
-    for (int n = 2;; ++n) {
-        FCString name(scene);
-        name.append("(");
-        name.appendNumber(n);
-        name.append(")");
-        if (m_pageNames.insert(PageFileName::safeName(name.view()).toStdString()).second)
-            return name;
-    }
+    const FCString name = freeName(m_pageNames, scene);
+    m_pageNames.insert(fileSystemName(name.isEmpty() ? scene : name));
+    return name;
 }
 
 void PrintRun::configure(const ScenarioContext& context, ScriptPrinter& printer)
@@ -289,6 +306,8 @@ void PrintRun::drawScene(const ScriptPrinter& printer, SceneResult& result, Page
 
 PrintRun::SceneResult PrintRun::commitScene(SceneDraft& draft, PageSink& sink, RunContext& context)
 {
+    if (auto* pdf = dynamic_cast<PdfScriptWriter*>(&sink); pdf && draft.pdf)
+        return commitPdfScene(draft, *pdf, context);
     SceneResult result;
     result.read = true;
     auto* images = dynamic_cast<PageImageSink*>(&sink);
@@ -323,6 +342,65 @@ PrintRun::SceneResult PrintRun::commitScene(SceneDraft& draft, PageSink& sink, R
     return result;
 }
 
+PrintRun::SceneResult PrintRun::commitPdfScene(SceneDraft& draft, PdfScriptWriter& writer,
+                                               RunContext& context)
+{
+    SceneResult result;
+    result.read = true;
+    const FCString& scene = draft.printer->sceneName();
+    std::vector<PdfDraftSink::Drafted>& pages = draft.pdf->drafted();
+    if (writer.grouping() == PdfScriptWriter::Grouping::PerScript && !pages.empty()) {
+        // Its files are named and titled after the name the worker was
+        // told; a scene whose pages go under another one (an earlier scene
+        // was left out) is drawn here.
+        const FCString name = freeName(m_pageNames, scene);
+        if (pages.front().page.pageName.view() != (name.isEmpty() ? scene : name).view()) {
+            Trace::write("PrintRun: a scene drafted under another name is drawn again\n");
+            drawScene(*draft.printer, result, writer, context);
+            return result;
+        }
+    }
+    result.pageName = distinctPageName(scene);
+    result.sinkScene = writer.beginScene();
+    bool stopped = draft.stopped;
+    const FCString& filed = result.pageName.isEmpty() ? scene : result.pageName;
+    for (PdfDraftSink::Drafted& drafted : pages) {
+        drafted.page.pageName = filed;
+        if (drafted.script)
+            writer.putComplete(std::move(drafted.script));
+        if (drafted.recorded)
+            writer.putRecorded(std::move(drafted.recorded));
+        (void)writer.beginPage(drafted.page);
+        ++result.pages;
+        writer.endPage();
+        if (context.pageDone(drafted.page, writer)) {
+            stopped = true;
+            break;
+        }
+    }
+    draft.pdf.reset();
+    result.completed = !stopped;
+    result.interrupted = stopped;
+    writer.endScene(result.completed);
+    settle(result, writer);
+    return result;
+}
+
+std::vector<FCString>
+PrintRun::expectedPageNames(const std::vector<const ScriptInfo*>& records) const
+{
+    std::set<std::string> taken = m_pageNames;
+    std::vector<FCString> names(records.size());
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        if (!records[index])
+            continue;
+        const FCString& scene = records[index]->sceneName();
+        names[index] = freeName(taken, scene);
+        taken.insert(fileSystemName(names[index].isEmpty() ? scene : names[index]));
+    }
+    return names;
+}
+
 void PrintRun::settle(SceneResult& result, const PageSink& sink) const
 {
     result.lost = sink.lostPages(result.sinkScene);
@@ -344,10 +422,18 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
         wanted[static_cast<std::size_t>(index)] = fileName.toStdString();
         records[static_cast<std::size_t>(index)] = &catalogue.record(index);
     }
-    // Page images are drawn on the workers as well; PDF pages and printer
-    // jobs are drawn here, into the files and jobs that stay open.
+    // Page images are drawn on the workers as well; printer jobs are drawn
+    // here, into the jobs that stay open.
     const bool draw =
         m_context.run.device == OutputDevice::Png || m_context.run.device == OutputDevice::Bmp;
+    // PDF pages as well: per script into files of their own, with bundles
+    // recorded, to be painted into them here.
+    const bool pdf = m_context.run.device == OutputDevice::Pdf;
+    const FCString destination = pageDestination();
+    // Per script the page name is in the files' names and titles.
+    const std::vector<FCString> pageNames = pdf && !m_context.run.bundleByActor
+                                                ? expectedPageNames(records)
+                                                : std::vector<FCString>(records.size());
 
     // Cancels are heard where a serial run hears them, at the pumps of this
     // thread, and take effect at the scene being handed on. Once the run ends
@@ -360,9 +446,14 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
             const std::string& fileName = wanted[static_cast<std::size_t>(index)];
             if (fileName.empty())
                 return SceneDraft();
-            return SceneDraft::prepare(m_context, m_selection, fileName,
-                                       *records[static_cast<std::size_t>(index)], draw,
-                                       [&ended] { return ended.load(); });
+            SceneDraft draft = SceneDraft::prepare(m_context, m_selection, fileName,
+                                                   *records[static_cast<std::size_t>(index)], draw,
+                                                   [&ended] { return ended.load(); });
+            if (pdf)
+                draft.drawPdf(m_context.run.bundleByActor, destination,
+                              pageNames[static_cast<std::size_t>(index)],
+                              [&ended] { return ended.load(); });
+            return draft;
         },
         [&](int index, SceneDraft& draft) {
             bool goOn = false;

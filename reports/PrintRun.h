@@ -9,9 +9,11 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class LineSelection;
 class PageSink;
+class PdfScriptWriter;
 class Progress;
 class ScriptCatalogue;
 class ScriptInfo;
@@ -34,9 +36,10 @@ struct SceneDraft;
 // each line ending with a single "\n", in Shift-JIS. With the log switch on,
 // the log file is replaced by that text and then handed to the opener.
 //
-// Scenes are read, laid out and (for page images) drawn on worker threads,
-// as many as the print format's jobs say, and handed on in list order: every
-// file, job and log line is what a run of one scene after the other gives.
+// Scenes are read, laid out and (for page images and PDF files) drawn on
+// worker threads, as many as the print format's jobs say, and handed on in
+// list order: every file, job and log line is what a run of one scene after
+// the other gives.
 //
 // Cancelling takes effect between scenes: the scene being printed is
 // finished. A second cancel stops within the scene, after the page being
@@ -175,6 +178,15 @@ private:
     // A scene made ready on a worker into the run's sink, as printScene
     // would have printed it.
     SceneResult commitScene(SceneDraft& draft, PageSink& sink, RunContext& context);
+    // The same for a scene whose PDF pages a worker drew: per script its
+    // files, complete, take their names here in list order (a scene filed
+    // under another name than its own is drawn here instead); with bundles
+    // its recorded pages are painted into them.
+    SceneResult commitPdfScene(SceneDraft& draft, PdfScriptWriter& writer, RunContext& context);
+    // The names the pages of the scenes of records (null: not printed) will
+    // go under, as distinctPageName gives them, when every one of them is
+    // read: empty for a scene's own name.
+    std::vector<FCString> expectedPageNames(const std::vector<const ScriptInfo*>& records) const;
     // The scenes of printAll made ready on the pool's workers and handed to
     // commit in list order (commit prints a scene itself when its draft is
     // not prepared); commit's false ends the run.

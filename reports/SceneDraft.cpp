@@ -2,6 +2,7 @@
 
 #include "document/ScriptInfo.h"
 #include "platform/SilentPrompt.h"
+#include "render/PdfDraftSink.h"
 #include "render/RunContext.h"
 #include "render/SceneRenderer.h"
 #include "render/ScriptPrinter.h"
@@ -50,4 +51,30 @@ SceneDraft SceneDraft::prepare(const ScenarioContext& context, const LineSelecti
         return SceneDraft();
     draft.prepared = true;
     return draft;
+}
+
+void SceneDraft::drawPdf(bool bundles, const FCString& destination, const FCString& pageName,
+                         const std::function<bool()>& stop)
+{
+    if (!prepared)
+        return;
+    SilentPrompt silent;
+    Prompt::ThreadScope quiet(silent);
+    try {
+        auto sink = std::make_unique<PdfDraftSink>(
+            bundles ? PdfDraftSink::Form::Pages : PdfDraftSink::Form::Files, destination);
+        RunContext pages;
+        pages.setStopCheck(stop);
+        SceneRenderer renderer(*printer, *sink, pages);
+        if (!pageName.isEmpty())
+            renderer.setPageName(pageName);
+        sink->beginScene();
+        renderer.printAll();
+        stopped = renderer.stopped();
+        sink->endScene(!stopped);
+        if (!sink->failed() && !silent.asked())
+            pdf = std::move(sink);
+    } catch (...) {
+        // Drawn again where what raised can be told.
+    }
 }

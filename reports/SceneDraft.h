@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fc/FCString.h"
 #include "render/DrawnPageSink.h"
 
 #include <functional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 class LineSelection;
+class PdfDraftSink;
 class ScriptInfo;
 class ScriptPrinter;
 struct ScenarioContext;
@@ -30,6 +32,14 @@ struct SceneDraft {
                               const std::string& fileName, const ScriptInfo& record, bool draw,
                               const std::function<bool()>& stop);
 
+    // Draws the PDF pages of a prepared scene into destination, filed
+    // under pageName (empty: the scene's own name; see PdfDraftSink): per
+    // script whole files, with bundles recorded pages. When that cannot be
+    // done quietly the draft keeps none, and the run's thread draws the
+    // scene itself.
+    void drawPdf(bool bundles, const FCString& destination, const FCString& pageName,
+                 const std::function<bool()>& stop);
+
     SceneDraft();
     ~SceneDraft();
     SceneDraft(SceneDraft&&) noexcept;
@@ -39,4 +49,5 @@ struct SceneDraft {
     bool stopped = false;  // stop ended the drawing before the scene's end
     std::unique_ptr<ScriptPrinter> printer;
     std::vector<DrawnPageSink::Drawn> pages; // drawn, in order
+    std::unique_ptr<PdfDraftSink> pdf;       // the PDF pages drawn, when drawn
 };

@@ -513,3 +513,36 @@ TEST(PdfDocumentTest, ReopeningStartsAFreshFile)
         nonEmptyLines(pdfread::shell("pdftotext -raw " + shellQuoted(folder / "b.pdf") + " -")),
         std::vector<std::string>{"三"});
 }
+
+// A document completed on one thread waits under its temporary name, in the
+// folder given for it, until it is closed (it then takes its name) or let go
+// (nothing is left).
+TEST(PdfDocumentTest, ACompletedDocumentWaitsForItsNameUnderTheTemporaryOne)
+{
+    enum class End { Close, Abandon, Destroy };
+    auto font = pageFont();
+    for (const End end : {End::Close, End::Abandon, End::Destroy}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        ScratchFolder folder;
+        std::filesystem::create_directories(folder / "sub");
+        auto document = std::make_unique<PdfDocument>();
+        ASSERT_TRUE(
+            document->open(FCString((folder / "sub/x.pdf").c_str()), "x", folder.destination()));
+        drawPage(*document, *font, "一");
+        ASSERT_TRUE(document->complete());
+        EXPECT_EQ(document->beginPage(), nullptr);
+        const std::vector<std::string> waiting = folder.files();
+        ASSERT_EQ(waiting.size(), 1u);
+        EXPECT_EQ(waiting[0].find('/'), std::string::npos) << waiting[0];
+        if (end == End::Close) {
+            EXPECT_TRUE(document->close());
+            EXPECT_EQ(document->pageCount(), 1);
+            EXPECT_EQ(folder.files(), std::vector<std::string>{"sub/x.pdf"});
+        } else {
+            if (end == End::Abandon)
+                document->abandon();
+            document.reset();
+            EXPECT_TRUE(folder.files().empty());
+        }
+    }
+}

@@ -14,6 +14,19 @@
 
 namespace pdfread {
 
+// A PDF file's bytes without the second it was made in, which cairo writes
+// into it: two runs a second apart make otherwise the same file.
+inline std::string withoutCreationDate(std::string bytes)
+{
+    const std::string key = "/CreationDate (D:";
+    for (std::size_t at = bytes.find(key); at != std::string::npos;
+         at = bytes.find(key, at + key.size())) {
+        for (std::size_t i = at + key.size(); i < bytes.size() && bytes[i] != ')'; ++i)
+            bytes[i] = '0';
+    }
+    return bytes;
+}
+
 // The output of a shell command; empty when it could not run.
 inline std::string shell(const std::string& command)
 {

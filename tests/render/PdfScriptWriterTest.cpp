@@ -5,12 +5,16 @@
 #include "TestText.h"
 #include "platform/FileFaults.h"
 #include "platform/WinError.h"
+#include "render/PdfDraftSink.h"
 #include "render/RunContext.h"
 #include "render/SceneRenderer.h"
 #include "render/ScriptPrinter.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -256,5 +260,102 @@ TEST(PdfScriptWriterTest, AScriptStoppedWithinLeavesNoFileWhileBundlesKeepTheirP
         }
         EXPECT_EQ(pdfread::pageCount(folder / (bundles ? "さくら.pdf" : "浜辺/浜辺.さくら.pdf")),
                   3);
+    }
+}
+
+namespace {
+
+// Every file below a folder with its bytes, creation dates left out.
+std::map<std::string, std::string> filesOf(const ScratchFolder& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const std::string& name : folder.files()) {
+        std::ifstream in(folder / name, std::ios::binary);
+        files[name] =
+            pdfread::withoutCreationDate(std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    return files;
+}
+
+} // namespace
+
+// Pages drawn on another thread (whole script files, or recorded pages for
+// bundles) and handed on give the writer's files byte for byte, shading
+// pattern, comment block and director's copy included; what is not handed
+// on leaves nothing behind.
+TEST(PdfScriptWriterTest, PagesDrawnElsewhereAndHandedOnGiveTheSameFiles)
+{
+    struct Case {
+        PdfScriptWriter::Grouping grouping;
+        PdfDraftSink::Form form;
+    };
+    for (const Case& c : {Case{PdfScriptWriter::Grouping::PerScript, PdfDraftSink::Form::Files},
+                          Case{PdfScriptWriter::Grouping::ByActor, PdfDraftSink::Form::Pages}}) {
+        SCOPED_TRACE(c.form == PdfDraftSink::Form::Files ? "files" : "pages");
+        ScriptPrinter printer;
+        printer.setOptions(ScriptPrinter::OptionGenericScript |
+                           ScriptPrinter::OptionNotesInCommentFont);
+        ASSERT_TRUE(printer.setLinesPerPage(5));
+        printer.setBackground(4, 0);
+        printer.buildBackgroundPattern();
+        printer.loadText(
+            sj(sceneText("浜辺", {"さくら", "悠人"}, 9) + "*ＳＥ：波の音\n*ここで間をとる\n"));
+
+        ScratchFolder here;
+        PdfScriptWriter direct(c.grouping, destinationOf(here.destination()));
+        printInto(printer, direct);
+        direct.finish();
+
+        ScratchFolder elsewhere;
+        PdfScriptWriter writer(c.grouping, destinationOf(elsewhere.destination()));
+        {
+            PdfDraftSink drafts(c.form, destinationOf(elsewhere.destination()));
+            RunContext quiet;
+            SceneRenderer renderer(printer, drafts, quiet);
+            drafts.beginScene();
+            EXPECT_TRUE(renderer.printAll());
+            drafts.endScene(true);
+            EXPECT_FALSE(drafts.failed());
+            // Not handed on: removed with the sink.
+            PdfDraftSink dropped(c.form, destinationOf(elsewhere.destination()));
+            (void)SceneRenderer(printer, dropped, quiet).printAll();
+
+            writer.beginScene();
+            for (PdfDraftSink::Drafted& page : drafts.drafted()) {
+                if (page.script)
+                    writer.putComplete(std::move(page.script));
+                if (page.recorded)
+                    writer.putRecorded(std::move(page.recorded));
+                EXPECT_EQ(writer.beginPage(page.page), nullptr);
+                writer.endPage();
+            }
+            writer.endScene(true);
+        }
+        writer.finish();
+        EXPECT_EQ(writer.lostPages(), 0);
+        const auto expected = filesOf(here);
+        ASSERT_GE(expected.size(), 3u);
+        EXPECT_TRUE(filesOf(elsewhere) == expected);
+        EXPECT_EQ(elsewhere.files(), here.files());
+    }
+}
+
+TEST(PdfScriptWriterTest, DraftsAreWrittenInTheNearestFolderThatExists)
+{
+    ScratchFolder folder;
+    std::filesystem::create_directories(folder / "a/b");
+    std::ofstream(folder / "file") << "x";
+    const struct {
+        const char* destination;
+        std::string expected;
+    } cases[] = {
+        {"a/b/", folder / "a/b/"}, {"a/b/c/d/", folder / "a/b/"},
+        {"a", folder / "a/"},      {"new/", folder.destination()},
+        {"file/sub/", ""}, // a file is in the way: nowhere
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.destination);
+        EXPECT_EQ(PdfDraftSink::existingFolder(FCString((folder / c.destination).c_str())),
+                  c.expected);
     }
 }

@@ -1,6 +1,7 @@
 #include "ReportsTestFixture.h"
 #include "format/PrintFormat.h"
 #include "render/LineSelection.h"
+#include "render/PdfReading.h"
 #include "reports/PrintRun.h"
 
 #include <filesystem>
@@ -8,19 +9,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// A PDF file's bytes without the second it was made in, which cairo writes
-// into it: two runs a second apart make otherwise the same file.
-std::string withoutCreationDate(std::string bytes)
-{
-    const std::string key = "/CreationDate (D:";
-    for (std::size_t at = bytes.find(key); at != std::string::npos;
-         at = bytes.find(key, at + key.size())) {
-        for (std::size_t i = at + key.size(); i < bytes.size() && bytes[i] != ')'; ++i)
-            bytes[i] = '0';
-    }
-    return bytes;
-}
 
 // Every file below a folder, by its path from there, with its bytes.
 std::map<std::string, std::string> filesBelow(const std::string& folder)
@@ -34,10 +22,21 @@ std::map<std::string, std::string> filesBelow(const std::string& folder)
         std::ifstream in(entry.path(), std::ios::binary);
         std::string bytes(std::istreambuf_iterator<char>(in), {});
         if (entry.path().extension() == ".pdf")
-            bytes = withoutCreationDate(std::move(bytes));
+            bytes = pdfread::withoutCreationDate(std::move(bytes));
         files[std::filesystem::relative(entry.path(), folder).string()] = std::move(bytes);
     }
     return files;
+}
+
+// The temporary files left anywhere below a folder.
+std::vector<std::string> temporariesBelow(const std::string& folder)
+{
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.path().extension() == ".part")
+            left.push_back(entry.path().string());
+    }
+    return left;
 }
 
 // The outcome's counts, side by side, for one comparison.
@@ -146,6 +145,8 @@ INSTANTIATE_TEST_SUITE_P(Devices, PrintRunJobsDeviceTest,
 struct CancelCase {
     int jobs;
     int steps; // rows stepped before the cancel
+    OutputDevice device = OutputDevice::Png;
+    bool bundles = false;
 };
 
 class PrintRunJobsCancelTest : public PrintRunJobsTest,
@@ -157,7 +158,8 @@ class PrintRunJobsCancelTest : public PrintRunJobsTest,
 // later scene (nor a temporary one) is left.
 TEST_P(PrintRunJobsCancelTest, ACancelLeavesWhatTheSerialRunLeaves)
 {
-    m_app.setOutputDevice(OutputDevice::Png);
+    m_app.setOutputDevice(GetParam().device);
+    m_app.setBundleByActor(GetParam().bundles);
     TitledCancelView serialView(sj("台本の印刷"), GetParam().steps);
     const Printed serial = print(1, "serial", serialView);
     UxProgressDialog::clearCancelRequest();
@@ -176,11 +178,13 @@ TEST_P(PrintRunJobsCancelTest, ACancelLeavesWhatTheSerialRunLeaves)
         EXPECT_TRUE(bytes == serial.files.at(path)) << path;
     }
     EXPECT_EQ(parallelNames, serialNames);
+    EXPECT_EQ(temporariesBelow(m_folder.path()), std::vector<std::string>());
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, PrintRunJobsCancelTest,
                          testing::Values(CancelCase{4, 1}, CancelCase{4, 3}, CancelCase{2, 5},
-                                         CancelCase{8, 8}));
+                                         CancelCase{8, 8}, CancelCase{3, 2, OutputDevice::Pdf},
+                                         CancelCase{2, 5, OutputDevice::Pdf, true}));
 
 // Presses cancel at two pumps of the run: the second press stops the scene
 // in progress after its page.
@@ -203,6 +207,8 @@ private:
 struct StopCase {
     int firstPress;   // the pump of the first press; the second follows at the next
     bool interrupted; // the presses stop a scene within (not between scenes)
+    OutputDevice device = OutputDevice::Png;
+    bool bundles = false;
 };
 
 class PrintRunJobsStopTest : public PrintRunJobsTest,
@@ -214,7 +220,8 @@ class PrintRunJobsStopTest : public PrintRunJobsTest,
 // first press at a row's pump ends the run between scenes instead.)
 TEST_P(PrintRunJobsStopTest, ASecondCancelStopsAtTheSerialRunsPage)
 {
-    m_app.setOutputDevice(OutputDevice::Png);
+    m_app.setOutputDevice(GetParam().device);
+    m_app.setBundleByActor(GetParam().bundles);
     PressesAtPumps serialView(GetParam().firstPress);
     const Printed serial = print(1, "serial", serialView);
     PressesAtPumps parallelView(GetParam().firstPress);
@@ -226,35 +233,64 @@ TEST_P(PrintRunJobsStopTest, ASecondCancelStopsAtTheSerialRunsPage)
     ASSERT_EQ(parallel.files.size(), serial.files.size());
     for (const auto& [path, bytes] : serial.files)
         EXPECT_TRUE(parallel.files.count(path) && parallel.files.at(path) == bytes) << path;
+    EXPECT_EQ(temporariesBelow(m_folder.path()), std::vector<std::string>());
 }
 
 INSTANTIATE_TEST_SUITE_P(Pumps, PrintRunJobsStopTest,
                          testing::Values(StopCase{2, true}, StopCase{5, true}, StopCase{9, false},
-                                         StopCase{17, true}));
+                                         StopCase{17, true}, StopCase{5, true, OutputDevice::Pdf},
+                                         StopCase{17, true, OutputDevice::Pdf, true}));
+
+struct BlockedCase {
+    const char* name;
+    OutputDevice device;
+    bool bundles;
+    const char* blocked; // what a folder stands in the way of, in the destination
+    int failed;          // scenes that lose pages
+};
+
+class PrintRunJobsBlockedTest : public PrintRunJobsTest,
+                                public testing::WithParamInterface<BlockedCase> {};
 
 // A scene whose page folder cannot be made (a file stands under its name)
 // loses its pages and is logged as failed; the scenes after it are printed
-// and logged in their places, as in the serial run.
-TEST_F(PrintRunJobsTest, AScenesUnwritablePagesFailItAloneAndTheOthersFollowInOrder)
+// and logged in their places, as in the serial run. A bundle that cannot
+// take its name (a folder stands there) fails every scene in it.
+TEST_P(PrintRunJobsBlockedTest, AScenesUnwritablePagesFailItAloneAndTheOthersFollowInOrder)
 {
-    m_app.setOutputDevice(OutputDevice::Png);
+    m_app.setOutputDevice(GetParam().device);
+    m_app.setBundleByActor(GetParam().bundles);
     for (const char* name : {"1", "3"}) {
+        const std::string blocked = m_folder.path() + "out" + name + "/" + GetParam().blocked;
         std::filesystem::create_directories(m_folder.path() + "out" + name);
-        m_folder.write(std::string("out") + name + "/e", "not a folder");
+        if (GetParam().bundles)
+            std::filesystem::create_directories(blocked + "/kept");
+        else
+            m_folder.write(std::string("out") + name + "/" + GetParam().blocked, "not a folder");
     }
     const Printed serial = print(1, "1");
     const Printed parallel = print(3, "3");
-    EXPECT_EQ(serial.outcome.failed, 1);
-    EXPECT_EQ(serial.outcome.printed, 6);
+    EXPECT_EQ(serial.outcome.failed, GetParam().failed);
+    EXPECT_EQ(serial.outcome.printed, 7 - GetParam().failed);
     EXPECT_GT(serial.outcome.pagesLost, 0);
-    EXPECT_NE(serial.log.find("e.screenplay.txt" +
-                              PrintRun::failedSuffix(serial.outcome.pagesLost).toStdString()),
-              std::string::npos)
-        << serial.log;
+    if (!GetParam().bundles) {
+        EXPECT_NE(serial.log.find("e.screenplay.txt" +
+                                  PrintRun::failedSuffix(serial.outcome.pagesLost).toStdString()),
+                  std::string::npos)
+            << serial.log;
+    }
     EXPECT_EQ(counts(parallel.outcome), counts(serial.outcome));
     EXPECT_EQ(parallel.log, serial.log);
     EXPECT_EQ(parallel.files.size(), serial.files.size());
+    EXPECT_EQ(temporariesBelow(m_folder.path()), std::vector<std::string>());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, PrintRunJobsBlockedTest,
+    testing::Values(BlockedCase{"Png", OutputDevice::Png, false, "e", 1},
+                    BlockedCase{"PdfPerScript", OutputDevice::Pdf, false, "e", 1},
+                    BlockedCase{"PdfBundles", OutputDevice::Pdf, true, "店主.pdf", 4}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A scene that cannot be read is put to the user once, from the run's own
 // thread, and left out as in the serial run.
