@@ -61,7 +61,7 @@ bool ScreenplayBatch::Temporary::write(const FCString& path, const FCString& tex
     if (path.isEmpty() || path.view().front() != '/')
         return false;
     std::string spare;
-    if (spares && spares->take(spare)) {
+    if (spares && spares->take(spare, text.view().size())) {
         // A spare keeps the temporary name it was given for another
         // target: all of them lie in the one output folder.
         const int fd = QuickFile::overwrite(
@@ -201,8 +201,9 @@ bool ScreenplayBatch::rename(const Temporary& pending)
                      pending.m_target.toStdString() + "\n");
         return false;
     }
-    if (m_spares && tradeNames(nativeTemporary, nativeTarget)) {
-        m_spares->give(pending.m_temporary);
+    off_t oldSize = 0;
+    if (m_spares && tradeNames(nativeTemporary, nativeTarget, oldSize)) {
+        m_spares->give(pending.m_temporary, oldSize);
         return true;
     }
     if (std::rename(nativeTemporary.c_str(), nativeTarget.c_str()) != 0) {
@@ -213,12 +214,16 @@ bool ScreenplayBatch::rename(const Temporary& pending)
     return true;
 }
 
-bool ScreenplayBatch::tradeNames(const std::string& temporary, const std::string& target) const
+bool ScreenplayBatch::tradeNames(const std::string& temporary, const std::string& target,
+                                 off_t& oldSize) const
 {
     // Only an old file that could be written over is kept: a link, a
     // folder or a file with another name goes the rename's way, which
     // leaves what it names alone.
     struct stat info;
-    return ::lstat(target.c_str(), &info) == 0 && m_spares->fits(info) &&
-           ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
+    if (::lstat(target.c_str(), &info) != 0 || !m_spares->fits(info) ||
+        ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0)
+        return false;
+    oldSize = info.st_size;
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 class FCFile;
@@ -86,7 +87,7 @@ private:
     bool rename(const Temporary& pending);
     // Trades the names of the temporary and an old file at the target that
     // may become a spare; false, with nothing changed, otherwise.
-    bool tradeNames(const std::string& temporary, const std::string& target) const;
+    bool tradeNames(const std::string& temporary, const std::string& target, off_t& oldSize) const;
 
     std::size_t m_capacity;
     SpareFiles* m_spares = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <mutex>
 #include <string>
 #include <sys/stat.h>
@@ -34,10 +35,13 @@ public:
     // regular file with no other name, looking as a new one would.
     bool fits(const struct stat& info) const;
 
-    // A settled spare's path; false when there is none.
-    bool take(std::string& path);
-    // A file moved aside, at path: a spare once settled.
-    void give(std::string path);
+    // A settled spare's path for a text of size bytes; false when there is
+    // none. The file system releases the blocks a file is cut by, which may
+    // wait for the disk: the spare chosen is the largest that needs no
+    // cutting, or else the smallest.
+    bool take(std::string& path, std::size_t size);
+    // A file moved aside, at path, and its size: a spare once settled.
+    void give(std::string path, off_t size);
     // The files given so far have their new names on the disk.
     void settle();
     // Removes a spare that cannot be written over, as a rename onto its
@@ -48,6 +52,12 @@ private:
     mutable std::mutex m_mutex;
     bool m_knowsFresh = false;
     struct stat m_fresh {};
-    std::vector<std::string> m_settled;
-    std::vector<std::string> m_given;
+    struct Spare {
+        std::string path;
+        off_t blocks;
+    };
+    off_t blocksOf(off_t size) const;
+
+    std::vector<Spare> m_settled;
+    std::vector<Spare> m_given;
 };

@@ -169,7 +169,7 @@ TEST(ScreenplayBatchTest, OnlyAnOldFileSeenNowhereElseIsWrittenOverLater)
 
             // Until the next flush the old file is nobody's to write.
             std::string spare;
-            EXPECT_FALSE(spares.take(spare));
+            EXPECT_FALSE(spares.take(spare, 1));
             spares.settle();
             write("c.screenplay.txt", "c");
             batch.commit(failed);
