@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +28,17 @@ bool writeAll(int fd, std::string_view bytes)
             return false;
         done += std::size_t(n);
     }
+    return true;
+}
+
+// Whether no one but this descriptor has the file open: a write lease is
+// granted only then. A lease broken while held is told by SIGURG, which is
+// ignored, rather than by SIGIO, which would end the process.
+bool openHereAlone(int fd)
+{
+    if (::fcntl(fd, F_SETSIG, SIGURG) != 0 || ::fcntl(fd, F_SETLEASE, F_WRLCK) != 0)
+        return false;
+    ::fcntl(fd, F_SETLEASE, F_UNLCK);
     return true;
 }
 
@@ -111,8 +123,10 @@ int QuickFile::overwrite(std::string_view path, std::string_view bytes,
     if (fd < 0)
         return -1;
     struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !fits(info) || !writeAll(fd, bytes) ||
-        ::ftruncate(fd, off_t(bytes.size())) != 0) {
+    // A reader that opened the file under its old name reads on what was
+    // there, as it would after a rename over that name.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !fits(info) || !openHereAlone(fd) ||
+        !writeAll(fd, bytes) || ::ftruncate(fd, off_t(bytes.size())) != 0) {
         ::close(fd);
         return -1;
     }

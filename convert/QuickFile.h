@@ -23,8 +23,8 @@ namespace QuickFile {
 
 // Writes bytes over an existing regular file (never through a link) from
 // its start and cuts it to their length, when fits accepts what the open
-// file is; its open descriptor, or -1 (the file may then hold part of the
-// bytes).
+// file is and no one else has it open; its open descriptor, or -1 (the
+// file may then hold part of the bytes).
 [[nodiscard]] int overwrite(std::string_view path, std::string_view bytes,
                             const std::function<bool(const struct stat&)>& fits);
 
