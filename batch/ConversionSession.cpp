@@ -2,6 +2,7 @@
 
 #include "batch/BatchArguments.h"
 #include "batch/BatchInterrupt.h"
+#include "platform/Cp932.h"
 #include "platform/TextCodec.h"
 #include "ui/UxProgressDialog.h"
 
@@ -52,9 +53,51 @@ int ConversionSession::status(const ConversionService::Result& result)
     return UxProgressDialog::cancelRequested() ? BatchInterrupt::CancelledStatus : Done;
 }
 
+namespace {
+
+// A log repeats lines (one for each speech line of a speaker nobody
+// defined): each run of equal lines is converted once. A line break is
+// never part of a two-byte character, so lines convert alone as they do
+// within the whole text; only a lead byte just before a break leaves the
+// pairing to the converter, and such a text is converted whole. False then.
+bool convertLines(std::string_view text, std::string& utf8)
+{
+    utf8.reserve(text.size() + text.size() / 2);
+    std::string_view previous;
+    std::string converted;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find('\n', at);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view line = text.substr(at, next - at);
+        if (end != std::string_view::npos && line != previous) {
+            const char* p = line.data();
+            const char* const lineEnd = text.data() + end;
+            const char* last = p;
+            while (p < lineEnd) {
+                last = p;
+                p += Cp932::charLength(p, lineEnd);
+            }
+            if (lineEnd - last == 1 && Cp932::isLeadByte(static_cast<unsigned char>(*last)))
+                return false;
+        }
+        if (line != previous) {
+            converted = TextCodec::toUtf8(line);
+            previous = line;
+        }
+        utf8 += converted;
+        at = next;
+    }
+    return true;
+}
+
+} // namespace
+
 std::string ConversionSession::shown(const FCString& text)
 {
-    std::string utf8 = TextCodec::toUtf8(text.view());
+    std::string utf8;
+    if (!convertLines(text.view(), utf8))
+        utf8 = TextCodec::toUtf8(text.view());
     if (utf8.empty() || utf8.back() != '\n')
         utf8 += '\n';
     return utf8;

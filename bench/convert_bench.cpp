@@ -5,13 +5,27 @@
 // lays it out), in bytes of screenplay per second. At the end the ratios of
 // the two are printed: conversion against layout, for each job count.
 //
-// Where a run's time goes (strace -c -f, perf record -g of a batch convert
-// of the same tree): per source the read side took ten system calls
-// (getcwd, open, two stats, two fcntls, lseek, two reads, close) and the
-// write side seven (open, stat, two fcntls, write, close, rename), plus one
-// syncfs per 64 files; the scanner and writer took about a quarter of the
-// CPU, the creation of the temporary files (the file system's inode search)
-// half of it.
+// Where a run's time goes (strace -c -f and perf record -g of a batch
+// convert of the same tree over the outputs of the run before, on an ext4
+// without a journal mounted with discard): per source one stat in the
+// folder listing; open, stat, read and close of the source; open, stat,
+// write, truncate and close of the old screenplay file it writes over (see
+// SpareFiles); lstat and the exchange of names; one syncfs per 64 files.
+// About 130 new files per run (those in flight before the first spares are
+// ready) are made and removed at the end. The scanner and writer take about
+// three quarters of the CPU. Before, a new file per source cost the inode
+// allocator's search past every file released in the last minutes (a
+// quarter of the CPU), and the rename over the old file its release, which
+// waits for the disk's discard (wall time far above the CPU time on a busy
+// disk).
+//
+// On a loaded machine the wall-time ratios say little: each line gives the
+// ratio of the throughputs per CPU second as well (the conversion's CPU
+// time counts all its threads).
+//
+// Run on a quiet machine, in a Release build (-DQUILLON_BENCH=ON):
+//   setsid -w build-release/bench/quillon_convert_bench
+//   QUILLON_BENCH_DIR=/dev/shm setsid -w build-release/bench/quillon_convert_bench
 
 #include "SceneGenerator.h"
 #include "convert/ConversionService.h"
@@ -209,12 +223,14 @@ public:
         if (layout == m_rates.end())
             return;
         std::printf("layout: %.1f MB/s of screenplay\n", layout->second / 1e6);
+        const double layoutPerCpu = layout->second / m_cpu[layout->first];
         for (const auto& [name, rate] : m_rates) {
             if (!name.starts_with("convertTree"))
                 continue;
             std::printf("%s: %.1f MB/s of source, %.2f cores busy, %.3f of the layout's "
-                        "throughput\n",
-                        name.c_str(), rate / 1e6, m_cpu[name], rate / layout->second);
+                        "throughput, %.3f per CPU second\n",
+                        name.c_str(), rate / 1e6, m_cpu[name], rate / layout->second,
+                        rate / m_cpu[name] / layoutPerCpu);
         }
         std::string load;
         std::getline(std::ifstream("/proc/loadavg"), load);

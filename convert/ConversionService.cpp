@@ -4,6 +4,7 @@
 #include "convert/ScreenplayWriter.h"
 #include "convert/SourceCollection.h"
 #include "convert/SourceSurvey.h"
+#include "convert/SpareFiles.h"
 #include "fc/FCPathName.h"
 #include "fc/FileHelpers.h"
 #include "fc/FileReplacement.h"
@@ -125,7 +126,11 @@ ConversionService::Result ConversionService::convert(const Inputs& inputs, Progr
     // The screenplay files go into place a batch at a time, which makes them
     // durable with one flush per batch instead of one per file; every file
     // of the run is in place before the log shows the end or the cancel.
+    // The old files the new ones replace are written over by the run's
+    // later files; the spares left at the end go after the last batch.
+    SpareFiles spares;
     ScreenplayWriter writer(m_state, ScreenplayWriter::RunBatch);
+    writer.recycle(&spares);
     // More threads than sources would only wait. A prepared source is its
     // log lines and an open temporary file: the threads may run a hundred
     // or so ahead of this one, so that they go on while it waits for a
@@ -137,8 +142,10 @@ ConversionService::Result ConversionService::convert(const Inputs& inputs, Progr
     WorkerPool pool(jobs, std::max(4, 128 / jobs));
     std::vector<RavconHeader> headers(std::size_t(pool.jobs()), m_state.header());
     std::vector<std::unique_ptr<ScreenplayWriter>> workers;
-    for (RavconHeader& header : headers)
+    for (RavconHeader& header : headers) {
         workers.push_back(std::make_unique<ScreenplayWriter>(m_state, header));
+        workers.back()->recycle(&spares);
+    }
     pool.map<ScreenplayWriter::Prepared>(
         int(paths.size()),
         [&](int index, int worker) {

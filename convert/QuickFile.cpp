@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,31 @@ namespace {
 // Larger files go the file layer's way, which reads them in pieces and
 // refuses those no string can hold.
 constexpr off_t Largest = off_t(1) << 30;
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += std::size_t(n);
+    }
+    return true;
+}
+
+// Whether no one but this descriptor has the file open: a write lease is
+// granted only then. A lease broken while held is told by SIGURG, which is
+// ignored, rather than by SIGIO, which would end the process.
+bool openHereAlone(int fd)
+{
+    if (::fcntl(fd, F_SETSIG, SIGURG) != 0 || ::fcntl(fd, F_SETLEASE, F_WRLCK) != 0)
+        return false;
+    ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    return true;
+}
 
 } // namespace
 
@@ -78,17 +104,37 @@ int QuickFile::create(std::string_view path, std::string_view bytes)
     const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0)
         return -1;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ::close(fd);
-            ::unlink(native.c_str());
-            return -1;
-        }
-        done += std::size_t(n);
+    if (!writeAll(fd, bytes)) {
+        ::close(fd);
+        ::unlink(native.c_str());
+        return -1;
     }
     return fd;
+}
+
+int QuickFile::overwrite(std::string_view path, std::string_view bytes,
+                         const std::function<bool(const struct stat&)>& fits)
+{
+    std::string native;
+    if (FileFaults::armed() || !nativePath(path, native))
+        return -1;
+    const int fd =
+        ::open(native.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info;
+    // A reader that opened the file under its old name reads on what was
+    // there, as it would after a rename over that name.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !fits(info) || !openHereAlone(fd) ||
+        !writeAll(fd, bytes) || ::ftruncate(fd, off_t(bytes.size())) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool QuickFile::remove(std::string_view path)
+{
+    std::string native;
+    return nativePath(path, native) && ::unlink(native.c_str()) == 0;
 }

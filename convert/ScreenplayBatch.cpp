@@ -1,6 +1,7 @@
 #include "convert/ScreenplayBatch.h"
 
 #include "convert/QuickFile.h"
+#include "convert/SpareFiles.h"
 #include "fc/Diagnostic.h"
 #include "fc/FCFile.h"
 #include "fc/FCPathName.h"
@@ -10,6 +11,8 @@
 
 #include <atomic>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -51,15 +54,32 @@ ScreenplayBatch::Temporary::~Temporary()
     discard();
 }
 
-bool ScreenplayBatch::Temporary::write(const FCString& path, const FCString& text)
+bool ScreenplayBatch::Temporary::write(const FCString& path, const FCString& text,
+                                       SpareFiles* spares)
 {
     discard();
     if (path.isEmpty() || path.view().front() != '/')
         return false;
+    std::string spare;
+    if (spares && spares->take(spare, text.view().size())) {
+        // A spare keeps the temporary name it was given for another
+        // target: all of them lie in the one output folder.
+        const int fd = QuickFile::overwrite(
+            spare, text.view(), [spares](const struct stat& info) { return spares->fits(info); });
+        if (fd >= 0) {
+            m_target = path;
+            m_temporary = std::move(spare);
+            m_fd = fd;
+            return true;
+        }
+        SpareFiles::drop(spare);
+    }
     std::string temporary = temporaryName(path.view());
     const int fd = QuickFile::create(temporary, text.view());
     if (fd < 0)
         return false;
+    if (spares && !spares->knowsFresh())
+        spares->noteFresh(fd);
     m_target = path;
     m_temporary = std::move(temporary);
     m_fd = fd;
@@ -152,10 +172,15 @@ void ScreenplayBatch::commit(std::vector<FCString>& failed)
     // One file is flushed alone; more share one pass over the file system,
     // which writes their data, their inodes and the folder together rather
     // than waiting for the disk once per file.
+    // The pass also puts the names traded at the last commit on the disk,
+    // so that the files then moved aside may now be written over.
     const int first = m_pending.front().handle();
-    const bool durable = m_pending.size() == 1 ? ::fdatasync(first) == 0 : ::syncfs(first) == 0;
+    const bool whole = m_pending.size() > 1 || m_spares;
+    const bool durable = whole ? ::syncfs(first) == 0 : ::fdatasync(first) == 0;
     if (!durable)
         Trace::write("ScreenplayBatch: cannot flush the temporary files\n");
+    else if (m_spares)
+        m_spares->settle();
     for (Temporary& pending : m_pending) {
         if (!durable || !rename(pending)) {
             pending.discard();
@@ -171,11 +196,34 @@ bool ScreenplayBatch::rename(const Temporary& pending)
 {
     std::string nativeTemporary, nativeTarget;
     if (!QuickFile::nativePath(pending.m_temporary, nativeTemporary) ||
-        !QuickFile::nativePath(pending.m_target.view(), nativeTarget) ||
-        std::rename(nativeTemporary.c_str(), nativeTarget.c_str()) != 0) {
+        !QuickFile::nativePath(pending.m_target.view(), nativeTarget)) {
         Trace::write("ScreenplayBatch: cannot put the file in place: " +
                      pending.m_target.toStdString() + "\n");
         return false;
     }
+    off_t oldSize = 0;
+    if (m_spares && tradeNames(nativeTemporary, nativeTarget, oldSize)) {
+        m_spares->give(pending.m_temporary, oldSize);
+        return true;
+    }
+    if (std::rename(nativeTemporary.c_str(), nativeTarget.c_str()) != 0) {
+        Trace::write("ScreenplayBatch: cannot put the file in place: " +
+                     pending.m_target.toStdString() + "\n");
+        return false;
+    }
+    return true;
+}
+
+bool ScreenplayBatch::tradeNames(const std::string& temporary, const std::string& target,
+                                 off_t& oldSize) const
+{
+    // Only an old file that could be written over is kept: a link, a
+    // folder or a file with another name goes the rename's way, which
+    // leaves what it names alone.
+    struct stat info;
+    if (::lstat(target.c_str(), &info) != 0 || !m_spares->fits(info) ||
+        ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0)
+        return false;
+    oldSize = info.st_size;
     return true;
 }

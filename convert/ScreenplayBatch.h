@@ -5,9 +5,11 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 class FCFile;
+class SpareFiles;
 
 // Screenplay files of one conversion run on their way to their names. Each
 // text goes to a temporary file beside its target at once; commit() makes
@@ -32,8 +34,11 @@ public:
 
         // The text written beside path the short way (QuickFile): no
         // question to the user, and nothing left behind when it fails.
-        // False then; the batch's add() goes the file layer's way.
-        [[nodiscard]] bool write(const FCString& path, const FCString& text);
+        // False then; the batch's add() goes the file layer's way. With
+        // spares, the text goes into one of them when one fits, under the
+        // name it already has.
+        [[nodiscard]] bool write(const FCString& path, const FCString& text,
+                                 SpareFiles* spares = nullptr);
 
         bool isOpen() const { return m_fd >= 0 || m_file != nullptr; }
         const FCString& target() const { return m_target; }
@@ -68,6 +73,10 @@ public:
     // the adds.
     void adopt(Temporary temporary);
     bool full() const { return m_pending.size() >= m_capacity; }
+    // From now on a file that takes the place of an old regular file
+    // trades names with it, and the old file goes to spares instead of
+    // being released; spares must outlive the batch.
+    void recycle(SpareFiles* spares) { m_spares = spares; }
 
     // Puts the pending files in place; the targets that could not be made
     // durable or renamed go to failed (their temporaries are removed, their
@@ -75,8 +84,12 @@ public:
     void commit(std::vector<FCString>& failed);
 
 private:
-    static bool rename(const Temporary& pending);
+    bool rename(const Temporary& pending);
+    // Trades the names of the temporary and an old file at the target that
+    // may become a spare; false, with nothing changed, otherwise.
+    bool tradeNames(const std::string& temporary, const std::string& target, off_t& oldSize) const;
 
     std::size_t m_capacity;
+    SpareFiles* m_spares = nullptr;
     std::vector<Temporary> m_pending;
 };

@@ -130,7 +130,8 @@ ScreenplayWriter::Prepared ScreenplayWriter::prepare(const FCString& sourcePath,
     m_trace = nullptr;
     prepared.again = false;
     prepared.spoke = spoke;
-    if (spoke && prepared.file.write(outputPathOf(scene, outputFolder), prepared.screenplay))
+    if (spoke &&
+        prepared.file.write(outputPathOf(scene, outputFolder), prepared.screenplay, m_spares))
         prepared.screenplay.clear();
     return prepared;
 }
@@ -201,6 +202,12 @@ ScreenplayWriter::Result ScreenplayWriter::place(const FCString& outputPath, FCS
         log << Sjis::of("同じ名前の台本ファイルを上書きしました：") << outputPath << "\n";
     log << Sjis::of("○：") << FCPathName(outputPath).fileNamePart() << "\n";
     return Result::Written;
+}
+
+void ScreenplayWriter::recycle(SpareFiles* spares)
+{
+    m_spares = spares;
+    m_batch.recycle(spares);
 }
 
 int ScreenplayWriter::finish(FCString& log)

@@ -11,6 +11,7 @@
 class ConversionState;
 class RavconHeader;
 class SourceLine;
+class SpareFiles;
 
 // Turns one old-engine source into one screenplay file: the speech lines
 // become numbered lines under the speakers' true names, selected stage
@@ -75,6 +76,11 @@ public:
     Result commit(const FCString& sourcePath, const FCString& outputFolder, Prepared& prepared,
                   FCString& log);
 
+    // Writes the screenplays into the old files that new ones replace, once
+    // they are moved aside (see SpareFiles), rather than into new files; the
+    // writers of one run share spares, which must outlive them.
+    void recycle(SpareFiles* spares);
+
     // Puts the files still waiting in the batch in place. A file reported
     // Written whose batch could not be put in place is logged as not
     // written; the number of such files since the last finish() comes back.
@@ -125,4 +131,5 @@ private:
     int32_t m_choice = 0;
     // Where the header's trace lines go while prepare() runs.
     FCString* m_trace = nullptr;
+    SpareFiles* m_spares = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "fc/FCFileEnumeration.h"
 #include "fc/FCPathName.h"
 #include "fc/FileHelpers.h"
+#include "platform/DirectoryLister.h"
 #include "platform/FileSystem.h"
 #include "platform/NativePath.h"
 #include "platform/WinError.h"
@@ -57,11 +58,20 @@ void SourceCollection::walk(const FCString& folder, const char* pattern, bool in
     if (folder.isEmpty() || !firstVisit(visited, folder))
         return;
     if (includeSubfolders) {
+        // One listing serves the sub-folders and then the files, which come
+        // in the order a listing of the pattern alone gives them.
         FCString all(folder);
         all << "*";
-        FCFileEnumeration folders(all.text());
-        while (folders.nextFolder())
-            walk(folders.currentPath(), pattern, true, visited, file);
+        FCFileEnumeration entries(all.text());
+        while (entries.nextFolder())
+            walk(entries.currentPath(), pattern, true, visited, file);
+        entries.rewind();
+        while (entries.next()) {
+            if (!entries.isFolder() &&
+                DirectoryLister::matches(pattern, entries.currentName().view()))
+                file(entries.currentPath(), entries.currentName());
+        }
+        return;
     }
     FCString wanted(folder);
     wanted << pattern;

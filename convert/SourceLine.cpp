@@ -40,7 +40,7 @@ bool SourceLine::nextLine(std::string_view text, std::size_t& at, std::string_vi
     return true;
 }
 
-SourceLine::SourceLine(const FCString& line) : m_storage(line), m_line(m_storage.view())
+SourceLine::SourceLine(const FCString& line) : m_storage(line), m_line(m_storage->view())
 {
     cut();
 }

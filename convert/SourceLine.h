@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 // One line of an old engine's scenario source, cut by the rules both the
@@ -82,8 +83,9 @@ private:
     void cut();
     void readSpeech(std::size_t at);
 
-    // Holds the bytes of a line given as an FCString.
-    FCString m_storage;
+    // Holds the bytes of a line given as an FCString; a line of the many
+    // cut from a view makes no string (which costs an allocation).
+    std::optional<FCString> m_storage;
     std::string_view m_line;
     std::string_view m_object;
     std::string_view m_method;

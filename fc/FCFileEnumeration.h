@@ -35,6 +35,9 @@ public:
     const FCString& currentPath();
     // Forgets the listing; a later next() lists the folder again.
     void finish();
+    // Goes back before the first entry of the listing taken, without
+    // listing the folder again.
+    void rewind() { m_nextIndex = 0; }
 
     const FCPathName& pattern() const { return m_pattern; }
     // The current entry's name ("/" appended for a folder), attributes and

@@ -2,6 +2,8 @@
 
 #include "platform/TextCodec.h"
 
+#include <algorithm>
+#include <array>
 #include <cassert>
 #include <memory>
 #include <string>
@@ -152,9 +154,80 @@ int compareHyphenated(std::string_view a, std::string_view b)
     return sign(static_cast<int>(a.size() > n) - static_cast<int>(b.size() > n));
 }
 
+bool isPrintableAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
+// Where a printable ASCII character other than "-" and "'" stands in the
+// tailored order: the punctuation as Windows sorts it, then the digits,
+// then the letters with upper and lower case together.
+unsigned asciiWeight(char c)
+{
+    static const std::array<unsigned char, 128> weights = [] {
+        std::array<unsigned char, 128> table{};
+        unsigned next = 1;
+        for (const char* p = windowsPunctuation; *p; ++p)
+            table[std::size_t(*p)] = static_cast<unsigned char>(next++);
+        for (char digit = '0'; digit <= '9'; ++digit)
+            table[std::size_t(digit)] = static_cast<unsigned char>(next++);
+        for (char letter = 'a'; letter <= 'z'; ++letter) {
+            table[std::size_t(letter)] = static_cast<unsigned char>(next);
+            table[std::size_t(letter - 'a' + 'A')] = static_cast<unsigned char>(next++);
+        }
+        return table;
+    }();
+    return weights[static_cast<unsigned char>(c)];
+}
+
+// The collator's verdict on two texts of printable ASCII: every character
+// but "-" and "'" by its place in the order, and at the first difference of
+// case alone among texts equal so, lower case first.
+int compareAscii(std::string_view a, std::string_view b)
+{
+    auto counted = [](char c) { return c != '-' && c != '\''; };
+    int caseOrder = 0;
+    std::size_t i = 0;
+    std::size_t k = 0;
+    for (;;) {
+        while (i < a.size() && !counted(a[i]))
+            ++i;
+        while (k < b.size() && !counted(b[k]))
+            ++k;
+        if (i == a.size() || k == b.size())
+            break;
+        const unsigned x = asciiWeight(a[i]);
+        const unsigned y = asciiWeight(b[k]);
+        if (x != y)
+            return x < y ? -1 : 1;
+        if (caseOrder == 0 && a[i] != b[k])
+            caseOrder = a[i] >= 'a' ? -1 : 1;
+        ++i;
+        ++k;
+    }
+    if (i != a.size() || k != b.size())
+        return i == a.size() ? -1 : 1;
+    return caseOrder;
+}
+
+int tieBreak(std::string_view a, std::string_view b)
+{
+    const int hyphenated = compareHyphenated(a, b);
+    return hyphenated != 0 ? hyphenated : sign(a.compare(b));
+}
+
 } // namespace
 
 int TextCollator::compare(std::string_view a, std::string_view b)
+{
+    if (isPrintableAscii(a) && isPrintableAscii(b)) {
+        const int result = compareAscii(a, b);
+        return result != 0 ? result : tieBreak(a, b);
+    }
+    return compareCollated(a, b);
+}
+
+int TextCollator::compareCollated(std::string_view a, std::string_view b)
 {
     if (const icu::Collator* c = collator()) {
         UErrorCode status = U_ZERO_ERROR;

@@ -1,10 +1,12 @@
 #include "BatchTestSupport.h"
 #include "batch/BatchInterrupt.h"
+#include "batch/ConversionSession.h"
 #include "batch/ConvertCommand.h"
 #include "batch/EstimateCommand.h"
 #include "batch/ListCommand.h"
 #include "batch/PrintCommand.h"
 #include "batch/SurveyCommand.h"
+#include "platform/TextCodec.h"
 #include "ui/ProgressView.h"
 
 #include <csignal>
@@ -209,5 +211,27 @@ TEST_F(ConversionCommandsTest, EveryJobCountPrintsTheSameLogAndWritesTheSameFile
         const CommandRun run = runCommand(ConvertCommand::run, args({"--jobs", bad}));
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_NE(run.err.find("--jobs"), std::string::npos) << run.err;
+    }
+}
+
+TEST(ConversionSessionTest, TheLogIsShownAsTheWholeTextConverts)
+{
+    // Repeated lines, a lead byte before a line break (which the converter
+    // pairs as it alone knows), a double-byte character ending a line, bytes
+    // that are no character, and no final line break.
+    const std::string texts[] = {
+        "",
+        "a\na\na\n",
+        sj("名前（mob）：/src/s.cpp\n名前（mob）：/src/s.cpp\n○：s.screenplay.txt\n"),
+        "x\x82\na\x82\n",
+        sj("キャンセル\nキャンセル\n"),
+        "\xFF\xFD\n\x81\x20\n\x81",
+        "a\nb",
+    };
+    for (const std::string& text : texts) {
+        std::string expected = TextCodec::toUtf8(text);
+        if (expected.empty() || expected.back() != '\n')
+            expected += '\n';
+        EXPECT_EQ(ConversionSession::shown(FCString(text)), expected) << text;
     }
 }

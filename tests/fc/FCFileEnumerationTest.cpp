@@ -116,6 +116,18 @@ TEST_F(FCFileEnumerationTest, ListingIsTakenAtTheFirstNext)
     EXPECT_EQ(rest, (Names{"A.txt", "b.txt"}));
 }
 
+TEST_F(FCFileEnumerationTest, RewindGoesOverTheSameListingAgain)
+{
+    FCFileEnumeration walk((m_folder + "/*.txt").c_str());
+    ASSERT_TRUE(walk.next());
+    touch("0-later.txt");
+    walk.rewind();
+    Names again;
+    while (walk.next())
+        again.push_back(walk.currentName().toStdString());
+    EXPECT_EQ(again, (Names{"A.txt", "b.txt"}));
+}
+
 TEST_F(FCFileEnumerationTest, StartAndFinishBeginAFreshListing)
 {
     FCFileEnumeration walk((m_folder + "/*.cpp").c_str());

@@ -132,3 +132,64 @@ TEST(TextCollatorTest, KanaTypesSortHalfWidthThenKatakanaThenHiragana)
     EXPECT_EQ(TextCollator::compare("\xB6\xDE", "\x83\x4B"), 1);
     EXPECT_EQ(TextCollator::compare("\xB6\xDE", "\x83\x4C"), -1); // before キ
 }
+
+TEST(TextCollatorTest, PlainAsciiTextsComeInTheCollatorsOrderWithoutIt)
+{
+    // Texts near each other in the order: case, hyphens, punctuation,
+    // digits against letters, prefixes, and random texts of every printable
+    // character.
+    std::vector<std::string> texts = {
+        "",
+        "-",
+        "'",
+        "a",
+        "A",
+        "b",
+        "B",
+        "ab",
+        "aB",
+        "Ab",
+        "AB",
+        "a-b",
+        "a'b",
+        "ab-",
+        "-ab",
+        "a b",
+        "a_b",
+        "a.b",
+        "a/b",
+        "a~b",
+        "a+b",
+        "a>b",
+        "a0",
+        "a9",
+        "0a",
+        "z",
+        "Z",
+        "zz",
+        "a!",
+        "a`",
+        "/src/part1/scene10.cpp",
+        "/src/part1/scene9.cpp",
+        "/src/Part1/scene9.cpp",
+        "/src/part-1/scene9.cpp",
+        "/src/part1/scene9.CPP",
+        "/src/part1/scene 9.cpp",
+    };
+    unsigned seed = 22;
+    for (int n = 0; n < 240; ++n) {
+        std::string text;
+        seed = seed * 1103515245u + 12345u;
+        const unsigned length = (seed >> 16) % 7;
+        for (unsigned i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += char(0x20 + (seed >> 16) % 0x5F);
+        }
+        texts.push_back(text);
+    }
+    for (const std::string& a : texts) {
+        for (const std::string& b : texts)
+            ASSERT_EQ(TextCollator::compare(a, b), TextCollator::compareCollated(a, b))
+                << "\"" << a << "\" against \"" << b << "\"";
+    }
+}
