@@ -298,15 +298,16 @@ PrintRun::SceneResult PrintRun::commitScene(SceneDraft& draft, PageSink& sink, R
         drawScene(*draft.printer, result, sink, context);
         return result;
     }
-    // Drawn on a worker: every page is filed here as if drawn here, and the
-    // run's context hears of it and may stop the scene after it.
+    // Drawn and encoded on a worker: every page is filed here as if drawn
+    // here, and the run's context hears of it and may stop the scene after
+    // it.
     result.pageName = distinctPageName(draft.printer->sceneName());
     result.sinkScene = sink.beginScene();
     bool stopped = draft.stopped;
     for (DrawnPageSink::Drawn& drawn : draft.pages) {
         if (!result.pageName.isEmpty())
             drawn.page.pageName = result.pageName;
-        images->putDrawn(std::move(drawn.device));
+        images->putEncoded(std::move(drawn.file));
         (void)sink.beginPage(drawn.page);
         ++result.pages;
         sink.endPage();
@@ -315,6 +316,7 @@ PrintRun::SceneResult PrintRun::commitScene(SceneDraft& draft, PageSink& sink, R
             break;
         }
     }
+    // The pages not filed take their temporaries with them.
     draft.pages.clear();
     result.completed = !stopped;
     result.interrupted = stopped;
@@ -329,7 +331,7 @@ void PrintRun::settle(SceneResult& result, const PageSink& sink) const
     result.unprinted = m_context.run.device == OutputDevice::Printer ? result.lost : 0;
 }
 
-void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue,
+void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue, PageSink& sink,
                               const std::function<bool(int index, SceneDraft* draft)>& commit)
 {
     // What the workers read, taken from the catalogue before they start:
@@ -344,10 +346,11 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
         wanted[static_cast<std::size_t>(index)] = fileName.toStdString();
         records[static_cast<std::size_t>(index)] = &catalogue.record(index);
     }
-    // Page images are drawn on the workers as well; PDF pages and printer
-    // jobs are drawn here, into the files and jobs that stay open.
-    const bool draw =
-        m_context.run.device == OutputDevice::Png || m_context.run.device == OutputDevice::Bmp;
+    // Page images are drawn and made files on the workers as well, staged
+    // beside their final place; PDF pages and printer jobs are drawn here,
+    // into the files and jobs that stay open.
+    auto* images = dynamic_cast<PageImageSink*>(&sink);
+    const std::string staging = images ? images->stagingFolder() : std::string();
 
     // Cancels are heard where a serial run hears them, at the pumps of this
     // thread, and take effect at the scene being handed on. Once the run ends
@@ -360,9 +363,9 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
             const std::string& fileName = wanted[static_cast<std::size_t>(index)];
             if (fileName.empty())
                 return SceneDraft();
-            return SceneDraft::prepare(m_context, m_selection, fileName,
-                                       *records[static_cast<std::size_t>(index)], draw,
-                                       [&ended] { return ended.load(); });
+            return SceneDraft::prepare(
+                m_context, m_selection, fileName, *records[static_cast<std::size_t>(index)],
+                images != nullptr, [&ended] { return ended.load(); }, staging);
         },
         [&](int index, SceneDraft& draft) {
             bool goOn = false;
@@ -396,9 +399,10 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
     m_pageNames.clear();
     // After every page the progress pumps; a second cancel stops the scene.
     RunContext pages(&progress, m_watch);
-    // One sink for every scene of the run: PNG pages have one encoder
-    // pipeline, whose workers start and stop once (each scene still waits
-    // for its own files), and PDF bundles stay open from scene to scene.
+    // One sink for every scene of the run: PNG pages drawn on this thread
+    // have one encoder pipeline, whose workers start and stop once (each
+    // scene still waits for its own files), and PDF bundles stay open from
+    // scene to scene.
     const std::unique_ptr<PageSink> sink = sinkFor(m_context.run, pageDestination());
     outcome.pdf = m_context.run.device == OutputDevice::Pdf;
 
@@ -453,7 +457,7 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
     };
 
     // At most one scene per worker is in flight: a scene of page images
-    // holds every page it has drawn until it is handed on.
+    // keeps the files of the pages it has drawn until it is handed on.
     WorkerPool pool(entries > 1 ? m_context.format.jobs() : 1, 1);
     if (pool.jobs() == 1) {
         for (int index = 0; index < entries && !outcome.cancelled; ++index) {
@@ -461,7 +465,7 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
                 break;
         }
     } else if (!outcome.cancelled) {
-        printOnWorkers(pool, catalogue, commit);
+        printOnWorkers(pool, catalogue, *sink, commit);
     }
 
     // The files still open close now: a bundle that fails at its close

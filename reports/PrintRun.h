@@ -178,7 +178,7 @@ private:
     // The scenes of printAll made ready on the pool's workers and handed to
     // commit in list order (commit prints a scene itself when its draft is
     // not prepared); commit's false ends the run.
-    void printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue,
+    void printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue, PageSink& sink,
                         const std::function<bool(int index, SceneDraft* draft)>& commit);
     bool keepsRecordOf(const std::string& fileName) const;
     // The destination folder of files, ending with "/".
