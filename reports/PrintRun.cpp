@@ -332,6 +332,7 @@ void PrintRun::settle(SceneResult& result, const PageSink& sink) const
 }
 
 void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue, PageSink& sink,
+                              Progress& progress,
                               const std::function<bool(int index, SceneDraft* draft)>& commit)
 {
     // What the workers read, taken from the catalogue before they start:
@@ -353,10 +354,13 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
     const std::string staging = images ? images->stagingFolder() : std::string();
 
     // Cancels are heard where a serial run hears them, at the pumps of this
-    // thread, and take effect at the scene being handed on. Once the run ends
-    // there, the scenes still being made ready stop after their page in
-    // progress and are never handed on.
+    // thread, and take effect at the scene being handed on; while this
+    // thread waits for that scene, it pumps too. Once the run ends there,
+    // the scenes still being made ready stop after their page in progress
+    // and are never handed on; a first cancel heard while waiting lets the
+    // scene waited for go on, but none after it.
     std::atomic<bool> ended{false};
+    std::atomic<int> lastWanted{entries};
     pool.map<SceneDraft>(
         entries,
         [&](int index, int) {
@@ -365,7 +369,13 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
                 return SceneDraft();
             return SceneDraft::prepare(
                 m_context, m_selection, fileName, *records[static_cast<std::size_t>(index)],
-                images != nullptr, [&ended] { return ended.load(); }, staging);
+                images != nullptr,
+                [&, index] {
+                    if (m_workerWatch)
+                        m_workerWatch(index);
+                    return ended.load() || index > lastWanted.load();
+                },
+                staging);
         },
         [&](int index, SceneDraft& draft) {
             bool goOn = false;
@@ -378,6 +388,13 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
             if (!goOn)
                 ended = true;
             return goOn;
+        },
+        [&](int index) {
+            progress.pumpWaiting();
+            if (progress.stopRequested())
+                ended = true;
+            else if (progress.cancelled())
+                lastWanted = index;
         });
 }
 
@@ -465,7 +482,7 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
                 break;
         }
     } else if (!outcome.cancelled) {
-        printOnWorkers(pool, catalogue, *sink, commit);
+        printOnWorkers(pool, catalogue, *sink, progress, commit);
     }
 
     // The files still open close now: a bundle that fails at its close

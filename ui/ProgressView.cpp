@@ -1,3 +1,8 @@
 #include "ui/ProgressView.h"
 
 ProgressView::~ProgressView() = default;
+
+void ProgressView::pumpWaiting(UxProgressDialog& dialog)
+{
+    pump(dialog);
+}

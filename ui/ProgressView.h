@@ -16,5 +16,8 @@ public:
     // Process what is pending (window messages, a pressed cancel button):
     // the place where a view may call dialog.pressCancel().
     virtual void pump(UxProgressDialog& dialog) = 0;
+    // The same while the work waits for another thread (Progress::pumpWaiting):
+    // as many as the waiting lasts.
+    virtual void pumpWaiting(UxProgressDialog& dialog);
     virtual void closed(UxProgressDialog& dialog) = 0;
 };

@@ -3,9 +3,11 @@
 #include "render/LineSelection.h"
 #include "reports/PrintRun.h"
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -297,3 +299,93 @@ TEST_F(PrintRunJobsTest, APartialRunPrintsWhatTheSerialPartialRunPrints)
 }
 
 } // namespace
+
+namespace {
+
+// Presses cancel while the run waits for a worker that is held up in the
+// middle of its scene, then lets the worker go on.
+class PressesWhileWaiting : public ScriptedProgressView {
+public:
+    PressesWhileWaiting(int presses, std::atomic<bool>& held, std::atomic<bool>& released)
+        : m_presses(presses), m_held(held), m_released(released)
+    {
+    }
+    void pumpWaiting(UxProgressDialog& dialog) override
+    {
+        ScriptedProgressView::pumpWaiting(dialog);
+        if (!m_held || m_released)
+            return;
+        for (int press = 0; press < m_presses; ++press)
+            dialog.pressCancel();
+        m_released = true;
+    }
+
+private:
+    int m_presses;
+    std::atomic<bool>& m_held;
+    std::atomic<bool>& m_released;
+};
+
+class PrintRunJobsWaitTest : public PrintRunJobsTest, public testing::WithParamInterface<int> {};
+
+} // namespace
+
+// A cancel pressed while the run waits for a slow scene is heard during the
+// wait: one press ends the run once that scene is printed, as the serial
+// run cancelled at that row; two stop the scene after the page its worker
+// is on, without waiting for the rest of it. Neither leaves files or log
+// lines of the scenes after it, nor a temporary.
+TEST_P(PrintRunJobsWaitTest, ACancelWhileWaitingIsHeardBeforeTheSlowSceneEnds)
+{
+    const int presses = GetParam();
+    m_app.setOutputDevice(OutputDevice::Png);
+    const int slow = rowOf("g.screenplay.txt");
+    for (const char* name : {"a.screenplay.txt", "b.screenplay.txt", "c.screenplay.txt",
+                             "d.screenplay.txt", "e.screenplay.txt"})
+        catalogue().setTicked(rowOf(name), false);
+    TitledCancelView serialView(sj("台本の印刷"), slow + 1);
+    const Printed serial = print(1, "serial", serialView);
+    ASSERT_EQ(serial.outcome.printed, 1);
+
+    std::atomic<bool> held{false}, released{false};
+    PressesWhileWaiting view(presses, held, released);
+    const std::string destination = m_folder.path() + "outparallel/";
+    m_app.setDestinationFolder(destination);
+    m_app.setLogPath(m_folder.path() + "logs/parallel");
+    m_app.printFormat().setJobs(2);
+    PrintRun run(m_app);
+    run.setWorkerWatch([&](int index) {
+        if (index != slow)
+            return;
+        held = true;
+        while (!released)
+            std::this_thread::yield();
+    });
+    UxProgressDialog progress(view);
+    const PrintRun::Outcome outcome = run.printAll(catalogue(), progress);
+    const auto files = filesBelow(destination);
+    const std::string log = bytesOf(m_folder.path() + "logs/parallel");
+
+    EXPECT_TRUE(released);
+    EXPECT_GT(view.waitingPumps(), 0);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.interrupted, presses == 2);
+    for (const auto& [path, bytes] : files) {
+        EXPECT_EQ(path.find(".part"), std::string::npos) << path;
+        EXPECT_EQ(path.rfind("g/", 0), 0u) << path;
+    }
+    if (presses == 1) {
+        EXPECT_EQ(counts(outcome), counts(serial.outcome));
+        EXPECT_EQ(log, serial.log);
+        EXPECT_EQ(files, serial.files);
+    } else {
+        EXPECT_EQ(outcome.printed, 0);
+        EXPECT_LT(outcome.pages, serial.outcome.pages);
+        EXPECT_EQ(files.size(), std::size_t(outcome.pages));
+        EXPECT_NE(log.find("g.screenplay.txt" + std::string(PrintRun::unfinishedSuffix())),
+                  std::string::npos)
+            << log;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Presses, PrintRunJobsWaitTest, testing::Values(1, 2));
