@@ -2,7 +2,4 @@
 
 ProgressView::~ProgressView() = default;
 
-void ProgressView::pumpWaiting(UxProgressDialog& dialog)
-{
-    pump(dialog);
-}
+void ProgressView::pumpWaiting(UxProgressDialog&) {}

@@ -304,26 +304,16 @@ namespace {
 
 // Presses cancel while the run waits for a worker that is held up in the
 // middle of its scene, then lets the worker go on.
-class PressesWhileWaiting : public ScriptedProgressView {
-public:
-    PressesWhileWaiting(int presses, std::atomic<bool>& held, std::atomic<bool>& released)
-        : m_presses(presses), m_held(held), m_released(released)
-    {
-    }
+struct PressesWhileWaiting : ScriptedProgressView {
+    int presses = 0;
+    std::atomic<bool> held{false}, released{false};
     void pumpWaiting(UxProgressDialog& dialog) override
     {
         ScriptedProgressView::pumpWaiting(dialog);
-        if (!m_held || m_released)
-            return;
-        for (int press = 0; press < m_presses; ++press)
+        for (int press = 0; held && !released && press < presses; ++press)
             dialog.pressCancel();
-        m_released = true;
+        released = held.load();
     }
-
-private:
-    int m_presses;
-    std::atomic<bool>& m_held;
-    std::atomic<bool>& m_released;
 };
 
 class PrintRunJobsWaitTest : public PrintRunJobsTest, public testing::WithParamInterface<int> {};
@@ -347,8 +337,8 @@ TEST_P(PrintRunJobsWaitTest, ACancelWhileWaitingIsHeardBeforeTheSlowSceneEnds)
     const Printed serial = print(1, "serial", serialView);
     ASSERT_EQ(serial.outcome.printed, 1);
 
-    std::atomic<bool> held{false}, released{false};
-    PressesWhileWaiting view(presses, held, released);
+    PressesWhileWaiting view;
+    view.presses = presses;
     const std::string destination = m_folder.path() + "outparallel/";
     m_app.setDestinationFolder(destination);
     m_app.setLogPath(m_folder.path() + "logs/parallel");
@@ -357,8 +347,8 @@ TEST_P(PrintRunJobsWaitTest, ACancelWhileWaitingIsHeardBeforeTheSlowSceneEnds)
     run.setWorkerWatch([&](int index) {
         if (index != slow)
             return;
-        held = true;
-        while (!released)
+        view.held = true;
+        while (!view.released)
             std::this_thread::yield();
     });
     UxProgressDialog progress(view);
@@ -366,7 +356,7 @@ TEST_P(PrintRunJobsWaitTest, ACancelWhileWaitingIsHeardBeforeTheSlowSceneEnds)
     const auto files = filesBelow(destination);
     const std::string log = bytesOf(m_folder.path() + "logs/parallel");
 
-    EXPECT_TRUE(released);
+    EXPECT_TRUE(view.released);
     EXPECT_GT(view.waitingPumps(), 0);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(outcome.interrupted, presses == 2);
