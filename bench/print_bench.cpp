@@ -8,8 +8,9 @@
 // user plus system, encoder threads included (cpu_ms_per_page; pango-view's
 // from the child's own usage). The PNG run is also timed on about 200 and
 // about 800 pages, and the 800 pages with every core against one job
-// (printJobsPng: wall, CPU, CPU per wall time, CPU per page and peak memory
-// of each, as JobsComparison states them). The last benchmark states the ratios of that run:
+// (printJobsPng, and printJobsBmp for BMP pages: wall, CPU, CPU per wall
+// time, CPU per page and peak memory of each, as JobsComparison states
+// them). The last benchmark states the ratios of that run:
 //   cpu_png_vs_libpng_defaults  libpng-defaults CPU / PNG run CPU, per page (target >= 8)
 //   cpu_pango_vs_png_run        pango-view CPU / PNG run CPU, per page (target >= 20)
 //   size_vs_libpng_defaults     average PNG file / average libpng-defaults file (target <= 1)
@@ -468,17 +469,27 @@ void ratios(benchmark::State& state)
 
 } // namespace
 
-// The PNG run of about 800 pages (34 scenes) with every core against one
-// job, each in a process of its own (see JobsComparison).
-void printJobsPng(benchmark::State& state)
+// The PNG (and BMP) run of about 800 pages (34 scenes) with every core
+// against one job, each in a process of its own (see JobsComparison).
+void printJobs(benchmark::State& state, OutputDevice device)
 {
     Scenario s(34);
     JobsComparison::run(state, [&](int jobs) {
         std::error_code ignored;
         std::filesystem::remove_all(s.root + "jobs/", ignored);
         s.app->printFormat().setJobs(jobs);
-        return s.print(OutputDevice::Png, s.root + "jobs/");
+        return s.print(device, s.root + "jobs/");
     });
+}
+
+void printJobsPng(benchmark::State& state)
+{
+    printJobs(state, OutputDevice::Png);
+}
+
+void printJobsBmp(benchmark::State& state)
+{
+    printJobs(state, OutputDevice::Bmp);
 }
 
 BENCHMARK(printRunPng)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -489,5 +500,6 @@ BENCHMARK(pangoView)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(printRunPngPages)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ratios)->Iterations(1);
 BENCHMARK(printJobsPng)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(printJobsBmp)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -32,6 +32,10 @@ public:
     virtual void setPosition(int32_t position) = 0;
     // Lets the user's input in (a pressed cancel button among it).
     virtual void pump() = 0;
+    // The same while the work waits for another thread to finish a unit,
+    // every few hundredths of a second: these pumps come as often as the
+    // waiting lasts, not once per unit, and a view may tell them apart.
+    virtual void pumpWaiting() { pump(); }
     virtual bool cancelled() const = 0;
     virtual bool stopRequested() const = 0;
 };

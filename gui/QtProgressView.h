@@ -55,6 +55,9 @@ public:
     void textChanged(UxProgressDialog& dialog) override;
     void positionChanged(UxProgressDialog& dialog) override;
     void pump(UxProgressDialog& dialog) override;
+    // The window goes on repainting and hears its cancel button while a run
+    // waits for its workers.
+    void pumpWaiting(UxProgressDialog& dialog) override { pump(dialog); }
     void closed(UxProgressDialog& dialog) override;
 
     // The window of an open dialog, null when it has none.

@@ -3,22 +3,18 @@
 #include "platform/DeflateStream.h"
 #include "platform/NativePath.h"
 #include "platform/RowExpansion.h"
+#include "platform/StagedFile.h"
 #include "platform/Trace.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <fcntl.h>
 #include <mutex>
 #include <png.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -165,85 +161,22 @@ bool encode(Encoder& encoder, int width, int height, const uint8_t* top, std::pt
            writeImageData(encoder, width, height, top, rowStep, grey) && writeEnd(encoder.file);
 }
 
-bool writeAll(int fd, const uint8_t* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
-}
-
-// A fresh, hidden name in the folder of the target, opened exclusively.
-int openTemporary(const std::string& folder, std::string& name)
-{
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder + (folder.empty() || folder.back() != '/' ? "/" : "") + ".quillon-png-" +
-               std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-bool exists(const std::string& native)
-{
-    struct stat status {};
-    return ::lstat(native.c_str(), &status) == 0;
-}
-
-// Puts the finished file under its name; without overwrite an existing file
-// (even one that appeared meanwhile) is left alone.
-int place(const std::string& temporary, const std::string& native, bool overwrite)
-{
-    if (!overwrite) {
-        if (::link(temporary.c_str(), native.c_str()) == 0) {
-            ::unlink(temporary.c_str());
-            return PngWriter::Written;
-        }
-        if (errno == EEXIST) {
-            ::unlink(temporary.c_str());
-            return PngWriter::Exists;
-        }
-        // File systems without hard links: check, then rename.
-        if (exists(native)) {
-            ::unlink(temporary.c_str());
-            return PngWriter::Exists;
-        }
-    }
-    if (::rename(temporary.c_str(), native.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return PngWriter::CannotPlace;
-    }
-    return PngWriter::Written;
-}
-
 // The encoded image in a fresh temporary beside native; Written with the
 // temporary's name, or why not (nothing is left behind then).
+int writeTemporary(const std::string& native, const std::vector<uint8_t>& file,
+                   std::string& temporary)
+{
+    return StagedFile::write(NativePath::parentOf(native), ".quillon-png-", file.data(),
+                             file.size(), temporary);
+}
+
 int encodeToTemporary(const std::string& native, int width, int height, const uint8_t* top,
                       std::ptrdiff_t rowStep, bool grey, std::string& temporary)
 {
     Encoder& encoder = encoderOfThisThread();
     if (!encode(encoder, width, height, top, rowStep, grey))
         return PngWriter::EncoderFailed;
-    const int fd = openTemporary(NativePath::parentOf(native), temporary);
-    if (fd < 0)
-        return PngWriter::CannotOpen;
-    bool written = writeAll(fd, encoder.file.data(), encoder.file.size());
-    if (::close(fd) != 0)
-        written = false;
-    if (!written) {
-        ::unlink(temporary.c_str());
-        return PngWriter::EncoderFailed;
-    }
-    return PngWriter::Written;
+    return writeTemporary(native, encoder.file, temporary);
 }
 
 int writeFile(const std::string& path, int width, int height, const uint8_t* top,
@@ -254,13 +187,13 @@ int writeFile(const std::string& path, int width, int height, const uint8_t* top
     std::string native;
     if (NativePath::fromCp932(path, native) != 0)
         return PngWriter::CannotOpen;
-    if (!overwrite && exists(native))
+    if (!overwrite && StagedFile::exists(native))
         return PngWriter::Exists;
     std::string temporary;
     const int result = encodeToTemporary(native, width, height, top, rowStep, grey, temporary);
     if (result != PngWriter::Written)
         return result;
-    return place(temporary, native, overwrite);
+    return StagedFile::place(temporary, native, overwrite);
 }
 
 } // namespace
@@ -275,6 +208,35 @@ int PngWriter::writeGrey(const std::string& path, int width, int height, const u
                          std::ptrdiff_t rowStep, bool overwrite)
 {
     return writeFile(path, width, height, top, rowStep, overwrite, true);
+}
+
+bool PngWriter::encodeGrey(int width, int height, const uint8_t* top, std::ptrdiff_t rowStep,
+                           std::vector<uint8_t>& file)
+{
+    if (width <= 0 || height <= 0 || !top)
+        return false;
+    // The thread's compressor and rows, with the caller's buffer for the
+    // file.
+    Encoder& encoder = encoderOfThisThread();
+    std::swap(encoder.file, file);
+    const bool encoded = encode(encoder, width, height, top, rowStep, true);
+    std::swap(encoder.file, file);
+    return encoded;
+}
+
+int PngWriter::writeEncoded(const std::string& path, const std::vector<uint8_t>& file,
+                            bool overwrite)
+{
+    std::string native;
+    if (NativePath::fromCp932(path, native) != 0)
+        return CannotOpen;
+    if (!overwrite && StagedFile::exists(native))
+        return Exists;
+    std::string temporary;
+    const int result = writeTemporary(native, file, temporary);
+    if (result != Written)
+        return result;
+    return StagedFile::place(temporary, native, overwrite);
 }
 
 struct PngWriter::Pipeline::Work {
@@ -314,7 +276,7 @@ struct PngWriter::Pipeline::Work {
                 pages.pop_front();
             }
             std::string temporary;
-            int result = !page.overwrite && exists(page.native)
+            int result = !page.overwrite && StagedFile::exists(page.native)
                              ? PngWriter::Exists
                              : encodeToTemporary(page.native, page.width, page.height, page.top,
                                                  page.rowStep, true, temporary);
@@ -324,7 +286,7 @@ struct PngWriter::Pipeline::Work {
             placed.wait(lock, [&] { return nextPlaced == page.number; });
             // In queue order, so the files appear as they would one by one.
             if (result == PngWriter::Written)
-                result = place(temporary, page.native, page.overwrite);
+                result = StagedFile::place(temporary, page.native, page.overwrite);
             if (result != PngWriter::Written) {
                 ++failures;
                 Trace::write("savePng: cannot write " + page.path + ", result " +

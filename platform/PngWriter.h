@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Writes true-colour page images as PNG files: 8-bit RGB, no alpha, not
 // interlaced, default compression and filter methods, sBIT 8 per channel,
@@ -33,6 +34,12 @@ int writeBgrx(const std::string& path, int width, int height, const uint8_t* top
 // written as the RGB pixel (g, g, g).
 int writeGrey(const std::string& path, int width, int height, const uint8_t* top,
               std::ptrdiff_t rowStep, bool overwrite);
+// The bytes of the file writeGrey would write, put together in file (whose
+// memory is reused); false when the encoder failed.
+bool encodeGrey(int width, int height, const uint8_t* top, std::ptrdiff_t rowStep,
+                std::vector<uint8_t>& file);
+// Writes a file encodeGrey put together as writeGrey writes its file.
+int writeEncoded(const std::string& path, const std::vector<uint8_t>& file, bool overwrite);
 
 // Grey pages written in the background, for whoever holds the pipeline (the
 // PNG page sink): worker threads (one per processor) encode the queued pages

@@ -35,7 +35,8 @@ struct Shared {
 } // namespace
 
 int WorkerPool::run(int count, const std::function<void(int, int, int)>& work,
-                    const std::function<bool(int, int)>& commit)
+                    const std::function<bool(int, int)>& commit,
+                    const std::function<void(int)>& waiting)
 {
     if (m_jobs == 1 || count <= 1) {
         for (int index = 0; index < count; ++index) {
@@ -114,7 +115,14 @@ int WorkerPool::run(int count, const std::function<void(int, int, int)>& work,
         std::exception_ptr failure;
         {
             std::unique_lock lock(shared.mutex);
-            shared.resultReady.wait(lock, [&] { return shared.done[slot] != 0; });
+            const auto ended = [&] { return shared.done[slot] != 0; };
+            if (!waiting)
+                shared.resultReady.wait(lock, ended);
+            while (!shared.resultReady.wait_for(lock, WaitInterval, ended)) {
+                lock.unlock();
+                waiting(index);
+                lock.lock();
+            }
             shared.done[slot] = 0;
             failure = std::exchange(shared.failure[slot], nullptr);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -47,13 +48,22 @@ public:
     // waited for and run returns. An exception from a job is raised again
     // from run at the job's index, after the other workers have stopped; one
     // from commit likewise. Returns the number of indices committed.
+    //
+    // While the calling thread waits for the job at index to end, waiting
+    // (when given) is called there every WaitInterval, so that a thread that
+    // must answer its user (a progress window, a cancel key) does so even
+    // while a long job runs; what it raises is raised from run, as commit's
+    // exceptions are. With one job nothing is waited for.
     int run(int count, const std::function<void(int index, int slot, int worker)>& work,
-            const std::function<bool(int index, int slot)>& commit);
+            const std::function<bool(int index, int slot)>& commit,
+            const std::function<void(int index)>& waiting = {});
+    static constexpr std::chrono::milliseconds WaitInterval{25};
 
     // The same with the results kept by the pool: work(index, worker) gives
     // a Result, commit(index, result) takes it in index order.
     template <typename Result, typename Work, typename Commit>
-    int map(int count, Work&& work, Commit&& commit)
+    int map(int count, Work&& work, Commit&& commit,
+            const std::function<void(int index)>& waiting = {})
     {
         std::vector<std::optional<Result>> results(static_cast<std::size_t>(slots()));
         return run(
@@ -63,7 +73,8 @@ public:
                 Result result = std::move(*results[slot]);
                 results[slot].reset();
                 return commit(index, result);
-            });
+            },
+            waiting);
     }
 
 private:

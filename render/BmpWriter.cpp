@@ -118,3 +118,12 @@ bool BmpWriter::writeGrey(const char* path, int width, int height, const uint8_t
     }
     return written;
 }
+
+void BmpWriter::encodeGrey(int width, int height, const uint8_t* rows, std::size_t stride,
+                           std::vector<uint8_t>& file)
+{
+    const std::size_t rowBytes = stride * static_cast<std::size_t>(height);
+    const std::array<uint8_t, BmpPixelOffset> head = bmpHead(width, height, rowBytes);
+    file.assign(head.begin(), head.end());
+    file.insert(file.end(), rows, rows + rowBytes);
+}

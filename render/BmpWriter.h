@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Writes grey page images as 8-bit BMP files: the file and info headers, the
 // grey palette (entry i is RGB(i, i, i)) and the rows bottom-up, each padded
@@ -18,5 +19,8 @@ namespace BmpWriter {
 // first, stride bytes apart, stride * height bytes in all. False when the
 // file could not be written.
 bool writeGrey(const char* path, int width, int height, const uint8_t* rows, std::size_t stride);
+// The bytes writeGrey writes, put together in file (whose memory is reused).
+void encodeGrey(int width, int height, const uint8_t* rows, std::size_t stride,
+                std::vector<uint8_t>& file);
 
 } // namespace BmpWriter

@@ -3,9 +3,12 @@
 #include "fc/FileHelpers.h"
 #include "platform/NativePath.h"
 #include "platform/PngWriter.h"
+#include "platform/StagedFile.h"
 #include "platform/WinError.h"
 #include "render/PageDevice.h"
 #include "render/PageFileName.h"
+
+#include <unistd.h>
 
 namespace {
 
@@ -24,8 +27,6 @@ FileStamp stampOf(const std::string& cp932)
 PageImageSink::PageImageSink(const FCString& destination, Format format)
     : m_destination(destination), m_format(format)
 {
-    if (format == Format::Png)
-        m_pipeline = std::make_unique<PngWriter::Pipeline>();
 }
 
 PageImageSink::~PageImageSink() = default;
@@ -48,9 +49,27 @@ std::unique_ptr<PageDevice> PageImageSink::blankPage()
     return device;
 }
 
-void PageImageSink::putDrawn(std::unique_ptr<PageDevice> drawn)
+std::string PageImageSink::stagingFolder()
 {
-    m_drawn = std::move(drawn);
+    if (!m_staging.empty())
+        return m_staging;
+    std::string native;
+    if (NativePath::fromCp932(m_destination.view(), native) != WinError::Success)
+        return std::string();
+    if (!StagedFile::exists(native)) {
+        (void)createDirectories(m_destination.text());
+        if (!StagedFile::exists(native))
+            return std::string();
+        m_madeDestination = true;
+    }
+    (void)StagedFile::removeLeftovers(native, EncodedPage::TemporaryPrefix);
+    m_staging = native;
+    return m_staging;
+}
+
+void PageImageSink::putEncoded(EncodedPage page)
+{
+    m_next = std::move(page);
 }
 
 DeviceContext* PageImageSink::openPage(const Page& page)
@@ -58,7 +77,12 @@ DeviceContext* PageImageSink::openPage(const Page& page)
     m_path = pageFile(page);
     m_folder = PageFileName::folder(m_destination, page.pageName);
     m_files.push_back({m_path.toStdString(), stampOf(m_path.toStdString())});
-    m_device = m_drawn ? std::move(m_drawn) : blankPage();
+    if (m_next) {
+        m_encoded = std::move(m_next);
+        m_next.reset();
+        return nullptr;
+    }
+    m_device = blankPage();
     return m_device->deviceContext();
 }
 
@@ -66,6 +90,13 @@ void PageImageSink::closePage()
 {
     createDirectories(m_folder.text());
     // A failure is told by the file check once the scene has ended.
+    if (m_encoded) {
+        (void)m_encoded->save(m_path.text());
+        m_encoded.reset();
+        return;
+    }
+    if (m_format == Format::Png && !m_pipeline)
+        m_pipeline = std::make_unique<PngWriter::Pipeline>();
     (void)m_device->save(m_path.text(), m_format == Format::Png, m_pipeline.get());
     m_device.reset();
 }
@@ -74,13 +105,20 @@ void PageImageSink::closeScene(bool)
 {
     // A page whose drawing raised is not written.
     m_device.reset();
+    m_encoded.reset();
     settleScene();
 }
 
 void PageImageSink::closeAll()
 {
     m_device.reset();
+    m_encoded.reset();
     settleScene();
+    // A destination made for staging and never given a page goes again, as
+    // a run that wrote no page makes none.
+    if (m_madeDestination && pages() == 0)
+        (void)::rmdir(m_staging.c_str());
+    m_madeDestination = false;
 }
 
 void PageImageSink::settleScene()

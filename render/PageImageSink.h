@@ -2,9 +2,11 @@
 
 #include "fc/FCString.h"
 #include "platform/FileStamp.h"
+#include "render/EncodedPage.h"
 #include "render/PageSink.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +20,9 @@ class Pipeline;
 // destination folder (which ends with "/"), in a folder of the scene's page
 // name that is made as the first page goes in. Each page is drawn on a white
 // portrait page at 96 dots per inch and written turned clockwise, as a BMP
-// file or as a PNG file. PNG pages are encoded side by side in the
-// background by the sink's own pipeline; a scene's files are all in place
-// once the scene has ended.
+// file or as a PNG file. PNG pages drawn here are encoded side by side in
+// the background by the sink's own pipeline, started with the first of
+// them; a scene's files are all in place once the scene has ended.
 //
 // A page counts as written when, once its scene has ended, its file is there
 // and is not the one that was there before the page was begun: the PNG path
@@ -41,10 +43,15 @@ public:
     // A blank page as this sink draws on: white, portrait, turned when
     // written.
     static std::unique_ptr<PageDevice> blankPage();
-    // The next page begun is this one, drawn already (on another thread,
-    // from blankPage): it is filed as a page drawn here would be, and the
-    // context beginPage returns is not to be drawn on.
-    void putDrawn(std::unique_ptr<PageDevice> drawn);
+    // Where pages drawn on other threads are staged (EncodedPage): the
+    // destination folder, native, made now when it is not there (and taken
+    // away again when the run ends without a page), with the temporaries
+    // that ended runs left there removed. Empty when it cannot be used.
+    std::string stagingFolder();
+    // The next page begun is this one, drawn and encoded already (on
+    // another thread, from blankPage): it is filed as a page drawn here
+    // would be, and beginPage returns no context to draw on.
+    void putEncoded(EncodedPage page);
 
 protected:
     DeviceContext* openPage(const Page& page) override;
@@ -65,7 +72,10 @@ private:
     Format m_format;
     std::unique_ptr<PngWriter::Pipeline> m_pipeline;
     std::unique_ptr<PageDevice> m_device; // the page being drawn
-    std::unique_ptr<PageDevice> m_drawn;  // the next page, drawn already
+    std::optional<EncodedPage> m_next;    // the next page, encoded already
+    std::optional<EncodedPage> m_encoded; // the page being filed, encoded already
+    std::string m_staging;                // native
+    bool m_madeDestination = false;       // for the staging folder
     FCString m_folder;                    // and where it goes
     FCString m_path;
     std::vector<File> m_files; // of the scene

@@ -317,15 +317,16 @@ PrintRun::SceneResult PrintRun::commitScene(SceneDraft& draft, PageSink& sink, R
         drawScene(*draft.printer, result, sink, context);
         return result;
     }
-    // Drawn on a worker: every page is filed here as if drawn here, and the
-    // run's context hears of it and may stop the scene after it.
+    // Drawn and encoded on a worker: every page is filed here as if drawn
+    // here, and the run's context hears of it and may stop the scene after
+    // it.
     result.pageName = distinctPageName(draft.printer->sceneName());
     result.sinkScene = sink.beginScene();
     bool stopped = draft.stopped;
     for (DrawnPageSink::Drawn& drawn : draft.pages) {
         if (!result.pageName.isEmpty())
             drawn.page.pageName = result.pageName;
-        images->putDrawn(std::move(drawn.device));
+        images->putEncoded(std::move(drawn.file));
         (void)sink.beginPage(drawn.page);
         ++result.pages;
         sink.endPage();
@@ -334,6 +335,7 @@ PrintRun::SceneResult PrintRun::commitScene(SceneDraft& draft, PageSink& sink, R
             break;
         }
     }
+    // The pages not filed take their temporaries with them.
     draft.pages.clear();
     result.completed = !stopped;
     result.interrupted = stopped;
@@ -407,7 +409,8 @@ void PrintRun::settle(SceneResult& result, const PageSink& sink) const
     result.unprinted = m_context.run.device == OutputDevice::Printer ? result.lost : 0;
 }
 
-void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue,
+void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue, PageSink& sink,
+                              Progress& progress,
                               const std::function<bool(int index, SceneDraft* draft)>& commit)
 {
     // What the workers read, taken from the catalogue before they start:
@@ -422,10 +425,11 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
         wanted[static_cast<std::size_t>(index)] = fileName.toStdString();
         records[static_cast<std::size_t>(index)] = &catalogue.record(index);
     }
-    // Page images are drawn on the workers as well; printer jobs are drawn
-    // here, into the jobs that stay open.
-    const bool draw =
-        m_context.run.device == OutputDevice::Png || m_context.run.device == OutputDevice::Bmp;
+    // Page images are drawn and made files on the workers as well, staged
+    // beside their final place; printer jobs are drawn here, into the jobs
+    // that stay open.
+    auto* images = dynamic_cast<PageImageSink*>(&sink);
+    const std::string staging = images ? images->stagingFolder() : std::string();
     // PDF pages as well: per script into files of their own, with bundles
     // recorded, to be painted into them here.
     const bool pdf = m_context.run.device == OutputDevice::Pdf;
@@ -436,23 +440,30 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
                                                 : std::vector<FCString>(records.size());
 
     // Cancels are heard where a serial run hears them, at the pumps of this
-    // thread, and take effect at the scene being handed on. Once the run ends
-    // there, the scenes still being made ready stop after their page in
-    // progress and are never handed on.
+    // thread, and take effect at the scene being handed on; while this
+    // thread waits for that scene, it pumps too. Once the run ends there,
+    // the scenes still being made ready stop after their page in progress
+    // and are never handed on; a first cancel heard while waiting lets the
+    // scene waited for go on, but none after it.
     std::atomic<bool> ended{false};
+    std::atomic<int> lastWanted{entries};
     pool.map<SceneDraft>(
         entries,
         [&](int index, int) {
             const std::string& fileName = wanted[static_cast<std::size_t>(index)];
             if (fileName.empty())
                 return SceneDraft();
+            auto stop = [&, index] {
+                if (m_workerWatch)
+                    m_workerWatch(index);
+                return ended.load() || index > lastWanted.load();
+            };
             SceneDraft draft = SceneDraft::prepare(m_context, m_selection, fileName,
-                                                   *records[static_cast<std::size_t>(index)], draw,
-                                                   [&ended] { return ended.load(); });
+                                                   *records[static_cast<std::size_t>(index)],
+                                                   images != nullptr, stop, staging);
             if (pdf)
                 draft.drawPdf(m_context.run.bundleByActor, destination,
-                              pageNames[static_cast<std::size_t>(index)],
-                              [&ended] { return ended.load(); });
+                              pageNames[static_cast<std::size_t>(index)], stop);
             return draft;
         },
         [&](int index, SceneDraft& draft) {
@@ -466,6 +477,13 @@ void PrintRun::printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue
             if (!goOn)
                 ended = true;
             return goOn;
+        },
+        [&](int index) {
+            progress.pumpWaiting();
+            if (progress.stopRequested())
+                ended = true;
+            else if (progress.cancelled())
+                lastWanted = index;
         });
 }
 
@@ -487,9 +505,10 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
     m_pageNames.clear();
     // After every page the progress pumps; a second cancel stops the scene.
     RunContext pages(&progress, m_watch);
-    // One sink for every scene of the run: PNG pages have one encoder
-    // pipeline, whose workers start and stop once (each scene still waits
-    // for its own files), and PDF bundles stay open from scene to scene.
+    // One sink for every scene of the run: PNG pages drawn on this thread
+    // have one encoder pipeline, whose workers start and stop once (each
+    // scene still waits for its own files), and PDF bundles stay open from
+    // scene to scene.
     const std::unique_ptr<PageSink> sink = sinkFor(m_context.run, pageDestination());
     outcome.pdf = m_context.run.device == OutputDevice::Pdf;
 
@@ -544,7 +563,7 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
     };
 
     // At most one scene per worker is in flight: a scene of page images
-    // holds every page it has drawn until it is handed on.
+    // keeps the files of the pages it has drawn until it is handed on.
     WorkerPool pool(entries > 1 ? m_context.format.jobs() : 1, 1);
     if (pool.jobs() == 1) {
         for (int index = 0; index < entries && !outcome.cancelled; ++index) {
@@ -552,7 +571,7 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
                 break;
         }
     } else if (!outcome.cancelled) {
-        printOnWorkers(pool, catalogue, commit);
+        printOnWorkers(pool, catalogue, *sink, progress, commit);
     }
 
     // The files still open close now: a bundle that fails at its close

@@ -109,6 +109,10 @@ public:
     // Told of every page the run prints, after it has gone to its sink (for
     // tests and benchmarks; the program sets none).
     void setPageWatch(RunContext::PageWatch watch) { m_watch = std::move(watch); }
+    // Told on a worker thread of every page drawn there, with the scene's
+    // index in the list, before the worker asks whether to go on (for tests:
+    // a worker held up here is a slow one).
+    void setWorkerWatch(std::function<void(int index)> watch) { m_workerWatch = std::move(watch); }
     // A partial run: of every ticked scene only the lines the selection
     // chooses, each character's in a script of its own, with context (see
     // ScriptPrinter::setLineSelection). Scenes it chooses nothing in are
@@ -189,8 +193,10 @@ private:
     std::vector<FCString> expectedPageNames(const std::vector<const ScriptInfo*>& records) const;
     // The scenes of printAll made ready on the pool's workers and handed to
     // commit in list order (commit prints a scene itself when its draft is
-    // not prepared); commit's false ends the run.
-    void printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue,
+    // not prepared); commit's false ends the run. The progress pumps while
+    // the run waits for a worker.
+    void printOnWorkers(WorkerPool& pool, const ScriptCatalogue& catalogue, PageSink& sink,
+                        Progress& progress,
                         const std::function<bool(int index, SceneDraft* draft)>& commit);
     bool keepsRecordOf(const std::string& fileName) const;
     // The destination folder of files, ending with "/".
@@ -207,6 +213,7 @@ private:
     FCString m_log;
     std::set<std::string> m_pageNames; // page folder names taken in this run
     RunContext::PageWatch m_watch;
+    std::function<void(int index)> m_workerWatch;
     const LineSelection* m_selection = nullptr;
     std::optional<std::set<std::string>> m_recorded;
 };

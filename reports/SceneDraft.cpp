@@ -1,6 +1,7 @@
 #include "reports/SceneDraft.h"
 
 #include "document/ScriptInfo.h"
+#include "format/RunSettings.h"
 #include "platform/SilentPrompt.h"
 #include "render/PdfDraftSink.h"
 #include "render/RunContext.h"
@@ -17,7 +18,7 @@ SceneDraft& SceneDraft::operator=(SceneDraft&&) noexcept = default;
 
 SceneDraft SceneDraft::prepare(const ScenarioContext& context, const LineSelection* selection,
                                const std::string& fileName, const ScriptInfo& record, bool draw,
-                               const std::function<bool()>& stop)
+                               const std::function<bool()>& stop, const std::string& stagingFolder)
 {
     SceneDraft draft;
     // Whatever the file layer would put to the user is held back; the scene
@@ -33,7 +34,7 @@ SceneDraft SceneDraft::prepare(const ScenarioContext& context, const LineSelecti
         printer->load(path.c_str());
         CharacterSelection::excludeUnprinted(context, *printer, record);
         if (draw) {
-            DrawnPageSink sink;
+            DrawnPageSink sink(context.run.device == OutputDevice::Png, stagingFolder);
             RunContext pages;
             pages.setStopCheck(stop);
             SceneRenderer renderer(*printer, sink, pages);

@@ -26,11 +26,13 @@ struct ScenarioContext;
 // the run's thread, which then tells the user exactly as before.
 struct SceneDraft {
     // Reads the scene fileName (under the context's folder) and, with draw,
-    // draws every page of it. stop is asked after every page drawn: true
-    // ends the drawing there.
+    // draws every page of it and makes each its file, staged in
+    // stagingFolder (see DrawnPageSink). stop is asked after every page
+    // drawn: true ends the drawing there.
     static SceneDraft prepare(const ScenarioContext& context, const LineSelection* selection,
                               const std::string& fileName, const ScriptInfo& record, bool draw,
-                              const std::function<bool()>& stop);
+                              const std::function<bool()>& stop,
+                              const std::string& stagingFolder = std::string());
 
     // Draws the PDF pages of a prepared scene into destination, filed
     // under pageName (empty: the scene's own name; see PdfDraftSink): per
@@ -48,6 +50,6 @@ struct SceneDraft {
     bool prepared = false; // laid out (and drawn, when asked) quietly
     bool stopped = false;  // stop ended the drawing before the scene's end
     std::unique_ptr<ScriptPrinter> printer;
-    std::vector<DrawnPageSink::Drawn> pages; // drawn, in order
+    std::vector<DrawnPageSink::Drawn> pages; // drawn and encoded, in order
     std::unique_ptr<PdfDraftSink> pdf;       // the PDF pages drawn, when drawn
 };

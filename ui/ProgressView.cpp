@@ -1,3 +1,5 @@
 #include "ui/ProgressView.h"
 
 ProgressView::~ProgressView() = default;
+
+void ProgressView::pumpWaiting(UxProgressDialog&) {}

@@ -16,5 +16,10 @@ public:
     // Process what is pending (window messages, a pressed cancel button):
     // the place where a view may call dialog.pressCancel().
     virtual void pump(UxProgressDialog& dialog) = 0;
+    // The same while the work waits for another thread (Progress::pumpWaiting),
+    // as often as the waiting lasts. Nothing by default: a view that must go
+    // on answering meanwhile (a window) pumps here too; a cancel requested
+    // from outside is taken by the dialog either way.
+    virtual void pumpWaiting(UxProgressDialog& dialog);
     virtual void closed(UxProgressDialog& dialog) = 0;
 };

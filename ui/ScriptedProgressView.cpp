@@ -38,6 +38,11 @@ void ScriptedProgressView::pump(UxProgressDialog& dialog)
         dialog.pressCancel();
 }
 
+void ScriptedProgressView::pumpWaiting(UxProgressDialog&)
+{
+    ++m_waitingPumps;
+}
+
 void ScriptedProgressView::closed(UxProgressDialog&)
 {
     ++m_closes;

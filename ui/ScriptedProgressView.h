@@ -22,6 +22,9 @@ public:
     void textChanged(UxProgressDialog& dialog) override;
     void positionChanged(UxProgressDialog& dialog) override;
     void pump(UxProgressDialog& dialog) override;
+    // Counted apart: they come as often as a run waits, and the pumps a
+    // script counts are those of its units of work.
+    void pumpWaiting(UxProgressDialog& dialog) override;
     void closed(UxProgressDialog& dialog) override;
 
     // Everything since construction; texts are CP932.
@@ -29,6 +32,7 @@ public:
     int closes() const { return m_closes; }
     int steps() const { return m_steps; }
     int pumps() const { return m_pumps; }
+    int waitingPumps() const { return m_waitingPumps; }
     const std::vector<std::string>& titles() const { return m_titles; }
     // The text at opening and every text set while open.
     const std::vector<std::string>& texts() const { return m_texts; }
@@ -45,6 +49,7 @@ private:
     int m_closes = 0;
     int m_steps = 0;
     int m_pumps = 0;
+    int m_waitingPumps = 0;
     int m_stepsSinceOpen = 0;
     int m_pumpsSinceOpen = 0;
     int m_minimum = 0;

@@ -87,6 +87,19 @@ void UxProgressDialog::pump()
     if (!m_open)
         return;
     m_view.pump(*this);
+    takeRequests();
+}
+
+void UxProgressDialog::pumpWaiting()
+{
+    if (!m_open)
+        return;
+    m_view.pumpWaiting(*this);
+    takeRequests();
+}
+
+void UxProgressDialog::takeRequests()
+{
     // A request stays pending for a dialog that cannot be cancelled. Two
     // presses that came between pumps are both taken: the second asks to
     // stop at once.

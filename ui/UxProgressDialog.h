@@ -78,6 +78,8 @@ public:
 
     // Lets the view process what is pending; takes an outside cancel request.
     void pump() override;
+    // The same through the view's pumpWaiting.
+    void pumpWaiting() override;
     // The cancel button: sets the flag unless cancelling is disabled; a
     // press on a dialog already cancelled asks to stop at once.
     void pressCancel();
@@ -106,6 +108,9 @@ private:
     bool m_cancelled = false;
     bool m_stopRequested = false;
     bool m_open = false;
+
+    // Takes the presses requested from outside.
+    void takeRequests();
 
     // Presses requested from outside and not yet taken by a pump.
     static std::atomic<int> s_cancelRequest;

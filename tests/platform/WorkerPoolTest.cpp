@@ -1,8 +1,10 @@
 #include "platform/WorkerPool.h"
 
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -89,4 +91,43 @@ TEST(WorkerPoolJobsTest, ABatchIsAtLeastOne)
     EXPECT_EQ(WorkerPool(2).batch(), 1);
     EXPECT_EQ(WorkerPool(2, 4, 0).batch(), 1);
     EXPECT_EQ(WorkerPool(2, 4, 16).batch(), 16);
+}
+
+// While the caller waits for a job that runs long, it is called back with
+// the index it waits for; what it raises ends the run as a commit's would.
+TEST(WorkerPoolWaitTest, TheCallerHearsOfTheWaitAndMayEndIt)
+{
+    for (bool raise : {false, true}) {
+        SCOPED_TRACE(raise ? "raising" : "waiting");
+        WorkerPool pool(2, 1);
+        std::atomic<bool> waited{false};
+        std::vector<int> waitedFor, committed;
+        const auto run = [&] {
+            return pool.map<int>(
+                3,
+                [&](int index, int) {
+                    // Ends only once the caller has waited for it.
+                    while (index == 1 && !waited)
+                        std::this_thread::yield();
+                    return index;
+                },
+                [&](int index, int&) {
+                    committed.push_back(index);
+                    return true;
+                },
+                [&](int index) {
+                    waitedFor.push_back(index);
+                    waited = true;
+                    if (raise && index == 1)
+                        throw std::runtime_error("stop");
+                });
+        };
+        if (raise)
+            EXPECT_THROW(run(), std::runtime_error);
+        else
+            EXPECT_EQ(run(), 3);
+        EXPECT_NE(std::find(waitedFor.begin(), waitedFor.end(), 1), waitedFor.end());
+        const std::vector<int> expected = raise ? std::vector<int>{0} : std::vector<int>{0, 1, 2};
+        EXPECT_EQ(committed, expected);
+    }
 }

@@ -4,9 +4,11 @@
 #include "render/PdfReading.h"
 #include "reports/PrintRun.h"
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -333,3 +335,83 @@ TEST_F(PrintRunJobsTest, APartialRunPrintsWhatTheSerialPartialRunPrints)
 }
 
 } // namespace
+
+namespace {
+
+// Presses cancel while the run waits for a worker that is held up in the
+// middle of its scene, then lets the worker go on.
+struct PressesWhileWaiting : ScriptedProgressView {
+    int presses = 0;
+    std::atomic<bool> held{false}, released{false};
+    void pumpWaiting(UxProgressDialog& dialog) override
+    {
+        ScriptedProgressView::pumpWaiting(dialog);
+        for (int press = 0; held && !released && press < presses; ++press)
+            dialog.pressCancel();
+        released = held.load();
+    }
+};
+
+class PrintRunJobsWaitTest : public PrintRunJobsTest, public testing::WithParamInterface<int> {};
+
+} // namespace
+
+// A cancel pressed while the run waits for a slow scene is heard during the
+// wait: one press ends the run once that scene is printed, as the serial
+// run cancelled at that row; two stop the scene after the page its worker
+// is on, without waiting for the rest of it. Neither leaves files or log
+// lines of the scenes after it, nor a temporary.
+TEST_P(PrintRunJobsWaitTest, ACancelWhileWaitingIsHeardBeforeTheSlowSceneEnds)
+{
+    const int presses = GetParam();
+    m_app.setOutputDevice(OutputDevice::Png);
+    const int slow = rowOf("g.screenplay.txt");
+    for (const char* name : {"a.screenplay.txt", "b.screenplay.txt", "c.screenplay.txt",
+                             "d.screenplay.txt", "e.screenplay.txt"})
+        catalogue().setTicked(rowOf(name), false);
+    TitledCancelView serialView(sj("台本の印刷"), slow + 1);
+    const Printed serial = print(1, "serial", serialView);
+    ASSERT_EQ(serial.outcome.printed, 1);
+
+    PressesWhileWaiting view;
+    view.presses = presses;
+    const std::string destination = m_folder.path() + "outparallel/";
+    m_app.setDestinationFolder(destination);
+    m_app.setLogPath(m_folder.path() + "logs/parallel");
+    m_app.printFormat().setJobs(2);
+    PrintRun run(m_app);
+    run.setWorkerWatch([&](int index) {
+        if (index != slow)
+            return;
+        view.held = true;
+        while (!view.released)
+            std::this_thread::yield();
+    });
+    UxProgressDialog progress(view);
+    const PrintRun::Outcome outcome = run.printAll(catalogue(), progress);
+    const auto files = filesBelow(destination);
+    const std::string log = bytesOf(m_folder.path() + "logs/parallel");
+
+    EXPECT_TRUE(view.released);
+    EXPECT_GT(view.waitingPumps(), 0);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.interrupted, presses == 2);
+    for (const auto& [path, bytes] : files) {
+        EXPECT_EQ(path.find(".part"), std::string::npos) << path;
+        EXPECT_EQ(path.rfind("g/", 0), 0u) << path;
+    }
+    if (presses == 1) {
+        EXPECT_EQ(counts(outcome), counts(serial.outcome));
+        EXPECT_EQ(log, serial.log);
+        EXPECT_EQ(files, serial.files);
+    } else {
+        EXPECT_EQ(outcome.printed, 0);
+        EXPECT_LT(outcome.pages, serial.outcome.pages);
+        EXPECT_EQ(files.size(), std::size_t(outcome.pages));
+        EXPECT_NE(log.find("g.screenplay.txt" + std::string(PrintRun::unfinishedSuffix())),
+                  std::string::npos)
+            << log;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Presses, PrintRunJobsWaitTest, testing::Values(1, 2));
