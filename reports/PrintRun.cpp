@@ -321,27 +321,38 @@ PrintRun::SceneResult PrintRun::commitScene(SceneDraft& draft, PageSink& sink, R
     // here, and the run's context hears of it and may stop the scene after
     // it.
     result.pageName = distinctPageName(draft.printer->sceneName());
+    fileDrafted(result, draft.stopped, draft.pages.size(), sink, context,
+                [&](std::size_t index) -> const PageSink::Page& {
+                    DrawnPageSink::Drawn& drawn = draft.pages[index];
+                    if (!result.pageName.isEmpty())
+                        drawn.page.pageName = result.pageName;
+                    images->putEncoded(std::move(drawn.file));
+                    return drawn.page;
+                });
+    // The pages not filed take their temporaries with them.
+    draft.pages.clear();
+    return result;
+}
+
+void PrintRun::fileDrafted(SceneResult& result, bool stopped, std::size_t count, PageSink& sink,
+                           RunContext& context,
+                           const std::function<const PageSink::Page&(std::size_t)>& handOn)
+{
     result.sinkScene = sink.beginScene();
-    bool stopped = draft.stopped;
-    for (DrawnPageSink::Drawn& drawn : draft.pages) {
-        if (!result.pageName.isEmpty())
-            drawn.page.pageName = result.pageName;
-        images->putEncoded(std::move(drawn.file));
-        (void)sink.beginPage(drawn.page);
+    for (std::size_t index = 0; index < count; ++index) {
+        const PageSink::Page& page = handOn(index);
+        (void)sink.beginPage(page);
         ++result.pages;
         sink.endPage();
-        if (context.pageDone(drawn.page, sink)) {
+        if (context.pageDone(page, sink)) {
             stopped = true;
             break;
         }
     }
-    // The pages not filed take their temporaries with them.
-    draft.pages.clear();
     result.completed = !stopped;
     result.interrupted = stopped;
     sink.endScene(result.completed);
     settle(result, sink);
-    return result;
 }
 
 PrintRun::SceneResult PrintRun::commitPdfScene(SceneDraft& draft, PdfScriptWriter& writer,
@@ -363,28 +374,18 @@ PrintRun::SceneResult PrintRun::commitPdfScene(SceneDraft& draft, PdfScriptWrite
         }
     }
     result.pageName = distinctPageName(scene);
-    result.sinkScene = writer.beginScene();
-    bool stopped = draft.stopped;
     const FCString& filed = result.pageName.isEmpty() ? scene : result.pageName;
-    for (PdfDraftSink::Drafted& drafted : pages) {
-        drafted.page.pageName = filed;
-        if (drafted.script)
-            writer.putComplete(std::move(drafted.script));
-        if (drafted.recorded)
-            writer.putRecorded(std::move(drafted.recorded));
-        (void)writer.beginPage(drafted.page);
-        ++result.pages;
-        writer.endPage();
-        if (context.pageDone(drafted.page, writer)) {
-            stopped = true;
-            break;
-        }
-    }
+    fileDrafted(result, draft.stopped, pages.size(), writer, context,
+                [&](std::size_t index) -> const PageSink::Page& {
+                    PdfDraftSink::Drafted& drafted = pages[index];
+                    drafted.page.pageName = filed;
+                    if (drafted.script)
+                        writer.putComplete(std::move(drafted.script));
+                    if (drafted.recorded)
+                        writer.putRecorded(std::move(drafted.recorded));
+                    return drafted.page;
+                });
     draft.pdf.reset();
-    result.completed = !stopped;
-    result.interrupted = stopped;
-    writer.endScene(result.completed);
-    settle(result, writer);
     return result;
 }
 

@@ -187,6 +187,14 @@ private:
     // under another name than its own is drawn here instead); with bundles
     // its recorded pages are painted into them.
     SceneResult commitPdfScene(SceneDraft& draft, PdfScriptWriter& writer, RunContext& context);
+    // Files the count pages of a scene made ready on a worker into the sink
+    // as drawing them here would: handOn(i) gives the sink page i, drawn
+    // already, and returns its description; the run's context hears of each
+    // page and may stop the scene after it. stopped: the worker stopped the
+    // scene before its end.
+    void fileDrafted(SceneResult& result, bool stopped, std::size_t count, PageSink& sink,
+                     RunContext& context,
+                     const std::function<const PageSink::Page&(std::size_t)>& handOn);
     // The names the pages of the scenes of records (null: not printed) will
     // go under, as distinctPageName gives them, when every one of them is
     // read: empty for a scene's own name.
