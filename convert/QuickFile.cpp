@@ -2,6 +2,7 @@
 
 #include "platform/FileFaults.h"
 #include "platform/NativePath.h"
+#include "platform/StagedFile.h"
 #include "platform/WinError.h"
 
 #include <algorithm>
@@ -16,20 +17,6 @@ namespace {
 // Larger files go the file layer's way, which reads them in pieces and
 // refuses those no string can hold.
 constexpr off_t Largest = off_t(1) << 30;
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += std::size_t(n);
-    }
-    return true;
-}
 
 // Whether no one but this descriptor has the file open: a write lease is
 // granted only then. A lease broken while held is told by SIGURG, which is
@@ -104,7 +91,7 @@ int QuickFile::create(std::string_view path, std::string_view bytes)
     const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0)
         return -1;
-    if (!writeAll(fd, bytes)) {
+    if (!StagedFile::writeAll(fd, bytes)) {
         ::close(fd);
         ::unlink(native.c_str());
         return -1;
@@ -126,7 +113,7 @@ int QuickFile::overwrite(std::string_view path, std::string_view bytes,
     // A reader that opened the file under its old name reads on what was
     // there, as it would after a rename over that name.
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !fits(info) || !openHereAlone(fd) ||
-        !writeAll(fd, bytes) || ::ftruncate(fd, off_t(bytes.size())) != 0) {
+        !StagedFile::writeAll(fd, bytes) || ::ftruncate(fd, off_t(bytes.size())) != 0) {
         ::close(fd);
         return -1;
     }

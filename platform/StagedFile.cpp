@@ -13,20 +13,6 @@ namespace {
 
 constexpr std::string_view Suffix = ".part";
 
-bool writeAll(int fd, const uint8_t* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
-}
-
 // A fresh name in folder, opened exclusively.
 int openTemporary(const std::string& folder, std::string_view prefix, std::string& name)
 {
@@ -61,13 +47,29 @@ pid_t writerOf(std::string_view name, std::string_view prefix)
 
 } // namespace
 
+bool StagedFile::writeAll(int fd, std::string_view bytes)
+{
+    const char* data = bytes.data();
+    std::size_t size = bytes.size();
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
 int StagedFile::write(const std::string& folder, std::string_view prefix, const uint8_t* data,
                       std::size_t size, std::string& temporary)
 {
     const int fd = openTemporary(folder, prefix, temporary);
     if (fd < 0)
         return CannotOpen;
-    bool written = writeAll(fd, data, size);
+    bool written = writeAll(fd, std::string_view(reinterpret_cast<const char*>(data), size));
     if (::close(fd) != 0)
         written = false;
     if (!written) {

@@ -20,6 +20,9 @@ inline constexpr int CannotOpen = -2;  // the temporary could not be created
 inline constexpr int WriteFailed = -3; // the disk failed while writing
 inline constexpr int CannotPlace = -4; // the finished file could not be put in place
 
+// Writes every byte to the open descriptor, again after an interruption;
+// false when the disk refused some.
+bool writeAll(int fd, std::string_view bytes);
 // Writes size bytes to a fresh temporary in folder; Written with its name,
 // or why not (nothing is left behind then).
 int write(const std::string& folder, std::string_view prefix, const uint8_t* data, std::size_t size,
