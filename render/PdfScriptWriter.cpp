@@ -3,11 +3,13 @@
 #include "fc/FileHelpers.h"
 #include "platform/Trace.h"
 #include "render/PageFileName.h"
+#include "render/PdfBundleWriters.h"
 #include "render/PdfDocument.h"
 #include "render/PdfFileName.h"
 #include "render/RecordedCairoPage.h"
 
 #include <cassert>
+#include <optional>
 #include <utility>
 
 PdfScriptWriter::PdfScriptWriter(Grouping grouping, const FCString& destination)
@@ -16,6 +18,23 @@ PdfScriptWriter::PdfScriptWriter(Grouping grouping, const FCString& destination)
 }
 
 PdfScriptWriter::~PdfScriptWriter() = default;
+
+void PdfScriptWriter::writeBundlesOn(int threads, std::size_t queuedPages)
+{
+    if (m_grouping != Grouping::ByActor)
+        return;
+    for (auto& [key, file] : m_open)
+        settle(file);
+    m_writers.reset();
+    if (threads > 1)
+        m_writers = std::make_unique<PdfBundleWriters>(threads, queuedPages);
+}
+
+void PdfScriptWriter::settle(File& file)
+{
+    if (m_writers && file.document && !m_writers->settle(*file.document))
+        file.failed = true;
+}
 
 void PdfScriptWriter::putRecorded(std::unique_ptr<RecordedCairoPage> page)
 {
@@ -91,17 +110,26 @@ FCString PdfScriptWriter::bundlePath(const FCString& destination, const FCString
 
 DeviceContext* PdfScriptWriter::openPage(const Page& page)
 {
-    const std::unique_ptr<RecordedCairoPage> recorded = std::move(m_recorded);
+    std::unique_ptr<RecordedCairoPage> recorded = std::move(m_recorded);
     File* file = fileFor(page);
     // The page is the file's, written or lost with it.
     ++file->pagesOfScene[scene()];
     m_lastOfScript = page.page + 1 >= page.pageCount;
     if (!file->opened)
         return nullptr;
+    std::optional<std::string> outline;
     if (m_grouping == Grouping::ByActor && file->lastScene != scene()) {
-        file->document->addOutlineEntry(page.pageName.view());
+        outline.emplace(page.pageName.view());
         file->lastScene = scene();
     }
+    if (recorded && m_writers) {
+        m_writers->put(*file->document, std::move(outline), std::move(recorded));
+        return nullptr;
+    }
+    // Drawn here: whatever the writers still had for the file goes first.
+    settle(*file);
+    if (outline)
+        file->document->addOutlineEntry(*outline);
     if (recorded) {
         file->document->putPage(*recorded);
         return nullptr;
@@ -159,6 +187,14 @@ void PdfScriptWriter::closeAll()
     m_recorded.reset();
     m_completeScript.reset();
     closePage();
+    // The bundles' ends are written side by side; each then takes its name
+    // here, in the order they close.
+    if (m_writers) {
+        for (auto& [key, file] : m_open) {
+            if (file.opened)
+                m_writers->complete(*file.document);
+        }
+    }
     while (!m_open.empty())
         close(m_open.begin()->first);
     m_script.clear();
@@ -169,11 +205,14 @@ void PdfScriptWriter::close(const std::string& key)
     const auto found = m_open.find(key);
     if (found == m_open.end())
         return;
+    settle(found->second);
     File file = std::move(found->second);
     m_open.erase(found);
     if (m_pageOf == file.document.get())
         m_pageOf = nullptr;
-    const bool written = file.opened && file.document->close();
+    if (file.failed)
+        file.document->abandon();
+    const bool written = file.opened && !file.failed && file.document->close();
     if (written && file.document->pageCount() > 0) {
         m_written.push_back(file.document->path());
         return;
