@@ -57,7 +57,7 @@ bool PdfDocument::open(const FCString& path, std::string_view title,
     if (temporaryFolder.empty())
         m_temporary = std::string(path.view()) + "." + unique + ".part";
     else
-        m_temporary = temporaryFolder + ".quillon-" + unique + ".pdf.part";
+        m_temporary = temporaryFolder + std::string(TemporaryPrefix) + unique + ".pdf.part";
     const uint32_t error =
         FileSystem::open(m_temporary, FileSystem::CreateAlways, FileSystem::GenericWrite,
                          FileSystem::ShareRead, FileSystem::AttributeNormal, m_handle);

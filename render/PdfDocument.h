@@ -52,6 +52,11 @@ public:
         Drawing,       // cairo refused (out of memory, ...)
     };
 
+    // A temporary in a folder of the caller's is named this, the process
+    // number, "-", a count and ".pdf.part", so that a later run can tell the
+    // leftovers of a process that ended (StagedFile::removeLeftovers).
+    static constexpr std::string_view TemporaryPrefix = ".quillon-";
+
     PdfDocument();
     // An unfinished document is abandoned.
     virtual ~PdfDocument();

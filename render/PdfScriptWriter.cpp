@@ -1,10 +1,14 @@
 #include "render/PdfScriptWriter.h"
 
 #include "fc/FileHelpers.h"
+#include "platform/NativePath.h"
+#include "platform/StagedFile.h"
 #include "platform/Trace.h"
+#include "platform/WinError.h"
 #include "render/PageFileName.h"
 #include "render/PdfBundleWriters.h"
 #include "render/PdfDocument.h"
+#include "render/PdfDraftSink.h"
 #include "render/PdfFileName.h"
 #include "render/RecordedCairoPage.h"
 
@@ -72,6 +76,7 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
         // when that fails, opening the file fails and tells why (a file
         // written elsewhere fails to take its name).
         createDirectories(folder.text());
+        removeLeftovers();
         if (m_completeScript) {
             assert(m_completeScript->path() == path &&
                    "a script written elsewhere under another name");
@@ -79,13 +84,30 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
             file.opened = true;
         } else {
             file.document = std::make_unique<PdfDocument>();
-            file.opened = file.document->open(path, title.view());
+            // A bundle's temporary is named as the drafts' are, so that what
+            // a crash leaves of it goes with theirs.
+            file.opened = m_grouping == Grouping::ByActor
+                              ? file.document->open(path, title.view(), m_destination.toStdString())
+                              : file.document->open(path, title.view());
         }
     }
     m_completeScript.reset();
     if (m_grouping == Grouping::PerScript)
         m_script = key;
     return &file;
+}
+
+void PdfScriptWriter::removeLeftovers()
+{
+    if (m_leftoversRemoved)
+        return;
+    m_leftoversRemoved = true;
+    // Where the drafts of a run on workers are written (and the bundles'
+    // temporaries): what a process that ended left there is a crash's.
+    std::string native;
+    const std::string folder = PdfDraftSink::existingFolder(m_destination);
+    if (!folder.empty() && NativePath::fromCp932(folder, native) == WinError::Success)
+        (void)StagedFile::removeLeftovers(native, PdfDocument::TemporaryPrefix);
 }
 
 FCString PdfScriptWriter::bundlePath(const FCString& destination, const FCString& character)

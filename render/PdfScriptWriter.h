@@ -24,9 +24,11 @@ class RecordedCairoPage;
 // character's first page of each scene; the bundles stay open until finish.
 //
 // Every file is written under a temporary name and takes its name only when
-// complete. A file that cannot be written loses all of its pages; they are
-// counted against the scenes that put them there, which a run reads after
-// the scene (per script) or after finish (bundles).
+// complete; the temporaries that a process which ended left in the
+// destination are removed before the first file. A file that cannot be
+// written loses all of its pages; they are counted against the scenes that
+// put them there, which a run reads after the scene (per script) or after
+// finish (bundles).
 //
 // The scene ends complete: the script file still open is closed (it normally
 // is already); otherwise (the scene was stopped within a script) it is
@@ -91,6 +93,9 @@ private:
     // character's bundle of the run.
     FCString bundlePath(const FCString& destination, const FCString& character);
     void close(const std::string& key);
+    // Once, before the first file: removes the PDF temporaries that
+    // processes which ended (a crash) left where this writer's go.
+    void removeLeftovers();
     // The writers are done with the file's document: it is this thread's.
     void settle(File& file);
 
@@ -110,6 +115,7 @@ private:
     std::vector<FCString> m_written;
     std::unique_ptr<RecordedCairoPage> m_recorded;
     std::unique_ptr<PdfDocument> m_completeScript;
+    bool m_leftoversRemoved = false;
     // Declared after the files: it goes first, while their documents live.
     std::unique_ptr<PdfBundleWriters> m_writers;
 };
