@@ -64,8 +64,10 @@ void PdfBundleWriters::queue(PdfDocument& document, Task task)
     {
         std::unique_lock lock(m_mutex);
         m_room.wait(lock, [&] { return m_queued < m_limit; });
-        Lane& lane = m_lanes[&document];
-        lane.document = &document;
+        const auto [found, made] = m_lanes.try_emplace(&document);
+        Lane& lane = found->second;
+        if (made)
+            lane.document = &document;
         lane.tasks.push_back(std::move(task));
         ++m_queued;
         // A lane that a thread is on is worked through by that thread; one
@@ -100,13 +102,14 @@ void PdfBundleWriters::work()
         Lane& lane = *m_waiting.front();
         m_waiting.pop_front();
         lane.busy = true;
+        PdfDocument& document = *lane.document;
         while (!lane.tasks.empty() && !m_stop) {
             Task task = std::move(lane.tasks.front());
             lane.tasks.pop_front();
             lock.unlock();
             bool done = true;
             try {
-                run(*lane.document, task);
+                run(document, task);
             } catch (...) {
                 done = false;
                 Trace::write("PdfBundleWriters: a page could not be written\n");
