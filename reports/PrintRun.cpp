@@ -569,8 +569,13 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
     };
 
     // At most one scene per worker is in flight: a scene of page images
-    // keeps the files of the pages it has drawn until it is handed on.
-    WorkerPool pool(entries > 1 ? m_context.format.jobs() : 1, 1);
+    // keeps the files of the pages it has drawn until it is handed on, and
+    // one of bundles its recorded pages. PDF scripts are whole files on the
+    // disk by then, and what stays of their scene is its layout: two each,
+    // so that a worker done before the scene ahead of its own goes on.
+    const bool perScript =
+        m_context.run.device == OutputDevice::Pdf && !m_context.run.bundleByActor;
+    WorkerPool pool(entries > 1 ? m_context.format.jobs() : 1, perScript ? 2 : 1);
     // Bundles are painted on threads of their own, as many as the workers,
     // while this thread hands the next scene's pages on.
     if (auto* pdf = dynamic_cast<PdfScriptWriter*>(sink.get()); pdf && pool.jobs() > 1)
