@@ -12,10 +12,11 @@
 // printJobsPdfPerScript and printJobsPdfBundles then print about 800 pages,
 // one file per script and one bundle per character, with every core against
 // one job, as JobsComparison states it. Per script each worker writes whole
-// files; with bundles the workers lay out, shape and record the pages and
-// the run's own thread paints them into the bundles in order, which is then
-// most of the CPU of a page (cairo's page output and its compression): the
-// bundles' wall time with every core is bounded below by that share.
+// files; with bundles the workers lay out, shape and record the pages, and
+// threads of the bundles' own paint them into the bundles, each bundle's in
+// list order (cairo's page output and its compression, most of the CPU of
+// a bundle page). Each measured run prints into a folder no run has used,
+// so that removing an earlier run's files is not timed with it.
 
 #include "JobsComparison.h"
 #include "LoadedScenario.h"
@@ -83,6 +84,12 @@ struct Scenario : LoadedScenario {
     {
         std::error_code ignored;
         std::filesystem::remove_all(destination, ignored);
+        return printInto(device, bundles, destination);
+    }
+
+    // The same into a destination that is not there yet.
+    int printInto(OutputDevice device, bool bundles, const std::string& destination)
+    {
         app->setOutputDevice(device);
         app->setBundleByActor(bundles);
         app->setDestinationFolder(destination);
@@ -163,10 +170,16 @@ void ratios(benchmark::State& state)
 void printJobsPdf(benchmark::State& state, bool bundles)
 {
     Scenario s(34);
+    const std::string jobsFolder = s.root + "jobs/";
     JobsComparison::run(state, [&](int jobs) {
         s.app->printFormat().setJobs(jobs);
-        return s.print(OutputDevice::Pdf, bundles, s.root + "jobs/");
+        // Each measured run is a process of its own: its number names a
+        // destination no run has used.
+        return s.printInto(OutputDevice::Pdf, bundles,
+                           jobsFolder + std::to_string(::getpid()) + "/");
     });
+    std::error_code ignored;
+    std::filesystem::remove_all(jobsFolder, ignored);
 }
 
 void printJobsPdfPerScript(benchmark::State& state)
