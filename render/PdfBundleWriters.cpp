@@ -106,10 +106,14 @@ void PdfBundleWriters::work()
         while (!lane.tasks.empty() && !m_stop) {
             Task task = std::move(lane.tasks.front());
             lane.tasks.pop_front();
+            // After a failure the document is dropped at its close: what
+            // is left for it is not painted.
+            const bool wanted = !lane.failed;
             lock.unlock();
             bool done = true;
             try {
-                run(document, task);
+                if (wanted)
+                    run(document, task);
             } catch (...) {
                 done = false;
                 Trace::write("PdfBundleWriters: a page could not be written\n");

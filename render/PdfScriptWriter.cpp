@@ -213,7 +213,7 @@ void PdfScriptWriter::closeAll()
     // here, in the order they close.
     if (m_writers) {
         for (auto& [key, file] : m_open) {
-            if (file.opened)
+            if (file.opened && !file.failed)
                 m_writers->complete(*file.document);
         }
     }
