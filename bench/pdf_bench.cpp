@@ -12,10 +12,15 @@
 // printJobsPdfPerScript and printJobsPdfBundles then print about 800 pages,
 // one file per script and one bundle per character, with every core against
 // one job, as JobsComparison states it. Per script each worker writes whole
-// files; with bundles the workers lay out, shape and record the pages and
-// the run's own thread paints them into the bundles in order, which is then
-// most of the CPU of a page (cairo's page output and its compression): the
-// bundles' wall time with every core is bounded below by that share.
+// files; with bundles the workers lay out, shape and record the pages, and
+// threads of the bundles' own paint them into the bundles, each bundle's in
+// list order (cairo's page output and its compression, most of the CPU of
+// a bundle page). Each measured run prints into a folder no run has used,
+// so that removing an earlier run's files is not timed with it.
+// cancelJobsPdf/B/P cancels such a run with every core (B: bundles, P: one
+// press or two) and reports the milliseconds from the press to the run's
+// end, closing the files included: cancel_ms (mean) and cancel_ms_max
+// (target: under 200 with two presses).
 
 #include "JobsComparison.h"
 #include "LoadedScenario.h"
@@ -25,8 +30,10 @@
 #include "format/PrintFormat.h"
 #include "reports/PrintRun.h"
 #include "ui/HeadlessProgressView.h"
+#include "ui/ProgressView.h"
 #include "ui/UxProgressDialog.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
@@ -83,16 +90,59 @@ struct Scenario : LoadedScenario {
     {
         std::error_code ignored;
         std::filesystem::remove_all(destination, ignored);
+        return printInto(device, bundles, destination);
+    }
+
+    // The same into a destination that is not there yet, shown in view
+    // (null: nowhere).
+    int printInto(OutputDevice device, bool bundles, const std::string& destination,
+                  ProgressView* view = nullptr)
+    {
         app->setOutputDevice(device);
         app->setBundleByActor(bundles);
         app->setDestinationFolder(destination);
         PrintRun run(app->context());
-        UxProgressDialog progress(silentView());
+        UxProgressDialog progress(view ? *view : silentView());
         const PrintRun::Outcome outcome = run.printAll(app->catalogue(), progress);
         if (outcome.pagesLost > 0 || outcome.failed > 0)
             std::fprintf(stderr, "pdf_bench: %d pages lost\n", outcome.pagesLost);
         return outcome.pages;
     }
+};
+
+// Presses cancel, once or twice, at the first pump of the run after a
+// while, and keeps the time of the press.
+class CancelAfter : public ProgressView {
+public:
+    CancelAfter(std::chrono::milliseconds after, int presses) : m_after(after), m_presses(presses)
+    {
+    }
+    void opened(UxProgressDialog&) override { m_start = Clock::now(); }
+    void textChanged(UxProgressDialog&) override {}
+    void positionChanged(UxProgressDialog&) override {}
+    void pump(UxProgressDialog& dialog) override { press(dialog); }
+    void pumpWaiting(UxProgressDialog& dialog) override { press(dialog); }
+    void closed(UxProgressDialog&) override {}
+
+    bool pressed() const { return m_pressed; }
+    Clock::time_point pressedAt() const { return m_pressedAt; }
+
+private:
+    void press(UxProgressDialog& dialog)
+    {
+        if (m_pressed || Clock::now() - m_start < m_after)
+            return;
+        m_pressed = true;
+        m_pressedAt = Clock::now();
+        for (int n = 0; n < m_presses; ++n)
+            dialog.pressCancel();
+    }
+
+    std::chrono::milliseconds m_after;
+    int m_presses;
+    Clock::time_point m_start;
+    Clock::time_point m_pressedAt;
+    bool m_pressed = false;
 };
 
 Scenario& scenario()
@@ -163,10 +213,48 @@ void ratios(benchmark::State& state)
 void printJobsPdf(benchmark::State& state, bool bundles)
 {
     Scenario s(34);
+    const std::string jobsFolder = s.root + "jobs/";
     JobsComparison::run(state, [&](int jobs) {
         s.app->printFormat().setJobs(jobs);
-        return s.print(OutputDevice::Pdf, bundles, s.root + "jobs/");
+        // Each measured run is a process of its own: its number names a
+        // destination no run has used.
+        return s.printInto(OutputDevice::Pdf, bundles,
+                           jobsFolder + std::to_string(::getpid()) + "/");
     });
+    std::error_code ignored;
+    std::filesystem::remove_all(jobsFolder, ignored);
+}
+
+// The time from a cancel to the end of the run with every core, about 0.4 s
+// into a run of about 800 pages (args: bundles, presses). One press lets the
+// scene being printed end; two stop it after its page in progress. Either
+// way the files of the scenes printed are closed before the run ends.
+void cancelJobsPdf(benchmark::State& state)
+{
+    static Scenario s(34);
+    const bool bundles = state.range(0) != 0;
+    const int presses = static_cast<int>(state.range(1));
+    s.app->printFormat().setJobs(0);
+    double total = 0;
+    double longest = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::error_code ignored;
+        std::filesystem::remove_all(s.root + "cancel/", ignored);
+        state.ResumeTiming();
+        CancelAfter view(std::chrono::milliseconds(400), presses);
+        s.printInto(OutputDevice::Pdf, bundles, s.root + "cancel/", &view);
+        if (!view.pressed())
+            continue;
+        const double ms =
+            std::chrono::duration<double, std::milli>(Clock::now() - view.pressedAt()).count();
+        total += ms;
+        longest = std::max(longest, ms);
+        ++runs;
+    }
+    state.counters["cancel_ms"] = runs > 0 ? total / runs : 0;
+    state.counters["cancel_ms_max"] = longest;
 }
 
 void printJobsPdfPerScript(benchmark::State& state)
@@ -187,5 +275,10 @@ BENCHMARK(printRunPdfBundles)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ratios)->Iterations(1);
 BENCHMARK(printJobsPdfPerScript)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(printJobsPdfBundles)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(cancelJobsPdf)
+    ->ArgsProduct({{0, 1}, {1, 2}})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Writes true-colour page images as PNG files: 8-bit RGB, no alpha, not
@@ -24,6 +25,9 @@ inline constexpr int Exists = -1;        // the file exists and overwrite is fal
 inline constexpr int CannotOpen = -2;    // the path has no native form or cannot be created
 inline constexpr int EncoderFailed = -3; // libpng or the disk failed while writing
 inline constexpr int CannotPlace = -4;   // the finished file could not be put in place
+
+// The temporaries' names begin so (see StagedFile).
+inline constexpr std::string_view TemporaryPrefix = ".quillon-png-";
 
 // path: CP932, absolute. top: the first byte of the top row; rows are
 // rowStep bytes apart (negative for bottom-up storage). Each pixel is 4
@@ -46,6 +50,8 @@ int writeEncoded(const std::string& path, const std::vector<uint8_t>& file, bool
 // side by side, and each file takes its name in the order the pages were
 // queued, so the files appear exactly as one page after the other would make
 // them. Closing the pipeline waits until every queued page is on disk.
+// Before its first page in a folder, the pipeline removes the temporaries
+// that processes which ended left there.
 // Failures are traced, as those of writeGrey are put nowhere else either.
 class Pipeline {
 public:

@@ -57,7 +57,7 @@ bool PdfDocument::open(const FCString& path, std::string_view title,
     if (temporaryFolder.empty())
         m_temporary = std::string(path.view()) + "." + unique + ".part";
     else
-        m_temporary = temporaryFolder + ".quillon-" + unique + ".pdf.part";
+        m_temporary = temporaryFolder + std::string(TemporaryPrefix) + unique + ".pdf.part";
     const uint32_t error =
         FileSystem::open(m_temporary, FileSystem::CreateAlways, FileSystem::GenericWrite,
                          FileSystem::ShareRead, FileSystem::AttributeNormal, m_handle);
@@ -185,6 +185,8 @@ bool PdfDocument::close()
 {
     if (!m_complete && !complete())
         return m_error == Error::None;
+    if (!sync())
+        return false;
     m_complete = false;
     std::string nativeTemporary;
     std::string nativeTarget;
@@ -202,7 +204,7 @@ bool PdfDocument::close()
     return m_error == Error::None;
 }
 
-bool PdfDocument::complete()
+bool PdfDocument::complete(Sync sync)
 {
     if (m_complete)
         return true;
@@ -216,7 +218,7 @@ bool PdfDocument::complete()
         abandon();
         return false;
     }
-    writeRest();
+    writeRest(sync);
     if (m_error != Error::None) {
         removeTemporary();
         return false;
@@ -225,7 +227,25 @@ bool PdfDocument::complete()
     return true;
 }
 
-void PdfDocument::writeRest()
+bool PdfDocument::sync()
+{
+    if (!m_complete)
+        return false;
+    // Closed already: it was put on the disk then.
+    if (m_handle < 0)
+        return true;
+    if (::fsync(m_handle) != 0)
+        fail(Error::CannotWrite, WinError::fromErrno(errno));
+    FileSystem::close(m_handle);
+    m_handle = -1;
+    if (m_error == Error::None)
+        return true;
+    m_complete = false;
+    removeTemporary();
+    return false;
+}
+
+void PdfDocument::writeRest(Sync sync)
 {
     // The outline is handed to cairo only now, on a surface that has not
     // failed: cairo 1.16 crashes when it finishes or destroys a PDF surface
@@ -254,6 +274,8 @@ void PdfDocument::writeRest()
 
     // On disk before it takes the name, so that a crash cannot leave a cut
     // file there.
+    if (m_error == Error::None && sync == Sync::Later)
+        return;
     if (m_error == Error::None && ::fsync(m_handle) != 0)
         fail(Error::CannotWrite, WinError::fromErrno(errno));
     FileSystem::close(m_handle);

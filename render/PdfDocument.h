@@ -52,6 +52,11 @@ public:
         Drawing,       // cairo refused (out of memory, ...)
     };
 
+    // A temporary in a folder of the caller's is named this, the process
+    // number, "-", a count and ".pdf.part", so that a later run can tell the
+    // leftovers of a process that ended (StagedFile::removeLeftovers).
+    static constexpr std::string_view TemporaryPrefix = ".quillon-";
+
     PdfDocument();
     // An unfinished document is abandoned.
     virtual ~PdfDocument();
@@ -87,11 +92,22 @@ public:
     // file is written). False after any failure: nothing is left under the
     // name or the temporary one.
     [[nodiscard]] bool close();
+    // Whether complete() waits until the file is on the disk, or leaves that
+    // to sync(): a thread that writes several files syncs them after the
+    // last, when the disk has had the time to write most of them.
+    enum class Sync {
+        Now,
+        Later,
+    };
     // Writes the rest of the file under its temporary name, where it stays
     // until close() gives it its name; the document takes no more pages.
     // False after any failure (the temporary file is gone then), or when
     // there was no page.
-    [[nodiscard]] bool complete();
+    [[nodiscard]] bool complete(Sync sync = Sync::Now);
+    // Waits until a completed file is on the disk (close() does it first
+    // when it has not been done). False when it is not (the temporary file
+    // is gone then), or when the document is not complete.
+    [[nodiscard]] bool sync();
     bool isComplete() const { return m_complete; }
     // Drops the document and its temporary file.
     void abandon();
@@ -115,8 +131,9 @@ private:
     // The turned page's set-up on the context, and its end.
     bool startPage();
     bool finishPage();
-    // Writes out and closes the file under its temporary name.
-    void writeRest();
+    // Writes out the file under its temporary name; closes it once on the
+    // disk, or keeps it open for sync().
+    void writeRest(Sync sync);
     void fail(Error error, uint32_t systemError);
     void release();
     void removeTemporary();

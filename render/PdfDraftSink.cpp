@@ -82,7 +82,7 @@ void PdfDraftSink::closePage()
     if (!m_failed && !m_script->endPage())
         m_failed = true;
     if (m_lastOfScript) {
-        if (!m_failed && !m_script->complete())
+        if (!m_failed && !m_script->complete(PdfDocument::Sync::Later))
             m_failed = true;
         m_script = nullptr;
     }
@@ -97,6 +97,13 @@ void PdfDraftSink::closeScene(bool complete)
         m_failed = true;
     m_page.reset();
     m_script = nullptr;
+    // The scene's files go onto the disk once it is drawn: the disk has
+    // written most of the earlier scripts meanwhile, so this thread waits
+    // less than it would right after each script's end.
+    for (Drafted& drafted : m_drafted) {
+        if (!m_failed && drafted.script && !drafted.script->sync())
+            m_failed = true;
+    }
 }
 
 void PdfDraftSink::closeAll()

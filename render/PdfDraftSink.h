@@ -18,9 +18,9 @@ class CairoDeviceContext;
 // Files: each script is written completely into a file of its own, named
 // and titled as the writer names and titles it per script, but left under
 // a temporary name in the nearest folder of the destination that exists
-// (the writer gives it its name, after making its folder); nothing else is
-// made on the disk. Pages: each page is recorded, for a bundle that only
-// the writer's thread may draw into.
+// (the writer gives it its name, after making its folder), and on the disk
+// once the scene has ended; nothing else is made on the disk. Pages: each page is recorded, for a
+// bundle that only the writer's thread may draw into.
 //
 // A file that cannot be written here marks the sink failed: the scene is
 // then drawn by the writer itself, which tells what fails. Files not handed

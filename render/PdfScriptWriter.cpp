@@ -1,13 +1,19 @@
 #include "render/PdfScriptWriter.h"
 
 #include "fc/FileHelpers.h"
+#include "platform/NativePath.h"
+#include "platform/StagedFile.h"
 #include "platform/Trace.h"
+#include "platform/WinError.h"
 #include "render/PageFileName.h"
+#include "render/PdfBundleWriters.h"
 #include "render/PdfDocument.h"
+#include "render/PdfDraftSink.h"
 #include "render/PdfFileName.h"
 #include "render/RecordedCairoPage.h"
 
 #include <cassert>
+#include <optional>
 #include <utility>
 
 PdfScriptWriter::PdfScriptWriter(Grouping grouping, const FCString& destination)
@@ -16,6 +22,23 @@ PdfScriptWriter::PdfScriptWriter(Grouping grouping, const FCString& destination)
 }
 
 PdfScriptWriter::~PdfScriptWriter() = default;
+
+void PdfScriptWriter::writeBundlesOn(int threads, std::size_t queuedPages)
+{
+    if (m_grouping != Grouping::ByActor)
+        return;
+    for (auto& [key, file] : m_open)
+        settle(file);
+    m_writers.reset();
+    if (threads > 1)
+        m_writers = std::make_unique<PdfBundleWriters>(threads, queuedPages);
+}
+
+void PdfScriptWriter::settle(File& file)
+{
+    if (m_writers && file.document && !m_writers->settle(*file.document))
+        file.failed = true;
+}
 
 void PdfScriptWriter::putRecorded(std::unique_ptr<RecordedCairoPage> page)
 {
@@ -53,6 +76,7 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
         // when that fails, opening the file fails and tells why (a file
         // written elsewhere fails to take its name).
         createDirectories(folder.text());
+        removeLeftovers();
         if (m_completeScript) {
             assert(m_completeScript->path() == path &&
                    "a script written elsewhere under another name");
@@ -60,13 +84,30 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
             file.opened = true;
         } else {
             file.document = std::make_unique<PdfDocument>();
-            file.opened = file.document->open(path, title.view());
+            // A bundle's temporary is named as the drafts' are, so that what
+            // a crash leaves of it goes with theirs.
+            file.opened = m_grouping == Grouping::ByActor
+                              ? file.document->open(path, title.view(), m_destination.toStdString())
+                              : file.document->open(path, title.view());
         }
     }
     m_completeScript.reset();
     if (m_grouping == Grouping::PerScript)
         m_script = key;
     return &file;
+}
+
+void PdfScriptWriter::removeLeftovers()
+{
+    if (m_leftoversRemoved)
+        return;
+    m_leftoversRemoved = true;
+    // Where the drafts of a run on workers are written (and the bundles'
+    // temporaries): what a process that ended left there is a crash's.
+    std::string native;
+    const std::string folder = PdfDraftSink::existingFolder(m_destination);
+    if (!folder.empty() && NativePath::fromCp932(folder, native) == WinError::Success)
+        (void)StagedFile::removeLeftovers(native, PdfDocument::TemporaryPrefix);
 }
 
 FCString PdfScriptWriter::bundlePath(const FCString& destination, const FCString& character)
@@ -91,17 +132,26 @@ FCString PdfScriptWriter::bundlePath(const FCString& destination, const FCString
 
 DeviceContext* PdfScriptWriter::openPage(const Page& page)
 {
-    const std::unique_ptr<RecordedCairoPage> recorded = std::move(m_recorded);
+    std::unique_ptr<RecordedCairoPage> recorded = std::move(m_recorded);
     File* file = fileFor(page);
     // The page is the file's, written or lost with it.
     ++file->pagesOfScene[scene()];
     m_lastOfScript = page.page + 1 >= page.pageCount;
     if (!file->opened)
         return nullptr;
+    std::optional<std::string> outline;
     if (m_grouping == Grouping::ByActor && file->lastScene != scene()) {
-        file->document->addOutlineEntry(page.pageName.view());
+        outline.emplace(page.pageName.view());
         file->lastScene = scene();
     }
+    if (recorded && m_writers) {
+        m_writers->put(*file->document, std::move(outline), std::move(recorded));
+        return nullptr;
+    }
+    // Drawn here: whatever the writers still had for the file goes first.
+    settle(*file);
+    if (outline)
+        file->document->addOutlineEntry(*outline);
     if (recorded) {
         file->document->putPage(*recorded);
         return nullptr;
@@ -159,6 +209,14 @@ void PdfScriptWriter::closeAll()
     m_recorded.reset();
     m_completeScript.reset();
     closePage();
+    // The bundles' ends are written side by side; each then takes its name
+    // here, in the order they close.
+    if (m_writers) {
+        for (auto& [key, file] : m_open) {
+            if (file.opened && !file.failed)
+                m_writers->complete(*file.document);
+        }
+    }
     while (!m_open.empty())
         close(m_open.begin()->first);
     m_script.clear();
@@ -169,11 +227,14 @@ void PdfScriptWriter::close(const std::string& key)
     const auto found = m_open.find(key);
     if (found == m_open.end())
         return;
+    settle(found->second);
     File file = std::move(found->second);
     m_open.erase(found);
     if (m_pageOf == file.document.get())
         m_pageOf = nullptr;
-    const bool written = file.opened && file.document->close();
+    if (file.failed)
+        file.document->abandon();
+    const bool written = file.opened && !file.failed && file.document->close();
     if (written && file.document->pageCount() > 0) {
         m_written.push_back(file.document->path());
         return;

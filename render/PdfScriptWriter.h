@@ -3,6 +3,7 @@
 #include "fc/FCString.h"
 #include "render/PageSink.h"
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <set>
@@ -10,6 +11,7 @@
 #include <vector>
 
 class DeviceContext;
+class PdfBundleWriters;
 class PdfDocument;
 class RecordedCairoPage;
 
@@ -22,9 +24,11 @@ class RecordedCairoPage;
 // character's first page of each scene; the bundles stay open until finish.
 //
 // Every file is written under a temporary name and takes its name only when
-// complete. A file that cannot be written loses all of its pages; they are
-// counted against the scenes that put them there, which a run reads after
-// the scene (per script) or after finish (bundles).
+// complete; the temporaries that a process which ended left in the
+// destination are removed before the first file. A file that cannot be
+// written loses all of its pages; they are counted against the scenes that
+// put them there, which a run reads after the scene (per script) or after
+// finish (bundles).
 //
 // The scene ends complete: the script file still open is closed (it normally
 // is already); otherwise (the scene was stopped within a script) it is
@@ -36,6 +40,11 @@ class RecordedCairoPage;
 // in its turn, and a script file written there completely under a
 // temporary name takes its script's place and gets its name when its last
 // page has been handed on, as a script drawn here would.
+//
+// Bundles may be written on threads of their own (writeBundlesOn): each
+// recorded page handed on then goes to the bundle's queue, to be painted
+// in its turn there, and finish writes the bundles' ends side by side. The
+// files are the same; what a bundle lost is known after finish either way.
 class PdfScriptWriter : public PageSink {
 public:
     enum class Grouping {
@@ -49,6 +58,12 @@ public:
     ~PdfScriptWriter() override;
 
     Grouping grouping() const { return m_grouping; }
+
+    // From now on the recorded pages of bundles are painted on up to
+    // threads threads (see PdfBundleWriters), and at most queuedPages of
+    // them wait; fewer than 2 threads: on the thread that hands them on.
+    // Per script nothing changes.
+    void writeBundlesOn(int threads, std::size_t queuedPages);
 
     // The files written complete, in the order they were closed (CP932).
     const std::vector<FCString>& writtenFiles() const { return m_written; }
@@ -69,6 +84,7 @@ private:
     struct File {
         std::unique_ptr<PdfDocument> document;
         bool opened = false;
+        bool failed = false; // its pages could not all be painted into it
         int lastScene = -1;
         std::map<int, int> pagesOfScene;
     };
@@ -77,6 +93,11 @@ private:
     // character's bundle of the run.
     FCString bundlePath(const FCString& destination, const FCString& character);
     void close(const std::string& key);
+    // Once, before the first file: removes the PDF temporaries that
+    // processes which ended (a crash) left where this writer's go.
+    void removeLeftovers();
+    // The writers are done with the file's document: it is this thread's.
+    void settle(File& file);
 
     Grouping m_grouping;
     FCString m_destination;
@@ -94,4 +115,7 @@ private:
     std::vector<FCString> m_written;
     std::unique_ptr<RecordedCairoPage> m_recorded;
     std::unique_ptr<PdfDocument> m_completeScript;
+    bool m_leftoversRemoved = false;
+    // Declared after the files: it goes first, while their documents live.
+    std::unique_ptr<PdfBundleWriters> m_writers;
 };

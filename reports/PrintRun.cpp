@@ -46,6 +46,11 @@ namespace {
 // log of a few thousand scenes without growing.
 constexpr int32_t InitialLogCapacity = 65536;
 
+// Recorded pages waiting for the threads that paint bundles: enough that a
+// thread rarely waits for the next page, few enough that their memory stays
+// small and that a cancelled run has them written in a moment.
+constexpr std::size_t QueuedBundlePagesPerThread = 8;
+
 // Runs step; false when the foundation raised. File errors have been put to
 // the user by the file layer before they were raised; anything else is
 // shown here, as nobody above would.
@@ -564,8 +569,18 @@ PrintRun::Outcome PrintRun::printAll(const ScriptCatalogue& catalogue, Progress&
     };
 
     // At most one scene per worker is in flight: a scene of page images
-    // keeps the files of the pages it has drawn until it is handed on.
-    WorkerPool pool(entries > 1 ? m_context.format.jobs() : 1, 1);
+    // keeps the files of the pages it has drawn until it is handed on, and
+    // one of bundles its recorded pages. PDF scripts are whole files on the
+    // disk by then, and what stays of their scene is its layout: two each,
+    // so that a worker done before the scene ahead of its own goes on.
+    const bool perScript =
+        m_context.run.device == OutputDevice::Pdf && !m_context.run.bundleByActor;
+    WorkerPool pool(entries > 1 ? m_context.format.jobs() : 1, perScript ? 2 : 1);
+    // Bundles are painted on threads of their own, as many as the workers,
+    // while this thread hands the next scene's pages on.
+    if (auto* pdf = dynamic_cast<PdfScriptWriter*>(sink.get()); pdf && pool.jobs() > 1)
+        pdf->writeBundlesOn(pool.jobs(),
+                            QueuedBundlePagesPerThread * static_cast<std::size_t>(pool.jobs()));
     if (pool.jobs() == 1) {
         for (int index = 0; index < entries && !outcome.cancelled; ++index) {
             if (!commit(index, nullptr))

@@ -39,7 +39,8 @@ struct SceneDraft;
 // Scenes are read, laid out and (for page images and PDF files) drawn on
 // worker threads, as many as the print format's jobs say, and handed on in
 // list order: every file, job and log line is what a run of one scene after
-// the other gives.
+// the other gives. PDF bundles are written on as many threads of their own,
+// each bundle's pages in list order.
 //
 // Cancelling takes effect between scenes: the scene being printed is
 // finished. A second cancel stops within the scene, after the page being

@@ -516,20 +516,37 @@ TEST(PdfDocumentTest, ReopeningStartsAFreshFile)
 
 // A document completed on one thread waits under its temporary name, in the
 // folder given for it, until it is closed (it then takes its name) or let go
-// (nothing is left).
+// (nothing is left), whether it was synced at once, later or not before its
+// close; a document not complete cannot be synced.
 TEST(PdfDocumentTest, ACompletedDocumentWaitsForItsNameUnderTheTemporaryOne)
 {
     enum class End { Close, Abandon, Destroy };
+    enum class Synced { AtOnce, Later, AtClose };
+    struct Case {
+        End end;
+        Synced synced;
+    };
     auto font = pageFont();
-    for (const End end : {End::Close, End::Abandon, End::Destroy}) {
-        SCOPED_TRACE(static_cast<int>(end));
+    std::string closedBytes;
+    for (const Case c : {Case{End::Close, Synced::AtOnce}, Case{End::Abandon, Synced::AtOnce},
+                         Case{End::Destroy, Synced::AtOnce}, Case{End::Close, Synced::Later},
+                         Case{End::Close, Synced::AtClose}, Case{End::Abandon, Synced::Later},
+                         Case{End::Destroy, Synced::AtClose}}) {
+        const End end = c.end;
+        SCOPED_TRACE(std::to_string(static_cast<int>(end)) + " " +
+                     std::to_string(static_cast<int>(c.synced)));
         ScratchFolder folder;
         std::filesystem::create_directories(folder / "sub");
         auto document = std::make_unique<PdfDocument>();
         ASSERT_TRUE(
             document->open(FCString((folder / "sub/x.pdf").c_str()), "x", folder.destination()));
         drawPage(*document, *font, "一");
-        ASSERT_TRUE(document->complete());
+        EXPECT_FALSE(document->sync());
+        ASSERT_TRUE(document->complete(c.synced == Synced::AtOnce ? PdfDocument::Sync::Now
+                                                                  : PdfDocument::Sync::Later));
+        if (c.synced != Synced::AtClose) {
+            EXPECT_TRUE(document->sync());
+        }
         EXPECT_EQ(document->beginPage(), nullptr);
         const std::vector<std::string> waiting = folder.files();
         ASSERT_EQ(waiting.size(), 1u);
@@ -538,6 +555,12 @@ TEST(PdfDocumentTest, ACompletedDocumentWaitsForItsNameUnderTheTemporaryOne)
             EXPECT_TRUE(document->close());
             EXPECT_EQ(document->pageCount(), 1);
             EXPECT_EQ(folder.files(), std::vector<std::string>{"sub/x.pdf"});
+            std::ifstream in(folder / "sub/x.pdf", std::ios::binary);
+            const std::string bytes =
+                pdfread::withoutCreationDate(std::string(std::istreambuf_iterator<char>(in), {}));
+            if (closedBytes.empty())
+                closedBytes = bytes;
+            EXPECT_TRUE(bytes == closedBytes);
         } else {
             if (end == End::Abandon)
                 document->abandon();

@@ -340,6 +340,108 @@ TEST(PdfScriptWriterTest, PagesDrawnElsewhereAndHandedOnGiveTheSameFiles)
     }
 }
 
+namespace {
+
+struct Bundled {
+    std::map<std::string, std::string> files;
+    std::vector<int> lost; // per scene
+};
+
+// Four scenes of up to five characters into bundles, each bundle fed by
+// several scenes: the first, second and fourth recorded elsewhere and handed
+// on, the third drawn by the writer itself; with threads > 1 the bundles are
+// painted on threads of their own.
+Bundled bundleScenes(int threads, std::size_t queued)
+{
+    struct Scene {
+        std::string name;
+        std::vector<std::string> characters;
+        int lines;
+        bool recorded;
+    };
+    const Scene scenes[] = {
+        {"一", {"さくら", "悠人", "店主", "海斗", "美月"}, 23, true},
+        {"二", {"悠人", "海斗"}, 9, true},
+        {"三", {"美月", "さくら", "店主", "悠人"}, 13, false},
+        {"四", {"美月"}, 11, true},
+    };
+    ScratchFolder folder;
+    PdfScriptWriter writer(PdfScriptWriter::Grouping::ByActor, destinationOf(folder.destination()));
+    writer.writeBundlesOn(threads, queued);
+    std::vector<int> numbers;
+    for (const Scene& scene : scenes) {
+        auto printer = printerOf(scene.name, scene.characters, scene.lines);
+        if (!scene.recorded) {
+            numbers.push_back(writer.beginScene());
+            RunContext quiet;
+            EXPECT_TRUE(SceneRenderer(*printer, writer, quiet).printAll());
+            writer.endScene(true);
+            continue;
+        }
+        PdfDraftSink drafts(PdfDraftSink::Form::Pages, destinationOf(folder.destination()));
+        RunContext quiet;
+        drafts.beginScene();
+        EXPECT_TRUE(SceneRenderer(*printer, drafts, quiet).printAll());
+        drafts.endScene(true);
+        numbers.push_back(writer.beginScene());
+        for (PdfDraftSink::Drafted& page : drafts.drafted()) {
+            writer.putRecorded(std::move(page.recorded));
+            EXPECT_EQ(writer.beginPage(page.page), nullptr);
+            writer.endPage();
+        }
+        writer.endScene(true);
+    }
+    writer.finish();
+    Bundled bundled;
+    bundled.files = filesOf(folder);
+    for (int number : numbers)
+        bundled.lost.push_back(writer.lostPages(number));
+    return bundled;
+}
+
+} // namespace
+
+// Bundles painted on threads of their own, more bundles than threads, with
+// pages drawn by the writer itself among the recorded ones, are the bundles
+// painted on the writer's thread, byte for byte; with the disk full they
+// lose the same pages for the same scenes, and leave nothing behind.
+TEST(PdfScriptWriterTest, BundlesPaintedOnThreadsOfTheirOwnAreTheSameFiles)
+{
+    struct Case {
+        int threads;
+        std::size_t queued;
+        bool diskFull;
+    };
+    const Bundled serial = bundleScenes(1, 1);
+    ASSERT_EQ(serial.files.size(), 6u);
+    EXPECT_EQ(serial.lost, std::vector<int>(4, 0));
+    Bundled serialFull;
+    {
+        FileFaults::Scope faults;
+        FileFaults::fail(FileFaults::Kind::Write, WinError::DiskFull, 0, -1);
+        serialFull = bundleScenes(1, 1);
+    }
+    EXPECT_TRUE(serialFull.files.empty());
+    EXPECT_GT(serialFull.lost[0], 0);
+    for (const Case& c :
+         {Case{2, 1, false}, Case{3, 4, false}, Case{8, 64, false}, Case{2, 3, true}}) {
+        SCOPED_TRACE(std::to_string(c.threads) + " threads, " + std::to_string(c.queued) +
+                     " queued" + (c.diskFull ? ", disk full" : ""));
+        Bundled threaded;
+        {
+            FileFaults::Scope faults;
+            if (c.diskFull)
+                FileFaults::fail(FileFaults::Kind::Write, WinError::DiskFull, 0, -1);
+            threaded = bundleScenes(c.threads, c.queued);
+        }
+        const Bundled& expected = c.diskFull ? serialFull : serial;
+        EXPECT_EQ(threaded.lost, expected.lost);
+        ASSERT_EQ(threaded.files.size(), expected.files.size());
+        for (const auto& [name, bytes] : expected.files)
+            EXPECT_TRUE(threaded.files.count(name) && threaded.files.at(name) == bytes) << name;
+    }
+}
+
 TEST(PdfScriptWriterTest, DraftsAreWrittenInTheNearestFolderThatExists)
 {
     ScratchFolder folder;

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -293,6 +295,51 @@ INSTANTIATE_TEST_SUITE_P(
                     BlockedCase{"PdfPerScript", OutputDevice::Pdf, false, "e", 1},
                     BlockedCase{"PdfBundles", OutputDevice::Pdf, true, "店主.pdf", 4}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct LeftoverCase {
+    const char* name;
+    OutputDevice device;
+    bool bundles;
+    int jobs;
+    const char* folder; // below the destination, where the run writes temporaries
+    const char* prefix;
+    const char* ending;
+};
+
+class PrintRunJobsLeftoverTest : public PrintRunJobsTest,
+                                 public testing::WithParamInterface<LeftoverCase> {};
+
+// The temporaries a crashed run left where a run writes its own go with
+// that run; those of a process still running stay.
+TEST_P(PrintRunJobsLeftoverTest, ARunRemovesTheTemporariesOfEndedProcesses)
+{
+    const LeftoverCase& c = GetParam();
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string folder = std::string("out") + c.name + "/" + c.folder;
+    std::filesystem::create_directories(m_folder.path() + folder);
+    const std::string crashed = folder + c.prefix + std::to_string(child) + "-3" + c.ending;
+    const std::string running = folder + c.prefix + "1-4" + c.ending;
+    m_folder.write(crashed, "cut");
+    m_folder.write(running, "being written");
+    m_app.setOutputDevice(c.device);
+    m_app.setBundleByActor(c.bundles);
+    const Printed printed = print(c.jobs, c.name);
+    EXPECT_EQ(printed.outcome.printed, 7);
+    EXPECT_FALSE(std::filesystem::exists(m_folder.path() + crashed));
+    EXPECT_TRUE(std::filesystem::exists(m_folder.path() + running));
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, PrintRunJobsLeftoverTest,
+                         testing::Values(LeftoverCase{"PngEncoder", OutputDevice::Png, false, 1,
+                                                      "a/", ".quillon-png-", ".part"},
+                                         LeftoverCase{"PdfDrafts", OutputDevice::Pdf, false, 2, "",
+                                                      ".quillon-", ".pdf.part"},
+                                         LeftoverCase{"PdfBundles", OutputDevice::Pdf, true, 1, "",
+                                                      ".quillon-", ".pdf.part"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A scene that cannot be read is put to the user once, from the run's own
 // thread, and left out as in the serial run.
