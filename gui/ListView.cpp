@@ -168,6 +168,14 @@ void ListView::resyncFromList()
                                           QItemSelectionModel::NoUpdate);
 }
 
+void ListView::changeEvent(QEvent* event)
+{
+    // Another style measures otherwise, even where the option looks the same.
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        m_delegate->forgetSizes();
+    QTableView::changeEvent(event);
+}
+
 void ListView::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {

@@ -42,7 +42,9 @@ public:
     // Sizes the column to its contents and keeps the width in the list.
     void fitColumnToContents(int column);
     // Sizes each column to its contents as resizeColumnToContents does, in
-    // the view only, measuring a text that many rows show once.
+    // the view only, measuring a text that many rows show once, and a text
+    // the column's last fit measured not at all (see
+    // ListViewDelegate::MeasureOnce).
     void resizeToContents(std::span<const int> columns);
 
     // With this on, a wheel event whose pointer lies outside the list goes
@@ -68,6 +70,7 @@ signals:
     void rowDoubleClicked(int row);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

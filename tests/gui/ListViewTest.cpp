@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
@@ -19,6 +20,7 @@
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
 #include <array>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,6 +99,21 @@ protected:
     QWidget m_window;
     ListView* m_view;
     QLineEdit* m_edit;
+};
+
+// Counts the cells the style measures for the views that use it.
+class CellMeasuringStyle : public QProxyStyle {
+public:
+    CellMeasuringStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+    mutable int measured = 0;
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        if (type == CT_ItemViewItem)
+            ++measured;
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
 };
 
 } // namespace
@@ -410,6 +427,47 @@ TEST_F(ListViewTest, FittingColumnsOfRepeatedTextsGivesTheTableViewsWidths)
         m_view->resizeToContents(std::array{column});
         EXPECT_EQ(m_view->columnWidth(column), expected) << column;
     }
+}
+
+TEST_F(ListViewTest, FittingAgainMeasuresOnlyNewTextsAndStillGivesTheTableViewsWidths)
+{
+    // Each step changes the list or the view, then fits the columns: the
+    // widths must be the table view's own, and only what the last fit did
+    // not measure is measured (-1: anything, as long as the widths hold).
+    CellMeasuringStyle fusion;
+    CellMeasuringStyle other;
+    const std::string longName = sj("とても長いシーンの名前.screenplay.txt");
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        int measured;
+    };
+    const Step steps[] = {
+        {"the first fit", [] {}, -1},
+        {"the same texts again", [] {}, 0},
+        {"one long name", [&] { m_list.setText(5, 2, longName); }, 1},
+        {"the long name gone", [&] { m_list.setText(5, 2, "5"); }, 1},
+        {"a name only the fit before last had", [&] { m_list.setText(5, 2, longName); }, 1},
+        {"a larger font", [&] { m_view->setFont(QFont(m_view->font().family(), 20)); }, -1},
+        {"another style", [&] { m_view->setStyle(&other); }, -1},
+    };
+    m_view->setStyle(&fusion);
+    showActive();
+    for (const Step& step : steps) {
+        step.change();
+        fusion.measured = other.measured = 0;
+        m_view->resizeToContents(std::array{2, 3});
+        const int measured = fusion.measured + other.measured;
+        if (step.measured >= 0) {
+            EXPECT_EQ(measured, step.measured) << step.what;
+        }
+        for (const int column : {2, 3}) {
+            const int fitted = m_view->columnWidth(column);
+            m_view->resizeColumnToContents(column);
+            EXPECT_EQ(fitted, m_view->columnWidth(column)) << step.what << ", column " << column;
+        }
+    }
+    m_view->setStyle(nullptr);
 }
 
 TEST_F(ListViewTest, AReloadWithRedrawOffKeepsTheViewInStep)
