@@ -47,13 +47,16 @@ void ListView::setList(UxListViewControl* list)
     delete oldSelection;
     m_model.reset();
     m_list = list;
+    setUpdatesEnabled(true);
     if (!list)
         return;
     m_model = std::make_unique<ListViewModel>(*list);
+    setUpdatesEnabled(list->isRedrawing());
     setModel(m_model.get());
     connect(m_model.get(), &ListViewModel::columnWidthSet, this, &ListView::applyColumnWidth);
     connect(m_model.get(), &ListViewModel::rowSelectionChanged, this, &ListView::showListSelection);
     connect(m_model.get(), &QAbstractItemModel::modelReset, this, &ListView::resyncFromList);
+    connect(m_model.get(), &ListViewModel::redrawSwitched, this, &ListView::setUpdatesEnabled);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ListView::takeViewSelection);
     // Keys move the current row after the selection has changed.

@@ -23,6 +23,10 @@ class UxListViewControl;
 // where Return opens the preview and Esc must not end the program) keeps
 // them with setKeepsReturnAndEscape(true).
 //
+// While the list's redrawing is off (a list being filled) the view is not
+// repainted: it goes on showing what it showed, and shows the list as it
+// then stands once redrawing is back on, without first showing it emptied.
+//
 // The widget can stand in a form (as a promoted QTableView) and get its list
 // afterwards.
 class ListView : public QTableView {

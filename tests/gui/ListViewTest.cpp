@@ -101,6 +101,20 @@ protected:
     QLineEdit* m_edit;
 };
 
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 // Counts the cells the style measures for the views that use it.
 class CellMeasuringStyle : public QProxyStyle {
 public:
@@ -474,6 +488,12 @@ TEST_F(ListViewTest, AReloadWithRedrawOffKeepsTheViewInStep)
 {
     showActive();
     m_list.selectRow(4);
+    QCoreApplication::processEvents();
+    // While the rows go and come the list is not painted, neither emptied
+    // nor half filled; once redrawing is back on it is.
+    PaintCounter painted;
+    for (QWidget* part : {m_view->viewport(), m_view->horizontalHeader()->viewport()})
+        part->installEventFilter(&painted);
     m_list.redrawOff();
     m_list.clear();
     const std::array<UxListViewControl::ColumnDescriptor, 3> columns{
@@ -484,7 +504,11 @@ TEST_F(ListViewTest, AReloadWithRedrawOffKeepsTheViewInStep)
         m_list.setText(row, 1, std::to_string(row));
     }
     m_list.selectRow(2500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(painted.paints, 0);
     m_list.redrawOn();
+    QCoreApplication::processEvents();
+    EXPECT_GT(painted.paints, 0);
     EXPECT_EQ(m_view->model()->rowCount(), 3000);
     EXPECT_TRUE(m_view->isColumnHidden(1));
     EXPECT_EQ(m_view->selectionModel()->selectedRows().size(), 1);
