@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QUrl>
 #include <QWheelEvent>
 #include <set>
@@ -76,8 +77,19 @@ void ListView::fitColumnToContents(int column)
 void ListView::resizeToContents(std::span<const int> columns)
 {
     const ListViewDelegate::MeasureOnce once(*m_delegate);
-    for (const int column : columns)
-        resizeColumnToContents(column);
+    {
+        // The table view hears of each resized column from the header and
+        // lays itself out and repaints on a timer, which fires after the
+        // next paint and so paints the list a second time. The columns are
+        // resized without telling it, and the view laid out (with the rows
+        // a reset left to lay out) and repainted once, below.
+        const QSignalBlocker quiet(horizontalHeader());
+        for (const int column : columns)
+            resizeColumnToContents(column);
+    }
+    executeDelayedItemsLayout();
+    updateGeometries();
+    viewport()->update();
 }
 
 void ListView::setDropColumn(int column)

@@ -484,6 +484,25 @@ TEST_F(ListViewTest, FittingAgainMeasuresOnlyNewTextsAndStillGivesTheTableViewsW
     m_view->setStyle(nullptr);
 }
 
+TEST_F(ListViewTest, ColumnsFittedAfterAReloadAreLaidOutAndPaintedOnce)
+{
+    showActive();
+    PaintCounter painted;
+    m_view->viewport()->installEventFilter(&painted);
+    m_list.redrawOff();
+    for (int row = 0; row < 12; ++row)
+        m_list.setText(row, 2, std::string(row + 1, 'W'));
+    m_list.redrawOn();
+    m_view->resizeToContents(std::array{2, 3});
+    const int fitted = m_view->columnWidth(2);
+    // Enough passes for the paint and for any timer the view set itself.
+    for (int pass = 0; pass < 5; ++pass)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(painted.paints, 1);
+    m_view->resizeColumnToContents(2);
+    EXPECT_EQ(m_view->columnWidth(2), fitted);
+}
+
 TEST_F(ListViewTest, AReloadWithRedrawOffKeepsTheViewInStep)
 {
     showActive();
