@@ -33,6 +33,7 @@ void UxListViewControl::clear()
         m_listener->aboutToClear();
     // Whatever spare rows the last clear left unused go now.
     m_spareRows = std::move(m_rows);
+    m_spareRowsTaken = 0;
     m_rows.clear();
     m_rows.reserve(m_spareRows.size());
     m_columns.clear();
@@ -130,10 +131,8 @@ int UxListViewControl::setCell(int row, int column, std::string_view text, Colou
 UxListViewControl::Row UxListViewControl::freshRow()
 {
     Row fresh;
-    if (!m_spareRows.empty()) {
-        fresh = std::move(m_spareRows.back());
-        m_spareRows.pop_back();
-    }
+    if (m_spareRowsTaken < m_spareRows.size())
+        fresh = std::move(m_spareRows[m_spareRowsTaken++]);
     fresh.cells.resize(m_columns.size());
     for (Cell& cell : fresh.cells) {
         // A new cell, keeping only the room its text had.

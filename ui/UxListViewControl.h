@@ -160,8 +160,11 @@ private:
 
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
-    // What the last clear() let go of, for freshRow().
+    // What the last clear() let go of, for freshRow(), taken in order from
+    // the front (a list filled again in the same order finds each row's
+    // storage where it was), and how many have been taken.
     std::vector<Row> m_spareRows;
+    std::size_t m_spareRowsTaken = 0;
     UxListViewListener* m_listener = nullptr;
     TickHandler m_tickHandler;
     int m_focusedRow = -1;
