@@ -48,7 +48,8 @@ public:
     // Sizes each column to its contents as resizeColumnToContents does, in
     // the view only, measuring a text that many rows show once, and a text
     // the column's last fit measured not at all (see
-    // ListViewDelegate::MeasureOnce).
+    // ListViewDelegate::MeasureOnce); the view is then laid out at once and
+    // painted once at the next pass of the event loop.
     void resizeToContents(std::span<const int> columns);
 
     // With this on, a wheel event whose pointer lies outside the list goes
