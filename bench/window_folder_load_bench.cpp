@@ -19,7 +19,14 @@
 //                          the thread that loads, which the window's own work
 //                          adds to; on a busy machine the steadiest figure),
 //                          and load (the load average over a minute at the
-//                          start).
+//                          start). The folder is the same at every load, as
+//                          when a folder is opened again: the list has
+//                          measured its names before.
+//   windowNewFolderAgainstHeadless
+//                          the same with two folders of other names taken
+//                          in turn, so that every load of the window lists
+//                          names its last one did not: the first opening of
+//                          a folder.
 
 #include "ScenarioFolder.h"
 #include "app/Quillon.h"
@@ -41,15 +48,45 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
+
+// A copy of the bench folder of files scenes whose names all begin with
+// "other-", so that a list that showed the first lists none of its names;
+// made on first use and removed at exit. The path ends with "/".
+const std::string& renamedScenarioFolder(int files)
+{
+    static std::map<int, std::string> folders;
+    auto found = folders.find(files);
+    if (found != folders.end())
+        return found->second;
+    namespace fs = std::filesystem;
+    const fs::path from(benchScenarioFolder(files));
+    const fs::path to = from.parent_path().string() + "-other";
+    fs::create_directory(to);
+    for (const fs::directory_entry& file : fs::directory_iterator(from))
+        fs::copy_file(file.path(), to / ("other-" + file.path().filename().string()),
+                      fs::copy_options::overwrite_existing);
+    if (folders.empty()) {
+        std::atexit([] {
+            for (auto& [count, made] : folders) {
+                std::error_code ignored;
+                fs::remove_all(made, ignored);
+            }
+        });
+    }
+    return folders.emplace(files, to.string() + "/").first->second;
+}
 
 // The main window as the program shows it, with its windows for progress.
 class ShownWindow {
 public:
-    explicit ShownWindow(const std::string& folder) : m_folder(QString::fromStdString(folder))
+    ShownWindow()
     {
         m_window.show();
         settle();
@@ -57,9 +94,9 @@ public:
 
     // Opens the folder and lets the window lay out and repaint; the rows it
     // lists.
-    int load()
+    int load(const std::string& folder)
     {
-        m_window.openFolder(m_folder);
+        m_window.openFolder(QString::fromStdString(folder));
         settle();
         return m_window.model().list().rowCount();
     }
@@ -70,7 +107,6 @@ private:
     // leaves undone would otherwise be billed to the next.
     static void settle() { QCoreApplication::processEvents(QEventLoop::AllEvents, 1000); }
 
-    QString m_folder;
     QtProgressView m_progress;
     HeadlessDialogHost m_dialogs;
     SilentPrompt m_prompt;
@@ -84,11 +120,10 @@ private:
 // The batch tool's load: no window, one job per core.
 class Headless {
 public:
-    explicit Headless(const std::string& folder) { m_app.setScenarioFolder(folder); }
-
     // The entries the folder gave.
-    int load()
+    int load(const std::string& folder)
     {
+        m_app.setScenarioFolder(folder);
         UxProgressDialog progress(m_silent);
         if (m_app.loadScenarioFolder(progress, m_notices) != FolderLoad::Loaded)
             return -1;
@@ -139,32 +174,36 @@ struct Spent {
 void windowFolderLoad(benchmark::State& state)
 {
     const int files = static_cast<int>(state.range(0));
-    ShownWindow shown(benchScenarioFolder(files));
+    const std::string& folder = benchScenarioFolder(files);
+    ShownWindow shown;
     for (auto _ : state) {
-        if (shown.load() != files)
+        if (shown.load(folder) != files)
             state.SkipWithError("the list does not show every file");
     }
     state.counters["files"] =
         benchmark::Counter(double(files) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void windowAgainstHeadless(benchmark::State& state)
+// The window's load and the headless one in turn, over the folders in turn.
+void compareWithHeadless(benchmark::State& state, const std::vector<std::string>& folders)
 {
     const int files = static_cast<int>(state.range(0));
-    const std::string& folder = benchScenarioFolder(files);
     double load = 0;
     getloadavg(&load, 1);
-    ShownWindow shown(folder);
-    Headless headless(folder);
+    ShownWindow shown;
+    Headless headless;
     Spent window;
     Spent batch;
-    const auto loadWindow = [&] { return shown.load() == files; };
-    const auto loadHeadless = [&] { return headless.load() == files; };
-    bool windowFirst = false;
+    std::size_t round = 0;
+    const std::string* folder = &folders[0];
+    const auto loadWindow = [&] { return shown.load(*folder) == files; };
+    const auto loadHeadless = [&] { return headless.load(*folder) == files; };
     for (auto _ : state) {
-        // Each goes first every other round, so that neither always finds
-        // the caches as the other left them.
-        windowFirst = !windowFirst;
+        folder = &folders[round % folders.size()];
+        // Each goes first in every other pass over the folders, so that
+        // neither always finds the caches as the other left them.
+        const bool windowFirst = round / folders.size() % 2 == 0;
+        ++round;
         bool whole = true;
         if (windowFirst)
             whole = window.time(loadWindow);
@@ -187,6 +226,17 @@ void windowAgainstHeadless(benchmark::State& state)
     state.counters["load"] = load;
 }
 
+void windowAgainstHeadless(benchmark::State& state)
+{
+    compareWithHeadless(state, {benchScenarioFolder(int(state.range(0)))});
+}
+
+void windowNewFolderAgainstHeadless(benchmark::State& state)
+{
+    const int files = int(state.range(0));
+    compareWithHeadless(state, {benchScenarioFolder(files), renamedScenarioFolder(files)});
+}
+
 } // namespace
 
 BENCHMARK(windowFolderLoad)
@@ -198,6 +248,12 @@ BENCHMARK(windowFolderLoad)
 
 BENCHMARK(windowAgainstHeadless)
     ->Arg(1000)
+    ->Arg(10000)
+    ->MinTime(5)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(windowNewFolderAgainstHeadless)
     ->Arg(10000)
     ->MinTime(5)
     ->UseRealTime()

@@ -63,11 +63,12 @@ void ScriptCatalogue::clear()
     tell([](ScriptCatalogueListener& l) { l.catalogueCleared(); });
 }
 
-void ScriptCatalogue::append(const FCString& fileName, std::unique_ptr<ScriptInfo> record)
+void ScriptCatalogue::append(const FCString& fileName, std::unique_ptr<ScriptInfo> record,
+                             FCString characterNames)
 {
     // A file without a speaking character has no script to print.
     const bool ticked = record->characterCount() > 0;
-    m_entries.push_back({fileName, std::move(record), ticked});
+    m_entries.push_back({fileName, std::move(record), ticked, std::move(characterNames)});
     const int index = count() - 1;
     tell([index](ScriptCatalogueListener& l) { l.entriesAdded(index, 1); });
 }

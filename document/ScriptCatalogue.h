@@ -106,6 +106,11 @@ public:
     // setPrintTargets, so that the views learn of it.
     ScriptInfo& record(int index) { return *entry(index).record; }
     bool isTicked(int index) const { return entry(index).ticked; }
+    // The names of the record's characters, joined with "," as
+    // ScriptInfo::characterNames() gives them, as the load found them: made
+    // while the file was read, so that a view listing thousands of entries
+    // need not walk each record again.
+    const FCString& characterNames(int index) const { return entry(index).characterNames; }
 
     // False for an index that names no entry.
     bool setTicked(int index, bool ticked);
@@ -129,11 +134,13 @@ private:
         FCString fileName;
         std::unique_ptr<ScriptInfo> record;
         bool ticked = false;
+        FCString characterNames;
     };
 
     const Entry& entry(int index) const;
     Entry& entry(int index);
-    void append(const FCString& fileName, std::unique_ptr<ScriptInfo> record);
+    void append(const FCString& fileName, std::unique_ptr<ScriptInfo> record,
+                FCString characterNames);
     template <typename Call> void tell(Call call);
 
     std::vector<Entry> m_entries;

@@ -76,13 +76,15 @@ private:
 };
 
 // What a worker made of one file: its header, read into the header of the
-// result's slot, and the record made of it. When the file layer had
+// result's slot, the record made of it and the names of its characters
+// joined (which the record gives as they are found). When the file layer had
 // something to put to the user, nothing: the file is read again on the
 // loading thread, which asks as a load on one thread does.
 struct ReadFile {
     bool readAgain = true;
     bool loaded = false; // what CatalogueHeader::load answered
     std::unique_ptr<ScriptInfo> record;
+    FCString characterNames;
 };
 
 ReadFile readQuietly(CatalogueHeader& header, const std::string& path)
@@ -93,10 +95,8 @@ ReadFile readQuietly(CatalogueHeader& header, const std::string& path)
     try {
         read.loaded = header.load(path.c_str());
         read.record = std::make_unique<ScriptInfo>();
-        if (read.loaded) {
-            FCString discarded;
-            read.record->applyHeader(header, discarded, false);
-        }
+        if (read.loaded)
+            read.record->applyHeader(header, read.characterNames, false);
     } catch (...) {
         return ReadFile{};
     }
@@ -167,15 +167,14 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
                         used = &headers[std::size_t(slot)];
                     } else {
                         read.record = std::make_unique<ScriptInfo>();
+                        read.characterNames.clear();
                         read.loaded = header.load(pathOf(index).c_str());
-                        if (read.loaded) {
-                            // The names each pass finds new are not needed:
-                            // a view reads them from the record.
-                            discarded.clear();
-                            read.record->applyHeader(header, discarded, false);
-                        }
+                        if (read.loaded)
+                            read.record->applyHeader(header, read.characterNames, false);
                     }
                     if (read.loaded) {
+                        // The names new to the totals are not needed: a
+                        // view reads them from the totals.
                         discarded.clear();
                         totals.applyHeader(*used, discarded, true);
                     }
@@ -197,7 +196,7 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
                 if (read.record->characterCount() == 0)
                     ++noSpeaker;
                 const ScriptInfo& added = *read.record;
-                append(fileName, std::move(read.record));
+                append(fileName, std::move(read.record), std::move(read.characterNames));
 
                 progress.setText(added.sceneName().view());
                 progress.step();

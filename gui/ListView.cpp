@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QUrl>
 #include <QWheelEvent>
 #include <set>
@@ -47,13 +48,16 @@ void ListView::setList(UxListViewControl* list)
     delete oldSelection;
     m_model.reset();
     m_list = list;
+    setUpdatesEnabled(true);
     if (!list)
         return;
     m_model = std::make_unique<ListViewModel>(*list);
+    setUpdatesEnabled(list->isRedrawing());
     setModel(m_model.get());
     connect(m_model.get(), &ListViewModel::columnWidthSet, this, &ListView::applyColumnWidth);
     connect(m_model.get(), &ListViewModel::rowSelectionChanged, this, &ListView::showListSelection);
     connect(m_model.get(), &QAbstractItemModel::modelReset, this, &ListView::resyncFromList);
+    connect(m_model.get(), &ListViewModel::redrawSwitched, this, &ListView::setUpdatesEnabled);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ListView::takeViewSelection);
     // Keys move the current row after the selection has changed.
@@ -73,8 +77,19 @@ void ListView::fitColumnToContents(int column)
 void ListView::resizeToContents(std::span<const int> columns)
 {
     const ListViewDelegate::MeasureOnce once(*m_delegate);
-    for (const int column : columns)
-        resizeColumnToContents(column);
+    {
+        // The table view hears of each resized column from the header and
+        // lays itself out and repaints on a timer, which fires after the
+        // next paint and so paints the list a second time. The columns are
+        // resized without telling it, and the view laid out (with the rows
+        // a reset left to lay out) and repainted once, below.
+        const QSignalBlocker quiet(horizontalHeader());
+        for (const int column : columns)
+            resizeColumnToContents(column);
+    }
+    executeDelayedItemsLayout();
+    updateGeometries();
+    viewport()->update();
 }
 
 void ListView::setDropColumn(int column)
@@ -166,6 +181,14 @@ void ListView::resyncFromList()
     if (focused >= 0 && focused < m_model->rowCount())
         selectionModel()->setCurrentIndex(m_model->index(focused, 0),
                                           QItemSelectionModel::NoUpdate);
+}
+
+void ListView::changeEvent(QEvent* event)
+{
+    // Another style measures otherwise, even where the option looks the same.
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        m_delegate->forgetSizes();
+    QTableView::changeEvent(event);
 }
 
 void ListView::keyPressEvent(QKeyEvent* event)

@@ -23,6 +23,10 @@ class UxListViewControl;
 // where Return opens the preview and Esc must not end the program) keeps
 // them with setKeepsReturnAndEscape(true).
 //
+// While the list's redrawing is off (a list being filled) the view is not
+// repainted: it goes on showing what it showed, and shows the list as it
+// then stands once redrawing is back on, without first showing it emptied.
+//
 // The widget can stand in a form (as a promoted QTableView) and get its list
 // afterwards.
 class ListView : public QTableView {
@@ -42,7 +46,10 @@ public:
     // Sizes the column to its contents and keeps the width in the list.
     void fitColumnToContents(int column);
     // Sizes each column to its contents as resizeColumnToContents does, in
-    // the view only, measuring a text that many rows show once.
+    // the view only, measuring a text that many rows show once, and a text
+    // the column's last fit measured not at all (see
+    // ListViewDelegate::MeasureOnce); the view is then laid out at once and
+    // painted once at the next pass of the event loop.
     void resizeToContents(std::span<const int> columns);
 
     // With this on, a wheel event whose pointer lies outside the list goes
@@ -68,6 +75,7 @@ signals:
     void rowDoubleClicked(int row);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

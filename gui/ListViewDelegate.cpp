@@ -85,37 +85,70 @@ void ListViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
 }
 
+bool ListViewDelegate::measuredWith(const QStyleOptionViewItem& option, const QStyle* style) const
+{
+    const QStyleOptionViewItem* kept = m_measured.option.get();
+    return kept && m_measured.style == style && option.state == kept->state &&
+           option.rect == kept->rect && option.font == kept->font &&
+           option.widget == kept->widget && option.features == kept->features &&
+           option.decorationSize == kept->decorationSize &&
+           option.decorationPosition == kept->decorationPosition &&
+           option.displayAlignment == kept->displayAlignment &&
+           option.textElideMode == kept->textElideMode && option.direction == kept->direction &&
+           option.fontMetrics == kept->fontMetrics;
+}
+
 QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    if (!m_measured)
+    if (!m_measuring)
         return QStyledItemDelegate::sizeHint(option, index);
-    Measured& measured = *m_measured;
-    if (!measured.option)
-        measured.option = std::make_unique<QStyleOptionViewItem>(option);
-    const QStyleOptionViewItem& first = *measured.option;
-    if (option.state != first.state || option.rect != first.rect || option.font != first.font ||
-        option.widget != first.widget || option.features != first.features)
-        return QStyledItemDelegate::sizeHint(option, index);
+    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    if (!measuredWith(option, style)) {
+        forgetSizes();
+        m_measured.option = std::make_unique<QStyleOptionViewItem>(option);
+        m_measured.style = style;
+    }
+    ColumnSizes& sizes = m_measured.columns[index.column()];
+    if (!sizes.fitting) {
+        // The column's fit begins: what the last one used may come again.
+        sizes.earlier = std::move(sizes.used);
+        sizes.used.clear();
+        sizes.fitting = true;
+    }
     // The model gives no fonts, icons or size hints of its own: the rest
     // of what the style measures is the view's, and the same for every cell.
     const QVariant check = index.data(Qt::CheckStateRole);
-    const Look look{index.data(Qt::DisplayRole).toString(), index.column(),
+    const Look look{index.data(Qt::DisplayRole).toString(),
                     index.data(ListViewModel::CellKindRole).toInt(),
                     check.isValid() ? check.toInt() : -1};
-    auto found = measured.sizes.constFind(look);
-    if (found == measured.sizes.constEnd())
-        found = measured.sizes.insert(look, QStyledItemDelegate::sizeHint(option, index));
-    return *found;
+    auto found = sizes.used.constFind(look);
+    if (found != sizes.used.constEnd())
+        return *found;
+    auto earlier = sizes.earlier.constFind(look);
+    const QSize size = earlier != sizes.earlier.constEnd()
+                           ? *earlier
+                           : QStyledItemDelegate::sizeHint(option, index);
+    sizes.used.insert(look, size);
+    return size;
+}
+
+void ListViewDelegate::forgetSizes() const
+{
+    m_measured.option.reset();
+    m_measured.style = nullptr;
+    m_measured.columns.clear();
 }
 
 ListViewDelegate::MeasureOnce::MeasureOnce(const ListViewDelegate& delegate) : m_delegate(delegate)
 {
-    m_delegate.m_measured = std::make_unique<Measured>();
+    m_delegate.m_measuring = true;
 }
 
 ListViewDelegate::MeasureOnce::~MeasureOnce()
 {
-    m_delegate.m_measured.reset();
+    m_delegate.m_measuring = false;
+    for (ColumnSizes& sizes : m_delegate.m_measured.columns)
+        sizes.fitting = false;
 }
 
 void ListViewDelegate::setGaugeColours(const QColor& frame, const QColor& fill)

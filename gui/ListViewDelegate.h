@@ -37,8 +37,12 @@ public:
 
     // While one lives, the cells of a column that show the same text the
     // same way are measured once: fitting a column to thousands of rows
-    // where most hold the same names then costs a measure per name. Sizes
-    // asked with another option than the first are measured as usual.
+    // where most hold the same names then costs a measure per name. The
+    // sizes stay for the column's next fit, so that a folder opened again,
+    // whose names are mostly those of the last one, measures only what is
+    // new; what neither that fit nor the one before used is let go. Sizes
+    // asked with another option than the one the kept sizes were measured
+    // with are measured anew (and the kept ones forgotten).
     class MeasureOnce {
     public:
         explicit MeasureOnce(const ListViewDelegate& delegate);
@@ -49,6 +53,9 @@ public:
     private:
         const ListViewDelegate& m_delegate;
     };
+    // Forgets the kept sizes: the view's style changed, or anything else
+    // that the option does not show.
+    void forgetSizes() const;
 
     // The colours the cell is drawn in (0x00BBGGRR): selected from the
     // option's state, focused when the option's widget has the focus.
@@ -70,7 +77,6 @@ private:
     // What a cell's size depends on besides the view's option.
     struct Look {
         QString text;
-        int column;
         int kind;
         // Qt::CheckState, or -1 without a check box.
         int check;
@@ -78,15 +84,27 @@ private:
     };
     friend size_t qHash(const Look& look, size_t seed)
     {
-        return qHashMulti(seed, look.text, look.column, look.kind, look.check);
+        return qHashMulti(seed, look.text, look.kind, look.check);
     }
-    struct Measured {
-        std::unique_ptr<QStyleOptionViewItem> option;
-        QHash<Look, QSize> sizes;
+    // One column's sizes: those its last fit used, and those of the fit
+    // before, kept until its next fit.
+    struct ColumnSizes {
+        QHash<Look, QSize> used;
+        QHash<Look, QSize> earlier;
+        // The fit under way has begun with this column.
+        bool fitting = false;
     };
+    struct Measured {
+        // The view's option the sizes go with, and the style that measured.
+        std::unique_ptr<QStyleOptionViewItem> option;
+        const QStyle* style = nullptr;
+        QHash<int, ColumnSizes> columns;
+    };
+    bool measuredWith(const QStyleOptionViewItem& option, const QStyle* style) const;
 
     QColor m_gaugeFrame{0x80, 0x80, 0x80};
     QColor m_gaugeFill{0x00, 0x00, 0x80};
+    mutable Measured m_measured;
     // While a MeasureOnce lives.
-    mutable std::unique_ptr<Measured> m_measured;
+    mutable bool m_measuring = false;
 };

@@ -119,8 +119,12 @@ void QtProgressView::positionChanged(UxProgressDialog& dialog)
 void QtProgressView::pump(UxProgressDialog& dialog)
 {
     auto found = m_windows.find(&dialog);
+    // A load pumps after every file: one reading of the clock serves both
+    // intervals below.
+    QElapsedTimer now;
+    now.start();
     if (found != m_windows.end() && found->second.sinceOpened.isValid() &&
-        found->second.sinceOpened.hasExpired(dialog.showDelay())) {
+        found->second.sinceOpened.msecsTo(now) > dialog.showDelay()) {
         show(dialog, found->second);
         guardInput();
     }
@@ -128,7 +132,7 @@ void QtProgressView::pump(UxProgressDialog& dialog)
     if (found != m_windows.end()) {
         Shown& shown = found->second;
         const int interval = shown.sinceOpened.isValid() ? WaitingEventInterval : EventInterval;
-        if (shown.sinceEvents.isValid() && !shown.sinceEvents.hasExpired(interval))
+        if (shown.sinceEvents.isValid() && shown.sinceEvents.msecsTo(now) <= interval)
             return;
         shown.sinceEvents.start();
     }

@@ -102,7 +102,8 @@ void CatalogueListBinding::appendRow(int index)
         return;
     m_list.setCell(row, ColumnInfo, {}, text, background);
     m_list.setCell(row, ColumnFileName, m_catalogue.fileName(index).view(), text, background);
-    m_list.setCell(row, ColumnCharacters, record.characterNames().view(), text, background);
+    m_list.setCell(row, ColumnCharacters, m_catalogue.characterNames(index).view(), text,
+                   background);
     m_list.setCell(row, ColumnHidden, {}, text, background);
     showTick(index);
 }

@@ -31,7 +31,11 @@ void UxListViewControl::clear()
 {
     if (m_listener)
         m_listener->aboutToClear();
+    // Whatever spare rows the last clear left unused go now.
+    m_spareRows = std::move(m_rows);
+    m_spareRowsTaken = 0;
     m_rows.clear();
+    m_rows.reserve(m_spareRows.size());
     m_columns.clear();
     m_focusedRow = -1;
     if (m_listener)
@@ -105,10 +109,7 @@ int UxListViewControl::setCell(int row, int column, std::string_view text, Colou
     if (inserting) {
         if (m_listener)
             m_listener->rowAboutToBeInserted(rowCount());
-        Row fresh;
-        fresh.cells.resize(m_columns.size());
-        fresh.state = m_checkBoxes ? StateCleared : StateNone;
-        m_rows.push_back(std::move(fresh));
+        m_rows.push_back(freshRow());
         row = rowCount() - 1;
     }
     Cell& cell = m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)];
@@ -125,6 +126,24 @@ int UxListViewControl::setCell(int row, int column, std::string_view text, Colou
             m_listener->cellChanged(row, column);
     }
     return row;
+}
+
+UxListViewControl::Row UxListViewControl::freshRow()
+{
+    Row fresh;
+    if (m_spareRowsTaken < m_spareRows.size())
+        fresh = std::move(m_spareRows[m_spareRowsTaken++]);
+    fresh.cells.resize(m_columns.size());
+    for (Cell& cell : fresh.cells) {
+        // A new cell, keeping only the room its text had.
+        std::string room = std::move(cell.text);
+        room.clear();
+        cell = Cell();
+        cell.text = std::move(room);
+    }
+    fresh.state = m_checkBoxes ? StateCleared : StateNone;
+    fresh.selected = false;
+    return fresh;
 }
 
 bool UxListViewControl::updateCell(int row, int column, const char* text, Colour textColour,

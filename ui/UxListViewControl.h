@@ -83,7 +83,11 @@ public:
     void redrawOn();
     bool isRedrawing() const { return m_redraw; }
 
-    // Deletes all rows and all columns.
+    // Deletes all rows and all columns. The rows' storage is kept for the
+    // rows appended next (a list filled anew, as a folder opened again
+    // fills it, then reuses it instead of freeing and allocating thousands
+    // of small blocks), up to as many rows as the list held; the rows
+    // appended are as new ones.
     void clear();
 
     // Inserts one column per descriptor, up to the first with a negative
@@ -147,11 +151,20 @@ private:
     };
 
     bool validRow(int row) const { return row >= 0 && row < rowCount(); }
+    // A row as a new one is: a fresh cell per column, cleared or without a
+    // check box, not selected; made of a spare row's storage when there is
+    // one.
+    Row freshRow();
     bool validCell(int row, int column) const;
     bool setState(int row, int state);
 
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
+    // What the last clear() let go of, for freshRow(), taken in order from
+    // the front (a list filled again in the same order finds each row's
+    // storage where it was), and how many have been taken.
+    std::vector<Row> m_spareRows;
+    std::size_t m_spareRowsTaken = 0;
     UxListViewListener* m_listener = nullptr;
     TickHandler m_tickHandler;
     int m_focusedRow = -1;

@@ -72,11 +72,17 @@ protected:
         const FolderLoad result =
             m_catalogue.loadFolder(FCString(m_folder.path()), totals, false, progress, notices);
         std::string out = "result " + std::to_string(int(result)) + "\n";
-        for (int i = 0; i < m_catalogue.count(); ++i)
+        for (int i = 0; i < m_catalogue.count(); ++i) {
+            // The names the load kept for a view are the record's.
+            EXPECT_EQ(m_catalogue.characterNames(i).view(),
+                      m_catalogue.record(i).characterNames().view())
+                << m_catalogue.fileName(i).view();
             out += m_catalogue.fileName(i).toStdString() + ' ' +
                    m_catalogue.record(i).sceneName().toStdString() + ' ' +
-                   entriesOf(m_catalogue.record(i).characters()) +
+                   entriesOf(m_catalogue.record(i).characters()) + '[' +
+                   m_catalogue.characterNames(i).toStdString() + ']' +
                    (m_catalogue.isTicked(i) ? "x\n" : "\n");
+        }
         out += "totals " + totals.sceneName().toStdString() + ' ' + entriesOf(totals.characters());
         for (const SkippedFiles::Entry& entry : m_catalogue.skippedFiles().entries())
             out += "\nskipped " + entry.name + ' ' + std::to_string(int(entry.reason));

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
@@ -19,6 +20,7 @@
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
 #include <array>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,6 +99,35 @@ protected:
     QWidget m_window;
     ListView* m_view;
     QLineEdit* m_edit;
+};
+
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Counts the cells the style measures for the views that use it.
+class CellMeasuringStyle : public QProxyStyle {
+public:
+    CellMeasuringStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+    mutable int measured = 0;
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        if (type == CT_ItemViewItem)
+            ++measured;
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
 };
 
 } // namespace
@@ -412,10 +443,76 @@ TEST_F(ListViewTest, FittingColumnsOfRepeatedTextsGivesTheTableViewsWidths)
     }
 }
 
+TEST_F(ListViewTest, FittingAgainMeasuresOnlyNewTextsAndStillGivesTheTableViewsWidths)
+{
+    // Each step changes the list or the view, then fits the columns: the
+    // widths must be the table view's own, and only what the last fit did
+    // not measure is measured (-1: anything, as long as the widths hold).
+    CellMeasuringStyle fusion;
+    CellMeasuringStyle other;
+    const std::string longName = sj("とても長いシーンの名前.screenplay.txt");
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        int measured;
+    };
+    const Step steps[] = {
+        {"the first fit", [] {}, -1},
+        {"the same texts again", [] {}, 0},
+        {"one long name", [&] { m_list.setText(5, 2, longName); }, 1},
+        {"the long name gone", [&] { m_list.setText(5, 2, "5"); }, 1},
+        {"a name only the fit before last had", [&] { m_list.setText(5, 2, longName); }, 1},
+        {"a larger font", [&] { m_view->setFont(QFont(m_view->font().family(), 20)); }, -1},
+        {"another style", [&] { m_view->setStyle(&other); }, -1},
+    };
+    m_view->setStyle(&fusion);
+    showActive();
+    for (const Step& step : steps) {
+        step.change();
+        fusion.measured = other.measured = 0;
+        m_view->resizeToContents(std::array{2, 3});
+        const int measured = fusion.measured + other.measured;
+        if (step.measured >= 0) {
+            EXPECT_EQ(measured, step.measured) << step.what;
+        }
+        for (const int column : {2, 3}) {
+            const int fitted = m_view->columnWidth(column);
+            m_view->resizeColumnToContents(column);
+            EXPECT_EQ(fitted, m_view->columnWidth(column)) << step.what << ", column " << column;
+        }
+    }
+    m_view->setStyle(nullptr);
+}
+
+TEST_F(ListViewTest, ColumnsFittedAfterAReloadAreLaidOutAndPaintedOnce)
+{
+    showActive();
+    PaintCounter painted;
+    m_view->viewport()->installEventFilter(&painted);
+    m_list.redrawOff();
+    for (int row = 0; row < 12; ++row)
+        m_list.setText(row, 2, std::string(row + 1, 'W'));
+    m_list.redrawOn();
+    m_view->resizeToContents(std::array{2, 3});
+    const int fitted = m_view->columnWidth(2);
+    // Enough passes for the paint and for any timer the view set itself.
+    for (int pass = 0; pass < 5; ++pass)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(painted.paints, 1);
+    m_view->resizeColumnToContents(2);
+    EXPECT_EQ(m_view->columnWidth(2), fitted);
+}
+
 TEST_F(ListViewTest, AReloadWithRedrawOffKeepsTheViewInStep)
 {
     showActive();
     m_list.selectRow(4);
+    QCoreApplication::processEvents();
+    // While the rows go and come the list is not painted, neither emptied
+    // nor half filled; once redrawing is back on it is.
+    PaintCounter painted;
+    for (QWidget* part : {m_view->viewport(), m_view->horizontalHeader()->viewport()})
+        part->installEventFilter(&painted);
     m_list.redrawOff();
     m_list.clear();
     const std::array<UxListViewControl::ColumnDescriptor, 3> columns{
@@ -426,7 +523,11 @@ TEST_F(ListViewTest, AReloadWithRedrawOffKeepsTheViewInStep)
         m_list.setText(row, 1, std::to_string(row));
     }
     m_list.selectRow(2500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(painted.paints, 0);
     m_list.redrawOn();
+    QCoreApplication::processEvents();
+    EXPECT_GT(painted.paints, 0);
     EXPECT_EQ(m_view->model()->rowCount(), 3000);
     EXPECT_TRUE(m_view->isColumnHidden(1));
     EXPECT_EQ(m_view->selectionModel()->selectedRows().size(), 1);

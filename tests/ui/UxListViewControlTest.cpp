@@ -43,6 +43,29 @@ public:
     std::vector<std::string> events;
 };
 
+void defineColumns(UxListViewControl& list, int count)
+{
+    const std::vector<UxListViewControl::ColumnDescriptor> columns(std::size_t(count), {"c", 50});
+    list.defineColumns(columns);
+}
+
+// Everything the list tells of its rows, one line per row.
+std::string rowsOf(const UxListViewControl& list)
+{
+    std::string out = "focused " + std::to_string(list.focusedRow()) + "\n";
+    for (int row = 0; row < list.rowCount(); ++row) {
+        out += std::to_string(list.stateImage(row)) + (list.isSelected(row) ? " selected" : "");
+        for (int column = 0; column < list.columnCount(); ++column) {
+            const UxListViewControl::Cell& cell = *list.cell(row, column);
+            out += " | " + std::to_string(cell.kind) + ' ' + std::to_string(cell.image) + " '" +
+                   cell.text + "' " + std::to_string(cell.textColour) + ' ' +
+                   std::to_string(cell.backgroundColour) + ' ' + std::to_string(cell.value);
+        }
+        out += '\n';
+    }
+    return out;
+}
+
 } // namespace
 
 TEST(UxListViewControlTest, ColumnZeroBeyondTheEndAppendsARowAndOtherCallsUpdate)
@@ -160,6 +183,43 @@ TEST(UxListViewControlTest, ClearDropsRowsAndColumnsAndWidthsComeBackWithTheDefi
     defineThreeColumns(list);
     EXPECT_EQ(list.columnWidth(1), 20);
     EXPECT_EQ(list.column(1).title, "b");
+}
+
+TEST(UxListViewControlTest, RowsFilledAgainAfterAClearAreAsNewOnes)
+{
+    // A list whose rows held everything a row can hold, cleared and filled
+    // again, shows exactly what a new list filled the same way shows.
+    struct Refill {
+        const char* what;
+        int columns;
+        int rows;
+    };
+    const Refill refills[] = {
+        {"the same shape", 3, 4}, {"fewer rows", 3, 2},    {"more rows", 3, 7},
+        {"more columns", 5, 4},   {"fewer columns", 2, 4},
+    };
+    for (const Refill& refill : refills) {
+        UxListViewControl used;
+        defineColumns(used, 3);
+        for (int row = 0; row < 4; ++row) {
+            for (int column = 0; column < 3; ++column)
+                used.setCell(row, column, std::string(40, char('a' + column)), 0x123456, 0x654321,
+                             7, 99);
+            used.check(row);
+            used.selectRow(row);
+        }
+        used.clear();
+        UxListViewControl fresh;
+        for (UxListViewControl* list : {&used, &fresh}) {
+            defineColumns(*list, refill.columns);
+            for (int row = 0; row < refill.rows; ++row) {
+                list->setCell(row, 0, "row " + std::to_string(row));
+                if (row % 2 != 0)
+                    list->setText(row, 1, "odd");
+            }
+        }
+        EXPECT_EQ(rowsOf(used), rowsOf(fresh)) << refill.what;
+    }
 }
 
 TEST(UxListViewControlTest, ColumnsInsertedBetweenGiveExistingRowsEmptyCells)
