@@ -49,7 +49,7 @@ constexpr int32_t InitialLogCapacity = 65536;
 // Recorded pages waiting for the threads that paint bundles: enough that a
 // thread rarely waits for the next page, few enough that their memory stays
 // small and that a cancelled run has them written in a moment.
-constexpr std::size_t QueuedBundlePagesPerThread = 8;
+constexpr std::size_t QueuedBundlePagesPerThread = 32;
 
 // Runs step; false when the foundation raised. File errors have been put to
 // the user by the file layer before they were raised; anything else is
