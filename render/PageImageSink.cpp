@@ -67,6 +67,23 @@ std::string PageImageSink::stagingFolder()
     return m_staging;
 }
 
+void PageImageSink::removePipelineLeftovers()
+{
+    // Pages encoded on workers bypass the encoder pipeline, which clears
+    // what a pipeline of an ended process (a crash) left in a page folder
+    // before its first page there: the same is done here, once a folder
+    // (the pages of a folder come together).
+    std::string native;
+    if (NativePath::fromCp932(m_folder.view(), native) != WinError::Success)
+        return;
+    while (native.size() > 1 && native.back() == '/')
+        native.pop_back();
+    if (native == m_cleaned)
+        return;
+    (void)StagedFile::removeLeftovers(native, PngWriter::TemporaryPrefix);
+    m_cleaned = std::move(native);
+}
+
 void PageImageSink::putEncoded(EncodedPage page)
 {
     m_next = std::move(page);
@@ -91,6 +108,7 @@ void PageImageSink::closePage()
     createDirectories(m_folder.text());
     // A failure is told by the file check once the scene has ended.
     if (m_encoded) {
+        removePipelineLeftovers();
         (void)m_encoded->save(m_path.text());
         m_encoded.reset();
         return;

@@ -67,6 +67,7 @@ private:
     // Waits for the pages in the background, then counts the files of the
     // scene that did not arrive.
     void settleScene();
+    void removePipelineLeftovers();
 
     FCString m_destination;
     Format m_format;
@@ -75,6 +76,7 @@ private:
     std::optional<EncodedPage> m_next;    // the next page, encoded already
     std::optional<EncodedPage> m_encoded; // the page being filed, encoded already
     std::string m_staging;                // native
+    std::string m_cleaned;                // the page folder whose leftovers went last, native
     bool m_madeDestination = false;       // for the staging folder
     FCString m_folder;                    // and where it goes
     FCString m_path;

@@ -332,14 +332,14 @@ TEST_P(PrintRunJobsLeftoverTest, ARunRemovesTheTemporariesOfEndedProcesses)
     EXPECT_TRUE(std::filesystem::exists(m_folder.path() + running));
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, PrintRunJobsLeftoverTest,
-                         testing::Values(LeftoverCase{"PngEncoder", OutputDevice::Png, false, 1,
-                                                      "a/", ".quillon-png-", ".part"},
-                                         LeftoverCase{"PdfDrafts", OutputDevice::Pdf, false, 2, "",
-                                                      ".quillon-", ".pdf.part"},
-                                         LeftoverCase{"PdfBundles", OutputDevice::Pdf, true, 1, "",
-                                                      ".quillon-", ".pdf.part"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Devices, PrintRunJobsLeftoverTest,
+    testing::Values(
+        LeftoverCase{"PngEncoder", OutputDevice::Png, false, 1, "a/", ".quillon-png-", ".part"},
+        LeftoverCase{"PngOnWorkers", OutputDevice::Png, false, 2, "a/", ".quillon-png-", ".part"},
+        LeftoverCase{"PdfDrafts", OutputDevice::Pdf, false, 2, "", ".quillon-", ".pdf.part"},
+        LeftoverCase{"PdfBundles", OutputDevice::Pdf, true, 1, "", ".quillon-", ".pdf.part"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A scene that cannot be read is put to the user once, from the run's own
 // thread, and left out as in the serial run.
