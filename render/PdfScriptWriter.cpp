@@ -77,6 +77,8 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
         // written elsewhere fails to take its name).
         createDirectories(folder.text());
         removeLeftovers();
+        if (m_grouping == Grouping::PerScript)
+            removeLeftoversIn(folder.toStdString());
         if (m_completeScript) {
             assert(m_completeScript->path() == path &&
                    "a script written elsewhere under another name");
@@ -84,11 +86,13 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
             file.opened = true;
         } else {
             file.document = std::make_unique<PdfDocument>();
-            // A bundle's temporary is named as the drafts' are, so that what
-            // a crash leaves of it goes with theirs.
-            file.opened = m_grouping == Grouping::ByActor
-                              ? file.document->open(path, title.view(), m_destination.toStdString())
-                              : file.document->open(path, title.view());
+            // Temporaries are named as the drafts' are (in the destination
+            // for a bundle, in the script's own folder otherwise), so that
+            // what a crash leaves of them is known for what it is.
+            file.opened =
+                file.document->open(path, title.view(),
+                                    m_grouping == Grouping::ByActor ? m_destination.toStdString()
+                                                                    : folder.toStdString());
         }
     }
     m_completeScript.reset();
@@ -104,9 +108,17 @@ void PdfScriptWriter::removeLeftovers()
     m_leftoversRemoved = true;
     // Where the drafts of a run on workers are written (and the bundles'
     // temporaries): what a process that ended left there is a crash's.
+    removeLeftoversIn(PdfDraftSink::existingFolder(m_destination));
+}
+
+void PdfScriptWriter::removeLeftoversIn(const std::string& folder)
+{
+    // The scripts of a folder come together: each folder is looked at once.
+    if (folder.empty() || folder == m_cleaned)
+        return;
+    m_cleaned = folder;
     std::string native;
-    const std::string folder = PdfDraftSink::existingFolder(m_destination);
-    if (!folder.empty() && NativePath::fromCp932(folder, native) == WinError::Success)
+    if (NativePath::fromCp932(folder, native) == WinError::Success)
         (void)StagedFile::removeLeftovers(native, PdfDocument::TemporaryPrefix);
 }
 

@@ -96,6 +96,8 @@ private:
     // Once, before the first file: removes the PDF temporaries that
     // processes which ended (a crash) left where this writer's go.
     void removeLeftovers();
+    // The same in a folder (CP932) of scripts, unless it was the last one.
+    void removeLeftoversIn(const std::string& folder);
     // The writers are done with the file's document: it is this thread's.
     void settle(File& file);
 
@@ -116,6 +118,7 @@ private:
     std::unique_ptr<RecordedCairoPage> m_recorded;
     std::unique_ptr<PdfDocument> m_completeScript;
     bool m_leftoversRemoved = false;
+    std::string m_cleaned; // the folder removeLeftoversIn looked at last
     // Declared after the files: it goes first, while their documents live.
     std::unique_ptr<PdfBundleWriters> m_writers;
 };

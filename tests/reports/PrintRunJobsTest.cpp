@@ -338,6 +338,7 @@ INSTANTIATE_TEST_SUITE_P(
         LeftoverCase{"PngEncoder", OutputDevice::Png, false, 1, "a/", ".quillon-png-", ".part"},
         LeftoverCase{"PngOnWorkers", OutputDevice::Png, false, 2, "a/", ".quillon-png-", ".part"},
         LeftoverCase{"PdfDrafts", OutputDevice::Pdf, false, 2, "", ".quillon-", ".pdf.part"},
+        LeftoverCase{"PdfScripts", OutputDevice::Pdf, false, 1, "a/", ".quillon-", ".pdf.part"},
         LeftoverCase{"PdfBundles", OutputDevice::Pdf, true, 1, "", ".quillon-", ".pdf.part"}),
     [](const auto& info) { return std::string(info.param.name); });
 
