@@ -54,10 +54,14 @@ bool PdfDocument::open(const FCString& path, std::string_view title,
     // Beside the final name (or in a folder the caller knows to be on the
     // same file system), so that the rename stays within one file system.
     const std::string unique = std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    if (temporaryFolder.empty())
-        m_temporary = std::string(path.view()) + "." + unique + ".part";
-    else
-        m_temporary = temporaryFolder + std::string(TemporaryPrefix) + unique + ".pdf.part";
+    std::string folder = temporaryFolder;
+    if (folder.empty()) {
+        const std::string_view full = path.view();
+        const std::size_t slash = full.find_last_of('/');
+        folder = slash == std::string_view::npos ? std::string()
+                                                 : std::string(full.substr(0, slash + 1));
+    }
+    m_temporary = folder + std::string(TemporaryPrefix) + unique + ".pdf.part";
     const uint32_t error =
         FileSystem::open(m_temporary, FileSystem::CreateAlways, FileSystem::GenericWrite,
                          FileSystem::ShareRead, FileSystem::AttributeNormal, m_handle);

@@ -52,9 +52,9 @@ public:
         Drawing,       // cairo refused (out of memory, ...)
     };
 
-    // A temporary in a folder of the caller's is named this, the process
-    // number, "-", a count and ".pdf.part", so that a later run can tell the
-    // leftovers of a process that ended (StagedFile::removeLeftovers).
+    // The temporary file is named this, the process number, "-", a count
+    // and ".pdf.part", so that a later run can tell the leftovers of a
+    // process that ended (StagedFile::removeLeftovers).
     static constexpr std::string_view TemporaryPrefix = ".quillon-";
 
     PdfDocument();
@@ -64,11 +64,11 @@ public:
     PdfDocument& operator=(const PdfDocument&) = delete;
 
     // Starts the file for path (absolute, CP932) with the title in its
-    // metadata (CP932). False when the temporary file cannot be made; the
-    // document then takes no pages.
+    // metadata (CP932), its temporary file in path's folder. False when the
+    // temporary file cannot be made; the document then takes no pages.
     [[nodiscard]] bool open(const FCString& path, std::string_view title);
     // The same with the temporary file in the folder given (ending with
-    // "/", CP932) rather than beside the final name.
+    // "/", CP932) rather than in the final name's own folder.
     [[nodiscard]] bool open(const FCString& path, std::string_view title,
                             const std::string& temporaryFolder);
     bool isOpen() const { return m_cr != nullptr; }

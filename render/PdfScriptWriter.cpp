@@ -86,13 +86,11 @@ PdfScriptWriter::File* PdfScriptWriter::fileFor(const Page& page)
             file.opened = true;
         } else {
             file.document = std::make_unique<PdfDocument>();
-            // Temporaries are named as the drafts' are (in the destination
-            // for a bundle, in the script's own folder otherwise), so that
-            // what a crash leaves of them is known for what it is.
-            file.opened =
-                file.document->open(path, title.view(),
-                                    m_grouping == Grouping::ByActor ? m_destination.toStdString()
-                                                                    : folder.toStdString());
+            // A bundle's temporary goes where the drafts' go, so that what a
+            // crash leaves of it goes with theirs.
+            file.opened = m_grouping == Grouping::ByActor
+                              ? file.document->open(path, title.view(), m_destination.toStdString())
+                              : file.document->open(path, title.view());
         }
     }
     m_completeScript.reset();
