@@ -259,7 +259,6 @@ struct PngWriter::Pipeline::Work {
     uint64_t nextNumber = 0; // of the next page queued
     uint64_t nextPlaced = 0; // of the page whose turn it is to take its name
     std::size_t limit = 2;   // pages queued or being encoded at most
-    std::string cleaned;     // the folder whose leftovers went last
     int failures = 0;
     bool ending = false;
     std::vector<std::thread> workers;
@@ -342,14 +341,6 @@ void PngWriter::Pipeline::queueGrey(const std::string& path, int width, int heig
         ++m_work->failures;
         Trace::write("savePng: cannot write " + path + "\n");
         return;
-    }
-    // What a process that ended (a crash) left in a folder goes before the
-    // first page of this pipeline there; the pages of a folder come
-    // together, so that is once a folder.
-    std::string folder = NativePath::parentOf(page.native);
-    if (folder != m_work->cleaned) {
-        (void)StagedFile::removeLeftovers(folder, TemporaryPrefix);
-        m_work->cleaned = std::move(folder);
     }
     std::unique_lock<std::mutex> lock(m_work->mutex);
     m_work->placed.wait(lock,

@@ -69,10 +69,9 @@ std::string PageImageSink::stagingFolder()
 
 void PageImageSink::removePipelineLeftovers()
 {
-    // Pages encoded on workers bypass the encoder pipeline, which clears
-    // what a pipeline of an ended process (a crash) left in a page folder
-    // before its first page there: the same is done here, once a folder
-    // (the pages of a folder come together).
+    // What an encoder pipeline of a process that ended (a crash) left in a
+    // page folder goes before the first page is put there, however this
+    // run encodes it; once a folder, as the pages of a folder come together.
     std::string native;
     if (NativePath::fromCp932(m_folder.view(), native) != WinError::Success)
         return;
@@ -106,9 +105,9 @@ DeviceContext* PageImageSink::openPage(const Page& page)
 void PageImageSink::closePage()
 {
     createDirectories(m_folder.text());
+    removePipelineLeftovers();
     // A failure is told by the file check once the scene has ended.
     if (m_encoded) {
-        removePipelineLeftovers();
         (void)m_encoded->save(m_path.text());
         m_encoded.reset();
         return;
