@@ -21,6 +21,13 @@ ScriptCatalogue::Display MainWindowModel::loadDisplay()
 {
     ScriptCatalogue::Display display;
     display.started = [this](const FCString& folder) { setFolderText(folder.view()); };
+    display.listed = [this](const std::vector<FCString>& fileNames) {
+        std::vector<std::string_view> names;
+        names.reserve(fileNames.size());
+        for (const FCString& name : fileNames)
+            names.push_back(name.view());
+        m_list.foresee(CatalogueListBinding::ColumnFileName, names);
+    };
     display.counted = [this](int32_t records, int32_t noSpeaker) {
         setTotalCount(records);
         setNoSpeakerCount(noSpeaker);

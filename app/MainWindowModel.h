@@ -38,7 +38,9 @@ public:
     void setTotalCount(int32_t count);
     void setNoSpeakerCount(int32_t count);
 
-    // What a folder load shows here: the folder line, then the counts.
+    // What a folder load shows here: the folder line, the file names the
+    // list is about to show (see UxListViewControl::foresee), then the
+    // counts.
     ScriptCatalogue::Display loadDisplay();
 
 private:

@@ -70,9 +70,12 @@ public:
     ScriptCatalogue& operator=(const ScriptCatalogue&) = delete;
 
     // What a load tells the window it fills: the folder line as the entries
-    // begin to arrive, the two counts once they are in.
+    // begin to arrive, then the screenplay files found (in the order their
+    // entries will take, before the entries the catalogue held go), and
+    // the two counts once the entries are in.
     struct Display {
         std::function<void(const FCString& folder)> started;
+        std::function<void(const std::vector<FCString>& fileNames)> listed;
         std::function<void(int32_t records, int32_t noSpeaker)> counted;
     };
 

@@ -120,6 +120,8 @@ FolderLoad ScriptCatalogue::loadFolder(const FCString& folder, ScriptInfo& total
 
     if (display.started)
         display.started(folder);
+    if (display.listed)
+        display.listed(fileNames);
     progress.setTitle(Sjis::of("台本の取得"));
     progress.setText(Sjis::of("指定されたフォルダにある *.screenplay.txt を取得しています"));
     progress.setupBar(true, 0, 0, static_cast<int32_t>(fileNames.size()));

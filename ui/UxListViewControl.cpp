@@ -18,6 +18,12 @@ void UxListViewControl::redrawOff()
         m_listener->redrawChanged(false);
 }
 
+void UxListViewControl::foresee(int column, std::span<const std::string_view> texts)
+{
+    if (m_listener)
+        m_listener->textsForeseen(column, texts);
+}
+
 void UxListViewControl::redrawOn()
 {
     if (m_redraw)

@@ -83,6 +83,11 @@ public:
     void redrawOn();
     bool isRedrawing() const { return m_redraw; }
 
+    // The texts the list expects to show in a column, row by row from the
+    // first, before it shows them: a view may prepare them (lay them out)
+    // meanwhile. The list is left as it is.
+    void foresee(int column, std::span<const std::string_view> texts);
+
     // Deletes all rows and all columns. The rows' storage is kept for the
     // rows appended next (a list filled anew, as a folder opened again
     // fills it, then reuses it instead of freeing and allocating thousands

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <span>
+#include <string_view>
+
 // Follows the changes of a UxListViewControl, so that a view drawn by a GUI
 // toolkit can mirror the in-memory table. Notifications come after the
 // change; the structural ones (clearing, inserting columns or a row) are
@@ -26,6 +29,12 @@ public:
     // The state image (check box) of a row changed.
     virtual void checkChanged(int row) { (void)row; }
     virtual void selectionChanged(int row) { (void)row; }
+    // The list expects to show these texts in the column, row by row from
+    // the first (see UxListViewControl::foresee).
+    virtual void textsForeseen(int column, std::span<const std::string_view> texts)
+    {
+        (void)column, (void)texts;
+    }
     // Redrawing was switched off (false) or on again (true); a view may
     // defer its updates in between and repaint once at the end.
     virtual void redrawChanged(bool on) { (void)on; }

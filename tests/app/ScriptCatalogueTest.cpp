@@ -13,6 +13,7 @@
 #include "ui/ScriptedDialogHost.h"
 #include "ui/ScriptedProgressView.h"
 #include "ui/UxDialogs.h"
+#include "ui/UxListViewListener.h"
 #include "ui/UxProgressDialog.h"
 
 #include <filesystem>
@@ -86,8 +87,28 @@ TEST_F(ScriptCatalogueTest, LoadFillsRowsColumnsColoursTicksKeysAndCounts)
     m_scenario.write("notes.txt", ".scene\tX\n.Z\t1\n");
     std::filesystem::create_directory(m_scenario.path() + "d.screenplay.txt");
 
+    // The file names are foreseen in the list's order before any row of
+    // theirs comes.
+    struct Foreseen : UxListViewListener {
+        std::vector<std::string> names;
+        int rowsBefore = -1;
+        int rows = 0;
+        void textsForeseen(int column, std::span<const std::string_view> texts) override
+        {
+            EXPECT_EQ(column, CatalogueListBinding::ColumnFileName);
+            names.assign(texts.begin(), texts.end());
+            rowsBefore = rows;
+        }
+        void rowInserted(int) override { ++rows; }
+    } foreseen;
+    m_window.list().setListener(&foreseen);
+
     ASSERT_TRUE(load(m_scenario));
 
+    m_window.list().setListener(nullptr);
+    EXPECT_EQ(foreseen.names, (std::vector<std::string>{"A.screenplay.txt", "b.screenplay.txt",
+                                                        "c.screenplay.txt"}));
+    EXPECT_EQ(foreseen.rowsBefore, 0);
     ASSERT_EQ(list().columnCount(), 6);
     const std::vector<std::pair<std::string, int>> columns = {{"", 24},
                                                               {sj("情報"), 42},
