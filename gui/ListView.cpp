@@ -2,6 +2,7 @@
 
 #include "gui/ListViewDelegate.h"
 #include "gui/ListViewModel.h"
+#include "gui/TextSizeMeasurer.h"
 #include "platform/TextCodec.h"
 #include "ui/UxListViewControl.h"
 
@@ -13,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QUrl>
 #include <QWheelEvent>
+#include <climits>
 #include <set>
 
 ListView::ListView(QWidget* parent) : QTableView(parent), m_delegate(new ListViewDelegate(this))
@@ -52,6 +54,7 @@ void ListView::setList(UxListViewControl* list)
     if (!list)
         return;
     m_model = std::make_unique<ListViewModel>(*list);
+    connectMeasurer();
     setUpdatesEnabled(list->isRedrawing());
     setModel(m_model.get());
     connect(m_model.get(), &ListViewModel::columnWidthSet, this, &ListView::applyColumnWidth);
@@ -76,6 +79,8 @@ void ListView::fitColumnToContents(int column)
 
 void ListView::resizeToContents(std::span<const int> columns)
 {
+    if (m_measurer)
+        m_delegate->useLaidOutTexts(m_measurer->take());
     const ListViewDelegate::MeasureOnce once(*m_delegate);
     {
         // The table view hears of each resized column from the header and
@@ -84,12 +89,37 @@ void ListView::resizeToContents(std::span<const int> columns)
         // resized without telling it, and the view laid out (with the rows
         // a reset left to lay out) and repainted once, below.
         const QSignalBlocker quiet(horizontalHeader());
-        for (const int column : columns)
-            resizeColumnToContents(column);
+        do {
+            for (const int column : columns)
+                resizeColumnToContents(column);
+        } while (m_delegate->takeWrongGuess());
     }
     executeDelayedItemsLayout();
     updateGeometries();
     viewport()->update();
+}
+
+void ListView::setMeasuredAhead(std::span<const int> columns)
+{
+    m_measuredColumns.assign(columns.begin(), columns.end());
+    if (m_measuredColumns.empty()) {
+        m_measurer.reset();
+    } else if (!m_measurer) {
+        m_measurer = std::make_unique<TextSizeMeasurer>();
+        m_measurer->setFont(font());
+    }
+    connectMeasurer();
+}
+
+void ListView::connectMeasurer()
+{
+    if (!m_model)
+        return;
+    // A fit measures the rows in view and then others up to the header's
+    // precision; after a load the view shows the first rows.
+    const int precision = verticalHeader()->resizeContentsPrecision();
+    m_model->setMeasuredAhead(m_measurer.get(), m_measuredColumns,
+                              precision < 0 ? INT_MAX : precision);
 }
 
 void ListView::setDropColumn(int column)
@@ -188,6 +218,8 @@ void ListView::changeEvent(QEvent* event)
     // Another style measures otherwise, even where the option looks the same.
     if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
         m_delegate->forgetSizes();
+    if (event->type() == QEvent::FontChange && m_measurer)
+        m_measurer->setFont(font());
     QTableView::changeEvent(event);
 }
 

@@ -3,9 +3,11 @@
 #include <QTableView>
 #include <memory>
 #include <span>
+#include <vector>
 
 class ListViewDelegate;
 class ListViewModel;
+class TextSizeMeasurer;
 class UxListViewControl;
 
 // The program's report-style list: a table view over a UxListViewControl
@@ -51,6 +53,11 @@ public:
     // ListViewDelegate::MeasureOnce); the view is then laid out at once and
     // painted once at the next pass of the event loop.
     void resizeToContents(std::span<const int> columns);
+    // The texts the list sets in these columns of the rows a fit measures
+    // are laid out ahead, on a thread of their own (see TextSizeMeasurer),
+    // so that fitting the columns of a list just filled asks the style for
+    // few sizes. Off (no columns) by default.
+    void setMeasuredAhead(std::span<const int> columns);
 
     // With this on, a wheel event whose pointer lies outside the list goes
     // to the parent instead of scrolling the list.
@@ -89,10 +96,13 @@ private:
     void takeViewSelection(const QItemSelection& selected, const QItemSelection& deselected);
     void takeCurrentRow(int row);
     void resyncFromList();
+    void connectMeasurer();
 
     UxListViewControl* m_list = nullptr;
     std::unique_ptr<ListViewModel> m_model;
     ListViewDelegate* m_delegate;
+    std::unique_ptr<TextSizeMeasurer> m_measurer;
+    std::vector<int> m_measuredColumns;
     int m_dropColumn = -1;
     bool m_checkDroppedRows = false;
     bool m_wheelOutsideToParent = false;

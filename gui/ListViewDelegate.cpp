@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QPainter>
 #include <QWidget>
+#include <QtMath>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -114,6 +117,7 @@ QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
         sizes.earlier = std::move(sizes.used);
         sizes.used.clear();
         sizes.fitting = true;
+        sizes.widest = 0;
     }
     // The model gives no fonts, icons or size hints of its own: the rest
     // of what the style measures is the view's, and the same for every cell.
@@ -125,11 +129,71 @@ QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
     if (found != sizes.used.constEnd())
         return *found;
     auto earlier = sizes.earlier.constFind(look);
-    const QSize size = earlier != sizes.earlier.constEnd()
-                           ? *earlier
-                           : QStyledItemDelegate::sizeHint(option, index);
+    const QSize size =
+        earlier != sizes.earlier.constEnd() ? *earlier : measure(option, index, look, sizes.widest);
     sizes.used.insert(look, size);
+    sizes.widest = std::max(sizes.widest, size.width());
     return size;
+}
+
+QSize ListViewDelegate::measure(const QStyleOptionViewItem& option, const QModelIndex& index,
+                                const Look& look, int widest) const
+{
+    const auto laidOut = m_laidOut.sizes.constFind(look.text);
+    if (laidOut == m_laidOut.sizes.constEnd() || m_laidOut.font != option.font)
+        return QStyledItemDelegate::sizeHint(option, index);
+    const int textWidth = qCeil(laidOut->width());
+    Margins& margins =
+        m_measured.margins[TextClass{look.kind, look.check, qCeil(laidOut->height())}];
+    const QSize guess(textWidth + margins.extraWidth, margins.height);
+    if (margins.state == Margins::State::Trusted && guess.width() <= widest &&
+        ++margins.untested < CheckEvery)
+        return guess;
+    margins.untested = 0;
+    const QSize size = QStyledItemDelegate::sizeHint(option, index);
+    learn(margins, size, textWidth);
+    return size;
+}
+
+void ListViewDelegate::learn(Margins& margins, const QSize& size, int textWidth) const
+{
+    using State = Margins::State;
+    const int extraWidth = size.width() - textWidth;
+    const bool alike = extraWidth == margins.extraWidth && size.height() == margins.height;
+    switch (margins.state) {
+    case State::Unknown:
+        margins = {State::Seen, extraWidth, size.height(), textWidth, 0};
+        break;
+    case State::Seen:
+        // A second cell as wide as the first tells nothing new.
+        if (!alike)
+            margins.state = State::Distrusted;
+        else if (textWidth != margins.seenWidth)
+            margins.state = State::Trusted;
+        break;
+    case State::Trusted:
+        if (!alike) {
+            margins.state = State::Distrusted;
+            m_wrongGuess = true;
+        }
+        break;
+    case State::Distrusted:
+        break;
+    }
+}
+
+void ListViewDelegate::useLaidOutTexts(TextSizeMeasurer::Sizes laidOut) const
+{
+    m_laidOut = std::move(laidOut);
+}
+
+bool ListViewDelegate::takeWrongGuess() const
+{
+    if (!std::exchange(m_wrongGuess, false))
+        return false;
+    // Any kept size may have been guessed the same way.
+    m_measured.columns.clear();
+    return true;
 }
 
 void ListViewDelegate::forgetSizes() const
@@ -137,6 +201,7 @@ void ListViewDelegate::forgetSizes() const
     m_measured.option.reset();
     m_measured.style = nullptr;
     m_measured.columns.clear();
+    m_measured.margins.clear();
 }
 
 ListViewDelegate::MeasureOnce::MeasureOnce(const ListViewDelegate& delegate) : m_delegate(delegate)
@@ -149,6 +214,7 @@ ListViewDelegate::MeasureOnce::~MeasureOnce()
     m_delegate.m_measuring = false;
     for (ColumnSizes& sizes : m_delegate.m_measured.columns)
         sizes.fitting = false;
+    m_delegate.m_laidOut = {};
 }
 
 void ListViewDelegate::setGaugeColours(const QColor& frame, const QColor& fill)

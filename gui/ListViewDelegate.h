@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/TextSizeMeasurer.h"
 #include "ui/ListCellColours.h"
 
 #include <QColor>
@@ -56,6 +57,20 @@ public:
     // Forgets the kept sizes: the view's style changed, or anything else
     // that the option does not show.
     void forgetSizes() const;
+    // Texts laid out ahead (see TextSizeMeasurer), for the MeasureOnce to
+    // come. A cell whose text is among them is not measured by the style
+    // once the style has been seen to measure cells like it (same kind,
+    // check box and text height) as their text's width rounded up plus
+    // fixed margins: two such cells of different widths must have agreed.
+    // A size that would widen the column beyond the widest cell it has
+    // measured in this fit is still measured, and so is one in CheckEvery.
+    void useLaidOutTexts(TextSizeMeasurer::Sizes laidOut) const;
+    // A size taken from a laid-out text has turned out other than the
+    // style's since the last call. The kept sizes of every column are then
+    // forgotten, and the columns fitted meanwhile must be fitted again: the
+    // style is asked for every cell like the one that differed from then on.
+    bool takeWrongGuess() const;
+    static constexpr int CheckEvery = 32;
 
     // The colours the cell is drawn in (0x00BBGGRR): selected from the
     // option's state, focused when the option's widget has the focus.
@@ -93,18 +108,51 @@ private:
         QHash<Look, QSize> earlier;
         // The fit under way has begun with this column.
         bool fitting = false;
+        // The widest cell of the fit under way.
+        int widest = 0;
+    };
+    // Cells the style measures alike (see useLaidOutTexts).
+    struct TextClass {
+        int kind;
+        int check;
+        // The laid-out text's height, rounded up.
+        int textHeight;
+        bool operator==(const TextClass&) const = default;
+    };
+    friend size_t qHash(const TextClass& cells, size_t seed)
+    {
+        return qHashMulti(seed, cells.kind, cells.check, cells.textHeight);
+    }
+    // What the style adds to a laid-out text of a class.
+    struct Margins {
+        enum class State { Unknown, Seen, Trusted, Distrusted };
+        State state = State::Unknown;
+        int extraWidth = 0;
+        int height = 0;
+        // The rounded text width of the cell first seen.
+        int seenWidth = 0;
+        // Sizes taken from the layout since the style was last asked.
+        int untested = 0;
     };
     struct Measured {
         // The view's option the sizes go with, and the style that measured.
         std::unique_ptr<QStyleOptionViewItem> option;
         const QStyle* style = nullptr;
         QHash<int, ColumnSizes> columns;
+        QHash<TextClass, Margins> margins;
     };
     bool measuredWith(const QStyleOptionViewItem& option, const QStyle* style) const;
+    // The size of a cell the kept sizes do not hold.
+    QSize measure(const QStyleOptionViewItem& option, const QModelIndex& index, const Look& look,
+                  int widest) const;
+    // Compares the style's size of a cell with its laid-out text's width.
+    void learn(Margins& margins, const QSize& size, int textWidth) const;
 
     QColor m_gaugeFrame{0x80, 0x80, 0x80};
     QColor m_gaugeFill{0x00, 0x00, 0x80};
     mutable Measured m_measured;
+    mutable TextSizeMeasurer::Sizes m_laidOut;
+    mutable bool m_wrongGuess = false;
     // While a MeasureOnce lives.
     mutable bool m_measuring = false;
 };

@@ -1,6 +1,7 @@
 #include "gui/ListViewModel.h"
 
 #include "gui/QtText.h"
+#include "gui/TextSizeMeasurer.h"
 
 ListViewModel::ListViewModel(UxListViewControl& list, QObject* parent)
     : QAbstractTableModel(parent), m_list(list), m_shownRows(list.rowCount())
@@ -158,6 +159,7 @@ void ListViewModel::rowAboutToBeInserted(int row)
 
 void ListViewModel::rowInserted(int row)
 {
+    measureAhead(row, 0);
     if (!m_insertingRow)
         return;
     m_insertingRow = false;
@@ -167,6 +169,7 @@ void ListViewModel::rowInserted(int row)
 
 void ListViewModel::cellChanged(int row, int column)
 {
+    measureAhead(row, column);
     if (row >= m_shownRows)
         return;
     const QModelIndex changed = index(row, column);
@@ -184,6 +187,43 @@ void ListViewModel::checkChanged(int row)
 void ListViewModel::selectionChanged(int row)
 {
     emit rowSelectionChanged(row);
+}
+
+void ListViewModel::setMeasuredAhead(TextSizeMeasurer* measurer, std::vector<int> columns, int rows)
+{
+    m_measurer = measurer;
+    m_measuredColumns.assign(static_cast<std::size_t>(m_list.columnCount()), false);
+    for (const int column : columns) {
+        if (column < 0)
+            continue;
+        if (static_cast<std::size_t>(column) >= m_measuredColumns.size())
+            m_measuredColumns.resize(static_cast<std::size_t>(column) + 1, false);
+        m_measuredColumns[static_cast<std::size_t>(column)] = true;
+    }
+    m_measuredRows = rows;
+}
+
+bool ListViewModel::measuresAhead(int column) const
+{
+    return m_measurer && column >= 0 &&
+           static_cast<std::size_t>(column) < m_measuredColumns.size() &&
+           m_measuredColumns[static_cast<std::size_t>(column)];
+}
+
+void ListViewModel::measureAhead(int row, int column)
+{
+    if (row >= m_measuredRows || !measuresAhead(column))
+        return;
+    if (const UxListViewControl::Cell* cell = m_list.cell(row, column))
+        m_measurer->add(cell->text);
+}
+
+void ListViewModel::textsForeseen(int column, std::span<const std::string_view> texts)
+{
+    if (!measuresAhead(column))
+        return;
+    for (std::size_t row = 0; row < texts.size() && row < std::size_t(m_measuredRows); ++row)
+        m_measurer->add(texts[row]);
 }
 
 void ListViewModel::redrawChanged(bool on)

@@ -5,6 +5,9 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <vector>
+
+class TextSizeMeasurer;
 
 // A Qt table model over the program's in-memory list: rows, columns, texts
 // (CP932, shown as Unicode), colours and check boxes. It listens to the list
@@ -38,6 +41,12 @@ public:
     ~ListViewModel() override;
 
     UxListViewControl& list() const { return m_list; }
+
+    // The texts set in these columns of the first rows rows go to the
+    // measurer as they are set, shown yet or not, and those the list
+    // foresees there before, so that a column fit finds them laid out. Null
+    // sends nothing.
+    void setMeasuredAhead(TextSizeMeasurer* measurer, std::vector<int> columns, int rows);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -73,10 +82,17 @@ private:
     void checkChanged(int row) override;
     void selectionChanged(int row) override;
     void redrawChanged(bool on) override;
+    void textsForeseen(int column, std::span<const std::string_view> texts) override;
+    bool measuresAhead(int column) const;
+    void measureAhead(int row, int column);
 
     UxListViewControl& m_list;
     // The rows the model has announced; behind the list while redrawing is
     // off.
     int m_shownRows = 0;
     bool m_insertingRow = false;
+    TextSizeMeasurer* m_measurer = nullptr;
+    // Indexed by column.
+    std::vector<bool> m_measuredColumns;
+    int m_measuredRows = 0;
 };

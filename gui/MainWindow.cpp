@@ -115,6 +115,9 @@ MainWindow::MainWindow(Quillon& app, DesktopEnvironment& environment, QWidget* p
     m_commands = std::make_unique<MainWindowCommands>(m_app, m_model, m_environment, dialogs());
 
     m_ui->listView->setList(&m_model.list());
+    // A folder's thousands of names are laid out while the list is filled,
+    // for the fit that follows every load.
+    m_ui->listView->setMeasuredAhead(FittedColumns);
     // Return in the list opens the preview and Esc stays there: the window
     // does not close on a key meant for the list.
     m_ui->listView->setKeepsReturnAndEscape(true);

@@ -130,6 +130,25 @@ public:
     }
 };
 
+// Fusion, except that a cell's width is not its text's plus fixed margins:
+// what the width becomes is the rule's.
+class ReshapingStyle : public CellMeasuringStyle {
+public:
+    explicit ReshapingStyle(std::function<int(int)> width) : m_width(std::move(width)) {}
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        QSize measured = CellMeasuringStyle::sizeFromContents(type, option, size, widget);
+        if (type == CT_ItemViewItem)
+            measured.setWidth(m_width(measured.width()));
+        return measured;
+    }
+
+private:
+    std::function<int(int)> m_width;
+};
+
 } // namespace
 
 TEST_F(ListViewTest, IsSetUpAsAReportListWithTheKeyColumnHidden)
@@ -482,6 +501,66 @@ TEST_F(ListViewTest, FittingAgainMeasuresOnlyNewTextsAndStillGivesTheTableViewsW
         }
     }
     m_view->setStyle(nullptr);
+}
+
+TEST_F(ListViewTest, AListFilledWithTextsLaidOutAheadIsFittedToTheStylesWidths)
+{
+    // Names of many lengths in an order that is not by length, one of them
+    // a Japanese name, and names repeated down the characters column. The
+    // file names are foreseen before the rows come, the characters arrive
+    // with them. Fusion measures a cell as its text plus fixed margins; the
+    // other styles do not, and their widths must hold all the same.
+    struct Case {
+        const char* style;
+        std::function<int(int)> width;
+        // At most this many cells are measured by the style (-1: any).
+        int measured;
+    };
+    const Case cases[] = {
+        {"Fusion", [](int width) { return width; }, 40},
+        {"widths grown by a quarter", [](int width) { return width * 5 / 4; }, -1},
+        {"long cells wider still", [](int width) { return width > 150 ? width + 40 : width; }, -1},
+        {"rounded to 16 pixels", [](int width) { return (width + 15) / 16 * 16; }, -1},
+    };
+    const int rows = 400;
+    std::vector<std::string> names;
+    for (int row = 0; row < rows; ++row) {
+        const int length = 1 + row * 37 % 61;
+        names.push_back(row == 200
+                            ? sj("とても長いシーンの名前.screenplay.txt")
+                            : std::string(std::size_t(length), char('a' + row % 26)) + ".txt");
+    }
+    const std::vector<std::string_view> foreseen(names.begin(), names.end());
+    const std::array<int, 2> fitted{2, 3};
+    m_view->setMeasuredAhead(fitted);
+    showActive();
+    for (const Case& test : cases) {
+        ReshapingStyle style(test.width);
+        m_view->setStyle(&style);
+        m_list.redrawOff();
+        m_list.foresee(2, foreseen);
+        m_list.clear();
+        const std::array<UxListViewControl::ColumnDescriptor, 5> columns{
+            {{"", 24}, {"info", 42}, {"scene", 160}, {"chara", 200}, {nullptr, -1}}};
+        m_list.defineColumns(columns);
+        for (int row = 0; row < rows; ++row) {
+            m_list.setCell(row, 0, "");
+            m_list.setText(row, 2, names[std::size_t(row)]);
+            m_list.setText(row, 3, row % 3 ? "Mob" : sj("ゆかり,蓮"));
+        }
+        m_list.redrawOn();
+        style.measured = 0;
+        m_view->resizeToContents(fitted);
+        if (test.measured >= 0) {
+            EXPECT_LE(style.measured, test.measured) << test.style;
+        }
+        for (const int column : fitted) {
+            const int width = m_view->columnWidth(column);
+            m_view->resizeColumnToContents(column);
+            EXPECT_EQ(width, m_view->columnWidth(column)) << test.style << ", column " << column;
+        }
+        m_view->setStyle(nullptr);
+    }
 }
 
 TEST_F(ListViewTest, ColumnsFittedAfterAReloadAreLaidOutAndPaintedOnce)
