@@ -103,7 +103,9 @@ bool ListViewDelegate::measuredWith(const QStyleOptionViewItem& option, const QS
 
 QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    if (!m_measuring)
+    const auto* model = qobject_cast<const ListViewModel*>(index.model());
+    ListViewModel::CellLook cell;
+    if (!m_measuring || !model || !model->cellLook(index, cell))
         return QStyledItemDelegate::sizeHint(option, index);
     const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
     if (!measuredWith(option, style)) {
@@ -121,16 +123,17 @@ QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
     }
     // The model gives no fonts, icons or size hints of its own: the rest
     // of what the style measures is the view's, and the same for every cell.
-    const QVariant check = index.data(Qt::CheckStateRole);
-    const Look look{index.data(Qt::DisplayRole).toString(),
-                    index.data(ListViewModel::CellKindRole).toInt(),
-                    check.isValid() ? check.toInt() : -1};
+    // The text is looked up where the list holds it, and copied only when
+    // it is kept.
+    Look look{QByteArray::fromRawData(cell.text.data(), qsizetype(cell.text.size())), cell.kind,
+              cell.check};
     auto found = sizes.used.constFind(look);
     if (found != sizes.used.constEnd())
         return *found;
     auto earlier = sizes.earlier.constFind(look);
     const QSize size =
         earlier != sizes.earlier.constEnd() ? *earlier : measure(option, index, look, sizes.widest);
+    look.text.detach();
     sizes.used.insert(look, size);
     sizes.widest = std::max(sizes.widest, size.width());
     return size;

@@ -91,7 +91,8 @@ public:
 private:
     // What a cell's size depends on besides the view's option.
     struct Look {
-        QString text;
+        // CP932, as the list holds it.
+        QByteArray text;
         int kind;
         // Qt::CheckState, or -1 without a check box.
         int check;

@@ -25,6 +25,24 @@ int ListViewModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : m_list.columnCount();
 }
 
+bool ListViewModel::cellLook(const QModelIndex& index, CellLook& look) const
+{
+    if (!index.isValid() || index.row() >= m_shownRows)
+        return false;
+    const UxListViewControl::Cell* cell = m_list.cell(index.row(), index.column());
+    if (!cell)
+        return false;
+    look.text = cell->text;
+    look.kind = cell->kind;
+    look.check = -1;
+    if (index.column() == 0) {
+        const int state = m_list.stateImage(index.row());
+        if (state != UxListViewControl::StateNone)
+            look.check = state == UxListViewControl::StateTicked ? Qt::Checked : Qt::Unchecked;
+    }
+    return true;
+}
+
 QVariant ListViewModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_shownRows)

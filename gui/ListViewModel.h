@@ -56,6 +56,16 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // What a shown cell's size depends on, read from the list as it is:
+    // its text (CP932), kind and check box (Qt::CheckState, or -1 without).
+    // Cheaper than asking data() for each; false outside the shown cells.
+    struct CellLook {
+        std::string_view text;
+        int kind = 0;
+        int check = -1;
+    };
+    bool cellLook(const QModelIndex& index, CellLook& look) const;
+
     // A list colour 0x00BBGGRR as a QColor; DefaultColour gives an invalid
     // QColor (the view's palette decides).
     static QColor colourOf(UxListViewControl::Colour colour);

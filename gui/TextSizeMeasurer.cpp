@@ -90,7 +90,7 @@ void TextSizeMeasurer::run()
 {
     // What this round has laid out, so that a text many rows show is laid
     // out once.
-    QSet<QString> seen;
+    QSet<QByteArray> seen;
     unsigned seenRound = 0;
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -107,14 +107,15 @@ void TextSizeMeasurer::run()
             seen.clear();
             seenRound = round;
         }
-        std::vector<std::pair<QString, QSizeF>> laidOut;
+        std::vector<std::pair<QByteArray, QSizeF>> laidOut;
         for (const std::string& cp932 : batch) {
-            QString text = fromCp932(cp932);
-            if (seen.contains(text) || !isOneLine(text))
+            QByteArray key(cp932.data(), qsizetype(cp932.size()));
+            if (seen.contains(key))
                 continue;
-            seen.insert(text);
-            const QSizeF size = layOut(text, font);
-            laidOut.emplace_back(std::move(text), size);
+            seen.insert(key);
+            const QString text = fromCp932(cp932);
+            if (isOneLine(text))
+                laidOut.emplace_back(std::move(key), layOut(text, font));
         }
 
         lock.lock();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFont>
 #include <QHash>
 #include <QSizeF>
@@ -25,8 +26,8 @@ public:
     struct Sizes {
         // The font the texts were laid out in.
         QFont font;
-        // Each text's laid-out width and height, unrounded.
-        QHash<QString, QSizeF> sizes;
+        // Each text's (CP932) laid-out width and height, unrounded.
+        QHash<QByteArray, QSizeF> sizes;
     };
 
     TextSizeMeasurer();

@@ -19,15 +19,18 @@ TEST(TextSizeMeasurerTest, LaysOutEachOneLineTextOnceInTheLatestFont)
     TextSizeMeasurer::Sizes taken = measurer.take();
     EXPECT_EQ(taken.font, small);
     ASSERT_EQ(taken.sizes.size(), 3);
+    // Sizes go by the text as the list holds it (CP932).
     const QString ascii = QStringLiteral("scene-01.txt");
     const QString japanese = QString::fromUtf8("第二話.screenplay.txt");
     for (const QString& text : {ascii, japanese}) {
-        const QSizeF size = taken.sizes.value(text);
+        const std::string cp932 = sj(text.toStdString());
+        const QSizeF size = taken.sizes.value(QByteArray::fromStdString(cp932));
         EXPECT_EQ(size, TextSizeMeasurer::layOut(text, small)) << text.toStdString();
         EXPECT_NEAR(size.width(), QFontMetricsF(small).horizontalAdvance(text), 1.0);
         EXPECT_GE(size.height(), QFontMetricsF(small).height() - 1);
     }
-    EXPECT_EQ(taken.sizes.value(QString()).width(), 0);
+    ASSERT_TRUE(taken.sizes.contains(QByteArray()));
+    EXPECT_EQ(taken.sizes.value(QByteArray()).width(), 0);
 
     // Handed over: nothing is left, and a text added again is laid out
     // again, in the font of the moment.
@@ -40,6 +43,7 @@ TEST(TextSizeMeasurerTest, LaysOutEachOneLineTextOnceInTheLatestFont)
     taken = measurer.take();
     EXPECT_EQ(taken.font, large);
     ASSERT_EQ(taken.sizes.size(), 1);
-    EXPECT_EQ(taken.sizes.value(ascii), TextSizeMeasurer::layOut(ascii, large));
-    EXPECT_GT(taken.sizes.value(ascii).width(), TextSizeMeasurer::layOut(ascii, small).width());
+    const QByteArray key("scene-01.txt");
+    EXPECT_EQ(taken.sizes.value(key), TextSizeMeasurer::layOut(ascii, large));
+    EXPECT_GT(taken.sizes.value(key).width(), TextSizeMeasurer::layOut(ascii, small).width());
 }
