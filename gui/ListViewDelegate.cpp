@@ -118,6 +118,7 @@ QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
         // The column's fit begins: what the last one used may come again.
         sizes.earlier = std::move(sizes.used);
         sizes.used.clear();
+        sizes.used.reserve(sizes.earlier.size());
         sizes.fitting = true;
         sizes.widest = 0;
     }

@@ -140,12 +140,15 @@ UxListViewControl::Row UxListViewControl::freshRow()
     if (m_spareRowsTaken < m_spareRows.size())
         fresh = std::move(m_spareRows[m_spareRowsTaken++]);
     fresh.cells.resize(m_columns.size());
+    static const Cell blank;
     for (Cell& cell : fresh.cells) {
         // A new cell, keeping only the room its text had.
-        std::string room = std::move(cell.text);
-        room.clear();
-        cell = Cell();
-        cell.text = std::move(room);
+        cell.kind = blank.kind;
+        cell.image = blank.image;
+        cell.text.clear();
+        cell.textColour = blank.textColour;
+        cell.backgroundColour = blank.backgroundColour;
+        cell.value = blank.value;
     }
     fresh.state = m_checkBoxes ? StateCleared : StateNone;
     fresh.selected = false;
