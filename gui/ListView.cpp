@@ -54,7 +54,7 @@ void ListView::setList(UxListViewControl* list)
     if (!list)
         return;
     m_model = std::make_unique<ListViewModel>(*list);
-    connectMeasurer();
+    attachMeasurer();
     setUpdatesEnabled(list->isRedrawing());
     setModel(m_model.get());
     connect(m_model.get(), &ListViewModel::columnWidthSet, this, &ListView::applyColumnWidth);
@@ -108,16 +108,17 @@ void ListView::setMeasuredAhead(std::span<const int> columns)
         m_measurer = std::make_unique<TextSizeMeasurer>();
         m_measurer->setFont(font());
     }
-    connectMeasurer();
+    attachMeasurer();
 }
 
-void ListView::connectMeasurer()
+void ListView::attachMeasurer()
 {
     if (!m_model)
         return;
-    // A fit measures the rows in view and then others up to the header's
-    // precision; after a load the view shows the first rows.
-    const int precision = verticalHeader()->resizeContentsPrecision();
+    // A column's fit measures the rows in view and then others, up to as
+    // many as the column header's precision; after a load the view shows
+    // the first rows.
+    const int precision = horizontalHeader()->resizeContentsPrecision();
     m_model->setMeasuredAhead(m_measurer.get(), m_measuredColumns,
                               precision < 0 ? INT_MAX : precision);
 }

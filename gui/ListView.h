@@ -96,7 +96,7 @@ private:
     void takeViewSelection(const QItemSelection& selected, const QItemSelection& deselected);
     void takeCurrentRow(int row);
     void resyncFromList();
-    void connectMeasurer();
+    void attachMeasurer();
 
     UxListViewControl* m_list = nullptr;
     std::unique_ptr<ListViewModel> m_model;
