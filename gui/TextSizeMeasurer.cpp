@@ -7,6 +7,7 @@
 #include <QTextOption>
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <utility>
 
 namespace {
@@ -108,14 +109,21 @@ void TextSizeMeasurer::run()
             seenRound = round;
         }
         std::vector<std::pair<QByteArray, QSizeF>> laidOut;
-        for (const std::string& cp932 : batch) {
-            QByteArray key(cp932.data(), qsizetype(cp932.size()));
-            if (seen.contains(key))
-                continue;
-            seen.insert(key);
-            const QString text = fromCp932(cp932);
-            if (isOneLine(text))
-                laidOut.emplace_back(std::move(key), layOut(text, font));
+        try {
+            for (const std::string& cp932 : batch) {
+                QByteArray key(cp932.data(), qsizetype(cp932.size()));
+                if (seen.contains(key))
+                    continue;
+                seen.insert(key);
+                const QString text = fromCp932(cp932);
+                if (isOneLine(text))
+                    laidOut.emplace_back(std::move(key), layOut(text, font));
+            }
+        } catch (const std::bad_alloc&) {
+            // Short of memory: the batch is dropped, and the view measures
+            // these texts itself.
+            laidOut.clear();
+            seen.clear();
         }
 
         lock.lock();
