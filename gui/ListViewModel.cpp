@@ -3,6 +3,9 @@
 #include "gui/QtText.h"
 #include "gui/TextSizeMeasurer.h"
 
+#include <algorithm>
+#include <utility>
+
 ListViewModel::ListViewModel(UxListViewControl& list, QObject* parent)
     : QAbstractTableModel(parent), m_list(list), m_shownRows(list.rowCount())
 {
@@ -210,22 +213,14 @@ void ListViewModel::selectionChanged(int row)
 void ListViewModel::setMeasuredAhead(TextSizeMeasurer* measurer, std::vector<int> columns, int rows)
 {
     m_measurer = measurer;
-    m_measuredColumns.assign(static_cast<std::size_t>(m_list.columnCount()), false);
-    for (const int column : columns) {
-        if (column < 0)
-            continue;
-        if (static_cast<std::size_t>(column) >= m_measuredColumns.size())
-            m_measuredColumns.resize(static_cast<std::size_t>(column) + 1, false);
-        m_measuredColumns[static_cast<std::size_t>(column)] = true;
-    }
+    m_measuredColumns = std::move(columns);
     m_measuredRows = rows;
 }
 
 bool ListViewModel::measuresAhead(int column) const
 {
-    return m_measurer && column >= 0 &&
-           static_cast<std::size_t>(column) < m_measuredColumns.size() &&
-           m_measuredColumns[static_cast<std::size_t>(column)];
+    return m_measurer && std::find(m_measuredColumns.begin(), m_measuredColumns.end(), column) !=
+                             m_measuredColumns.end();
 }
 
 void ListViewModel::measureAhead(int row, int column)

@@ -102,7 +102,6 @@ private:
     int m_shownRows = 0;
     bool m_insertingRow = false;
     TextSizeMeasurer* m_measurer = nullptr;
-    // Indexed by column.
-    std::vector<bool> m_measuredColumns;
+    std::vector<int> m_measuredColumns;
     int m_measuredRows = 0;
 };
